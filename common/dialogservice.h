@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+// Every message box, file dialog and prompt goes through here, so that tests can answer them
+// without a modal window and read the exact caption and text shown.
+class DialogService : public QObject {
+public:
+    enum class Kind { Message, OpenFile, SaveFile, Input };
+
+    // Returns the button pressed.
+    virtual QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& caption,
+                                                const QString& text, QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton) = 0;
+    // Empty when cancelled.
+    virtual QString openFileName(const QString& caption, const QString& dir, const QString& filter) = 0;
+    virtual QString saveFileName(const QString& caption, const QString& dir, const QString& filter) = 0;
+    // False when cancelled; value holds the text on entry and on return.
+    virtual bool inputText(const QString& caption, const QString& prompt, QString& value, bool password) = 0;
+
+    // The service every module shares; a Qt one is made on first use when none was installed.
+    static DialogService* instance();
+    // Installs a service for the process (the caller keeps ownership); null restores the default.
+    static void install(DialogService* service);
+
+    // A plain box with an OK button and the application's title as caption.
+    static void showMessage(const QString& text);
+    static QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+};
+
+class QtDialogService : public DialogService {
+public:
+    QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override;
+    QString openFileName(const QString& caption, const QString& dir, const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& dir, const QString& filter) override;
+    bool inputText(const QString& caption, const QString& prompt, QString& value, bool password) override;
+};
+
+// Answers from a script and records what was shown. Without a scripted answer a message box
+// takes its default button (or OK, or the first button), and other dialogs are cancelled.
+class ScriptedDialogService : public DialogService {
+public:
+    struct Shown {
+        Kind kind;
+        QString caption;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+    };
+
+    QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override;
+    QString openFileName(const QString& caption, const QString& dir, const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& dir, const QString& filter) override;
+    bool inputText(const QString& caption, const QString& prompt, QString& value, bool password) override;
+
+    void answerButton(QMessageBox::StandardButton button) { buttons_.push_back(button); }
+    // An empty text cancels the dialog.
+    void answerText(const QString& text) { texts_.push_back(text); }
+
+    const std::vector<Shown>& shown() const { return shown_; }
+    QStringList texts() const;
+    void clear() { shown_.clear(); buttons_.clear(); texts_.clear(); }
+
+private:
+    QString nextText();
+
+    std::vector<Shown> shown_;
+    std::deque<QMessageBox::StandardButton> buttons_;
+    std::deque<QString> texts_;
+};

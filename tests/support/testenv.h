@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Where this test process keeps its settings and data (fresh temporary folders).
+namespace testenv {
+QString configHome();
+QString dataHome();
+}
+
+class ScriptedDialogService;
+namespace testenv {
+// The scripted dialog service that the test entry installed.
+ScriptedDialogService& dialogs();
+}
