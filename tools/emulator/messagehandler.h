@@ -10,3 +10,9 @@ public:
     virtual ~MessageHandler() = default;
     virtual std::optional<QByteArray> handleMessage(const QByteArray& message) = 0;
 };
+
+#include <QString>
+#include <memory>
+
+// The emulated unit's message level, loaded from a scenario file (empty: a unit with defaults).
+std::unique_ptr<MessageHandler> makeUnitHandler(const QString& scenarioFile = {});
