@@ -1,8 +1,50 @@
 #include "statemgr.h"
 
+#include "appcontext.h"
+
+#include <QVariant>
+#include <QWidget>
+
 namespace {
 StateMgr* gStateMgr = nullptr;
-}
+
+// E enable, D disable, - untouched; columns: log off, log on, read-only, update, busy,
+// idle read-only, idle update, file buttons off.
+struct ButtonRow {
+    const char* name;
+    const char* columns;
+};
+const ButtonRow kButtons[] = {
+    {"tbtnWrite", "D-DEDDE-"},       {"WriteConfig", "D-DEDDE-"}, {"tbtnPoll", "DE---EE-"},
+    {"tbtnSync", "D-DEDDE-"},        {"tbtnAcknowledge", "D-DE-DE-"}, {"tbtnBypass", "D-DE-DE-"},
+    {"tbtnTapeAdvance", "D-DE-DE-"}, {"tbtnOpen", "EE--DDED"},    {"tbtnSave", "DE--DDED"},
+    {"tbtnSaveAs", "DE--DDED"},
+};
+
+// How each page frame follows the mode: whether it stays enabled when read-only, and the frame's
+// own switch (called with true for read-only), if it has one.
+struct FrameRow {
+    const char* name;
+    bool enabledWhenReadOnly;
+    const char* readOnlySwitch;
+    bool switchMeansEditing;
+};
+const FrameRow kFrames[] = {
+    {"fraArchiveViewer", true, "SetReadOnly", false},
+    {"fraAnalyzerGlobal", false, nullptr, false},
+    {"fraAnalyzerStreams", true, "EnableEditing", true},
+    {"fraIO", false, nullptr, false},
+    {"frmInput2", false, nullptr, false},
+    {"fraOutput", false, nullptr, false},
+    {"fraCommPorts", false, nullptr, false},
+    {"fraModbus", true, "SetReadOnly", false},
+    {"frSequencer", false, "SetReadOnly", false},
+    {"fraFactory", false, nullptr, false},
+    {"fraBoardTester", false, nullptr, false},
+    {"frAnalogInputs", false, nullptr, false},
+    {"frmIOStatus", false, nullptr, false},
+};
+}  // namespace
 
 StateMgr* StateMgr::Instance()
 {
@@ -16,3 +58,93 @@ void StateMgr::ReleaseInstance()
     delete gStateMgr;
     gStateMgr = nullptr;
 }
+
+QWidget* StateMgr::Root() const { return root_ ? root_ : appcontext::mainForm(); }
+
+void StateMgr::ApplyButtons(Column column)
+{
+    QWidget* root = Root();
+    if (!root)
+        return;
+    for (const auto& row : kButtons) {
+        const char mark = row.columns[column];
+        if (mark == '-')
+            continue;
+        // Tool buttons are widgets, menu items actions: both carry an "enabled" property.
+        if (QObject* target = root->findChild<QObject*>(row.name))
+            target->setProperty("enabled", mark == 'E');
+    }
+}
+
+void StateMgr::ApplyFrames(bool readOnly)
+{
+    QWidget* root = Root();
+    if (!root)
+        return;
+    const FrameRow* sequencer = nullptr;
+    for (const auto& row : kFrames) {
+        QWidget* frame = root->findChild<QWidget*>(row.name);
+        if (!frame)
+            continue;
+        frame->setEnabled(!readOnly || row.enabledWhenReadOnly);
+        if (!row.readOnlySwitch)
+            continue;
+        if (QString(row.name) == "frSequencer") {
+            sequencer = &row;
+            continue;
+        }
+        QMetaObject::invokeMethod(frame, row.readOnlySwitch, Q_ARG(bool, row.switchMeansEditing ? !readOnly : readOnly));
+    }
+    // The sequencer's own switch comes last.
+    if (sequencer)
+        if (QWidget* frame = root->findChild<QWidget*>(sequencer->name))
+            QMetaObject::invokeMethod(frame, sequencer->readOnlySwitch, Q_ARG(bool, readOnly));
+}
+
+void StateMgr::SetLogOff()
+{
+    loggedOn_ = 0;
+    ApplyButtons(LogOff);
+}
+
+void StateMgr::SetLogOn()
+{
+    loggedOn_ = 1;
+    ApplyButtons(LogOn);
+}
+
+void StateMgr::SetReadOnly()
+{
+    if (!loggedOn_)
+        return;
+    readOnly_ = 1;
+    ApplyButtons(ReadOnly);
+    ApplyFrames(true);
+}
+
+void StateMgr::SetUpdateMode()
+{
+    if (!loggedOn_)
+        return;
+    readOnly_ = 0;
+    ApplyButtons(Update);
+    ApplyFrames(false);
+}
+
+void StateMgr::SetBusy()
+{
+    if (!loggedOn_)
+        return;
+    busy_ = 1;
+    ApplyButtons(Busy);
+}
+
+void StateMgr::SetIdle()
+{
+    if (!loggedOn_)
+        return;
+    busy_ = 0;
+    ApplyButtons(readOnly_ ? IdleReadOnly : IdleUpdate);
+}
+
+void StateMgr::DisableFileButtons() { ApplyButtons(FileButtons); }

@@ -1,15 +1,45 @@
 #pragma once
 
-// The program's access and busy states; the register map's version check sets update permission.
+#include <cstdint>
+
+class QWidget;
+
+// Turns the program's state (logged on, read-only or update, busy) into the enabled state of the
+// main window's operation and file buttons and of the page frames, found by name under the main
+// form. Before the first logon only the logon, logoff and file-button operations change anything.
 class StateMgr {
 public:
     static StateMgr* Instance();
     static void ReleaseInstance();
 
-    void SetUpdateAllowed(int allowed) { updateAllowed_ = allowed; }
+    void SetLogOff();
+    void SetLogOn();
+    void SetReadOnly();
+    void SetUpdateMode();
+    void SetBusy();
+    void SetIdle();
+    void DisableFileButtons();
+
+    void SetUpdateAllowed(int allowed) { updateAllowed_ = static_cast<std::uint8_t>(allowed); }
     int IsUpdateAllowed() const { return updateAllowed_; }
+    bool IsReadOnly() const { return readOnly_; }
+    bool IsBusy() const { return busy_; }
+    bool IsLoggedOn() const { return loggedOn_; }
+
+    // The window whose buttons and frames are switched; the application's main form by default.
+    void SetRoot(QWidget* root) { root_ = root; }
 
 private:
+    enum Column { LogOff, LogOn, ReadOnly, Update, Busy, IdleReadOnly, IdleUpdate, FileButtons };
+
     StateMgr() = default;
-    int updateAllowed_ = 0;
+    void ApplyButtons(Column column);
+    void ApplyFrames(bool readOnly);
+    QWidget* Root() const;
+
+    std::uint8_t readOnly_ = 1;
+    std::uint8_t busy_ = 1;
+    std::uint8_t loggedOn_ = 0;
+    std::uint8_t updateAllowed_ = 1;
+    QWidget* root_ = nullptr;
 };

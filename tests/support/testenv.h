@@ -8,7 +8,7 @@ QString configHome();
 QString dataHome();
 }
 
-class ScriptedDialogService;
+#include "dialogservice.h"
 namespace testenv {
 // The scripted dialog service that the test entry installed.
 ScriptedDialogService& dialogs();
