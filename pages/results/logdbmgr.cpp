@@ -1,0 +1,137 @@
+#include "logdbmgr.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+LogDBMgr* gInstance = nullptr;
+const std::string kEmpty;
+
+void checkSlot(int slot)
+{
+    if (slot < 0 || slot >= ALOGPOINTRECORD::kValueSlots)
+        throw std::out_of_range("log value slot " + std::to_string(slot) + " out of range");
+}
+
+bool earlier(const std::unique_ptr<ALOGPOINTRECORD>& a, const std::unique_ptr<ALOGPOINTRECORD>& b)
+{
+    return a->Compare(*b) < 0;
+}
+}  // namespace
+
+int ALOGPOINTRECORD::Compare(const ALOGPOINTRECORD& other) const
+{
+    if (rawTime > other.rawTime)
+        return 1;
+    return rawTime == other.rawTime ? 0 : -1;
+}
+
+const std::string& ALOGPOINTRECORD::ValueText(int slot) const
+{
+    checkSlot(slot);
+    for (const auto& v : values_)
+        if (v.first == slot)
+            return v.second;
+    return kEmpty;
+}
+
+void ALOGPOINTRECORD::SetValueText(int slot, std::string text)
+{
+    checkSlot(slot);
+    for (auto& v : values_)
+        if (v.first == slot) {
+            v.second = std::move(text);
+            return;
+        }
+    values_.emplace_back(static_cast<std::uint8_t>(slot), std::move(text));
+}
+
+LogDBMgr* LogDBMgr::Instance()
+{
+    if (!gInstance)
+        gInstance = new LogDBMgr;
+    return gInstance;
+}
+
+void LogDBMgr::ReleaseInstance()
+{
+    if (!gInstance)
+        return;
+    try {
+        gInstance->Clear();
+    } catch (...) {
+    }
+    delete gInstance;
+    gInstance = nullptr;
+}
+
+void LogDBMgr::Clear()
+{
+    db_.records.clear();
+    db_.counts.fill(0);
+    for (auto& log : db2_.logs) {
+        log.count = 0;
+        log.records.clear();
+    }
+}
+
+void LogDBMgr::AppendRecord(std::unique_ptr<ALOGPOINTRECORD> record)
+{
+    const auto log = static_cast<std::size_t>(record->logIndex);
+    if (record->logIndex < 0 || log >= db_.counts.size())
+        throw std::out_of_range("log index " + std::to_string(record->logIndex) + " out of range");
+    db_.records.push_back(std::move(record));
+    ++db_.counts[log];
+}
+
+void LogDBMgr::InsertByTime()
+{
+    auto& list = db_.records;
+    if (list.size() < 2)
+        return;
+    const auto last = list.end() - 1;
+    const auto place = std::upper_bound(list.begin(), last, *last, earlier);
+    std::rotate(place, last, list.end());
+}
+
+void LogDBMgr::SortByTime()
+{
+    std::stable_sort(db_.records.begin(), db_.records.end(), earlier);
+}
+
+void LogDBMgr::DistributeRecords()
+{
+    for (std::size_t k = 0; k < db2_.logs.size(); ++k) {
+        db2_.logs[k].count = db_.counts[k];
+        db2_.logs[k].records.clear();
+    }
+    // An archive file is distributed on the user-interface thread: keep the window alive
+    // through a long list. The download worker has no messages to process.
+    const bool onGuiThread = QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+    std::size_t n = 0;
+    for (const auto& record : db_.records) {
+        if (onGuiThread && (n++ % 256) == 0)
+            QCoreApplication::processEvents();
+        db2_.logs.at(static_cast<std::size_t>(record->logIndex)).records.push_back(record.get());
+    }
+}
+
+const std::string& LogDBMgr::GetValueText(int logIndex, int valueIndex, std::size_t position) const
+{
+    if (valueIndex < 0 || valueIndex > 7)
+        throw std::out_of_range("log value index " + std::to_string(valueIndex) + " out of range");
+    return db_.records.at(position)->ValueText(logIndex * 8 + valueIndex);
+}
+
+ALOGDB LogDBMgr::Copy() const
+{
+    ALOGDB copy;
+    copy.counts = db_.counts;
+    copy.selection = db_.selection;
+    copy.records.reserve(db_.records.size());
+    for (const auto& record : db_.records)
+        copy.records.push_back(*record);
+    return copy;
+}
