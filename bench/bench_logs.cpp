@@ -117,8 +117,10 @@ void report(const char* what, const std::function<void()>& run, double goalMs)
         ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("%-58s best %8.1f ms  median %8.1f ms  (goal %s %.0f ms)\n", what, ms.front(), ms[ms.size() / 2],
-                goalMs > 0 ? "under" : "none,", goalMs);
+    std::printf("%-62s best %8.1f ms  median %8.1f ms", what, ms.front(), ms[ms.size() / 2]);
+    if (goalMs > 0)
+        std::printf("  (goal: under %.0f ms)", goalMs);
+    std::printf("\n");
 }
 
 }  // namespace

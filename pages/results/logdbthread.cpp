@@ -40,7 +40,9 @@ void LogDBThread::Execute()
     } catch (...) {
         Note(nullptr);
     }
-    // From here on nothing more is taken: a producer still putting must not wait for room.
+    // From here on nothing more is taken: a producer still putting must not wait for room. The
+    // close also waits for a put in progress, so nothing is stored into the image after it and
+    // the image may be released.
     buffer_->Close();
     try {
         if (releaseImage_)
