@@ -1,0 +1,307 @@
+// The emulated unit's wire level, seen from a plain client on TCP and on the pseudo-terminal.
+#include "crc16.h"
+#include "messagehandler.h"
+#include "unitemulator.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+using Fault = UnitEmulator::Fault;
+
+namespace {
+
+QByteArray bytes(std::initializer_list<int> list)
+{
+    QByteArray out;
+    for (int b : list)
+        out.append(static_cast<char>(b));
+    return out;
+}
+
+QByteArray withCrc(QByteArray frame)
+{
+    const std::uint16_t crc = Crc16Modbus::compute(reinterpret_cast<const std::uint8_t*>(frame.constData()),
+                                                   static_cast<std::size_t>(frame.size()));
+    frame.append(static_cast<char>(crc & 0xFF));
+    frame.append(static_cast<char>(crc >> 8));
+    return frame;
+}
+
+class EchoTypeHandler : public MessageHandler {
+public:
+    std::optional<QByteArray> handleMessage(const QByteArray& message) override
+    {
+        QByteArray answer(2, '\x02');
+        answer[1] = static_cast<char>(static_cast<unsigned char>(message[1]) + 1);
+        return answer;
+    }
+};
+
+// A plain client of one link: bytes in, bytes out, nothing interpreted.
+class Client {
+public:
+    virtual ~Client() = default;
+    virtual void send(const QByteArray& data) = 0;
+    // Reads until count bytes have come or the time is up.
+    virtual QByteArray receive(int count, int timeoutMs) = 0;
+    virtual bool closedByPeer(int timeoutMs) = 0;
+};
+
+class TcpClient : public Client {
+public:
+    explicit TcpClient(quint16 port)
+    {
+        socket_.connectToHost(QStringLiteral("127.0.0.1"), port);
+        EXPECT_TRUE(socket_.waitForConnected(3000));
+    }
+    void send(const QByteArray& data) override
+    {
+        socket_.write(data);
+        socket_.waitForBytesWritten(1000);
+    }
+    QByteArray receive(int count, int timeoutMs) override
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QByteArray out;
+        while (out.size() < count && clock.elapsed() < timeoutMs) {
+            if (socket_.bytesAvailable() == 0)
+                socket_.waitForReadyRead(int(std::max<qint64>(1, timeoutMs - clock.elapsed())));
+            out += socket_.read(count - out.size());
+        }
+        return out;
+    }
+    bool closedByPeer(int timeoutMs) override
+    {
+        if (socket_.state() == QAbstractSocket::UnconnectedState)
+            return true;
+        return socket_.waitForDisconnected(timeoutMs);
+    }
+
+private:
+    QTcpSocket socket_;
+};
+
+class PtyClient : public Client {
+public:
+    explicit PtyClient(const QString& path)
+    {
+        fd_ = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        EXPECT_GE(fd_, 0);
+        termios tio{};
+        ::tcgetattr(fd_, &tio);
+        ::cfmakeraw(&tio);
+        ::tcsetattr(fd_, TCSANOW, &tio);
+        ::tcflush(fd_, TCIOFLUSH);
+    }
+    ~PtyClient() override { ::close(fd_); }
+    void send(const QByteArray& data) override
+    {
+        EXPECT_EQ(::write(fd_, data.constData(), size_t(data.size())), data.size());
+    }
+    QByteArray receive(int count, int timeoutMs) override
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QByteArray out;
+        while (out.size() < count && clock.elapsed() < timeoutMs) {
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, int(std::max<qint64>(1, timeoutMs - clock.elapsed()))) <= 0)
+                continue;
+            char buffer[512];
+            const ssize_t n = ::read(fd_, buffer, std::min<size_t>(sizeof buffer, size_t(count - out.size())));
+            if (n > 0)
+                out.append(buffer, int(n));
+        }
+        return out;
+    }
+    bool closedByPeer(int) override { return false; }
+
+private:
+    int fd_ = -1;
+};
+
+enum class Link { Tcp, Pty };
+
+class EmulatorTest : public ::testing::TestWithParam<Link> {
+protected:
+    void SetUp() override
+    {
+        unit_ = std::make_unique<UnitEmulator>(std::make_unique<EchoTypeHandler>(), 7);
+        ASSERT_TRUE(unit_->start());
+        EXPECT_TRUE(unit_->ptyPath().startsWith(QStringLiteral("/dev/")));
+        if (GetParam() == Link::Tcp)
+            client_ = std::make_unique<TcpClient>(unit_->tcpPort());
+        else
+            client_ = std::make_unique<PtyClient>(unit_->ptyPath());
+    }
+
+    // Reboot request 0x02 0x0E to a station, and the unit's answer 0x02 0x0F.
+    static QByteArray request(int station = 7) { return withCrc(bytes({station, 0x12, 0x02, 0x0E})); }
+    static QByteArray answer() { return withCrc(bytes({0x07, 0x12, 0x02, 0x0F})); }
+
+    std::unique_ptr<UnitEmulator> unit_;
+    std::unique_ptr<Client> client_;
+};
+
+TEST_P(EmulatorTest, AnswersItsStationAndAllStationsOnly)
+{
+    client_->send(request(7));
+    EXPECT_EQ(client_->receive(6, 2000), answer());
+    client_->send(request(0xFF));
+    EXPECT_EQ(client_->receive(6, 2000), answer());
+    client_->send(request(8));
+    QByteArray spoilt = request(7);
+    spoilt[5] = static_cast<char>(spoilt[5] ^ 1);
+    client_->send(spoilt);
+    EXPECT_TRUE(client_->receive(1, 200).isEmpty());
+
+    ASSERT_TRUE(unit_->waitForFrames(4, 2000));
+    const auto frames = unit_->frames();
+    ASSERT_EQ(frames.size(), 4u);
+    EXPECT_EQ(frames[0].bytes, request(7));
+    EXPECT_TRUE(frames[0].crcOk && frames[0].forUs && frames[0].answered);
+    EXPECT_GE(frames[0].answeredAt, frames[0].receivedAt);
+    EXPECT_TRUE(frames[1].forUs && frames[1].answered);
+    EXPECT_TRUE(frames[2].crcOk && !frames[2].forUs && !frames[2].answered);
+    EXPECT_TRUE(!frames[3].crcOk && !frames[3].answered);
+    EXPECT_LE(frames[0].receivedAt, frames[1].receivedAt);
+    EXPECT_EQ(frames[0].link, GetParam() == Link::Tcp ? UnitEmulator::LinkKind::Tcp : UnitEmulator::LinkKind::Pty);
+}
+
+TEST_P(EmulatorTest, FaultsShapeTheAnswer)
+{
+    QByteArray badCrc = answer();
+    badCrc[5] = static_cast<char>(badCrc[5] ^ 0x5A);
+    struct Case {
+        const char* name;
+        Fault fault;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"bad CRC", {Fault::Kind::BadCrc}, badCrc},
+        {"rejection", {Fault::Kind::Reject}, withCrc(bytes({0x07, 0x12, 0x02, 0xFF}))},
+        {"one byte too many", {Fault::Kind::ExtraByte}, answer() + bytes({0x00})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        unit_->injectFault(c.fault);
+        client_->send(request());
+        EXPECT_EQ(client_->receive(int(c.expected.size()), 2000), c.expected);
+        EXPECT_TRUE(client_->receive(1, 50).isEmpty());
+    }
+
+    // Silence is used up one request at a time.
+    unit_->silence(2);
+    client_->send(request());
+    EXPECT_TRUE(client_->receive(1, 150).isEmpty());
+    client_->send(request());
+    EXPECT_TRUE(client_->receive(1, 150).isEmpty());
+    client_->send(request());
+    EXPECT_EQ(client_->receive(6, 2000), answer());
+}
+
+TEST_P(EmulatorTest, ChunksAndLateAnswersTakeTheirTime)
+{
+    unit_->injectFault({Fault::Kind::Chunks, 2, 60});
+    QElapsedTimer clock;
+    clock.start();
+    client_->send(request());
+    const QByteArray first = client_->receive(2, 2000);
+    EXPECT_EQ(first, answer().left(2));
+    EXPECT_EQ(first + client_->receive(4, 2000), answer());
+    EXPECT_GE(clock.elapsed(), 100);
+
+    unit_->injectFault({Fault::Kind::Late, 1, 0, 150});
+    clock.restart();
+    client_->send(request());
+    EXPECT_TRUE(client_->receive(1, 60).isEmpty());
+    EXPECT_EQ(client_->receive(6, 2000), answer());
+    EXPECT_GE(clock.elapsed(), 140);
+}
+
+TEST_P(EmulatorTest, PacedLineAndTurnaround)
+{
+    // 1200 baud, 10 bits a byte: about 8.3 ms a byte, each way.
+    unit_->setBaudRate(1200);
+    unit_->setTurnaroundMs(30);
+    QElapsedTimer clock;
+    clock.start();
+    client_->send(request());
+    EXPECT_EQ(client_->receive(6, 3000), answer());
+    EXPECT_GE(clock.elapsed(), 6 * 8 + 30 + 6 * 8);
+    ASSERT_TRUE(unit_->waitForFrames(1, 1000));
+    const auto frame = unit_->frames().front();
+    EXPECT_GE(frame.answeredAt - frame.receivedAt, std::chrono::milliseconds(30 + 6 * 8));
+}
+
+TEST_P(EmulatorTest, FindsTheNextFrameAfterGarbage)
+{
+    client_->send(bytes({0x00, 0x33, 0x44, 0x55}) + request());
+    EXPECT_EQ(client_->receive(6, 2000), answer());
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, EmulatorTest, ::testing::Values(Link::Tcp, Link::Pty),
+                         [](const ::testing::TestParamInfo<Link>& info) {
+                             return std::string(info.param == Link::Tcp ? "Tcp" : "Pty");
+                         });
+
+TEST(EmulatorTcp, DropClosesTheConnection)
+{
+    UnitEmulator unit(std::make_unique<EchoTypeHandler>(), 7);
+    ASSERT_TRUE(unit.start());
+    TcpClient client(unit.tcpPort());
+    unit.injectFault({Fault::Kind::Drop});
+    client.send(withCrc(bytes({0x07, 0x12, 0x02, 0x0E})));
+    EXPECT_TRUE(client.closedByPeer(2000));
+    TcpClient again(unit.tcpPort());
+    again.send(withCrc(bytes({0x07, 0x12, 0x02, 0x0E})));
+    EXPECT_EQ(again.receive(6, 2000).size(), 6);
+    EXPECT_EQ(unit.connectionsAccepted(), 2);
+}
+
+TEST(Emu515, ServesTheUnitOnTcp)
+{
+    QProcess program;
+    program.start(QStringLiteral(KVT_BIN_DIR "/emu515"), {QStringLiteral("--station"), QStringLiteral("3")});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    QByteArray banner;
+    while (banner.count('\n') < 2 && program.waitForReadyRead(5000))
+        banner += program.readAllStandardOutput();
+    const QList<QByteArray> lines = banner.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2) << banner.toStdString();
+    EXPECT_TRUE(lines[1].startsWith("pty /dev/"));
+    const quint16 port = lines[0].mid(lines[0].lastIndexOf(':') + 1).toUShort();
+    ASSERT_NE(port, 0);
+    {
+        TcpClient client(port);
+        // A read of the first register-map entry: whatever the unit says, it is a frame of station 3.
+        client.send(withCrc(bytes({0x03, 0x12, 0x04, 0x01, 0x00, 0x00})));
+        const QByteArray head = client.receive(3, 3000);
+        ASSERT_EQ(head.size(), 3);
+        EXPECT_EQ(head.left(2), bytes({0x03, 0x12}));
+        const QByteArray frame = head + client.receive(static_cast<std::uint8_t>(head[2]) + 1, 3000);
+        ASSERT_EQ(frame.size(), static_cast<std::uint8_t>(head[2]) + 4);
+        EXPECT_EQ(withCrc(frame.left(frame.size() - 2)), frame);
+    }
+    program.terminate();
+    EXPECT_TRUE(program.waitForFinished(5000));
+}
+
+TEST(Emu515, RefusesBadArguments)
+{
+    QProcess program;
+    program.start(QStringLiteral(KVT_BIN_DIR "/emu515"), {QStringLiteral("--station"), QStringLiteral("0")});
+    ASSERT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitCode(), 2);
+}
+
+}  // namespace
