@@ -1,5 +1,197 @@
-#include "exportmacro.h"
+#include "portelle_api.h"
 
-KVT_EXPORT void _Initialize() {}
+#include "comm.h"
+#include "floatformat.h"
 
-KVT_EXPORT void _Cleanup() {}
+#include <QPointer>
+#include <cstring>
+#include <exception>
+
+QWidget* _Comm = nullptr;
+QWidget* _frmProxy = nullptr;
+
+namespace {
+
+TComm* engine() { return static_cast<TComm*>(_Comm); }
+
+// _Cleanup may be called from an event handled while an exchange waits; the engine then goes
+// away when that exchange has returned, not under its feet.
+bool g_cleanupPending = false;
+int g_depth = 0;
+
+class EntryScope {
+public:
+    EntryScope() { ++g_depth; }
+    ~EntryScope()
+    {
+        if (--g_depth == 0 && g_cleanupPending) {
+            g_cleanupPending = false;
+            delete s_retired;
+            s_retired = nullptr;
+        }
+    }
+    EntryScope(const EntryScope&) = delete;
+    EntryScope& operator=(const EntryScope&) = delete;
+
+    static TComm* s_retired;
+};
+TComm* EntryScope::s_retired = nullptr;
+
+// Runs body, keeping every exception inside the library.
+template <typename R, typename Body>
+R guarded(R onFailure, Body body)
+{
+    try {
+        EntryScope scope;
+        return body();
+    } catch (...) {
+        return onFailure;
+    }
+}
+
+template <typename Body>
+void guardedVoid(Body body)
+{
+    try {
+        EntryScope scope;
+        body();
+    } catch (...) {
+    }
+}
+
+const char* const kStatusTexts[] = {
+    "Success.",
+    "Currently waiting for response to communication.",
+    "Invalid response was received.",
+    "The unit has reported an error with the request that was sent.",
+    "No Response from unit.",
+    "Com port not open.",
+    "Cancelled by user.",
+};
+
+}  // namespace
+
+KVT_EXPORT void _Initialize()
+{
+    guardedVoid([] {
+        if (!_Comm)
+            _Comm = new TComm();
+    });
+}
+
+KVT_EXPORT void _Cleanup()
+{
+    guardedVoid([] {
+        TComm* comm = engine();
+        _Comm = nullptr;
+        if (!comm)
+            return;
+        if (g_depth > 1) {
+            // Called from inside another entry's wait: stop that wait and retire the engine
+            // once it has returned.
+            comm->SetUserCancel(true);
+            comm->hide();
+            delete EntryScope::s_retired;
+            EntryScope::s_retired = comm;
+            g_cleanupPending = true;
+            return;
+        }
+        delete comm;
+    });
+}
+
+KVT_EXPORT void ShowCommSetup()
+{
+    guardedVoid([] {
+        if (TComm* comm = engine()) {
+            comm->show();
+            comm->raise();
+        }
+    });
+}
+
+KVT_EXPORT int SendReceive(const unsigned char* request, int length, unsigned char* reply, int* replyLength,
+                           bool notify)
+{
+    return guarded(int(kCommPortNotOpen), [&] {
+        TComm* comm = engine();
+        return comm ? comm->SendReceive(request, length, reply, replyLength, notify) : int(kCommPortNotOpen);
+    });
+}
+
+KVT_EXPORT const char* GetCommErrText(int status)
+{
+    if (status < 0 || status >= int(std::size(kStatusTexts)))
+        return "";
+    return kStatusTexts[status];
+}
+
+KVT_EXPORT void SetUserCancel(bool cancel)
+{
+    guardedVoid([cancel] {
+        if (TComm* comm = engine())
+            comm->SetUserCancel(cancel);
+    });
+}
+
+KVT_EXPORT bool IsOnline()
+{
+    return guarded(false, [] {
+        TComm* comm = engine();
+        return comm && comm->GetLinkState() == TComm::LinkOnline;
+    });
+}
+
+KVT_EXPORT int CommConnect()
+{
+    return guarded(1, [] {
+        TComm* comm = engine();
+        // A connect from an event handled during an exchange would pull the link from under it.
+        if (!comm || comm->isBusy())
+            return 1;
+        return comm->Connect();
+    });
+}
+
+KVT_EXPORT void CommDisconnect(bool onlyReset)
+{
+    guardedVoid([onlyReset] {
+        if (TComm* comm = engine())
+            comm->Disconnect(onlyReset);
+    });
+}
+
+KVT_EXPORT void WriteToCommLog(const char* text)
+{
+    guardedVoid([text] {
+        if (TComm* comm = engine())
+            comm->WriteToCommLog(QString::fromLatin1(text ? text : ""));
+    });
+}
+
+KVT_EXPORT void SetGUILogonState(unsigned char state)
+{
+    guardedVoid([state] {
+        if (TComm* comm = engine())
+            comm->SetLinkState(state);
+    });
+}
+
+KVT_EXPORT bool IsUpdateMode() { return false; }
+
+KVT_EXPORT bool IsFactoryMode() { return false; }
+
+KVT_EXPORT bool IsValidFlt(const float* value) { return value && floatfmt::isValidFlt(*value); }
+
+KVT_EXPORT int FormatFlt(float value, char* buffer, int size)
+{
+    return guarded(0, [&] {
+        const std::string text = floatfmt::formatFlt(value);
+        if (buffer && size > 0) {
+            const std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
+            std::memcpy(buffer, text.data(), n);
+            buffer[n] = '\0';
+        }
+        return static_cast<int>(text.size());
+    });
+}

@@ -1,0 +1,883 @@
+#include "comm.h"
+
+#include "appcontext.h"
+#include "dialogservice.h"
+#include "frame.h"
+#include "winmsg.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSerialPortInfo>
+#include <QStatusBar>
+#include <QAbstractSocket>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// While an exchange or a connect runs; a nested call made from an event handled during the
+// wait is refused, as it would overwrite the running exchange's state.
+class BusyScope {
+public:
+    explicit BusyScope(int& counter) : counter_(counter) { ++counter_; }
+    ~BusyScope() { --counter_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    int& counter_;
+};
+
+// One pass of the wait: let the port's events and timers run, then give the processor back.
+void pumpOnce()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QThread::msleep(1);
+}
+
+// The box and its direct children follow the flag, so the caption greys with the contents.
+void setGroupEnabled(QGroupBox* box, bool enabled)
+{
+    box->setEnabled(enabled);
+    for (QWidget* child : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        child->setEnabled(enabled);
+}
+
+QLineEdit* positiveIntegerBox(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*")), edit));
+    return edit;
+}
+
+QComboBox* dropDownList(const QString& name, const QStringList& items, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    return box;
+}
+
+QCheckBox* checkBox(const QString& name, const QString& caption, bool checked, QWidget* parent)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    box->setChecked(checked);
+    return box;
+}
+
+QLabel* label(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QPushButton* button(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+void selectText(QComboBox* box, const QString& text) { box->setCurrentIndex(box->findText(text)); }
+
+}  // namespace
+
+TComm::TComm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("Comm"));
+    setWindowTitle(QStringLiteral("Communications Setup"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    commPort_ = new CommPort(this);
+    commPort_->setObjectName(QStringLiteral("CommPort"));
+    connect(commPort_, &CommPort::triggerOutSent, this, &TComm::CommPortTriggerOutSent);
+    connect(commPort_, &CommPort::triggerAvail, this, &TComm::CommPortTriggerAvail);
+    connect(commPort_, &CommPort::triggerTimer, this, &TComm::CommPortTriggerTimer);
+    connect(commPort_, &CommPort::wsConnect, this, &TComm::CommPortWsConnect);
+    connect(commPort_, &CommPort::wsDisconnect, this, &TComm::CommPortWsDisconnect);
+    connect(commPort_, &CommPort::wsError, this, &TComm::CommPortWsError);
+
+    buildControls();
+    // The form's own values are the defaults of every stored setting.
+    rememberedTcpPort_ = secondTcpPort_ = ledPort->text();
+    design_ = currentSettings();
+    btnCCIDetect->setEnabled(false);
+    cbCCIConnInfo->setEnabled(false);
+
+    applySettings(CommSettings::load(design_));
+    ckAllStationsClick();
+    ckProxyClick();
+    previousConnectType_ = -1;
+    cbConnectTypeSelect();
+}
+
+TComm::~TComm()
+{
+    // The port's own destruction must not call back into a half-destroyed engine.
+    commPort_->disconnect(this);
+    commPort_->close();
+}
+
+void TComm::buildControls()
+{
+    auto* top = new QVBoxLayout(this);
+
+    auto* typeRow = new QHBoxLayout;
+    auto* typeLabel = label(QStringLiteral("lblConnectType"), QStringLiteral("Connection Type :"), this);
+    QFont bold = typeLabel->font();
+    bold.setBold(true);
+    typeLabel->setFont(bold);
+    cbConnectType = dropDownList(QStringLiteral("cbConnectType"),
+                                 {QStringLiteral("Com Port Direct"), QStringLiteral("Modem"),
+                                  QStringLiteral("Dial-up Networking (RAS)"), QStringLiteral("Ethernet (TCP)")},
+                                 this);
+    cbConnectType->setFont(bold);
+    connect(cbConnectType, &QComboBox::activated, this, &TComm::cbConnectTypeSelect);
+    typeRow->addWidget(typeLabel);
+    typeRow->addWidget(cbConnectType);
+    top->addLayout(typeRow);
+
+    auto* gbTimeOuts = new QGroupBox(QStringLiteral("TimeOuts"), this);
+    gbTimeOuts->setObjectName(QStringLiteral("gbTimeOuts"));
+    auto* timeOuts = new QFormLayout(gbTimeOuts);
+    edBackoffTimer = positiveIntegerBox(QStringLiteral("edBackoffTimer"), design_.backoffTimer, gbTimeOuts);
+    auto* backoffRow = new QHBoxLayout;
+    backoffRow->addWidget(edBackoffTimer);
+    backoffRow->addWidget(label(QStringLiteral("lblTicks"), QStringLiteral("Ticks"), gbTimeOuts));
+    timeOuts->addRow(QStringLiteral("Backoff Timer"), backoffRow);
+    edRetries = positiveIntegerBox(QStringLiteral("edRetries"), design_.retries, gbTimeOuts);
+    timeOuts->addRow(QStringLiteral("Retries"), edRetries);
+    top->addWidget(gbTimeOuts);
+
+    auto* gbOptions = new QGroupBox(QStringLiteral("Communications Options"), this);
+    gbOptions->setObjectName(QStringLiteral("gbCommOptions"));
+    auto* options = new QFormLayout(gbOptions);
+    ckAllStations = checkBox(QStringLiteral("ckAllStations"), QStringLiteral("\"All Stations\""),
+                             design_.allStations, gbOptions);
+    connect(ckAllStations, &QCheckBox::toggled, this, &TComm::ckAllStationsClick);
+    options->addRow(ckAllStations);
+    ledModbusNodeAddress = new QLineEdit(design_.modbusNodeAddress, gbOptions);
+    ledModbusNodeAddress->setObjectName(QStringLiteral("ledModbusNodeAddress"));
+    ledModbusNodeAddress->setValidator(new QIntValidator(1, 255, ledModbusNodeAddress));
+    ledModbusNodeAddress->setEnabled(false);
+    options->addRow(QStringLiteral("Modbus Address"), ledModbusNodeAddress);
+    btnCCIDetect = button(QStringLiteral("btnCCIDetect"), QStringLiteral("CCI Detect"), gbOptions);
+    cbCCIConnInfo = dropDownList(QStringLiteral("cbCCIConnInfo"), {}, gbOptions);
+    options->addRow(btnCCIDetect, cbCCIConnInfo);
+    top->addWidget(gbOptions);
+
+    gbPortSetup = new QGroupBox(QStringLiteral("Port Setup"), this);
+    gbPortSetup->setObjectName(QStringLiteral("gbPortSetup"));
+    auto* port = new QFormLayout(gbPortSetup);
+    cbComPortNum = dropDownList(QStringLiteral("cbComPortNum"), {}, gbPortSetup);
+    connect(cbComPortNum, &QComboBox::activated, this, [this](int index) {
+        const QString name = cbComPortNum->itemData(index).toString();
+        commPort_->setPortName(name);
+        static const QRegularExpression ttyS(QStringLiteral("^/dev/ttyS(\\d+)$"));
+        const auto match = ttyS.match(name);
+        if (match.hasMatch())
+            commPort_->setComNumber(match.captured(1).toInt() + 1);
+    });
+    port->addRow(QStringLiteral("Com Port"), cbComPortNum);
+    cbBaudRate = dropDownList(QStringLiteral("cbBaudRate"),
+                              {QStringLiteral("300"), QStringLiteral("600"), QStringLiteral("1200"),
+                               QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
+                               QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600"),
+                               QStringLiteral("115200")},
+                              gbPortSetup);
+    connect(cbBaudRate, &QComboBox::activated, this,
+            [this] { commPort_->setBaud(cbBaudRate->currentText().toInt()); });
+    port->addRow(QStringLiteral("Baud Rate"), cbBaudRate);
+    cbDataBits = dropDownList(QStringLiteral("cbDataBits"),
+                              {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8")},
+                              gbPortSetup);
+    connect(cbDataBits, &QComboBox::activated, this,
+            [this] { commPort_->setDataBits(cbDataBits->currentText().toInt()); });
+    port->addRow(QStringLiteral("Data Bits"), cbDataBits);
+    cbParity = dropDownList(QStringLiteral("cbParity"),
+                            {QStringLiteral("None"), QStringLiteral("Odd"), QStringLiteral("Even"),
+                             QStringLiteral("Mark"), QStringLiteral("Space")},
+                            gbPortSetup);
+    connect(cbParity, &QComboBox::activated, this, [this](int index) { commPort_->setParity(index); });
+    port->addRow(QStringLiteral("Parity"), cbParity);
+    cbStopBits = dropDownList(QStringLiteral("cbStopBits"), {QStringLiteral("1"), QStringLiteral("2")}, gbPortSetup);
+    connect(cbStopBits, &QComboBox::activated, this,
+            [this] { commPort_->setStopBits(cbStopBits->currentText().toInt()); });
+    port->addRow(QStringLiteral("Stop Bits"), cbStopBits);
+    top->addWidget(gbPortSetup);
+
+    gbModemSetup = new QGroupBox(QStringLiteral("Modem Setup"), this);
+    gbModemSetup->setObjectName(QStringLiteral("gbModemSetup"));
+    auto* modem = new QFormLayout(gbModemSetup);
+    ledDialNumber = new QLineEdit(design_.dialNum, gbModemSetup);
+    ledDialNumber->setObjectName(QStringLiteral("ledDialNumber"));
+    modem->addRow(QStringLiteral("Dial Number"), ledDialNumber);
+    ledMaxAttempts = positiveIntegerBox(QStringLiteral("ledMaxAttempts"), design_.maxAttempts, gbModemSetup);
+    modem->addRow(QStringLiteral("Maximum Attempts"), ledMaxAttempts);
+    ledTimeBtwnAttempts =
+        positiveIntegerBox(QStringLiteral("ledTimeBtwnAttempts"), design_.timeBtwnAttempts, gbModemSetup);
+    modem->addRow(QStringLiteral("Time Between Attempts"), ledTimeBtwnAttempts);
+    ckCreateTapiLog = checkBox(QStringLiteral("ckCreateTapiLog"), QStringLiteral("Create Tapi Log"),
+                               design_.createTapiLog, gbModemSetup);
+    modem->addRow(ckCreateTapiLog);
+    lblModemInfo = label(QStringLiteral("lblModemInfo"), QString(), gbModemSetup);
+    lblModemInfo->setAlignment(Qt::AlignCenter);
+    lblModemInfo->setStyleSheet(QStringLiteral("color: blue"));
+    modem->addRow(lblModemInfo);
+    top->addWidget(gbModemSetup);
+
+    gbWinsock = new QGroupBox(QStringLiteral("Ethernet (TCP)  Setup"), this);
+    gbWinsock->setObjectName(QStringLiteral("gbWinsock"));
+    auto* winsock = new QFormLayout(gbWinsock);
+    ethAddr = new QComboBox(gbWinsock);
+    ethAddr->setObjectName(QStringLiteral("ethAddr"));
+    ethAddr->setEditable(true);
+    winsock->addRow(QStringLiteral("Analyzer IP Address:"), ethAddr);
+    comDesc = new QComboBox(gbWinsock);
+    comDesc->setObjectName(QStringLiteral("comDesc"));
+    comDesc->setEditable(true);
+    winsock->addRow(QStringLiteral("Description:"), comDesc);
+    ledPort = new QLineEdit(design_.wsPort, gbWinsock);
+    ledPort->setObjectName(QStringLiteral("ledPort"));
+    winsock->addRow(QStringLiteral("Port"), ledPort);
+    ckProxy = checkBox(QStringLiteral("ckProxy"), QStringLiteral("Use Proxy"), design_.useProxy, gbWinsock);
+    connect(ckProxy, &QCheckBox::toggled, this, &TComm::ckProxyClick);
+    btnProxy = button(QStringLiteral("btnProxy"), QStringLiteral("Proxy Settings..."), gbWinsock);
+    btnProxy->setEnabled(false);
+    winsock->addRow(ckProxy, btnProxy);
+    ckProxy->setVisible(false);
+    btnProxy->setVisible(false);
+    top->addWidget(gbWinsock);
+
+    gbLogging = new QGroupBox(QStringLiteral("Logging"), this);
+    gbLogging->setObjectName(QStringLiteral("gbLogging"));
+    auto* logging = new QFormLayout(gbLogging);
+    ckCreateLog = checkBox(QStringLiteral("ckCreateLog"), QStringLiteral("Create Log"), design_.createLog, gbLogging);
+    ckAppend = checkBox(QStringLiteral("ckAppend"), QStringLiteral("Append"), design_.append, gbLogging);
+    ckAllHex = checkBox(QStringLiteral("ckAllHex"), QStringLiteral("All Hex"), design_.allHex, gbLogging);
+    connect(ckAllHex, &QCheckBox::toggled, this, [this](bool on) { commPort_->log().setAllHex(on); });
+    ckWriteReset = checkBox(QStringLiteral("ckWriteReset"), QStringLiteral("Write && Reset after success"),
+                            design_.writeReset, gbLogging);
+    logging->addRow(ckCreateLog, ckAppend);
+    logging->addRow(ckAllHex, ckWriteReset);
+    ledLogFileName = new QLineEdit(design_.logFileName, gbLogging);
+    ledLogFileName->setObjectName(QStringLiteral("ledLogFileName"));
+    logging->addRow(QStringLiteral("Log File Name"), ledLogFileName);
+    edMaxLogSize = positiveIntegerBox(QStringLiteral("edMaxLogSize"), design_.maxLogSize, gbLogging);
+    logging->addRow(QStringLiteral("Max Log Size"), edMaxLogSize);
+    ledComment = new QLineEdit(design_.comment, gbLogging);
+    ledComment->setObjectName(QStringLiteral("ledComment"));
+    logging->addRow(QStringLiteral("Comment"), ledComment);
+    gbLogging->setVisible(false);
+    top->addWidget(gbLogging);
+
+    auto* bottom = new QHBoxLayout;
+    btnOK = button(QStringLiteral("btnOK"), QStringLiteral("OK"), this);
+    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
+    btnResetDefaults = button(QStringLiteral("btnResetDefaults"), QStringLiteral("Reset Defaults"), this);
+    foundUSBport = label(QStringLiteral("foundUSBport"), QString(), this);
+    foundUSBport->setFont(bold);
+    bottom->addWidget(foundUSBport, 1);
+    bottom->addWidget(btnResetDefaults);
+    bottom->addWidget(btnOK);
+    top->addLayout(bottom);
+
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setSizeGripEnabled(false);
+    statusPanels_[0] = label(QStringLiteral("StatusBarPanel0"), QString(), StatusBar);
+    statusPanels_[0]->setMinimumWidth(641);
+    statusPanels_[1] = label(QStringLiteral("StatusBarPanel1"), QString(), StatusBar);
+    statusPanels_[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    statusPanels_[1]->setMinimumWidth(85);
+    statusPanels_[2] = label(QStringLiteral("StatusBarPanel2"), QString(), StatusBar);
+    statusPanels_[2]->setMinimumWidth(50);
+    StatusBar->addWidget(statusPanels_[0], 1);
+    StatusBar->addPermanentWidget(statusPanels_[1]);
+    StatusBar->addPermanentWidget(statusPanels_[2]);
+    top->addWidget(StatusBar);
+}
+
+CommSettings TComm::currentSettings() const
+{
+    CommSettings s;
+    s.comNumber = commPort_->comNumber();
+    s.portName = commPort_->portName();
+    s.baud = commPort_->baud();
+    s.dataBits = commPort_->dataBits();
+    s.parity = commPort_->parity();
+    s.stopBits = commPort_->stopBits();
+    s.backoffTimer = edBackoffTimer->text();
+    s.retries = edRetries->text();
+    s.createLog = ckCreateLog->isChecked();
+    s.append = ckAppend->isChecked();
+    s.writeReset = ckWriteReset->isChecked();
+    s.allHex = ckAllHex->isChecked();
+    s.logFileName = ledLogFileName->text();
+    s.maxLogSize = edMaxLogSize->text();
+    s.comment = ledComment->text();
+    s.connectType = cbConnectType->currentIndex();
+    s.dialNum = ledDialNumber->text();
+    s.maxAttempts = ledMaxAttempts->text();
+    s.timeBtwnAttempts = ledTimeBtwnAttempts->text();
+    s.createTapiLog = ckCreateTapiLog->isChecked();
+    s.allStations = ckAllStations->isChecked();
+    s.modbusNodeAddress = ledModbusNodeAddress->text();
+    s.useProxy = ckProxy->isChecked();
+    s.proxyPort = commPort_->socks().port;
+    s.socksVersion = commPort_->socks().version;
+    s.wsAddress = rememberedTcpAddress_;
+    s.wsPort = rememberedTcpPort_;
+    s.ws2Address = secondTcpAddress_;
+    s.ws2Port = secondTcpPort_;
+    s.proxyAddress = commPort_->socks().address;
+    s.proxyUsername = commPort_->socks().userCode;
+    s.proxyPw = commPort_->socks().password;
+    return s;
+}
+
+void TComm::applySettings(const CommSettings& s)
+{
+    commPort_->setComNumber(s.comNumber);
+    commPort_->setPortName(s.portName);
+    commPort_->setBaud(s.baud);
+    commPort_->setDataBits(s.dataBits);
+    commPort_->setParity(s.parity);
+    commPort_->setStopBits(s.stopBits);
+    edBackoffTimer->setText(s.backoffTimer);
+    edRetries->setText(s.retries);
+    ckCreateLog->setChecked(s.createLog);
+    ckAppend->setChecked(s.append);
+    ckWriteReset->setChecked(s.writeReset);
+    ckAllHex->setChecked(s.allHex);
+    commPort_->log().setAllHex(s.allHex);
+    ledLogFileName->setText(s.logFileName);
+    edMaxLogSize->setText(s.maxLogSize);
+    ledComment->setText(s.comment);
+    cbConnectType->setCurrentIndex(s.connectType >= Serial && s.connectType <= Tcp ? s.connectType : -1);
+    ledDialNumber->setText(s.dialNum);
+    ledMaxAttempts->setText(s.maxAttempts);
+    ledTimeBtwnAttempts->setText(s.timeBtwnAttempts);
+    ckCreateTapiLog->setChecked(s.createTapiLog);
+    ckAllStations->setChecked(s.allStations);
+    ledModbusNodeAddress->setText(s.modbusNodeAddress);
+    ckProxy->setChecked(s.useProxy);
+    SocksInfo& socks = commPort_->socks();
+    socks.port = static_cast<quint16>(s.proxyPort);
+    socks.version = s.socksVersion;
+    socks.address = s.proxyAddress;
+    socks.userCode = s.proxyUsername;
+    socks.password = s.proxyPw;
+    rememberedTcpAddress_ = s.wsAddress;
+    rememberedTcpPort_ = s.wsPort;
+    secondTcpAddress_ = s.ws2Address;
+    secondTcpPort_ = s.ws2Port;
+
+    // The serial lists show the port's values.
+    cbComPortNum->clear();
+    const QString device = commPort_->serialDeviceName();
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        cbComPortNum->addItem(info.portName(), info.systemLocation());
+    cbComPortNum->setCurrentIndex(cbComPortNum->findData(device));
+    selectText(cbBaudRate, QString::number(commPort_->baud()));
+    selectText(cbDataBits, QString::number(commPort_->dataBits()));
+    selectText(cbStopBits, QString::number(commPort_->stopBits()));
+    cbParity->setCurrentIndex(commPort_->parity() >= 0 && commPort_->parity() <= 4 ? commPort_->parity() : -1);
+}
+
+void TComm::selectConnectType(int type)
+{
+    previousConnectType_ = cbConnectType->currentIndex();
+    cbConnectType->setCurrentIndex(type >= Serial && type <= Tcp ? type : -1);
+    cbConnectTypeSelect();
+}
+
+void TComm::cbConnectTypeSelect()
+{
+    const int n = cbConnectType->currentIndex();
+    if (n == previousConnectType_) {
+        if (n == Tcp)
+            btnCCIDetect->setEnabled(true);
+        return;
+    }
+    lblModemInfo->setText(QStringLiteral("Not Connected"));
+    if (previousConnectType_ != -1)
+        commPort_->close();
+    switch (n) {
+    case Serial:
+    case Modem:
+        gbPortSetup->setVisible(n == Serial);
+        gbModemSetup->setVisible(n == Modem);
+        gbWinsock->setVisible(false);
+        connectType_ = n;
+        commPort_->setLayer(CommPort::Layer::Serial);
+        statusPanels_[1]->clear();
+        setWinsockIcon(0);
+        btnCCIDetect->setEnabled(false);
+        cbCCIConnInfo->setEnabled(false);
+        break;
+    case DialUp:
+    case Tcp: {
+        gbPortSetup->setVisible(false);
+        gbModemSetup->setVisible(false);
+        gbWinsock->setVisible(true);
+        if (n == Tcp) {
+            ethAddr->setEditText(rememberedTcpAddress_);
+            ledPort->setText(rememberedTcpPort_);
+        }
+        for (QWidget* w : std::initializer_list<QWidget*>{ethAddr, comDesc, ledPort})
+            w->setEnabled(n == Tcp);
+        connectType_ = n;
+        commPort_->setLayer(CommPort::Layer::Winsock);
+        statusPanels_[1]->setText(QStringLiteral("Winsock Status:"));
+        setWinsockIcon(1);
+        btnCCIDetect->setEnabled(n == Tcp);
+        cbCCIConnInfo->setEnabled(false);
+        break;
+    }
+    default:
+        break;
+    }
+    previousConnectType_ = n;
+}
+
+void TComm::ckAllStationsClick() { ledModbusNodeAddress->setEnabled(!ckAllStations->isChecked()); }
+
+void TComm::ckProxyClick() { btnProxy->setEnabled(ckProxy->isChecked()); }
+
+void TComm::closeEvent(QCloseEvent* event)
+{
+    currentSettings().store();
+    event->accept();
+}
+
+// ---- the exchange ----
+
+int TComm::settingNumber(const QLineEdit* edit, const QString& fallback) const
+{
+    bool ok = false;
+    const int value = edit->text().trimmed().toInt(&ok);
+    return ok ? value : fallback.toInt();
+}
+
+int TComm::retries() const { return std::max(1, settingNumber(edRetries, design_.retries)); }
+
+int TComm::backoffTicks() const { return std::max(0, settingNumber(edBackoffTimer, design_.backoffTimer)); }
+
+std::uint8_t TComm::stationAddress() const
+{
+    if (ckAllStations->isChecked())
+        return frame::kAllStations;
+    return static_cast<std::uint8_t>(settingNumber(ledModbusNodeAddress, design_.modbusNodeAddress) & 0xFF);
+}
+
+void TComm::trace(const QString& line) { commPort_->log().addString(line); }
+
+void TComm::sendWinMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
+{
+    if (QWidget* form = appcontext::mainForm()) {
+        WinMessageEvent event(message, wParam, lParam);
+        QCoreApplication::sendEvent(form, &event);
+    }
+}
+
+void TComm::delayTicks(int ticks)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < qint64(ticks) * CommPort::kTickMs)
+        pumpOnce();
+}
+
+void TComm::SetUserCancel(bool cancel)
+{
+    userCancel_ = cancel;
+    QCoreApplication::processEvents();
+    QThread::msleep(100);
+}
+
+int TComm::SendReceive(const std::uint8_t* request, int length, std::uint8_t* reply, int* replyLength, bool notify)
+{
+    if (busy_ > 0)
+        return 1;
+    if (!request || length < 1 || length > frame::kMaxMessage)
+        return 2;
+    BusyScope busy(busy_);
+    std::memcpy(transmitArea_.data(), request, static_cast<std::size_t>(length));
+    if (userCancel_)
+        return 6;
+    const int result = SendFrame(length, notify);
+    if (result == 0) {
+        if (reply)
+            std::memcpy(reply, replyArea_.data(), static_cast<std::size_t>(replyLength_));
+        if (replyLength)
+            *replyLength = replyLength_;
+    }
+    return result;
+}
+
+int TComm::SendFrame(int length, bool notify)
+{
+    if ((connectType_ == DialUp || connectType_ == Tcp) && !commPort_->isOpen())
+        Connect();
+    if (!commPort_->isOpen())
+        return 5;
+    if (hOutSent_ == 0)
+        hOutSent_ = commPort_->addStatusTrigger();
+    exchangeStatus_ = 0;
+    trace(QStringLiteral("Action is acRead"));
+
+    std::array<std::uint8_t, frame::kFrameBufferSize> frameBuffer{};
+    const int frameLength = frame::build(stationAddress(), transmitArea_.data(), length, frameBuffer.data());
+
+    const int tries = retries();
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        // A link that dropped during the previous attempt cannot carry this one.
+        if (!commPort_->isOpen()) {
+            exchangeStatus_ = 5;
+            break;
+        }
+        exchangeStatus_ = 1;
+        SendBlock(frameBuffer.data(), frameLength);
+        while (exchangeStatus_ == 1 && !userCancel_)
+            pumpOnce();
+        if (userCancel_) {
+            exchangeStatus_ = 6;
+            break;
+        }
+        if (commPort_->isOpen())
+            trace(QStringLiteral("NAKState is %1").arg(exchangeStatus_));
+        if (exchangeStatus_ != 4)
+            break;
+        trace(QStringLiteral("Retrying..."));
+    }
+
+    const int status = exchangeStatus_;
+    switch (status) {
+    case 0:
+        if (notify)
+            sendWinMessage(winmsg::WM_COMMPROGRESS, 1, 1);
+        break;
+    case 4:
+        sendWinMessage(winmsg::WM_COMMSTATE, 4, 0);
+        if (commPort_->isOpen())
+            trace(QStringLiteral("No Response from unit."));
+        break;
+    case 6:
+        ResetComm();
+        break;
+    case 1:
+        DialogService::showMessage(QStringLiteral("This should never happen."));
+        break;
+    default:
+        break;
+    }
+    return status;
+}
+
+void TComm::SendBlock(const std::uint8_t* frameBytes, int length)
+{
+    if (userCancel_) {
+        ResetComm();
+        exchangeStatus_ = 6;
+        return;
+    }
+    // Whatever is still waiting belongs to an earlier exchange and must not be taken for this answer.
+    commPort_->flushIn();
+    receiveCount_ = 0;
+    commPort_->setStatusTrigger(hOutSent_, true);
+    sendWinMessage(winmsg::WM_COMMSTATE, 2, 0);
+    commPort_->putBlock(frameBytes, length);
+    // Until the frame has left the port, the time-out also allows for the time the line needs
+    // to carry it; the out-sent trigger then restarts it from the last byte sent.
+    const double lineMs = commPort_->layer() == CommPort::Layer::Serial
+                              ? commPort_->byteTimeSeconds() * 1000.0 * length
+                              : 0.0;
+    const int lineTicks = static_cast<int>(lineMs / CommPort::kTickMs) + 1;
+    ArmBackoffTimer(backoffTicks() + lineTicks);
+    awaitingOutSent_ = true;
+}
+
+void TComm::ArmBackoffTimer(int ticks)
+{
+    removeBackoffTimer();
+    hBackoffTimer_ = commPort_->addTimerTrigger();
+    while (hBackoffTimer_ == hCharTimer_) {
+        commPort_->removeTrigger(hBackoffTimer_);
+        hBackoffTimer_ = commPort_->addTimerTrigger();
+    }
+    commPort_->setTimerTrigger(hBackoffTimer_, ticks, true);
+    trace(QStringLiteral("Adding hBackoffTimer trigger"));
+}
+
+void TComm::removeBackoffTimer()
+{
+    if (hBackoffTimer_ != 0) {
+        commPort_->removeTrigger(hBackoffTimer_);
+        hBackoffTimer_ = 0;
+    }
+}
+
+void TComm::CommPortTriggerOutSent()
+{
+    if (hCharTimer_ == 0)
+        hCharTimer_ = commPort_->addTimerTrigger();
+    commPort_->setTimerTrigger(hCharTimer_, 1, true);
+    if (awaitingOutSent_ && exchangeStatus_ == 1 && hBackoffTimer_ != 0)
+        ArmBackoffTimer(backoffTicks());
+    awaitingOutSent_ = false;
+}
+
+void TComm::CommPortTriggerAvail(int count)
+{
+    sendWinMessage(winmsg::WM_COMMSTATE, 3, 0);
+    if (hCharTimer_ == 0)
+        hCharTimer_ = commPort_->addTimerTrigger();
+    commPort_->setTimerTrigger(hCharTimer_, 1, true);
+    trace(QStringLiteral("TriggerAvail: %1 characters received").arg(count));
+    // The time-out runs from the last chunk, so a slowly trickling answer is not cut off.
+    awaitingOutSent_ = false;
+    ArmBackoffTimer(backoffTicks());
+
+    int left = std::min(count, commPort_->inCount());
+    while (left > 0) {
+        if (receiveCount_ >= frame::kReceiveBufferSize) {
+            // Nothing the unit sends is this long: drop it and let the time-out decide.
+            trace(QStringLiteral("got garbage. %1 chars. refpoint4.").arg(receiveCount_));
+            receiveCount_ = 0;
+        }
+        const int room = frame::kReceiveBufferSize - receiveCount_;
+        const int taken = commPort_->getBlock(receiveBuffer_.data() + receiveCount_, std::min(left, room));
+        if (taken <= 0)
+            break;
+        left -= taken;
+        receiveCount_ += taken;
+        trace(QStringLiteral("numReturnChars in this packet: %1").arg(receiveCount_));
+
+        switch (frame::judge(receiveBuffer_.data(), receiveCount_)) {
+        case frame::Verdict::NeedMore:
+            break;
+        case frame::Verdict::Rejected:
+            trace(QStringLiteral("unit says: bad request. "));
+            receiveCount_ = 0;
+            if (exchangeStatus_ == 1)
+                exchangeStatus_ = 3;
+            break;
+        case frame::Verdict::Gateway:
+            HandleCciReply(QByteArray(reinterpret_cast<const char*>(receiveBuffer_.data()) + 3, receiveCount_ - 3));
+            receiveCount_ = 0;
+            break;
+        case frame::Verdict::TooLong:
+            trace(QStringLiteral("got garbage. %1 chars. refpoint3.").arg(receiveCount_));
+            receiveCount_ = 0;
+            break;
+        case frame::Verdict::Unframed:
+            trace(QStringLiteral("got garbage. %1 chars. refpoint1.").arg(receiveCount_));
+            receiveCount_ = 0;
+            break;
+        case frame::Verdict::BadCrc:
+            removeBackoffTimer();
+            trace(QStringLiteral("got garbage. %1 chars. refpoint2.").arg(receiveCount_));
+            receiveCount_ = 0;
+            if (exchangeStatus_ == 1)
+                exchangeStatus_ = 2;
+            break;
+        case frame::Verdict::Complete:
+            removeBackoffTimer();
+            AcceptReply(receiveCount_);
+            break;
+        }
+    }
+}
+
+void TComm::AcceptReply(int frameLength)
+{
+    receiveCount_ = 0;
+    replyLength_ = frameLength - frame::kOverhead;
+    ++packetCounter_;
+    trace(QStringLiteral("tot. packets recd = %1").arg(packetCounter_));
+    replyArea_.fill(0);
+    std::memcpy(replyArea_.data(), receiveBuffer_.data() + 2, static_cast<std::size_t>(replyLength_));
+    CommLog& log = commPort_->log();
+    if (ckWriteReset->isChecked() && log.isOn()) {
+        log.setState(ckAppend->isChecked() ? CommLog::State::Append : CommLog::State::Dump);
+        log.setState(CommLog::State::On);
+    }
+    exchangeStatus_ = 0;
+}
+
+void TComm::CommPortTriggerTimer(int handle)
+{
+    sendWinMessage(winmsg::WM_COMMSTATE, 1, 0);
+    if (handle == hBackoffTimer_) {
+        trace(QStringLiteral("BackoffTimer trigger fired"));
+        if (exchangeStatus_ == 1)
+            exchangeStatus_ = 4;
+    }
+}
+
+void TComm::ResetComm()
+{
+    removeBackoffTimer();
+    if (commPort_->isOpen()) {
+        commPort_->flushIn();
+        commPort_->flushOut();
+    }
+    receiveCount_ = 0;
+    delayTicks(2);
+    exchangeStatus_ = 0;
+    if (commPort_->isOpen())
+        trace(QStringLiteral("Communications reset successfully."));
+    sendWinMessage(winmsg::WM_COMMPROGRESS, 0, 1);
+}
+
+void TComm::HandleCciReply(const QByteArray& text)
+{
+    if (text.isEmpty())
+        return;
+    if (text[0] == 'C') {
+        QString item;
+        for (int i = 1; i < text.size(); ++i) {
+            if (text[i] == ',') {
+                cciConnections_ << item;
+                item.clear();
+            } else {
+                item += QLatin1Char(text[i]);
+            }
+        }
+        for (const QString& entry : cciConnections_)
+            cbCCIConnInfo->addItem(entry);
+    } else if (text[0] == 'A') {
+        const QString rest = QString::fromLatin1(text.mid(1));
+        bool ok = false;
+        const int address = rest.trimmed().toInt(&ok);
+        if (ok && address != -1)
+            ledModbusNodeAddress->setText(rest);
+    }
+}
+
+void TComm::WriteToCommLog(const QString& text)
+{
+    if (commPort_->log().isOn())
+        trace(QStringLiteral("ProgComment:") + text);
+}
+
+// ---- the link ----
+
+void TComm::setStatusText(const QString& text) { statusPanels_[0]->setText(text); }
+
+void TComm::setWinsockIcon(int index)
+{
+    winsockIcon_ = index;
+    statusPanels_[2]->setProperty("winsockIcon", index);
+}
+
+void TComm::setSettingsLocked(bool locked)
+{
+    setGroupEnabled(gbPortSetup, !locked);
+    setGroupEnabled(gbModemSetup, !locked);
+    setGroupEnabled(gbWinsock, !locked);
+    if (locked)
+        lblModemInfo->setEnabled(true);
+    cbConnectType->setEnabled(!locked);
+}
+
+bool TComm::waitForTcp()
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (commPort_->isConnecting() && !userCancel_ && clock.elapsed() < CommPort::kConnectTimeoutMs)
+        pumpOnce();
+    if (commPort_->isConnecting()) {
+        commPort_->close();
+        if (!userCancel_)
+            CommPortWsError(QAbstractSocket::SocketTimeoutError, QStringLiteral("Connection timed out"));
+    }
+    return commPort_->isOpen();
+}
+
+int TComm::Connect()
+{
+    BusyScope busy(busy_);
+    commPort_->close();
+    linkState_ = LinkDown;
+    if (connectType_ == Modem || connectType_ == DialUp) {
+        const QString text = QStringLiteral("This connection type is not available.");
+        trace(text);
+        setStatusText(text);
+        sendWinMessage(winmsg::WM_COMMSTATE, 0, 0);
+        return 1;
+    }
+    if (connectType_ == Tcp) {
+        commPort_->setWsAddress(ethAddr->currentText());
+        commPort_->setWsPort(ledPort->text());
+        setWinsockIcon(2);
+    }
+    linkState_ = LinkConnecting;
+    bool opened = commPort_->open();
+    if (opened && connectType_ == Tcp)
+        opened = waitForTcp();
+    if (!opened) {
+        if (connectType_ == Serial) {
+            trace(commPort_->lastError());
+            setStatusText(commPort_->lastError());
+        }
+        linkState_ = LinkDown;
+        sendWinMessage(winmsg::WM_COMMSTATE, 0, 0);
+        return 1;
+    }
+    QThread::msleep(20);
+    sendWinMessage(winmsg::WM_COMMSTATE, 1, 0);
+    setSettingsLocked(true);
+    linkState_ = LinkOnline;
+    return 0;
+}
+
+void TComm::Disconnect(bool onlyReset)
+{
+    if (!onlyReset)
+        commPort_->close();
+    sendWinMessage(winmsg::WM_COMMSTATE, 0, 0);
+    setSettingsLocked(false);
+    linkState_ = LinkDown;
+}
+
+void TComm::CommPortWsConnect()
+{
+    setWinsockIcon(2);
+    trace(QStringLiteral("winsock connect"));
+    setStatusText(QStringLiteral("Winsock connected"));
+    StatusBar->repaint();
+}
+
+void TComm::CommPortWsDisconnect()
+{
+    setWinsockIcon(1);
+    commPort_->close();
+}
+
+void TComm::CommPortWsError(int code, const QString& text)
+{
+    const QString message = QStringLiteral("Message: (%1) %2").arg(code).arg(text);
+    trace(message);
+    setStatusText(message);
+    StatusBar->repaint();
+}

@@ -1,0 +1,161 @@
+#pragma once
+
+#include "commport.h"
+#include "commsettings.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+
+// The communications engine and its "Communications Setup" form. The engine reads its settings
+// from the form's controls at the moment it needs them, so the form exists (hidden) for the whole
+// life of the engine; the stored settings are loaded into the controls when it is created.
+class TComm : public QWidget {
+    Q_OBJECT
+public:
+    // Connection types, in the order of the "Connection Type" list.
+    enum ConnectType { Serial = 0, Modem = 1, DialUp = 2, Tcp = 3 };
+    // Link state byte.
+    enum LinkState : std::uint8_t { LinkDown = 0, LinkConnecting = 1, LinkOnline = 4 };
+
+    explicit TComm(QWidget* parent = nullptr);
+    ~TComm() override;
+
+    // One exchange: request is the message, length its size (1..255); reply (null or at least
+    // 255 bytes) and replyLength (null or set) receive the answer message on success.
+    int SendReceive(const std::uint8_t* request, int length, std::uint8_t* reply, int* replyLength, bool notify);
+    bool GetUserCancel() const { return userCancel_; }
+    void SetUserCancel(bool cancel);
+    int Connect();
+    void Disconnect(bool onlyReset);
+    std::uint8_t GetLinkState() const { return linkState_; }
+    void SetLinkState(std::uint8_t state) { linkState_ = state; }
+    void WriteToCommLog(const QString& text);
+    void HandleCciReply(const QByteArray& text);
+
+    // An exchange or a connect is running (their waits pump events).
+    bool isBusy() const { return busy_ > 0; }
+
+    CommPort& commPort() { return *commPort_; }
+    int connectionType() const { return connectType_; }
+    std::uint32_t packetCount() const { return packetCounter_; }
+    QStringList gatewayConnections() const { return cciConnections_; }
+
+    // The form's current values in the store's shape, and the form loaded from such values.
+    CommSettings currentSettings() const;
+    void applySettings(const CommSettings& settings);
+    // Selects a connection type as the user would in the list (-1: none).
+    void selectConnectType(int type);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void CommPortTriggerOutSent();
+    void CommPortTriggerAvail(int count);
+    void CommPortTriggerTimer(int handle);
+    void CommPortWsConnect();
+    void CommPortWsDisconnect();
+    void CommPortWsError(int code, const QString& text);
+    void ckAllStationsClick();
+    void ckProxyClick();
+    void cbConnectTypeSelect();
+
+private:
+    void buildControls();
+    int SendFrame(int length, bool notify);
+    void SendBlock(const std::uint8_t* frame, int length);
+    void ArmBackoffTimer(int ticks);
+    void AcceptReply(int frameLength);
+    void ResetComm();
+    void removeBackoffTimer();
+    void trace(const QString& line);
+    void sendWinMessage(int message, std::intptr_t wParam, std::intptr_t lParam);
+    // A setting's text as a number; a text that is not one falls back to the form's default.
+    int settingNumber(const QLineEdit* edit, const QString& fallback) const;
+    int retries() const;
+    int backoffTicks() const;
+    std::uint8_t stationAddress() const;
+    void delayTicks(int ticks);
+    void setSettingsLocked(bool locked);
+    void setStatusText(const QString& text);
+    void setWinsockIcon(int index);
+    bool waitForTcp();
+
+    CommPort* commPort_ = nullptr;
+    CommSettings design_;
+
+    // Engine state.
+    int exchangeStatus_ = 0;
+    std::array<std::uint8_t, 1024> receiveBuffer_{};
+    int receiveCount_ = 0;
+    int hOutSent_ = 0;
+    int hCharTimer_ = 0;
+    int hBackoffTimer_ = 0;
+    bool awaitingOutSent_ = false;
+    std::uint32_t packetCounter_ = 0;
+    std::array<std::uint8_t, 512> transmitArea_{};
+    std::array<std::uint8_t, 523> replyArea_{};
+    int replyLength_ = 0;
+    bool userCancel_ = false;
+    std::uint8_t linkState_ = LinkDown;
+    int connectType_ = Serial;
+    int previousConnectType_ = -1;
+    int winsockIcon_ = 0;
+    int busy_ = 0;
+    QString rememberedTcpAddress_;
+    QString rememberedTcpPort_;
+    QString secondTcpAddress_;
+    QString secondTcpPort_;
+    QStringList cciConnections_;
+
+    // Controls the engine reads or keeps in line.
+    QComboBox* cbConnectType = nullptr;
+    QLineEdit* edBackoffTimer = nullptr;
+    QLineEdit* edRetries = nullptr;
+    QCheckBox* ckAllStations = nullptr;
+    QLineEdit* ledModbusNodeAddress = nullptr;
+    QPushButton* btnCCIDetect = nullptr;
+    QComboBox* cbCCIConnInfo = nullptr;
+    QGroupBox* gbPortSetup = nullptr;
+    QComboBox* cbComPortNum = nullptr;
+    QComboBox* cbBaudRate = nullptr;
+    QComboBox* cbDataBits = nullptr;
+    QComboBox* cbParity = nullptr;
+    QComboBox* cbStopBits = nullptr;
+    QGroupBox* gbModemSetup = nullptr;
+    QLineEdit* ledDialNumber = nullptr;
+    QLineEdit* ledMaxAttempts = nullptr;
+    QLineEdit* ledTimeBtwnAttempts = nullptr;
+    QCheckBox* ckCreateTapiLog = nullptr;
+    QLabel* lblModemInfo = nullptr;
+    QGroupBox* gbWinsock = nullptr;
+    QComboBox* ethAddr = nullptr;
+    QComboBox* comDesc = nullptr;
+    QLineEdit* ledPort = nullptr;
+    QCheckBox* ckProxy = nullptr;
+    QPushButton* btnProxy = nullptr;
+    QGroupBox* gbLogging = nullptr;
+    QCheckBox* ckCreateLog = nullptr;
+    QCheckBox* ckAppend = nullptr;
+    QCheckBox* ckWriteReset = nullptr;
+    QCheckBox* ckAllHex = nullptr;
+    QLineEdit* ledLogFileName = nullptr;
+    QLineEdit* edMaxLogSize = nullptr;
+    QLineEdit* ledComment = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnResetDefaults = nullptr;
+    QLabel* foundUSBport = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    std::array<QLabel*, 3> statusPanels_{};
+};

@@ -1,0 +1,162 @@
+// The engine's settings: the "Desktop515" store, its defaults and what the form makes of them.
+#include "comm.h"
+#include "commtestsupport.h"
+#include "testenv.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { commtest::removeStore(testenv::configHome()); }
+
+    QString storePath() const { return testenv::configHome() + QStringLiteral("/Desktop515.conf"); }
+
+    void write(const std::map<QString, QString>& values)
+    {
+        QSettings store(storePath(), QSettings::IniFormat);
+        for (const auto& [key, value] : values)
+            store.setValue(key, value);
+        store.sync();
+    }
+
+    template <typename T>
+    T* control(const TComm& comm, const char* name) const
+    {
+        return comm.findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+TEST_F(SettingsTest, FirstStartHasTheFormDefaults)
+{
+    TComm comm;
+    EXPECT_EQ(comm.objectName(), QStringLiteral("Comm"));
+    EXPECT_EQ(comm.windowTitle(), QStringLiteral("Communications Setup"));
+    EXPECT_FALSE(comm.isVisible());
+    EXPECT_EQ(comm.commPort().comNumber(), 1);
+    EXPECT_EQ(comm.commPort().serialDeviceName(), QStringLiteral("/dev/ttyS0"));
+    EXPECT_EQ(comm.commPort().baud(), 57600);
+    EXPECT_EQ(comm.commPort().dataBits(), 8);
+    EXPECT_EQ(comm.commPort().parity(), 0);
+    EXPECT_EQ(comm.commPort().stopBits(), 1);
+    EXPECT_EQ(control<QLineEdit>(comm, "edBackoffTimer")->text(), QStringLiteral("5"));
+    EXPECT_EQ(control<QLineEdit>(comm, "edRetries")->text(), QStringLiteral("2"));
+    EXPECT_TRUE(control<QCheckBox>(comm, "ckAllStations")->isChecked());
+    EXPECT_EQ(control<QLineEdit>(comm, "ledModbusNodeAddress")->text(), QStringLiteral("1"));
+    EXPECT_FALSE(control<QLineEdit>(comm, "ledModbusNodeAddress")->isEnabled());
+    EXPECT_EQ(control<QComboBox>(comm, "cbConnectType")->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>(comm, "cbBaudRate")->currentText(), QStringLiteral("57600"));
+    EXPECT_EQ(control<QLineEdit>(comm, "ledPort")->text(), QStringLiteral("telnet"));
+    EXPECT_EQ(comm.connectionType(), TComm::Serial);
+    EXPECT_EQ(comm.GetLinkState(), TComm::LinkDown);
+    // Nothing is written until the form closes.
+    EXPECT_FALSE(QFile::exists(storePath()));
+}
+
+TEST_F(SettingsTest, StoredValuesReachTheFormAndThePort)
+{
+    write({{"Comm/ComNumber", "3"},
+           {"Comm/Baud", "9600"},
+           {"Comm/Parity", "2"},
+           {"Comm/StopBits", "2"},
+           {"Comm/Retries", "4"},
+           {"Comm/BackoffTimer", "9"},
+           {"Comm/AllStations", "false"},
+           {"Comm/ModbusNodeAddress", "12"},
+           {"Comm/ConnectType", "3"},
+           {"WinSock/Address", "10.1.2.3"},
+           {"WinSock/Port", "5020"},
+           {"Proxy/SocksVersion", "3"},
+           {"Proxy/ProxyPort", "1080"},
+           {"Proxy/Address", "proxy.example"},
+           {"Proxy/Username", "me"},
+           {"Proxy/pw", "secret"}});
+    TComm comm;
+    EXPECT_EQ(comm.commPort().serialDeviceName(), QStringLiteral("/dev/ttyS2"));
+    EXPECT_EQ(comm.commPort().baud(), 9600);
+    EXPECT_EQ(control<QComboBox>(comm, "cbParity")->currentText(), QStringLiteral("Even"));
+    EXPECT_EQ(comm.commPort().stopBits(), 2);
+    EXPECT_EQ(control<QLineEdit>(comm, "edRetries")->text(), QStringLiteral("4"));
+    EXPECT_EQ(control<QLineEdit>(comm, "edBackoffTimer")->text(), QStringLiteral("9"));
+    EXPECT_TRUE(control<QLineEdit>(comm, "ledModbusNodeAddress")->isEnabled());
+    EXPECT_EQ(comm.connectionType(), TComm::Tcp);
+    EXPECT_EQ(comm.commPort().layer(), CommPort::Layer::Winsock);
+    EXPECT_EQ(control<QComboBox>(comm, "ethAddr")->currentText(), QStringLiteral("10.1.2.3"));
+    EXPECT_EQ(control<QLineEdit>(comm, "ledPort")->text(), QStringLiteral("5020"));
+    EXPECT_EQ(comm.commPort().socks().version, SocksInfo::Socks5);
+    EXPECT_EQ(comm.commPort().socks().port, 1080);
+    EXPECT_EQ(comm.commPort().socks().password, QStringLiteral("secret"));
+}
+
+TEST_F(SettingsTest, PortNameWinsOverTheNumber)
+{
+    write({{"Comm/ComNumber", "3"}, {"Comm/PortName", "/dev/ttyUSB0"}});
+    TComm comm;
+    EXPECT_EQ(comm.commPort().serialDeviceName(), QStringLiteral("/dev/ttyUSB0"));
+}
+
+TEST_F(SettingsTest, ValuesThatAreNotNumbersTakeTheirDefaults)
+{
+    write({{"Comm/Baud", "fast"},
+           {"Comm/Retries", "two"},
+           {"Comm/BackoffTimer", ""},
+           {"Comm/ModbusNodeAddress", "300"},
+           {"Comm/ConnectType", "7"},
+           {"Comm/AllHex", "maybe"},
+           {"Proxy/ProxyPort", "x"}});
+    TComm comm;
+    EXPECT_EQ(comm.commPort().baud(), 57600);
+    EXPECT_EQ(control<QLineEdit>(comm, "edRetries")->text(), QStringLiteral("2"));
+    EXPECT_EQ(control<QLineEdit>(comm, "edBackoffTimer")->text(), QStringLiteral("5"));
+    EXPECT_EQ(control<QLineEdit>(comm, "ledModbusNodeAddress")->text(), QStringLiteral("1"));
+    // A type outside the list selects nothing and leaves the serial link in effect.
+    EXPECT_EQ(control<QComboBox>(comm, "cbConnectType")->currentIndex(), -1);
+    EXPECT_EQ(comm.connectionType(), TComm::Serial);
+    EXPECT_TRUE(control<QCheckBox>(comm, "ckAllHex")->isChecked());
+    EXPECT_EQ(comm.commPort().socks().port, 0);
+}
+
+TEST_F(SettingsTest, ClosingTheFormStoresEverySetting)
+{
+    {
+        TComm comm;
+        control<QLineEdit>(comm, "edRetries")->setText(QStringLiteral("3"));
+        control<QCheckBox>(comm, "ckAllStations")->setChecked(false);
+        comm.selectConnectType(TComm::Tcp);
+        comm.commPort().setPortName(QStringLiteral("/dev/pts/42"));
+        comm.close();
+    }
+    ASSERT_TRUE(QFile::exists(storePath()));
+    const CommSettings stored = CommSettings::load();
+    EXPECT_EQ(stored.retries, QStringLiteral("3"));
+    EXPECT_FALSE(stored.allStations);
+    EXPECT_EQ(stored.connectType, 3);
+    EXPECT_EQ(stored.portName, QStringLiteral("/dev/pts/42"));
+    EXPECT_EQ(stored.wsPort, QStringLiteral("telnet"));
+    EXPECT_EQ(stored.logFileName, QStringLiteral("./Logs/TorvaComm.LOG"));
+    QSettings raw(storePath(), QSettings::IniFormat);
+    for (const char* key : {"Comm/ComNumber", "Comm/MaxLogSize", "Tapi/TimeBtwnAttempts", "Proxy/SocksVersion",
+                            "WinSock2/Port", "Proxy/pw"})
+        EXPECT_TRUE(raw.contains(QString::fromLatin1(key))) << key;
+}
+
+TEST_F(SettingsTest, ChangingTheConnectTypeClosesThePreviousLink)
+{
+    TComm comm;
+    comm.selectConnectType(TComm::Tcp);
+    EXPECT_EQ(comm.connectionType(), TComm::Tcp);
+    comm.selectConnectType(TComm::Serial);
+    EXPECT_EQ(comm.connectionType(), TComm::Serial);
+    EXPECT_EQ(comm.commPort().layer(), CommPort::Layer::Serial);
+    // No selection changes nothing.
+    comm.selectConnectType(-1);
+    EXPECT_EQ(comm.connectionType(), TComm::Serial);
+}
+
+}  // namespace
