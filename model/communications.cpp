@@ -48,6 +48,12 @@ void Communications::ReleaseInstance()
     gCommunications = nullptr;
 }
 
+void Communications::InstallInstance(std::unique_ptr<Communications> communications)
+{
+    ReleaseInstance();
+    gCommunications = communications.release();
+}
+
 Communications::Communications(const QString& libraryDir)
 {
     const std::vector<const char*> entries(std::begin(kPortelleBoundEntries), std::end(kPortelleBoundEntries));

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 
 // The status of a failed exchange with the unit, raised as an exception. It is how every link or
@@ -58,6 +59,9 @@ public:
     // The process-wide binding, loading the library from the program's folder on first use.
     static Communications* Instance();
     static void ReleaseInstance();
+    // Puts a binding of the caller's in place of the process-wide one (tests: a library from
+    // another folder); it is owned, and destroyed by ReleaseInstance.
+    static void InstallInstance(std::unique_ptr<Communications> communications);
 
     // Loads libPortelle.so from libraryDir; a failure is reported to the user (the system's
     // text, then "Unable to load libPortelle.so.") and leaves the object unloaded.

@@ -1,3 +1,4 @@
+#include "commdbpointfacade.h"
 #include "communications.h"
 #include "dialogservice.h"
 #include "testenv.h"
@@ -181,4 +182,15 @@ TEST_F(CommunicationsTest, WithoutTheLibraryEveryCallFailsCleanly)
     comms.ShowCommSetup();
     EXPECT_EQ(comms.GetErrorText(5), "Com port not open.");
     EXPECT_EQ(comms.GetErrorText(21), "Unexpected response type received.");
+}
+
+TEST_F(CommunicationsTest, TheFacadeSendsThroughTheProcessWideBinding)
+{
+    Communications::InstallInstance(std::make_unique<Communications>(FAKE_PORTELLE_DIR));
+    CommDBPointFacade::ReleaseInstance();
+    fake.script(0, QByteArray::fromHex("020f"));
+    CommDBPointFacade::Instance()->Reboot();
+    EXPECT_EQ(fake.lastRequest(), QByteArray::fromHex("020e"));
+    CommDBPointFacade::ReleaseInstance();
+    Communications::ReleaseInstance();
 }
