@@ -23,7 +23,7 @@
 #include <cstdint>
 
 class QObject;
-class QStringList;
+#include <QtContainerFwd>
 class QWidget;
 class WinMessageEvent;
 
