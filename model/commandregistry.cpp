@@ -1,0 +1,16 @@
+#include "commandregistry.h"
+
+#include "activeobjectengine.h"
+#include "pollcommands.h"
+#include "readcommands.h"
+
+void RegisterCommands(MyActiveObjectEngine* engine, FrameComm* frame)
+{
+    engine->RegisterCommand("ReadFull", std::make_unique<ReadFullCommand>());
+    engine->RegisterCommand("ExpressRead", std::make_unique<ExpressReadCommand>());
+    engine->RegisterCommand("ExpressRead2", std::make_unique<ExpressRead2Command>());
+    engine->RegisterCommand("ReadSinglePoint", std::make_unique<ReadSinglePointCommand>());
+    engine->RegisterCommand("PeriodicPoll", std::make_unique<PeriodicPollCommand>(engine));
+    engine->RegisterCommand("StopPoll", std::make_unique<StopPollCommand>(engine));
+    engine->SetFrameCommForAll(frame);
+}

@@ -1,0 +1,41 @@
+#include "pageframe.h"
+
+#include "database.h"
+#include "dialogservice.h"
+
+#include <QVariant>
+
+TPageFrame::TPageFrame(const char* objectName, ScanPage page, QWidget* parent) : QWidget(parent), page_(page)
+{
+    setObjectName(objectName);
+}
+
+void TPageFrame::RegisterPoints()
+{
+    ExpressScan& scan = DataBase::Instance()->expressScan;
+    scan.Clear();
+    for (QWidget* control : findChildren<QWidget*>()) {
+        bool ok = false;
+        const int id = control->property("DbId").toInt(&ok);
+        if (!ok || id <= 0)
+            continue;
+        scan.AddPoint(id);
+        if (control->property("DbPolled").toBool())
+            scan.AddSecondary(id);
+    }
+    scan.SetPage(page_.number, page_.useAlternate, page_.showWait);
+}
+
+void TPageFrame::CautionBox(const QString& pageWord)
+{
+    DialogService::ask(QMessageBox::Warning, "Warning",
+                       "Changing parameters in " + pageWord + " Page may affect operation of the analyzer.\n"
+                           "It is recommended that any change in this page be done by authorised personal only.",
+                       QMessageBox::Ok);
+}
+
+void DisableChildControls(QWidget* container, bool disable)
+{
+    for (QWidget* child : container->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        child->setEnabled(!disable);
+}

@@ -1,0 +1,82 @@
+#include "pointfixture.h"
+#include "resultframes.h"
+#include "schedulingframes.h"
+#include "settingsframes.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+class PageFrameTest : public DatabaseFixture {};
+}
+
+TEST_F(PageFrameTest, EnteringAPageRebuildsTheScanListFromItsControls)
+{
+    TfrAnalogInputs page;
+    auto* a = new QLineEdit(&page);
+    a->setProperty("DbId", 12);
+    auto* b = new QLineEdit(&page);
+    b->setProperty("DbId", 4);
+    b->setProperty("DbPolled", true);
+    new QLineEdit(&page);  // unbound
+    db->expressScan.AddPoint(999);
+    page.RegisterPoints();
+    const ExpressScan& scan = db->expressScan;
+    EXPECT_EQ(scan.MainList(), (std::vector<int>{12, 4}));
+    EXPECT_EQ(scan.AlternateList(), std::vector<int>{4});
+    EXPECT_EQ(scan.GetPage(), 14);
+    EXPECT_FALSE(scan.ShowsWaitOnRead());
+    EXPECT_EQ(&scan.PolledList(), &scan.AlternateList());
+
+    TfrmTimer1 timers;
+    timers.RegisterPoints();
+    EXPECT_EQ(scan.MainList(), std::vector<int>{20});
+    EXPECT_EQ(scan.GetPage(), 16);
+
+    TfraArchiveViewer viewer;
+    viewer.RegisterPoints();
+    EXPECT_TRUE(scan.MainList().empty());
+    EXPECT_EQ(scan.GetPage(), 1);
+}
+
+TEST_F(PageFrameTest, CautionPagesWarnOnEntry)
+{
+    struct Case { std::function<void()> enter; const char* word; };
+    TfraIO io;
+    TfrmInput2 wet;
+    TfraOutput outputs;
+    const Case cases[] = {{[&] { io.RegisterPoints(); }, "Inputs-DRY"},
+                          {[&] { wet.RegisterPoints(); }, "Inputs-WET"},
+                          {[&] { outputs.RegisterPoints(); }, "Outputs"}};
+    for (const auto& c : cases) {
+        testenv::dialogs().clear();
+        c.enter();
+        ASSERT_EQ(testenv::dialogs().shown().size(), 1u);
+        EXPECT_EQ(testenv::dialogs().shown()[0].caption, "Warning");
+        EXPECT_EQ(testenv::dialogs().shown()[0].text,
+                  QString("Changing parameters in %1 Page may affect operation of the analyzer.\nIt is recommended "
+                          "that any change in this page be done by authorised personal only.")
+                      .arg(c.word));
+    }
+}
+
+TEST_F(PageFrameTest, FactoryShowsControlsOrItsNotice)
+{
+    TfraFactory factory;
+    auto* control = new QLineEdit(&factory);
+    factory.ShowControls(false);
+    auto* notice = factory.findChild<QLabel*>("lblNotice");
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_TRUE(control->isHidden());
+    factory.ShowControls(true);
+    EXPECT_TRUE(notice->isHidden());
+    EXPECT_FALSE(control->isHidden());
+    EXPECT_EQ(notice->text(), "Only authorized user can access this page");
+
+    QWidget box;
+    auto* c1 = new QLineEdit(&box);
+    DisableChildControls(&box, true);
+    EXPECT_FALSE(c1->isEnabled());
+    DisableChildControls(&box, false);
+    EXPECT_TRUE(c1->isEnabled());
+}
