@@ -605,15 +605,16 @@ void TComm::SendBlock(const std::uint8_t* frameBytes, int length)
     receiveCount_ = 0;
     commPort_->setStatusTrigger(hOutSent_, true);
     sendWinMessage(winmsg::WM_COMMSTATE, 2, 0);
-    commPort_->putBlock(frameBytes, length);
-    // Until the frame has left the port, the time-out also allows for the time the line needs
-    // to carry it; the out-sent trigger then restarts it from the last byte sent.
-    const double lineMs = commPort_->layer() == CommPort::Layer::Serial
-                              ? commPort_->byteTimeSeconds() * 1000.0 * length
-                              : 0.0;
-    const int lineTicks = static_cast<int>(lineMs / CommPort::kTickMs) + 1;
+    // The time-out counts from the frame's last byte leaving the port (the out-sent trigger
+    // restarts it then). Until that happens it also allows for the time the line needs to carry
+    // the frame, so that a port that never reports the frame sent still times out. Armed before
+    // the frame is handed over, as the port may report it sent at once.
+    int lineTicks = 0;
+    if (commPort_->layer() == CommPort::Layer::Serial)
+        lineTicks = static_cast<int>(commPort_->byteTimeSeconds() * 1000.0 * length / CommPort::kTickMs) + 1;
     ArmBackoffTimer(backoffTicks() + lineTicks);
     awaitingOutSent_ = true;
+    commPort_->putBlock(frameBytes, length);
 }
 
 void TComm::ArmBackoffTimer(int ticks)

@@ -224,9 +224,14 @@ bool CommPort::putBlock(const std::uint8_t* data, int length)
         const qint64 now = clock_.nsecsElapsed();
         const qint64 lineTime = static_cast<qint64>(byteTimeSeconds() * 1e9 * length);
         lineFreeAtNs_ = std::max(now, lineFreeAtNs_) + lineTime;
-        return serial_->write(bytes) == length;
+        const bool queued = serial_->write(bytes) == length;
+        // Hand the bytes to the system now rather than on the next pass of the event loop.
+        serial_->flush();
+        return queued;
     }
-    return socket_->write(bytes) == length;
+    const bool queued = socket_->write(bytes) == length;
+    socket_->flush();
+    return queued;
 }
 
 int CommPort::getBlock(std::uint8_t* data, int length)

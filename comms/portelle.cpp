@@ -3,9 +3,10 @@
 #include "comm.h"
 #include "floatformat.h"
 
-#include <QPointer>
+#include <QApplication>
 #include <cstring>
 #include <exception>
+#include <vector>
 
 QWidget* _Comm = nullptr;
 QWidget* _frmProxy = nullptr;
@@ -16,26 +17,24 @@ TComm* engine() { return static_cast<TComm*>(_Comm); }
 
 // _Cleanup may be called from an event handled while an exchange waits; the engine then goes
 // away when that exchange has returned, not under its feet.
-bool g_cleanupPending = false;
 int g_depth = 0;
+std::vector<TComm*> g_retired;
 
 class EntryScope {
 public:
     EntryScope() { ++g_depth; }
     ~EntryScope()
     {
-        if (--g_depth == 0 && g_cleanupPending) {
-            g_cleanupPending = false;
-            delete s_retired;
-            s_retired = nullptr;
+        if (--g_depth == 0 && !g_retired.empty()) {
+            const std::vector<TComm*> retired = std::move(g_retired);
+            g_retired.clear();
+            for (TComm* comm : retired)
+                delete comm;
         }
     }
     EntryScope(const EntryScope&) = delete;
     EntryScope& operator=(const EntryScope&) = delete;
-
-    static TComm* s_retired;
 };
-TComm* EntryScope::s_retired = nullptr;
 
 // Runs body, keeping every exception inside the library.
 template <typename R, typename Body>
@@ -74,7 +73,8 @@ const char* const kStatusTexts[] = {
 KVT_EXPORT void _Initialize()
 {
     guardedVoid([] {
-        if (!_Comm)
+        // The engine is a form: without the host's widget application there can be none.
+        if (!_Comm && qobject_cast<QApplication*>(QCoreApplication::instance()))
             _Comm = new TComm();
     });
 }
@@ -91,9 +91,7 @@ KVT_EXPORT void _Cleanup()
             // once it has returned.
             comm->SetUserCancel(true);
             comm->hide();
-            delete EntryScope::s_retired;
-            EntryScope::s_retired = comm;
-            g_cleanupPending = true;
+            g_retired.push_back(comm);
             return;
         }
         delete comm;

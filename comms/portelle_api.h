@@ -21,7 +21,7 @@ class QWidget;
 // Status of one exchange (SendReceive's result).
 enum PortelleCommStatus {
     kCommSuccess = 0,          // "Success."
-    kCommWaiting = 1,          // "Currently waiting for response to communication." (never returned)
+    kCommWaiting = 1,          // "Currently waiting for response to communication." (see SendReceive)
     kCommInvalidResponse = 2,  // "Invalid response was received."
     kCommRejected = 3,         // "The unit has reported an error with the request that was sent."
     kCommNoResponse = 4,       // "No Response from unit."
@@ -48,7 +48,8 @@ KVT_EXPORT void ShowCommSetup();
 // (L bytes, L being the answer's own first byte); replyLength: null or receives L.
 // Both reply and replyLength are written only when the result is 0. notify: send the progress
 // step (WM_COMMPROGRESS 1,1) to the main form on success.
-// Result: a PortelleCommStatus value.
+// Result: a PortelleCommStatus value; 1 when called while another exchange or connect of the
+// engine is still running (from an event handled during its wait): nothing is sent then.
 KVT_EXPORT int SendReceive(const unsigned char* request, int length, unsigned char* reply, int* replyLength,
                            bool notify);
 
@@ -62,7 +63,8 @@ KVT_EXPORT void SetUserCancel(bool cancel);
 // True while the link state is 4 (online).
 KVT_EXPORT bool IsOnline();
 
-// Opens the link of the chosen connection type: 0 connected, 1 not connected.
+// Opens the link of the chosen connection type: 0 connected, 1 not connected (also when the
+// connection fails or times out, for the modem and dial-up types, and while an exchange runs).
 KVT_EXPORT int CommConnect();
 
 // Closes the link; with onlyReset only the window state and the link state are reset.
