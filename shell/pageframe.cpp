@@ -17,7 +17,7 @@ void TPageFrame::RegisterPoints()
     for (QWidget* control : findChildren<QWidget*>()) {
         bool ok = false;
         const int id = control->property("DbId").toInt(&ok);
-        if (!ok || id <= 0)
+        if (!ok || id < 0)
             continue;
         scan.AddPoint(id);
         if (control->property("DbPolled").toBool())
