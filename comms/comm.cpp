@@ -1,6 +1,7 @@
 #include "comm.h"
 
 #include "appcontext.h"
+#include "controlgroup.h"
 #include "dialogservice.h"
 #include "frame.h"
 #include "winmsg.h"
@@ -47,14 +48,6 @@ void pumpOnce()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     QThread::msleep(1);
-}
-
-// The box and its direct children follow the flag, so the caption greys with the contents.
-void setGroupEnabled(QGroupBox* box, bool enabled)
-{
-    box->setEnabled(enabled);
-    for (QWidget* child : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        child->setEnabled(enabled);
 }
 
 QLineEdit* positiveIntegerBox(const QString& name, const QString& text, QWidget* parent)
@@ -793,9 +786,8 @@ void TComm::setWinsockIcon(int index)
 
 void TComm::setSettingsLocked(bool locked)
 {
-    setGroupEnabled(gbPortSetup, !locked);
-    setGroupEnabled(gbModemSetup, !locked);
-    setGroupEnabled(gbWinsock, !locked);
+    for (QGroupBox* group : {gbPortSetup, gbModemSetup, gbWinsock})
+        controlgroup::setGroupEnabled(group, !locked);
     if (locked)
         lblModemInfo->setEnabled(true);
     cbConnectType->setEnabled(!locked);
