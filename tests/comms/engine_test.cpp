@@ -311,6 +311,22 @@ TEST_F(EngineTest, RequestLengthOutsideOneTo255IsRefused)
     EXPECT_TRUE(form_.received.empty());
 }
 
+TEST_F(EngineTest, ExchangeStartedDuringTheWaitIsRefusedWithOne)
+{
+    engine(settingsFor(Link::Tcp));
+    int nested = -1;
+    form_.onMessage = [&](const Message& m) {
+        if (m == Message{winmsg::WM_COMMSTATE, 2, 0} && nested == -1)
+            nested = exchange(bytes({0x02, 0x20}));
+    };
+    QByteArray reply;
+    EXPECT_EQ(exchange(bytes({0x02, 0x0E}), &reply), 0);
+    form_.onMessage = nullptr;
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(reply, bytes({0x02, 0x0F}));
+    expectSends(1);
+}
+
 TEST_F(EngineTest, ClosedSerialPortGivesFiveAndSendsNothing)
 {
     engine(settingsFor(Link::Pty), false);
