@@ -550,8 +550,12 @@ int TComm::SendFrame(int length, bool notify)
         }
         exchangeStatus_ = 1;
         SendBlock(frameBuffer.data(), frameLength);
-        while (exchangeStatus_ == 1 && !userCancel_)
-            pumpOnce();
+        // One pump and a 1 ms sleep a pass; no sleep once the pump has ended the exchange.
+        while (exchangeStatus_ == 1 && !userCancel_) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            if (exchangeStatus_ == 1 && !userCancel_)
+                QThread::msleep(1);
+        }
         if (userCancel_) {
             exchangeStatus_ = 6;
             break;
