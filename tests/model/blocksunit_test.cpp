@@ -127,26 +127,27 @@ TEST_F(EmulatedUnitTest, TheModbusMapRoundTripsThroughTheUnitInEveryMode)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
         unit.clearReceived();
-        auto list = std::make_unique<ModbusList>();
-        list->SelectMode(c.mode);
+        ModbusList& list = db->GetModbusList();
+        list.SelectMode(c.mode);
         for (std::size_t i = 0; i < c.codes.size(); ++i)
-            ASSERT_GE(list->AddPoint(points[i], c.codes[i]), 0);
-        list->RebuildImage();
-        list->UploadToUnit();
+            ASSERT_GE(list.AddPoint(points[i], c.codes[i]), 0);
+        list.RebuildImage();
+        list.UploadToUnit();
         EXPECT_EQ(receivedTypes(), c.uploadTypes);
 
-        ModmapImage expected = list->GetImage();
+        ModmapImage expected = list.GetImage();
         expected.Header = c.header;
         EXPECT_EQ(unit.modmap().toHex(), recordBytes(expected).toHex());
 
-        const auto uploaded = groupsOf(*list);
-        list = std::make_unique<ModbusList>();
+        const auto uploaded = groupsOf(list);
+        list.SelectMode(modmap::kEnron);
+        list.Reset();
         unit.clearReceived();
-        list->LoadFromUnit();
-        EXPECT_EQ(list->GetMode(), c.mode);
-        EXPECT_EQ(groupsOf(*list), uploaded);
+        list.LoadFromUnit();
+        EXPECT_EQ(list.GetMode(), c.mode);
+        EXPECT_EQ(groupsOf(list), uploaded);
         EXPECT_EQ(static_cast<int>(unit.received().size()), 1 + static_cast<int>(c.codes.size()));
         EXPECT_EQ(unit.receivedCount(0x14), static_cast<int>(c.codes.size()));
-        EXPECT_EQ(recordBytes(list->GetHeader()).toHex(), recordBytes(c.header).toHex());
+        EXPECT_EQ(recordBytes(list.GetHeader()).toHex(), recordBytes(c.header).toHex());
     }
 }

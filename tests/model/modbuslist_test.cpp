@@ -37,7 +37,7 @@ QByteArray headerWrite(const ModmapHeader& h) { return unitMessage(0x16, recordB
 
 QByteArray entryRead(int index) { return unitMessage(0x14, QByteArray(reinterpret_cast<const char*>(&index), 2)); }
 
-// A database of the real map over a recording unit, and a Modbus list over it.
+// A database of the real map over a recording unit, and its Modbus list.
 class ModbusTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -51,12 +51,11 @@ protected:
         }
         ASSERT_GE(writable.size(), 100u);
         ASSERT_GE(readOnly.size(), 8u);
-        list = std::make_unique<ModbusList>();
+        list = &db->GetModbusList();
         adapter = ModmapAdapter::Instance();
     }
     void TearDown() override
     {
-        list.reset();
         DataBase::ReleaseInstance();
         CommDBPointFacade::ReleaseInstance();
         StateMgr::ReleaseInstance();
@@ -79,7 +78,7 @@ protected:
     BlockLink link;
     DataBase* db = nullptr;
     std::vector<DatabasePoint*> writable, readOnly;
-    std::unique_ptr<ModbusList> list;
+    ModbusList* list = nullptr;
     ModmapAdapter* adapter = nullptr;
     QTemporaryDir dir;
 };
