@@ -226,7 +226,7 @@ TEST_F(FacadeTest, ReadsDecodeTheValueInTheWidthOfTheirType)
     EXPECT_TRUE(facade.ReadBool(kBoolEntry));
     link.answer(entryAnswer("00"));
     EXPECT_FALSE(facade.ReadBool(kBoolEntry));
-    link.answer(entryAnswer("d9f80401"));  // 17041625
+    link.answer(entryAnswer("d9f80401"));
     EXPECT_EQ(facade.ReadU32(kU32Entry), 0x0104F8D9u);
     link.answer(entryAnswer("feffffff"));
     EXPECT_EQ(facade.ReadU32(kU32Entry), 0xFFFFFFFEu);
