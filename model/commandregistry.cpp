@@ -1,11 +1,14 @@
 #include "commandregistry.h"
 
 #include "activeobjectengine.h"
+#include "logoncommands.h"
 #include "pollcommands.h"
 #include "readcommands.h"
 
 void RegisterCommands(MyActiveObjectEngine* engine, FrameComm* frame)
 {
+    engine->RegisterCommand("Logoff", std::make_unique<LogoffCommand>());
+    engine->RegisterCommand("Logon", std::make_unique<LogonCommand>());
     engine->RegisterCommand("ReadFull", std::make_unique<ReadFullCommand>());
     engine->RegisterCommand("ExpressRead", std::make_unique<ExpressReadCommand>());
     engine->RegisterCommand("ExpressRead2", std::make_unique<ExpressRead2Command>());

@@ -1,24 +1,253 @@
 #pragma once
 
-#include "librarybinder.h"
+#include "framecomm.h"
+#include "panekit_api.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <string>
 
-// The main window: owns the two shared libraries for the life of the process.
-class TFormMain : public QMainWindow {
+class QAction;
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class Communications;
+class CommDBPointFacade;
+class DataBase;
+class IDatabaseDriver;
+class LogDBMgr;
+class MyActiveObjectEngine;
+class SecurityChk;
+class HelpInfo;
+
+// The program's one main window: the page control with its seventeen page frames, the tool bars,
+// the menus, the status line with the link's traffic, and the timers. Its buttons and menu items
+// queue commands by name; the commands report back through its FrameComm side.
+//
+// Its code is split by concern: formmain.cpp (the window and its frames), formmainstartup.cpp
+// (start-up stages, broadcasts, closing and teardown), formmaincomm.cpp (FrameComm, link state,
+// progress, clock), formmainlogon.cpp (logon, logoff, access modes), formmainpages.cpp (page
+// entry and polling, the single-point write), formmainmenus.cpp (tool bar and menu handlers) and
+// formmainfiles.cpp (configuration files and the firmware upgrade).
+class TFormMain : public QMainWindow, public FrameComm {
     Q_OBJECT
 public:
+    static constexpr const char* kCaption = "Sentrel515 Analyzer Graphical User Interface  ( Quenrick )";
+    static constexpr const char* kHelpFile = "C:\\515\\Help\\KVT408HLP.HLP";
+    static constexpr const char* kFactoryCode = "wirp";
+    static constexpr int kTabCount = 17;
+
+    // Page indexes of the tabs the code names.
+    enum Page {
+        PageAnalysis = 0, PageStatus = 1, PageAlarms = 2, PageArchive = 3, PageEvents = 4, PagePorts = 11,
+        PageAnalogInputs = 13, PageMaintenance = 15, PageFactory = 16,
+    };
+
     explicit TFormMain(QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    // False when the GUI routines did not load: the window then offers no unit operation.
-    bool modulesLoaded() const { return panekit_.isLoaded(); }
-    bool linkAvailable() const { return portelle_.isLoaded(); }
+    // --- start-up and closing ---
+    // The creation stages: status line controls, Panekit, the singletons, the registration
+    // broadcast, the commands, the start-up timer.
+    void FormCreate();
+    bool LoadGuiRoutines();
+    void CreateSingletons();
+    void CreateStatusLineControls();
+    void RegisterToDatabase();
+    void UnregisterFromDatabase();
+    // 0 when no page refused to store its edits, else the refusing page's answer.
+    int SendToDatabase();
+    void RegisterCommands();
+    void Timer1Timer();
+    void RestartGui();
+    // True once Panekit is bound and the singletons exist; without them the window offers no
+    // operation on the unit.
+    bool ServicesReady() const { return servicesReady_; }
+    bool ModulesLoaded() const { return panekitLoaded_; }
+    // Where the libraries are loaded from: the program's folder unless a test says otherwise.
+    static void SetModuleDirectory(const QString& dir);
+
+    // --- FrameComm ---
+    void SetState(std::string key, bool value) override;
+    void SetInt(std::string key, int value) override;
+    void SetText(std::string key, std::string value) override;
+    bool GetBool(std::string key) override;
+    int GetInt(std::string key, void* argument) override;
+    double GetDouble(std::string key, int argument) override;
+
+    // --- link state, progress, clock, power ---
+    void OnCommState(int wParam);
+    void OnCommProgress(int wParam, int lParam);
+    void OnPowerBroadcast(int wParam);
+    void StatusBarTimerTimer();
+    int RxState() const { return rxState_; }
+    int TxState() const { return txState_; }
+    int LocalPBarMax() const { return localPBarMax_; }
+    bool StepWaitProgress() const { return stepWaitProgress_; }
+    // The status progress bar as the window keeps it (the widget only shows it).
+    int StatusProgressPosition() const { return statusPosition_; }
+    int StatusProgressMaximum() const { return statusMaximum_; }
+
+    // --- logon and access modes ---
+    void tbtnLogonClick();
+    void tbtnLogoffClick();
+    void mnuUpdateModeClick();
+    void mnuChangePasswordClick();
+    void ApplyTabAccess();
+
+    // --- page entry ---
+    // The entry handler of the tab at the index (what its sheet's show event runs).
+    void EnterPage(int pageIndex);
+    void TabSheetFCHide();
+    // Sends one edited value to the unit at once (queued behind a running command).
+    void WriteSinglePoint(int pointId, const std::string& value);
+
+    // --- tool bars and menus ---
+    void tbtnExitClick();
+    void tbtnCommClick();
+    void tbtnWriteClick();
+    void SetDefaultConfigClick();
+    void tbtnPollClick();
+    void tbtnSyncClick();
+    void tbtnAcknowledgeClick();
+    void tbtnBypassClick();
+    void tbtnTapeAdvanceClick();
+    void mnuRebootClick();
+    void Print1Click();
+    void PrintSetup1Click();
+    void About1Click();
+    void WiringBookClick();
+    void ManualClick();
+    void Tutorial1Click();
+    void UpgradeWindowClick();
+    void CommunicateBarClick();
+    void OperationBarClick();
+    void GeneralBarClick();
+    void AdvToolBarCommClose();
+    void AdvToolBarOpClose();
+    void AdvToolBarGenClose();
+    void WriteConfigClick();
+    void btnAuditClick();
+    void tbtnCalibrateClick();
+    void tbtnReferenceClick();
+    void tbtnZeroRefClick();
+    void tbtnPrintClick() {}
+    void ShowHints1Click() {}
+    void TimerClockTimer() {}
+
+    // --- configuration files and the firmware upgrade ---
+    void tbtnUpgradeClick();
+    void tbtnOpenClick();
+    void tbtnSaveClick();
+    void tbtnSaveAsClick();
+
+    // --- the window's parts, by their names ---
+    QToolButton* Button(const char* name) const;
+    QAction* MenuItem(const char* name) const;
+    QTabWidget* PageControlMain() const { return pageControl_; }
+    QWidget* Frame(int pageIndex) const;
+    QLabel* ModeDisp() const { return modeDisp_; }
+    QLabel* StreamDisp() const { return streamDisp_; }
+    QString StatusPanelText(int panel) const;
+    QLabel* SpecialPanel() const { return specialPanel_; }
+    QProgressBar* StatusProgressBar() const { return statusBar_; }
+    QTimer* StatusBarTimer() const { return clockTimer_; }
+    QTimer* Timer1() const { return startupTimer_; }
+    bool LoggedOn() const;
+
+    // The Panekit entries the pages and dialogs use through the main window.
+    PanekitTimestampTokenToDateFn TimestampTokenToDate = nullptr;
+    PanekitDateToTimestampTokenFn DateToTimestampToken = nullptr;
+    PanekitLocalStatusBarMsgFn LocalStatusBarMsg = nullptr;
+    PanekitDoMyBroadcastFn DoMyBroadcast = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    bool LoadGuiRoutines();
-    void LoadComms();
+    // formmain.cpp
+    void BuildWindow();
+    void BuildToolBars();
+    void BuildMenus();
+    void BuildPages();
+    void BuildStatusLine();
+    void CreateFrames();
+    void SplashStep(const QString& text);
+    void OnPageChanged(int index);
+    void EnableUnitOperations(bool enable);
 
-    LibraryBinder panekit_;
-    LibraryBinder portelle_;
+    // formmainstartup.cpp
+    bool FormCloseQuery();
+    void FormDestroy();
+    int Broadcast(int message, std::intptr_t lParam, bool skipRoot);
+    void StopPoll();
+    void AllowPoll();
+
+    // formmainlogon.cpp
+    void EnterReadOnlyMode();
+    void EnterUpdateMode();
+    bool UpdatePasswordAccepted(const QString& password, bool tellWhyNot);
+    void FactoryAccess();
+
+    // formmaincomm.cpp
+    void SetLinkIcons();
+    void StepWaitBar();
+
+    // Calls a no-argument slot that a page or window of another part offers, when it has it;
+    // answer receives a bool result. False when the target has no such slot.
+    static bool CallSlot(QObject* target, const char* name, bool* answer = nullptr);
+    void Queue(const char* command);
+    void SetEnabled(const char* name, bool enabled);
+    bool IsAnalysisActive() const;
+
+    // The creation stages' objects (null until made, and all of them null when Panekit failed).
+    DataBase* database_ = nullptr;
+    IDatabaseDriver* driver_ = nullptr;
+    Communications* communications_ = nullptr;
+    CommDBPointFacade* facade_ = nullptr;
+    LogDBMgr* logDb_ = nullptr;
+    MyActiveObjectEngine* engine_ = nullptr;
+    HelpInfo* helpInfo_ = nullptr;
+    SecurityChk* security_ = nullptr;
+    bool servicesReady_ = false;
+    bool registered_ = false;
+    int startupTicks_ = 0;
+
+    bool panekitLoaded_ = false;
+    bool torndown_ = false;
+    PanekitInitializeFn initialize_ = nullptr;
+
+    int rxState_ = 0;
+    int txState_ = 0;
+    int localPBarMax_ = 0;
+    bool stepWaitProgress_ = false;
+    int statusPosition_ = 0;
+    int statusMaximum_ = 100;
+    // Set when the flash write reports that it has finished; only then may the ports page
+    // reboot the unit.
+    bool flashWriteFinished_ = false;
+    bool firstShow_ = true;
+
+    QTabWidget* pageControl_ = nullptr;
+    QLabel* modeDisp_ = nullptr;
+    QLabel* streamDisp_ = nullptr;
+    QList<QWidget*> panels_;
+    QLabel* specialPanel_ = nullptr;
+    QProgressBar* statusBar_ = nullptr;
+    QLabel* rxIcon_ = nullptr;
+    QLabel* txIcon_ = nullptr;
+    QTimer* clockTimer_ = nullptr;
+    QTimer* startupTimer_ = nullptr;
+    QWidget* frames_[kTabCount] = {};
+    int previousPage_ = -1;
 };
+
+// The main window, set while it exists.
+extern TFormMain* FormMain;

@@ -1,0 +1,91 @@
+#include "logoncommands.h"
+
+#include "communications.h"
+#include "database.h"
+#include "dialogservice.h"
+#include "framecomm.h"
+#include "pollcommands.h"
+
+#include <QThread>
+
+int LogonCommand::settleMs_ = LogonCommand::kSettleMs;
+
+namespace {
+void status(FrameComm* frame, const char* text) { frame->SetText("StatusLineSpecialPanel", text); }
+}  // namespace
+
+void LogonCommand::Execute()
+{
+    FrameComm* window = frame();
+    Communications* comms = Communications::Instance();
+    status(window, "Logon...");
+    // A cancel left over from a logoff, an exit or a failed read must not abort this logon.
+    comms->SetUserCancel(false);
+    StopPolling = false;
+
+    int connected = 1;
+    try {
+        connected = comms->CommConnect();
+    } catch (...) {
+        DialogService::showMessage("Logon fail!");
+        window->SetState("tbtnLogon", true);
+        window->SetState("tbtnLogoff", false);
+        status(window, "Logon fail.");
+        status(window, "");
+        return;
+    }
+    if (connected == 1) {
+        DialogService::showMessage("Logon cancelled.");
+        window->SetState("tbtnLogon", true);
+        return;
+    }
+
+    DataBase* db = DataBase::Instance();
+    window->SetInt("localPBarMax", db->CountReadAllMessages() + 124);
+    window->SetState("SetDatabaseConfigFileTypeID", true);
+    try {
+        db->Connect();
+        // A plain sleep: the unit settles after the long read; no window message is handled.
+        QThread::msleep(static_cast<unsigned long>(settleMs_));
+        MemoryInfo info;
+        try {
+            info = CommDBPointFacade::Instance()->ReadMemoryInfo();
+        } catch (const CommStatusError& e) {
+            // A unit that answers the memory question with something else has no archive size
+            // to offer; the capacity figures then count none, and the logon stands.
+            if (e.status != commstatus::kUnexpectedResponse)
+                throw;
+        }
+        db->archiveMemoryLength = info.archiveLength;
+    } catch (...) {
+        DialogService::showMessage("Communication error!");
+        window->SetState("tbtnLogon", true);
+        status(window, "Logon error.");
+        comms->CommDisconnect(true);
+        status(window, "");
+        StopPolling = true;
+        return;
+    }
+
+    status(window, "Logon Successful.");
+    window->SetState("tbtnLogon", false);
+    window->SetState("tbtnLogoff", true);
+    window->SetState("SetLogOn", true);
+    status(window, "");
+}
+
+void LogoffCommand::Execute()
+{
+    FrameComm* window = frame();
+    DataBase::Instance()->MarkAllStale();
+    Communications* comms = Communications::Instance();
+    comms->SetUserCancel(true);
+    // Logged on, the link is closed; otherwise only its state is reset.
+    comms->CommDisconnect(window->GetBool("LoggingOn"));
+    status(window, "Logoff Successful.");
+    window->SetState("tbtnLogon", true);
+    window->SetState("tbtnLogoff", false);
+    window->SetState("SetLogOff", true);
+    window->SetState("EnablePages", true);
+    status(window, "");
+}

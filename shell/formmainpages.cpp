@@ -1,0 +1,180 @@
+// Entering a page: the mode's buttons and frames, the poll stopped or started, the page's list of
+// points rebuilt and, logged on, its read queued. Leaving the maintenance page ends direct control.
+#include "formmain.h"
+
+#include "activeobjectengine.h"
+#include "database.h"
+#include "dialogservice.h"
+#include "logondialogs.h"
+#include "pageframe.h"
+#include "securitychk.h"
+#include "settingsframes.h"
+#include "shellwindows.h"
+#include "statemgr.h"
+
+#include <QCheckBox>
+#include <QTabWidget>
+#include <any>
+#include <utility>
+
+namespace {
+
+enum class Closing { None, Busy, Idle, FileButtonsOff, MaintenanceCaution };
+
+// How each tab is entered, in page-index order; the analysis and factory tabs have their own
+// handlers.
+struct EntryRow {
+    bool setsMode;
+    bool stopsPoll;
+    bool enterRoutine;
+    const char* read;  // queued when logged on; null: nothing read
+    bool polls;        // the poll started when logged on
+    Closing closing;
+};
+const EntryRow kEntries[TFormMain::kTabCount] = {
+    {false, false, true, nullptr, true, Closing::Busy},                // 0 analysis (own handler)
+    {true, false, true, "ExpressRead", true, Closing::Busy},           // 1 status
+    {true, false, true, "ExpressRead", true, Closing::Busy},           // 2 alarms
+    {true, true, true, "ReadLogConfig", false, Closing::Idle},         // 3 archive
+    {true, true, false, nullptr, false, Closing::Idle},                // 4 events
+    {true, true, true, "ExpressRead", false, Closing::None},           // 5 global
+    {true, true, true, "ExpressRead", false, Closing::None},           // 6 streams
+    {true, true, true, "ExpressRead", false, Closing::None},           // 7 dry inputs
+    {true, true, true, "ExpressRead", false, Closing::None},           // 8 wet inputs
+    {true, true, true, "ExpressRead", false, Closing::None},           // 9 outputs
+    {true, true, true, "ExpressRead", false, Closing::None},           // 10 sequencer
+    {true, true, true, "ExpressRead", false, Closing::None},           // 11 ports
+    {true, true, true, "ExpressRead", false, Closing::None},           // 12 Modbus
+    {true, false, true, "ExpressRead", true, Closing::FileButtonsOff}, // 13 analog inputs
+    {true, true, true, "ExpressRead", false, Closing::None},           // 14 timers
+    {true, true, true, "ExpressRead", false, Closing::MaintenanceCaution},  // 15 maintenance
+    {true, true, true, "ExpressRead", false, Closing::None},           // 16 factory (own handler)
+};
+
+constexpr int kDirectControlPoint = 332;  // "Direct Board Control Enable"
+
+void enterRoutine(QWidget* frame)
+{
+    if (auto* page = qobject_cast<TPageFrame*>(frame))
+        page->RegisterPoints();
+}
+
+void applyMode(SecurityChk* security)
+{
+    if (security->IsReadOnly())
+        StateMgr::Instance()->SetReadOnly();
+    else
+        StateMgr::Instance()->SetUpdateMode();
+}
+
+}  // namespace
+
+void TFormMain::EnterPage(int pageIndex)
+{
+    // Without the GUI routines there is no database, no engine and no link to enter a page with.
+    if (!servicesReady_ || pageIndex < 0 || pageIndex >= kTabCount)
+        return;
+    if (pageIndex == PageAnalysis) {
+        enterRoutine(frames_[PageAnalysis]);
+        if (!LoggedOn())
+            return;
+        AllowPoll();
+        StateMgr::Instance()->SetBusy();
+        return;
+    }
+    if (pageIndex == PageFactory) {
+        FactoryAccess();
+        return;
+    }
+
+    const EntryRow& row = kEntries[pageIndex];
+    if (row.setsMode)
+        applyMode(security_);
+    if (row.stopsPoll)
+        StopPoll();
+    if (row.enterRoutine)
+        enterRoutine(frames_[pageIndex]);
+    const bool loggedOn = LoggedOn();
+    if (loggedOn && row.read)
+        Queue(row.read);
+    if (loggedOn && row.polls)
+        AllowPoll();
+    switch (row.closing) {
+    case Closing::Busy:
+        StateMgr::Instance()->SetBusy();
+        break;
+    case Closing::Idle:
+        StateMgr::Instance()->SetIdle();
+        break;
+    case Closing::FileButtonsOff:
+        StateMgr::Instance()->DisableFileButtons();
+        break;
+    case Closing::MaintenanceCaution:
+        DialogService::ask(QMessageBox::Warning, "Warning",
+                           QStringLiteral("Changing parameters in Maintenance Page may affect operation of the unit.\n") +
+                               "It is recommended that any change in this page be done by authorised personal only.",
+                           QMessageBox::Ok);
+        break;
+    case Closing::None:
+        break;
+    }
+}
+
+void TFormMain::FactoryAccess()
+{
+    auto* factory = qobject_cast<TfraFactory*>(frames_[PageFactory]);
+    if (!factory)
+        return;
+    factory->ShowControls(false);
+    factory->RegisterPoints();
+    applyMode(security_);
+    StopPoll();
+    auto* logon = shellwindows::Get<TfrmLogon>("frmLogon");
+    if (!logon->Ask("Factory Mode Logon")) {
+        DisableChildControls(factory, false);
+        return;
+    }
+    if (logon->Password() == kFactoryCode) {
+        DisableChildControls(factory, false);
+        StateMgr::Instance()->SetIdle();
+        factory->ShowControls(true);
+    }
+    if (LoggedOn())
+        Queue("ExpressRead");
+}
+
+void TFormMain::TabSheetFCHide()
+{
+    if (!servicesReady_)
+        return;
+    if (QWidget* tester = frames_[PageMaintenance])
+        if (auto* box = tester->findChild<QCheckBox*>("DirectControlEnable"))
+            box->setChecked(false);
+    const bool runsNow = !engine_->IsRunning();
+    WriteSinglePoint(kDirectControlPoint, "False");
+    // The unit's outputs stay under direct control when the write did not reach it: say so.
+    if (!runsNow || !LoggedOn())
+        return;
+    const DatabasePoint* point = database_->GetPointById(kDirectControlPoint);
+    if (point && point->IsFresh() && database_->GetPointText(kDirectControlPoint) != "False")
+        DialogService::ask(QMessageBox::Warning, "Warning",
+                           "\"Direct Board Control Enable\" could not be written: direct control of the unit's "
+                           "outputs may still be on.",
+                           QMessageBox::Ok);
+}
+
+void TFormMain::WriteSinglePoint(int pointId, const std::string& value)
+{
+    if (!engine_)
+        return;
+    Command* command = engine_->FindCommand("WriteSinglePoint");
+    if (!command)
+        return;
+    // The command's data travel as its queue fields: the point id (cut to 16 bits) and the text.
+    try {
+        command->LoadFields(std::any(std::pair<std::uint16_t, std::string>(static_cast<std::uint16_t>(pointId), value)));
+    } catch (const std::bad_any_cast&) {
+        return;
+    }
+    engine_->ExecuteCommand("WriteSinglePoint", "");
+}

@@ -1,0 +1,225 @@
+// The program's main window logging on to the emulated unit through the real libraries, over
+// loopback TCP: the version check, the read of every point, polling, page reads and logoff.
+#include "formmainfixture.h"
+
+#include "database.h"
+#include "logoncommands.h"
+#include "pollcommands.h"
+#include "readcommands.h"
+#include "unitemulator.h"
+#include "unitmodel.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSettings>
+#include <QThread>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+constexpr int kMultiRead = 0x32;
+constexpr int kReadTimers = 0x40;
+constexpr int kReadMemoryInfo = 0x2A;
+constexpr int kAnalysisPoint = 12;  // a float the analysis page shows here
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+class LogonWithUnit : public FormMainFixture {
+protected:
+    void SetUp() override
+    {
+        auto model = std::make_unique<UnitModel>();
+        unit = model.get();
+        emulator = std::make_unique<UnitEmulator>(std::move(model));
+        ASSERT_TRUE(emulator->start());
+        linkSettings("4");
+        LogonCommand::SetSettleDelay(10);
+        FormMainFixture::SetUp();
+        // Here the poll reads the unit for real.
+        auto poll = std::make_unique<ExpressRead2Command>();
+        poll->SetFrameComm(form.get());
+        engine()->RegisterCommand("ExpressRead2", std::move(poll));
+    }
+
+    void TearDown() override
+    {
+        FormMainFixture::TearDown();
+        LogonCommand::SetSettleDelay(LogonCommand::kSettleMs);
+        StopPolling = false;
+        emulator.reset();
+    }
+
+    // Portelle's link to the emulated unit; its settings are read when the library starts.
+    void linkSettings(const char* backoffTicks)
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Desktop515");
+        settings.clear();
+        settings.setValue("Comm/ConnectType", 3);
+        settings.setValue("WinSock/Address", "127.0.0.1");
+        settings.setValue("WinSock/Port", QString::number(emulator->tcpPort()));
+        settings.setValue("Comm/BackoffTimer", backoffTicks);
+        settings.setValue("Comm/Retries", "2");
+        settings.sync();
+    }
+
+    void logOnInUpdateMode()
+    {
+        modals.answers = {ScriptedModals::press("btnUpdate"), ScriptedModals::password("qe$3916")};
+        form->tbtnLogonClick();
+    }
+
+    UnitModel* unit = nullptr;
+    std::unique_ptr<UnitEmulator> emulator;
+};
+
+}  // namespace
+
+TEST_F(LogonWithUnit, ALogonReadsTheUnitPollsTheAnalysisPageAndReadsEachPageEntered)
+{
+    // The analysis page shows one point (the real page binds its controls the same way).
+    auto* shown = new QLabel(form->Frame(TFormMain::PageAnalysis));
+    shown->setProperty("DbId", kAnalysisPoint);
+    ASSERT_TRUE(unit->setValue(kAnalysisPoint, 3.25));
+    unit->setArchive(QByteArray(4096, '\0'));
+
+    logOnInUpdateMode();
+    ASSERT_FALSE(form->GetBool("LoggingOn")) << shownTexts().join(" | ").toStdString();
+    EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join(" | ").toStdString();
+    EXPECT_EQ(form->ModeDisp()->text(), "UPDATE");
+    EXPECT_EQ(visibleTabs(), 17);
+    EXPECT_TRUE(form->Button("tbtnLogoff")->isEnabled());
+    EXPECT_FALSE(form->Button("tbtnComm")->isEnabled());
+    EXPECT_TRUE(StateMgr::Instance()->IsLoggedOn());
+    DataBase* db = DataBase::Instance();
+    EXPECT_FALSE(db->IsOffline());
+    EXPECT_EQ(db->GetPointText(kAnalysisPoint), "3.25");
+    EXPECT_EQ(db->archiveMemoryLength, 4096u);
+    EXPECT_GT(unit->receivedCount(kMultiRead), 10) << "every point, twenty to a message";
+    EXPECT_EQ(unit->receivedCount(kReadMemoryInfo), 1);
+    EXPECT_EQ(form->LocalPBarMax(), db->CountReadAllMessages() + 124);
+
+    // The analysis page polls its points.
+    auto* poll = engine()->Find<PeriodicPollCommand>("PeriodicPoll");
+    ASSERT_TRUE(poll->Timer().isActive());
+    poll->Timer().setInterval(50);
+    unit->clearReceived();
+    ASSERT_TRUE(unit->setValue(kAnalysisPoint, 7.5));
+    EXPECT_TRUE(waitFor([&] { return db->GetPointText(kAnalysisPoint) == "7.5"; }, 15000));
+    EXPECT_GE(unit->receivedCount(kMultiRead), 1);
+
+    // Another page stops the poll and reads its own points once: the timers page its block.
+    form->PageControlMain()->setCurrentIndex(14);
+    EXPECT_FALSE(engine()->IsPollingEnabled());
+    EXPECT_TRUE(waitFor([&] { return !poll->Timer().isActive(); }, 5000));
+    EXPECT_EQ(unit->receivedCount(kReadTimers), 1);
+    unit->clearReceived();
+    QTest::qWait(200);
+    EXPECT_EQ(unit->receivedCount(kMultiRead), 0) << "no poll once the page has changed";
+
+    // Logoff: the points are stale, the window off line, the link closed.
+    form->tbtnLogoffClick();
+    EXPECT_TRUE(form->GetBool("LoggingOn"));
+    EXPECT_EQ(form->ModeDisp()->text(), "OFF LINE");
+    EXPECT_FALSE(form->MenuItem("mnuReboot")->isEnabled());
+    EXPECT_FALSE(form->Button("tbtnLogoff")->isEnabled());
+    EXPECT_TRUE(form->Button("tbtnComm")->isEnabled());
+    EXPECT_TRUE(db->IsOffline());
+    EXPECT_FALSE(db->GetPointById(kAnalysisPoint)->IsFresh());
+    EXPECT_FALSE(StateMgr::Instance()->IsLoggedOn());
+}
+
+TEST_F(LogonWithUnit, AnotherMapVersionKeepsTheUnitReadOnlyAndSaysWhy)
+{
+    ASSERT_TRUE(unit->setValue(500, 12345678));
+    logOnInUpdateMode();
+    ASSERT_FALSE(form->GetBool("LoggingOn"));
+    const QStringList texts = shownTexts();
+    ASSERT_EQ(texts.size(), 2) << texts.join(" | ").toStdString();
+    EXPECT_TRUE(texts[0].startsWith("Unknow version of database was found!"));
+    EXPECT_EQ(texts[1],
+              "The unit's database version does not match this program: changes cannot be written.\n Read Only Mode");
+    EXPECT_EQ(form->ModeDisp()->text(), "READ ONLY");
+    EXPECT_EQ(visibleTabs(), 15);
+    EXPECT_FALSE(form->MenuItem("mnuReboot")->isEnabled());
+}
+
+TEST_F(LogonWithUnit, ASilentUnitFailsTheLogonAndGivesTheButtonsBack)
+{
+    emulator->silence(1000);
+    form->tbtnLogonClick();
+    EXPECT_EQ(shownTexts(), QStringList{"Communication error!"});
+    EXPECT_TRUE(form->GetBool("LoggingOn"));
+    EXPECT_TRUE(form->Button("tbtnUpgrade")->isEnabled());
+    EXPECT_TRUE(form->Button("tbtnComm")->isEnabled());
+    EXPECT_FALSE(form->Button("tbtnLogoff")->isEnabled());
+    EXPECT_TRUE(modals.captions.isEmpty()) << "no mode is asked for";
+    EXPECT_TRUE(StopPolling);
+    EXPECT_EQ(form->ModeDisp()->text(), "OFF LINE");
+
+    // The next logon starts afresh.
+    emulator->clearFaults();
+    modals.answers = {ScriptedModals::press("btnReadOnly")};
+    testenv::dialogs().clear();
+    form->tbtnLogonClick();
+    EXPECT_FALSE(form->GetBool("LoggingOn")) << shownTexts().join(" | ").toStdString();
+    EXPECT_FALSE(StopPolling);
+    EXPECT_EQ(form->ModeDisp()->text(), "READ ONLY");
+}
+
+TEST_F(LogonWithUnit, AnUnexpectedAnswerAboutTheMemoriesStillLogsOn)
+{
+    unit->setArchive(QByteArray(512, '\0'));
+    UnitModel::MessageFault fault;
+    fault.requestType = kReadMemoryInfo;
+    fault.kind = UnitModel::MessageFault::Kind::AnswerType;
+    unit->addFault(fault);
+    modals.answers = {ScriptedModals::press("btnReadOnly")};
+    form->tbtnLogonClick();
+    EXPECT_FALSE(form->GetBool("LoggingOn")) << shownTexts().join(" | ").toStdString();
+    EXPECT_TRUE(shownTexts().isEmpty());
+    EXPECT_EQ(DataBase::Instance()->archiveMemoryLength, 0u);
+}
+
+TEST_F(LogonWithUnit, ALinkThatDoesNotOpenCancelsTheLogon)
+{
+    emulator->stop();
+    form->tbtnLogonClick();
+    EXPECT_TRUE(shownTexts().contains("Logon cancelled.")) << shownTexts().join(" | ").toStdString();
+    EXPECT_TRUE(form->GetBool("LoggingOn"));
+    EXPECT_TRUE(form->Button("tbtnComm")->isEnabled());
+    EXPECT_TRUE(modals.captions.isEmpty());
+}
+
+TEST_F(LogonWithUnit, ClosingTheWindowEndsALogonThatWaitsForTheUnit)
+{
+    // Each request would wait 5.5 s twice; closing cancels the wait at once.
+    form.reset();
+    shellwindows::DestroyAll();
+    linkSettings("100");
+    form = std::make_unique<TFormMain>();
+    form->FormCreate();
+    emulator->silence(1000);
+    form->show();
+    QTimer::singleShot(200, form.get(), [this] { form->close(); });
+    QElapsedTimer clock;
+    clock.start();
+    form->tbtnLogonClick();
+    EXPECT_LT(clock.elapsed(), 8000);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->GetBool("LoggingOn"));
+    EXPECT_EQ(shownTexts(), QStringList{"Communication error!"});
+}
