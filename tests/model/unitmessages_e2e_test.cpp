@@ -252,7 +252,7 @@ TEST_F(UnitRoundTrip, FlashWriteFactoryDefaultsAndReboot)
     EXPECT_EQ(unit->counters().factoryDefaults, 1);
 
     // The unit answers the reboot, then hears nothing while it starts again.
-    unit->setRebootSilenceMs(1500);
+    unit->setRebootSilenceMs(2500);  // far longer than the two sends of the next exchange
     facade->Reboot();
     EXPECT_EQ(statusOf([&] { facade->ReadMemoryInfo(); }), commstatus::kNoResponse);
     QElapsedTimer clock;
