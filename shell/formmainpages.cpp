@@ -170,7 +170,10 @@ void TFormMain::WriteSinglePoint(int pointId, const std::string& value)
     Command* command = engine_->FindCommand("WriteSinglePoint");
     if (!command)
         return;
-    // The command's data travel as its queue fields: the point id (cut to 16 bits) and the text.
+    // An id outside the map's 16 bits would name a different point once cut, so it is refused.
+    if (pointId < 0 || pointId > 0xFFFF)
+        return;
+    // The command's data travel as its queue fields: the point id and the text.
     try {
         command->LoadFields(std::any(std::pair<std::uint16_t, std::string>(static_cast<std::uint16_t>(pointId), value)));
     } catch (const std::bad_any_cast&) {

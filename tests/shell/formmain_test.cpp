@@ -522,9 +522,13 @@ TEST_F(FormMainTest, LeavingTheMaintenancePageSwitchesDirectControlOff)
     EXPECT_EQ(written[0].first, 332);
     EXPECT_EQ(written[0].second, "False");
 
+    // An id beyond 16 bits would write a different point once cut: nothing is written.
     form->WriteSinglePoint(65536 + 12, "1.5");
+    form->WriteSinglePoint(-1, "1.5");
+    EXPECT_EQ(written.size(), 1u);
+    form->WriteSinglePoint(65535, "1.5");
     ASSERT_EQ(written.size(), 2u);
-    EXPECT_EQ(written[1].first, 12) << "point ids are cut to 16 bits";
+    EXPECT_EQ(written[1].first, 65535);
 }
 
 TEST_F(FormMainTest, ThePermanentWriteOffersTheRebootOnlyAfterTheFlashHasTheSettings)
