@@ -204,6 +204,8 @@ private:
     // answer receives a bool result. False when the target has no such slot.
     static bool CallSlot(QObject* target, const char* name, bool* answer = nullptr);
     void Queue(const char* command);
+    // The mode display, menus and buttons of a window whose link is down.
+    void ShowOffLine();
     void SetEnabled(const char* name, bool enabled);
     bool IsAnalysisActive() const;
 

@@ -70,15 +70,7 @@ void TFormMain::SetState(std::string key, bool value)
         if (!value)
             return;
         TWait::Instance()->hide();
-        modeDisp_->setText("OFF LINE");
-        streamDisp_->setText(" ");
-        MenuItem("mnuUpdateMode")->setEnabled(false);
-        MenuItem("mnuUpdateMode")->setChecked(false);
-        // Off line, nothing may reboot the unit.
-        MenuItem("mnuReboot")->setEnabled(false);
-        SetEnabled("tbtnComm", true);
-        SetEnabled("tbtnUpgrade", true);
-        stepWaitProgress_ = true;
+        ShowOffLine();
     } else if (key == "SetDatabaseConfigFileTypeID") {
         if (driver_)
             driver_->SetDatabaseConfigFileTypeID(kConfigFileTypeId);

@@ -146,15 +146,7 @@ void TFormMain::tbtnLogoffClick()
     security_->SetReadOnly(true);
     StateMgr::Instance()->SetReadOnly();
     database_->GetChangeList().Clear();
-    modeDisp_->setText("OFF LINE");
-    streamDisp_->setText(" ");
-    MenuItem("mnuUpdateMode")->setEnabled(false);
-    MenuItem("mnuUpdateMode")->setChecked(false);
-    // Off line, nothing may reboot the unit.
-    MenuItem("mnuReboot")->setEnabled(false);
-    SetEnabled("tbtnComm", true);
-    SetEnabled("tbtnUpgrade", true);
-    stepWaitProgress_ = true;
+    ShowOffLine();
 }
 
 void TFormMain::mnuUpdateModeClick()
@@ -193,4 +185,17 @@ void TFormMain::mnuChangePasswordClick()
     }
     if (!security->SetPassword(passwordBytes(dialog->edNewPwd1()->text())))
         warn("The new password could not be stored; the old one is still in force.");
+}
+
+void TFormMain::ShowOffLine()
+{
+    modeDisp_->setText("OFF LINE");
+    streamDisp_->setText(" ");
+    MenuItem("mnuUpdateMode")->setEnabled(false);
+    MenuItem("mnuUpdateMode")->setChecked(false);
+    // Off line, nothing may reboot the unit.
+    MenuItem("mnuReboot")->setEnabled(false);
+    SetEnabled("tbtnComm", true);
+    SetEnabled("tbtnUpgrade", true);
+    stepWaitProgress_ = true;
 }
