@@ -570,6 +570,22 @@ TEST_F(UnitCommandTest, IsDeviceAvaiableWaitsForTheUnitToAnswer)
     EXPECT_EQ(shown(), QStringList{"Wait Device Avaiable Timeout, please check device."});
 }
 
+TEST_F(UnitCommandTest, IsDeviceAvaiableFindsTheUnitAgainAfterItsReboot)
+{
+    link.unit.setRebootSilenceMs(150);
+    IsDeviceAvaiableCommand::SetRetryDelay(20);
+    run("Reboot");
+    ASSERT_TRUE(link.unit.rebooting());
+    frame.calls.clear();
+    run("IsDeviceAvaiable");
+    EXPECT_FALSE(link.unit.rebooting());
+    EXPECT_GE(link.countType(0x01), 2);
+    const Texts status = frame.status();
+    EXPECT_EQ(status.front(), "Please Wait...");
+    EXPECT_EQ(Texts(status.end() - 2, status.end()), (Texts{"Device is avaiable.", ""}));
+    EXPECT_TRUE(shown().isEmpty());
+}
+
 // --- Modbus list -----------------------------------------------------------------------------
 
 TEST_F(UnitCommandTest, LoadModbusListReadsTheMapOrSaysItFailed)
