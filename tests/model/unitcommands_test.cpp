@@ -259,6 +259,16 @@ TEST_F(UnitCommandTest, ASinglePointWriteSaysOnePointWriteOnlyWhenTheUnitTookIt)
         EXPECT_EQ(shown(), QStringList{c.text});
     }
     EXPECT_EQ(link.unit.value(10).toInt(), 45);
+
+    // A text the point cannot take (no analog-output choice) is not sent.
+    link.sent.clear();
+    frame.calls.clear();
+    testenv::dialogs().clear();
+    ASSERT_TRUE(db->GetPointById(50)->IsFresh());
+    single->SetPoint(50, "9999");
+    run("WriteSinglePoint");
+    EXPECT_TRUE(link.sent.empty());
+    EXPECT_EQ(frame.status(), (Texts{"Writing...", ""}));
 }
 
 TEST_F(UnitCommandTest, SinglePointWritesQueuedDuringAnotherCommandEachWriteTheirOwnPoint)
