@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <array>
 #include <charconv>
-#include <cmath>
 
 using unitcommand::status;
 

@@ -3,6 +3,7 @@
 #include "framecomm.h"
 
 #include <QString>
+#include <exception>
 #include <string>
 
 // What the commands that act on the unit share: the status line, the window's busy span and the
