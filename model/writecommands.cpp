@@ -145,7 +145,10 @@ bool WriteConfigCommand::WriteFlash()
     } catch (const std::exception& e) {
         frame()->SetInt("localPBarMax", 1);
         status(frame(), "Write Flash fail!");
-        showError("Write Flash fail!\n" + unitcommand::failureText(e));
+        // A cancel is the user's own doing (an exit among them): the status line says enough.
+        const auto* link = dynamic_cast<const CommStatusError*>(&e);
+        if (!link || link->status != commstatus::kCancelled)
+            showError("Write Flash fail!\n" + unitcommand::failureText(e));
         return false;  // the status line keeps the failure
     }
     frame()->SetInt("localPBarMax", 1);

@@ -24,8 +24,14 @@ public:
     bool loggingOn = false;
     bool bypassDown = false;
     int sendToDatabase = 0;
+    std::function<void(const std::string&)> onSetInt;  // sees "key=value"
     void SetState(std::string key, bool value) override { calls.push_back(key + "=" + (value ? "1" : "0")); }
-    void SetInt(std::string key, int value) override { calls.push_back(key + "=" + std::to_string(value)); }
+    void SetInt(std::string key, int value) override
+    {
+        calls.push_back(key + "=" + std::to_string(value));
+        if (onSetInt)
+            onSetInt(calls.back());
+    }
     void SetText(std::string key, std::string value) override { calls.push_back(key + ":" + value); }
     bool GetBool(std::string key) override
     {
@@ -386,6 +392,19 @@ TEST_F(UnitCommandTest, WriteConfigFailuresShowTheLinkText)
     EXPECT_EQ(shown(), QStringList{"Write Flash fail!\n" + linkText(4)});
     EXPECT_EQ(frame.status().back(), "Write Flash fail!") << "the failure stays in the status line";
     EXPECT_FALSE(StateMgr::Instance()->IsBusy());
+
+    // The user's cancel while polling: no box, the failure stays in the status line.
+    frame.calls.clear();
+    testenv::dialogs().clear();
+    link.unit.setFlashBusyPolls(5);
+    frame.onSetInt = [this](const std::string& call) {
+        if (call == "localPBarMax=35")  // the flash write was taken; the polls follow
+            link.failWithStatus = 6;
+    };
+    run("WriteConfig");
+    frame.onSetInt = {};
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_EQ(frame.status().back(), "Write Flash fail!");
 }
 
 TEST_F(UnitCommandTest, TheWindowStaysResponsiveBetweenFlashPollsWithoutStartingASecondCommand)
@@ -393,13 +412,18 @@ TEST_F(UnitCommandTest, TheWindowStaysResponsiveBetweenFlashPollsWithoutStarting
     WriteConfigCommand::SetPollDelay(30);
     link.unit.setFlashBusyPolls(3);
     bool ticked = false;
-    // Fires during the pause after the first poll.
-    QTimer::singleShot(10, [&] {
-        ticked = true;
-        EXPECT_TRUE(engine->IsRunning());
-        run("TapeAdvance");  // only queued behind the flash write
-    });
+    frame.onSetInt = [&](const std::string& call) {
+        if (call != "localPBarMax=35")
+            return;
+        // Fires during the pause after the first poll.
+        QTimer::singleShot(0, [&] {
+            ticked = true;
+            EXPECT_TRUE(engine->IsRunning());
+            run("TapeAdvance");  // only queued behind the flash write
+        });
+    };
     run("WriteConfig");
+    frame.onSetInt = {};
     EXPECT_TRUE(ticked);
     const Texts status = frame.status();
     const auto finished = std::find(status.begin(), status.end(), "Write Flash Finished.");
