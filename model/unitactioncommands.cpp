@@ -1,0 +1,194 @@
+#include "unitactioncommands.h"
+
+#include "communications.h"
+#include "database.h"
+#include "dialogservice.h"
+#include "toolkitdate.h"
+#include "unitcommandsupport.h"
+
+#include <QElapsedTimer>
+#include <array>
+#include <charconv>
+
+using unitcommand::status;
+
+namespace {
+
+constexpr char kSendError[] = "Error sending data to unit.";
+constexpr double kMsPerDay = 86400000.0;
+
+// The run-request points of the four streams, by run type: H2S, Total Sulphur, Calibration,
+// Reference 1, Reference 2, Zero.
+constexpr std::array<std::array<int, 6>, 4> kRunRequests = {{
+    {474, 1137, 475, 476, 1423, 477},
+    {478, 1138, 479, 480, 1424, 481},
+    {1139, 1140, 1141, 1142, 1425, 1143},
+    {1144, 1145, 1146, 1147, 1426, 1148},
+}};
+
+struct RunText {
+    int pointId;
+    const char* text;
+};
+constexpr RunText kRunTexts[] = {
+    {474, "Normal 1 Submitted"},    {475, "Calibrate 1 Submitted"}, {476, "Reference 1 Submitted"},
+    {477, "Zero 1 Submitted"},      {478, "Normal 2 Submitted"},    {479, "Calibrate 2 Submitted"},
+    {480, "Reference 2 Submitted"}, {481, "Zero 2 Submitted"},
+};
+
+}  // namespace
+
+void UnitActionCommand::Execute()
+{
+    if (frame()->GetBool("LoggingOn"))
+        return;
+    status(frame(), row_.startText);
+    DataBase* db = DataBase::Instance();
+    frame()->SetInt("localPBarMax", 1);
+    const std::optional<int> pointId = PointId();
+    try {
+        int result = 30;
+        if (pointId) {
+            const int id = static_cast<std::uint16_t>(*pointId);
+            // Marked first, so that the request value is taken even when the point was not read.
+            if (row_.marksFresh)
+                db->MarkFresh(id);
+            db->SetPointTextChecked(id, Value());
+            result = db->WritePoint(id);
+        }
+        // Only a request the unit accepted is reported as submitted; a refused one says so.
+        if (result != 0) {
+            DialogService::showMessage(row_.errorText);
+        } else if (const char* text = SuccessText(*pointId)) {
+            status(frame(), text);
+        }
+    } catch (const CommStatusError& e) {
+        DialogService::showMessage(Communications::Instance()->GetErrorText(e.status));
+    }
+    status(frame(), "");
+}
+
+TapeAdvanceCommand::TapeAdvanceCommand()
+    : UnitActionCommand({"Tape Advance.", 331, true, "Error sending Tap Advance to unit.", "Tape Advance Submitted"})
+{
+}
+
+SetBypassCommand::SetBypassCommand()
+    : UnitActionCommand({"Set Bypass.", 330, true, "Error sending bypass mode to unit.", "Bypass Submitted"})
+{
+}
+
+const char* SetBypassCommand::Value() const { return frame()->GetBool("tbtnBypass") ? "True" : "False"; }
+
+ResetLatchesCommand::ResetLatchesCommand()
+    : UnitActionCommand({"Reset Latches.", 329, true, "Error sending Reset Latches to unit.", "Reset Latche Submitted"})
+{
+}
+
+ZeroRefCommand::ZeroRefCommand()
+    : UnitActionCommand({"Zero Reference.", 328, false, kSendError, "ZeroRef Submitted"})
+{
+}
+
+ReferenceCommand::ReferenceCommand()
+    : UnitActionCommand({"Reference...", 327, false, kSendError, "Ref Submitted"})
+{
+}
+
+CalibrateCommand::CalibrateCommand() : UnitActionCommand({"Calibrate...", 0, true, kSendError, nullptr}) {}
+
+bool CalibrateCommand::IsRunRequestPoint(int pointId)
+{
+    for (const auto& stream : kRunRequests)
+        for (int id : stream)
+            if (id == pointId)
+                return true;
+    return false;
+}
+
+std::optional<int> CalibrateCommand::PointId() const
+{
+    // Any other parameter would mark and write an arbitrary point of the unit: refused.
+    const std::string& text = GetParam();
+    int id = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !IsRunRequestPoint(id))
+        return std::nullopt;
+    return id;
+}
+
+const char* CalibrateCommand::SuccessText(int pointId) const
+{
+    for (const auto& row : kRunTexts)
+        if (row.pointId == pointId)
+            return row.text;
+    return nullptr;
+}
+
+// --- clock -------------------------------------------------------------------------------------
+
+double SyncClockCommand::CorrectedMoment(double chosen, std::int64_t sinceFirstWriteMs, std::int64_t firstWriteMs)
+{
+    const auto delay = static_cast<std::int64_t>(static_cast<double>(firstWriteMs) * kDelayFactor);
+    QDate date;
+    QTime time;
+    if (!toolkitdate::decode(chosen, date, time))
+        return chosen;
+    const QDateTime moment = QDateTime(date, time).addMSecs(sinceFirstWriteMs + delay);
+    return toolkitdate::fromDateTime(moment.date(), moment.time());
+}
+
+int SyncClockCommand::DayOfWeek(double dateTime)
+{
+    const QDate date = toolkitdate::toQDate(dateTime);
+    if (!date.isValid())
+        return 0;
+    return date.dayOfWeek() % 7 + 1;  // Qt counts from Monday = 1 to Sunday = 7
+}
+
+void SyncClockCommand::Execute()
+{
+    if (frame()->GetBool("LoggingOn"))
+        return;
+    frame()->SetInt("localPBarMax", 6);
+    status(frame(), "SyncClock...");
+    DataBase* db = DataBase::Instance();
+    const auto fail = [this] {
+        DialogService::showMessage(kSendError);
+        status(frame(), "");
+    };
+    try {
+        // The first write measures how long a write takes; only the clock point is sent, never
+        // the other edits still pending.
+        QElapsedTimer write;
+        write.start();
+        db->SetPointTextChecked(kTimePoint, std::to_string(token_));
+        if (db->WritePoint(kTimePoint) != 0)
+            return fail();
+        const std::int64_t writeMs = write.elapsed();
+        QElapsedTimer since;
+        since.start();
+
+        const double chosen = frame()->GetDouble("TimestampTokenToDate", static_cast<int>(token_));
+        if (chosen == 0.0)
+            return fail();  // the token names no moment
+        double corrected = CorrectedMoment(chosen, since.elapsed(), writeMs);
+        const int token = frame()->GetInt("DateToTimestampToken", &corrected);
+        if (token == -1)
+            return fail();  // beyond what the unit's clock can hold
+
+        db->SetPointTextChecked(kTimePoint, std::to_string(static_cast<std::uint32_t>(token)));
+        const int result = db->WritePoint(kTimePoint);
+        db->ReadPoint(kDayOfWeekPoint);
+        db->SetPointTextChecked(kDayOfWeekPoint, std::to_string(DayOfWeek(corrected)));
+        const int dayResult = db->WritePoint(kDayOfWeekPoint);
+        if (result != 0 || dayResult != 0)
+            return fail();
+        status(frame(), "SyncClock Submitted");
+    } catch (const CommStatusError& e) {
+        // The first write may already have set the unit's clock; the user learns the rest did not.
+        if (e.status != commstatus::kCancelled)
+            DialogService::showMessage(Communications::Instance()->GetErrorText(e.status));
+    }
+    status(frame(), "");
+}

@@ -1,0 +1,51 @@
+#include "unitcommandsupport.h"
+
+#include "communications.h"
+#include "statemgr.h"
+#include "waitwindow.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <algorithm>
+
+namespace unitcommand {
+
+BusyScope::BusyScope(FrameComm* frame) : frame_(frame)
+{
+    frame_->SetState("DisablePages", true);
+    StateMgr::Instance()->SetBusy();
+    TWait::Instance()->ShowAnimated();
+}
+
+BusyScope::~BusyScope()
+{
+    TWait::Instance()->hide();
+    StateMgr::Instance()->SetIdle();
+    frame_->SetState("EnablePages", true);
+}
+
+void pause(int ms, bool responsive)
+{
+    if (ms <= 0)
+        return;
+    if (!responsive) {
+        QThread::msleep(static_cast<unsigned long>(ms));
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    for (qint64 left = ms; left > 0; left = ms - clock.elapsed()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(std::min<qint64>(left, 20)));
+        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 5)));
+    }
+}
+
+QString failureText(const std::exception& e)
+{
+    if (const auto* status = dynamic_cast<const CommStatusError*>(&e))
+        return Communications::Instance()->GetErrorText(status->status);
+    return QString::fromLocal8Bit(e.what());
+}
+
+}  // namespace unitcommand

@@ -1,0 +1,198 @@
+#include "writecommands.h"
+
+#include "commdbpointfacade.h"
+#include "communications.h"
+#include "database.h"
+#include "dialogservice.h"
+#include "unitcommandsupport.h"
+
+#include <QCoreApplication>
+#include <charconv>
+
+using unitcommand::status;
+
+int WriteConfigCommand::pollMs_ = WriteConfigCommand::kPollMs;
+int DirectControlConfirmCommand::retryMs_ = DirectControlConfirmCommand::kRetryMs;
+
+namespace {
+
+constexpr char kSendError[] = "Error sending data to unit.";
+
+void showError(const QString& text)
+{
+    DialogService::ask(QMessageBox::Critical, QCoreApplication::applicationName(), text, QMessageBox::Ok);
+}
+
+constexpr int kSkipped = -1;
+
+// The bulk writes share their result and failure handling; a write that was skipped
+// (kSkipped) shows nothing.
+template <typename Write>
+void runBulkWrite(FrameComm* frame, Write write)
+{
+    unitcommand::BusyScope scope(frame);
+    try {
+        const int result = write();
+        if (result == kSkipped)
+            return;
+        if (result != 0)
+            DialogService::showMessage(kSendError);
+        else
+            status(frame, "Write Successful");
+    } catch (const std::exception& e) {
+        // Points written before the failure keep their new values; the user learns why it stopped.
+        showError("Error writing to database\n" + unitcommand::failureText(e));
+    }
+}
+
+}  // namespace
+
+void WriteSinglePointCommand::Execute()
+{
+    if (frame()->GetBool("LoggingOn"))
+        return;
+    const auto& [pointId, value] = fields_;
+    status(frame(), "Writing...");
+    frame()->SetInt("localPBarMax", 1);
+    DataBase* db = DataBase::Instance();
+    try {
+        db->SetPointTextChecked(pointId, value);
+    } catch (...) {
+        status(frame(), "");
+        return;
+    }
+    try {
+        // Only a write the unit accepted is reported as done; a refused one (not read since
+        // logon, read-only, not in the map) is said to have failed.
+        if (db->WritePoint(pointId) == 0)
+            status(frame(), "One Point Write");
+        else
+            DialogService::showMessage(kSendError);
+    } catch (const CommStatusError& e) {
+        if (e.status != commstatus::kCancelled)
+            DialogService::showMessage(unitcommand::failureText(e));
+    } catch (const std::exception& e) {
+        DialogService::showMessage(unitcommand::failureText(e));
+    }
+    status(frame(), "");
+}
+
+void WriteMainCommand::Execute()
+{
+    if (frame()->GetBool("LoggingOn"))
+        return;
+    status(frame(), "Writing...");
+    frame()->SetInt("localPBarMax", 1);
+    runBulkWrite(frame(), [this]() -> int {
+        // A page that refuses its data has told the user why; nothing is written.
+        if (frame()->GetInt("SendToDatabase", nullptr) != 0)
+            return kSkipped;
+        return DataBase::Instance()->WriteAll();
+    });
+    status(frame(), "");
+}
+
+void WriteDirectCommand::Execute()
+{
+    if (frame()->GetBool("LoggingOn"))
+        return;
+    status(frame(), "Writing Parameters...");
+    const std::string& text = GetParam();
+    int count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw ConversionError("'" + text + "' is not a valid integer value");
+    frame()->SetInt("localPBarMax", count);
+    runBulkWrite(frame(), [] { return DataBase::Instance()->WriteDirect(); });
+    status(frame(), "");
+}
+
+void WriteConfigCommand::Execute()
+{
+    if (frame()->GetBool("LoggingOn"))
+        return;
+    bool clearStatus = false;
+    {
+        unitcommand::BusyScope scope(frame());
+        clearStatus = WriteFlash();
+    }
+    if (clearStatus)
+        status(frame(), "");
+}
+
+bool WriteConfigCommand::WriteFlash()
+{
+    CommDBPointFacade* facade = CommDBPointFacade::Instance();
+    try {
+        facade->WriteFlash();
+    } catch (const std::exception& e) {
+        showError(" Write Config. fail!\n" + unitcommand::failureText(e));
+        return false;
+    }
+    frame()->SetInt("localPBarMax", 35);
+    bool busy = true;
+    int polls = 0;
+    try {
+        while (busy && polls < kMaxPolls) {
+            status(frame(), "Writing to Flash...");
+            busy = facade->FlashStatus();
+            ++polls;
+            // The window stays responsive between the polls; the engine is running this command,
+            // so whatever is clicked meanwhile only queues behind it.
+            if (busy && polls < kMaxPolls)
+                unitcommand::pause(pollMs_, true);
+        }
+    } catch (const std::exception& e) {
+        frame()->SetInt("localPBarMax", 1);
+        status(frame(), "Write Flash fail!");
+        // A cancel is the user's own doing (an exit among them): the status line says enough.
+        const auto* link = dynamic_cast<const CommStatusError*>(&e);
+        if (!link || link->status != commstatus::kCancelled)
+            showError("Write Flash fail!\n" + unitcommand::failureText(e));
+        return false;  // the status line keeps the failure
+    }
+    frame()->SetInt("localPBarMax", 1);
+    if (busy) {
+        status(frame(), "Write Flash fail!");
+        showError(QStringLiteral("Write Flash fail!\nThe unit still reported its flash busy after %1 status requests.")
+                      .arg(kMaxPolls));
+    } else {
+        status(frame(), "Write Flash Finished.");
+    }
+    return true;
+}
+
+void DirectControlConfirmCommand::Execute()
+{
+    if (frame()->GetBool("LoggingOn"))
+        return;
+    frame()->SetInt("localPBarMax", 1);
+    DataBase* db = DataBase::Instance();
+    bool confirmed = false;
+    for (int attempts = 0; attempts < kAttempts && !confirmed; ) {
+        try {
+            db->ReadPoint(kConfirmationPoint);
+        } catch (const CommStatusError& e) {
+            if (e.status == commstatus::kCancelled)
+                return;
+            unitcommand::pause(retryMs_, false);
+            ++attempts;
+            status(frame(), "Please Wait...");
+            continue;
+        }
+        const DatabasePoint* point = db->GetPointById(kConfirmationPoint);
+        if (point && point->ToString() == "True") {
+            confirmed = true;
+        } else {
+            status(frame(), "Please Wait...");
+            unitcommand::pause(retryMs_, false);
+            ++attempts;
+        }
+    }
+    if (confirmed)
+        status(frame(), "Control Confirmed.");
+    else
+        DialogService::ask(QMessageBox::Information, QCoreApplication::applicationName(),
+                           "Direct Control Confirm Timeout, please check device.", QMessageBox::Ok);
+    status(frame(), "");
+}
