@@ -1,6 +1,7 @@
 #include "commandregistry.h"
 
 #include "activeobjectengine.h"
+#include "logconfigcommands.h"
 #include "logoncommands.h"
 #include "pollcommands.h"
 #include "readcommands.h"
@@ -12,6 +13,8 @@ void RegisterCommands(MyActiveObjectEngine* engine, FrameComm* frame)
     engine->RegisterCommand("ReadFull", std::make_unique<ReadFullCommand>());
     engine->RegisterCommand("ExpressRead", std::make_unique<ExpressReadCommand>());
     engine->RegisterCommand("ExpressRead2", std::make_unique<ExpressRead2Command>());
+    engine->RegisterCommand("ReadLogConfig", std::make_unique<ReadLogConfig>());
+    engine->RegisterCommand("WriteLogConfig", std::make_unique<WriteLogConfig>());
     engine->RegisterCommand("ReadSinglePoint", std::make_unique<ReadSinglePointCommand>());
     engine->RegisterCommand("PeriodicPoll", std::make_unique<PeriodicPollCommand>(engine));
     engine->RegisterCommand("StopPoll", std::make_unique<StopPollCommand>(engine));
