@@ -215,11 +215,14 @@ void TFormMain::WriteOpenedFileIntoUnit()
     if ((logWrite && !logWrite->Succeeded()) || !LoggedOn())
         return stopped({});
 
+    // A block that neither the file nor the unit has given is not sent, and that is no failure.
     try {
-        if (!database_->GetSequencer().WriteToUnit())
+        Sequencer& sequencer = database_->GetSequencer();
+        if (!sequencer.WriteToUnit() && sequencer.IsValid())
             return stopped("The unit did not take the sequencer configuration.");
         database_->TraceSequencerConfig();
-        if (!database_->GetTimerXManager().WriteToUnit())
+        TimerXManager& timers = database_->GetTimerXManager();
+        if (!timers.WriteToUnit() && timers.IsValid())
             return stopped("The unit did not take the timer configuration.");
     } catch (const CommStatusError& e) {
         return stopped(Communications::Instance()->GetErrorText(e.status));

@@ -278,6 +278,21 @@ TEST_F(ConfigFileTest, MissingAndOversizedFilesAreRefused)
     EXPECT_EQ(LoadConfigurationFile(big.fileName(), nullptr, &error), -1);
 }
 
+TEST_F(ConfigFileTest, NestedEntitiesDoNotExpandIntoTheDatabase)
+{
+    seed();
+    const QByteArray before = build();
+    QByteArray doc = "<?xml version=\"1.0\"?><!DOCTYPE C [<!ENTITY a \"0123456789\">";
+    QByteArray previous = "a";
+    for (char name = 'b'; name <= 'j'; ++name) {
+        doc += "<!ENTITY " + QByteArray(1, name) + " \"" + QByteArray("&" + previous + ";").repeated(10) + "\">";
+        previous = QByteArray(1, name);
+    }
+    doc += "]><C><TimerXConfiguration>&j;</TimerXConfiguration></C>";
+    EXPECT_EQ(LoadConfigurationDocument(doc), -1);
+    EXPECT_EQ(build(), before);
+}
+
 TEST_F(ConfigFileTest, TheReaderGoesByPositionAndSkipsWhatItDoesNotKnow)
 {
     seed();
