@@ -254,6 +254,21 @@ TEST_F(ConfigFiles, NothingStartsWhileACommandRunsOrWaits)
     EXPECT_EQ(ranOf({"Busy", "Waiting"}), (std::vector<std::string>{"Busy", "Waiting"}));
 }
 
+TEST_F(ConfigFiles, ThePermanentWriteGoesOnOnlyAfterTheChangesAreAccepted)
+{
+    standIn({"WriteMain", "WriteConfig", "ExpressRead"});
+    auto& changes = DataBase::Instance()->GetChangeList();
+    changes.Add(WriteLogRecordsManager::kTimerBlockId);
+    modals.answers = {ScriptedModals::press("Button2"), ScriptedModals::press("Button1")};
+    form->SetDefaultConfigClick();
+    EXPECT_EQ(ranOf({"WriteConfig"}).size(), 0u);
+    EXPECT_EQ(changes.Ids().size(), 1u);
+    form->SetDefaultConfigClick();
+    EXPECT_EQ(ranOf({"WriteConfig"}).size(), 1u);
+    EXPECT_TRUE(changes.Ids().empty());
+    EXPECT_EQ(modals.captions, (QStringList{"Confirm Changes", "Confirm Changes"}));
+}
+
 // --- logged on -------------------------------------------------------------------------------
 
 TEST_F(ConfigFilesWithUnit, LoggedOnSaveReadsTheUnitFirst)
