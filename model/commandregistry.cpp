@@ -1,6 +1,7 @@
 #include "commandregistry.h"
 
 #include "activeobjectengine.h"
+#include "logconfigcommands.h"
 #include "logoncommands.h"
 #include "maintenancecommands.h"
 #include "pollcommands.h"
@@ -30,6 +31,8 @@ void RegisterCommands(MyActiveObjectEngine* engine, FrameComm* frame)
     engine->RegisterCommand("Reboot", std::make_unique<ResetCommand>());
     engine->RegisterCommand("WriteConfig", std::make_unique<WriteConfigCommand>());
     engine->RegisterCommand("SetDefaultConfig", std::make_unique<SetDefaultConfigCommand>());
+    engine->RegisterCommand("ReadLogConfig", std::make_unique<ReadLogConfig>());
+    engine->RegisterCommand("WriteLogConfig", std::make_unique<WriteLogConfig>());
     engine->RegisterCommand("IsDeviceAvaiable", std::make_unique<IsDeviceAvaiableCommand>());
     engine->RegisterCommand("WipeAL", std::make_unique<WipeALCommand>());
     engine->RegisterCommand("WipeLog", std::make_unique<WipeLogCommand>());

@@ -145,6 +145,19 @@ public:
     void tbtnOpenClick();
     void tbtnSaveClick();
     void tbtnSaveAsClick();
+    // Prepares the save dialog (its file name emptied first) and runs it; true when a file was
+    // chosen, which is then the window's current configuration file.
+    bool ExecuteSaveDialog();
+    // Writes the whole configuration of DataBase to the file (atomically) with the Wait window
+    // shown; false with the reason in error when it could not be written.
+    bool SaveConfigurationFile(const QString& fileName, QString* error = nullptr);
+    // Reads the file into DataBase when the whole document is sound: 0, else -1 and nothing
+    // changed.
+    int LoadConfigurationFile(const QString& fileName);
+    // The number of "Point" entries of the last file read (the progress maximum of "WriteDirect").
+    int LoadedPointCount() const { return loadedPointCount_; }
+    // The current configuration file: the target of the next Save.
+    QString SaveDialogFileName() const { return saveFileName_; }
 
     // --- the window's parts, by their names ---
     QToolButton* Button(const char* name) const;
@@ -196,6 +209,11 @@ private:
     bool UpdatePasswordAccepted(const QString& password, bool tellWhyNot);
     void FactoryAccess();
 
+    // formmainfiles.cpp
+    bool RefuseWhileBusy();
+    bool FetchAndSave(const QString& fileName);
+    void WriteOpenedFileIntoUnit();
+
     // formmaincomm.cpp
     void SetLinkIcons();
     void StepWaitBar();
@@ -235,6 +253,10 @@ private:
     // Set when the flash write reports that it has finished; only then may the ports page
     // reboot the unit.
     bool flashWriteFinished_ = false;
+    // Set when a write command reports "Write Successful".
+    bool writeSuccessful_ = false;
+    int loadedPointCount_ = 0;
+    QString saveFileName_;
     bool firstShow_ = true;
 
     QTabWidget* pageControl_ = nullptr;

@@ -24,6 +24,7 @@ namespace {
 
 constexpr char kConfigFileTypeId[] = "Sentrel515 DataBase Config v1.00a";
 constexpr char kFlashWriteFinished[] = "Write Flash Finished.";
+constexpr char kWriteSuccessful[] = "Write Successful";
 
 // The traffic icons: disconnected, idle, active, no response, paused.
 QPixmap linkIcon(int state)
@@ -117,6 +118,8 @@ void TFormMain::SetText(std::string key, std::string value)
     }
     if (value == kFlashWriteFinished)
         flashWriteFinished_ = true;
+    if (value == kWriteSuccessful)
+        writeSuccessful_ = true;
     specialPanel_->setText(QString::fromStdString(value));
 }
 

@@ -1,5 +1,6 @@
 #include "shellwindows.h"
 
+#include "confirmchanges.h"
 #include "logondialogs.h"
 #include "shareddialogs.h"
 #include "waitwindow.h"
@@ -35,7 +36,7 @@ const WindowRow kWindows[] = {
     {"UpdModeDlg", [] () -> QWidget* { return new TUpdModeDlg; }},
     {"Wait", [] () -> QWidget* { return TWait::Instance(); }},
     {"NeoForm", nullptr},
-    {"frmChanges", nullptr},
+    {"frmChanges", [] () -> QWidget* { return new TfrmChanges; }},
     {"QCForm", nullptr},
     // Made on demand: the clock dialog of the tool bar's time synchronisation.
     {"TimeSyncDlg", nullptr},
