@@ -1,6 +1,7 @@
 #include "commandregistry.h"
 
 #include "activeobjectengine.h"
+#include "logcommands.h"
 #include "logoncommands.h"
 #include "pollcommands.h"
 #include "readcommands.h"
@@ -12,6 +13,9 @@ void RegisterCommands(MyActiveObjectEngine* engine, FrameComm* frame)
     engine->RegisterCommand("ReadFull", std::make_unique<ReadFullCommand>());
     engine->RegisterCommand("ExpressRead", std::make_unique<ExpressReadCommand>());
     engine->RegisterCommand("ExpressRead2", std::make_unique<ExpressRead2Command>());
+    engine->RegisterCommand("ReadALog", std::make_unique<ReadALog>());
+    engine->RegisterCommand("ReadALog2", std::make_unique<ReadALog2>());
+    engine->RegisterCommand("ReadAudit", std::make_unique<ReadAuditCommand>());
     engine->RegisterCommand("ReadSinglePoint", std::make_unique<ReadSinglePointCommand>());
     engine->RegisterCommand("PeriodicPoll", std::make_unique<PeriodicPollCommand>(engine));
     engine->RegisterCommand("StopPoll", std::make_unique<StopPollCommand>(engine));
