@@ -105,10 +105,11 @@ private:
     LogDBThread& worker_;
 };
 
+// The raw memory's length is its size; the database's archive memory length is the logon's
+// figure for the archive capacities and stays as it is.
 void freeArchiveMemory(DataBase* db)
 {
     std::vector<std::uint8_t>().swap(db->archiveMemory);
-    db->archiveMemoryLength = 0;
     db->archiveFillPosition = 0;
 }
 
@@ -136,7 +137,6 @@ void ReadALog::Execute()
 
     const std::size_t length = unitmemory::CappedLength(info.archiveLength);
     db->archiveMemory.assign(length, 0);
-    db->archiveMemoryLength = static_cast<std::uint32_t>(length);
     db->archiveFillPosition = 0;
     frame()->SetInt("localPBarMax", static_cast<int>(length / kBlockSize));
 
@@ -147,10 +147,7 @@ void ReadALog::Execute()
                        &timestamp::toDateTime);
     // The worker lets go of the raw memory once it has taken its last byte; from the start of the
     // worker on this thread touches the memory only through the buffer.
-    worker.SetImageRelease([db] {
-        std::vector<std::uint8_t>().swap(db->archiveMemory);
-        db->archiveMemoryLength = 0;
-    });
+    worker.SetImageRelease([db] { std::vector<std::uint8_t>().swap(db->archiveMemory); });
     worker.start();
     WorkerStop stop(buffer, worker);
 
