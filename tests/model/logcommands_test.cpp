@@ -379,3 +379,41 @@ TEST_F(LogCommandTest, EventDownloadFailures)
     EXPECT_EQ(frame.calls, (std::vector<std::string>{"StatusLineSpecialPanel:Reading Event Log...", "localPBarMax=1",
                                                      "DisablePages=1", "EnablePages=1"}));
 }
+
+namespace {
+
+// The unit's memory information claims 4 GiB for both memories.
+class HugeLengthLink : public TableLink {
+public:
+    int SendReceive(const std::uint8_t* message, std::uint8_t* answer, int capacity, bool notify) override
+    {
+        const int n = TableLink::SendReceive(message, answer, capacity, notify);
+        if (message[1] == kMemoryInfo && n >= 14)
+            std::memset(answer + 6, 0xFF, 8);
+        return n;
+    }
+};
+
+}  // namespace
+
+TEST_F(LogCommandTest, ReportedLengthsAreCappedAt64MiB)
+{
+    HugeLengthLink huge;
+    CommDBPointFacade::InstallInstance(std::make_unique<CommDBPointFacade>(huge));
+    huge.unit.addFault(fault(kArchiveBlock, Fault::Kind::Silence, 0, 0));
+    huge.unit.addFault(fault(kEventBlock, Fault::Kind::Silence, 0, 0));
+    const std::string pbarMax = "localPBarMax=" + std::to_string((64 << 20) / 200);
+
+    engine->ExecuteCommand("ReadAudit", "");
+    EXPECT_TRUE(frame.has(pbarMax));
+    EXPECT_EQ(db->eventMemory.size(), std::size_t{64} << 20);
+    EXPECT_EQ(huge.countType(kEventBlock), 3);
+
+    frame.calls.clear();
+    testenv::dialogs().clear();
+    engine->ExecuteCommand("ReadALog", "");
+    EXPECT_TRUE(frame.has(pbarMax));
+    EXPECT_EQ(dialogTexts(), (QStringList{"read device memory fail.", logdownload::kIncompleteText}));
+    EXPECT_TRUE(db->archiveMemory.empty());
+    EXPECT_EQ(huge.countType(kArchiveBlock), 3);
+}
