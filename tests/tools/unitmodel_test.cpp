@@ -490,3 +490,15 @@ TEST(UnitModel, GeneratedMemoriesHoldValidFramesAsTheUnitWritesThem)
     EXPECT_FALSE(unit.applyScenario(QJsonDocument::fromJson(R"({"events": {"records": 3, "start": "1999-01-01T00:00:00"}})").object(), {}, &error));
     EXPECT_FALSE(unit.applyScenario(QJsonDocument::fromJson(R"({"faults": [{"type": 40, "kind": "count", "count": 201}]})").object(), {}, &error));
 }
+
+TEST(UnitModel, TheLogsScenarioHoldsAWrappedArchiveAndEventLog)
+{
+    UnitModel unit;
+    QString error;
+    ASSERT_TRUE(unit.loadScenario(QStringLiteral(EMU_SCENARIO_DIR "/logs.json"), &error)) << error.toStdString();
+    const QList<QByteArray> logFrames = unescapedFrames(unit.archive());
+    EXPECT_EQ(logFrames.size(), 2000);
+    for (const QByteArray& f : logFrames)
+        ASSERT_EQ(crcModbus(f.left(f.size() - 2)), static_cast<quint8>(f[f.size() - 2]) | (static_cast<quint8>(f[f.size() - 1]) << 8));
+    EXPECT_EQ(unescapedFrames(unit.events()).size(), 500);
+}
