@@ -1,6 +1,7 @@
 #include "commandregistry.h"
 
 #include "activeobjectengine.h"
+#include "logcommands.h"
 #include "logconfigcommands.h"
 #include "logoncommands.h"
 #include "maintenancecommands.h"
@@ -33,6 +34,9 @@ void RegisterCommands(MyActiveObjectEngine* engine, FrameComm* frame)
     engine->RegisterCommand("SetDefaultConfig", std::make_unique<SetDefaultConfigCommand>());
     engine->RegisterCommand("ReadLogConfig", std::make_unique<ReadLogConfig>());
     engine->RegisterCommand("WriteLogConfig", std::make_unique<WriteLogConfig>());
+    engine->RegisterCommand("ReadALog", std::make_unique<ReadALog>());
+    engine->RegisterCommand("ReadALog2", std::make_unique<ReadALog2>());
+    engine->RegisterCommand("ReadAudit", std::make_unique<ReadAuditCommand>());
     engine->RegisterCommand("IsDeviceAvaiable", std::make_unique<IsDeviceAvaiableCommand>());
     engine->RegisterCommand("WipeAL", std::make_unique<WipeALCommand>());
     engine->RegisterCommand("WipeLog", std::make_unique<WipeLogCommand>());

@@ -395,3 +395,110 @@ TEST(UnitModel, AFaultyScenarioIsRefusedWithItsReasonAndChangesNothing)
     }
     EXPECT_NE(makeUnitHandler(), nullptr);
 }
+
+namespace {
+
+// CRC-16/MODBUS written out bit by bit, apart from the program's routine.
+quint16 crcModbus(const QByteArray& bytes)
+{
+    quint16 crc = 0xFFFF;
+    for (char c : bytes) {
+        crc ^= static_cast<quint8>(c);
+        for (int i = 0; i < 8; ++i)
+            crc = (crc & 1) ? static_cast<quint16>((crc >> 1) ^ 0xA001) : static_cast<quint16>(crc >> 1);
+    }
+    return crc;
+}
+
+// The stored frames of a memory, each unescaped and without its start byte.
+QList<QByteArray> unescapedFrames(const QByteArray& memory)
+{
+    QList<QByteArray> frames;
+    for (int i = 0; i < memory.size(); ++i) {
+        const auto b = static_cast<quint8>(memory[i]);
+        if (b == 0xDE && i + 1 < memory.size() && static_cast<quint8>(memory[i + 1]) == 0xAD) {
+            frames.last().append(static_cast<char>(0xDE));
+            ++i;
+        } else if (b == 0xDE) {
+            frames.append(QByteArray());
+        } else {
+            frames.last().append(static_cast<char>(b));
+        }
+    }
+    return frames;
+}
+
+quint32 tokenOf(int year, int month, int day, int hour, int minute, int second)
+{
+    return (quint32(year - 2000) << 26) | (quint32(month) << 22) | (quint32(day) << 17) | (quint32(hour) << 12) |
+           (quint32(minute) << 6) | quint32(second);
+}
+
+}  // namespace
+
+TEST(UnitModel, GeneratedMemoriesHoldValidFramesAsTheUnitWritesThem)
+{
+    // Log 0 (id 0xDE): Purge Time (two bytes), Stream 1: Gain (float); log 1 disabled.
+    const QString log0 = "00 01 3c00 de 03 0000 0a00 1500 0000 0000 0000 0000 0000";
+    const QString log1 = "01 00 3c00 22 02 0000 0a00 0000 0000 0000 0000 0000 0000";
+    UnitModel unit;
+    QString error;
+    ASSERT_TRUE(unit.applyScenario(QJsonDocument::fromJson(R"({
+        "values": {"10": 57054, "21": 0.5},
+        "logConfig": [")" + log0.toUtf8() + R"(", ")" + log1.toUtf8() + R"("],
+        "archive": {"records": 5, "start": "2026-12-31T23:59:30", "interval": 10, "wrap": 2},
+        "events": {"records": 3, "interval": 1},
+        "faults": [{"type": 40, "kind": "count", "count": 3}]
+    })").object(), {}, &error)) << error.toStdString();
+
+    const QList<QByteArray> logFrames = unescapedFrames(unit.archive());
+    ASSERT_EQ(logFrames.size(), 5);
+    // Wrapped: the two newest frames first.
+    const int order[] = {3, 4, 0, 1, 2};
+    for (int i = 0; i < 5; ++i) {
+        const QByteArray& f = logFrames[i];
+        ASSERT_EQ(f.size(), 2 + 4 + 2 + 4 + 2);
+        const QByteArray covered = f.left(f.size() - 2);
+        EXPECT_EQ(crcModbus(covered), static_cast<quint8>(f[f.size() - 2]) | (static_cast<quint8>(f[f.size() - 1]) << 8));
+        EXPECT_EQ(covered.left(2), hex("de0c"));
+        const QDateTime t = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 30), Qt::UTC).addSecs(10 * order[i]);
+        EXPECT_EQ(covered.mid(2, 4), u32(tokenOf(t.date().year(), t.date().month(), t.date().day(), t.time().hour(),
+                                                 t.time().minute(), t.time().second())));
+        EXPECT_EQ(covered.mid(6), hex("dede") + hex("0000003f"));
+    }
+
+    const QList<QByteArray> eventFrames = unescapedFrames(unit.events());
+    ASSERT_EQ(eventFrames.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray& f = eventFrames[i];
+        ASSERT_EQ(f.size(), 9);
+        EXPECT_EQ(f.left(4), u32(tokenOf(2026, 3, 1, 0, 0, i)));
+        const char fields[] = {char(1 + i), char(i), char(i % 2)};
+        EXPECT_EQ(f.mid(4, 3), QByteArray(fields, 3));
+        EXPECT_EQ(crcModbus(f.left(7)), static_cast<quint8>(f[7]) | (static_cast<quint8>(f[8]) << 8));
+    }
+
+    // The count fault: the block answer carries three bytes, zeros after them.
+    const QByteArray a = ask(unit, blockRequest(0x28, 0, 20));
+    ASSERT_EQ(a.size(), 2 + 5 + 200);
+    EXPECT_EQ(static_cast<quint8>(a[6]), 3);
+    EXPECT_EQ(a.mid(7, 3), unit.archive().left(3));
+    EXPECT_EQ(a.mid(10), QByteArray(197, '\0'));
+    EXPECT_EQ(static_cast<quint8>(ask(unit, blockRequest(0x28, 0, 20))[6]), 20);
+
+    EXPECT_FALSE(unit.applyScenario(QJsonDocument::fromJson(R"({"events": {"records": 3, "every": 1}})").object(), {}, &error));
+    EXPECT_FALSE(unit.applyScenario(QJsonDocument::fromJson(R"({"events": {"records": 3, "start": "1999-01-01T00:00:00"}})").object(), {}, &error));
+    EXPECT_FALSE(unit.applyScenario(QJsonDocument::fromJson(R"({"faults": [{"type": 40, "kind": "count", "count": 201}]})").object(), {}, &error));
+}
+
+TEST(UnitModel, TheLogsScenarioHoldsAWrappedArchiveAndEventLog)
+{
+    UnitModel unit;
+    QString error;
+    ASSERT_TRUE(unit.loadScenario(QStringLiteral(EMU_SCENARIO_DIR "/logs.json"), &error)) << error.toStdString();
+    const QList<QByteArray> logFrames = unescapedFrames(unit.archive());
+    EXPECT_EQ(logFrames.size(), 2000);
+    for (const QByteArray& f : logFrames)
+        ASSERT_EQ(crcModbus(f.left(f.size() - 2)), static_cast<quint8>(f[f.size() - 2]) | (static_cast<quint8>(f[f.size() - 1]) << 8));
+    EXPECT_EQ(unescapedFrames(unit.events()).size(), 500);
+}

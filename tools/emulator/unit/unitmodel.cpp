@@ -152,6 +152,30 @@ bool parseMemory(const QJsonValue& v, const QString& key, const QString& baseDir
     return true;
 }
 
+bool parsePlan(const QJsonObject& o, const QString& key, memoryframes::Plan& plan, QString* error)
+{
+    for (const QString& k : o.keys())
+        if (k != QLatin1String("records") && k != QLatin1String("start") && k != QLatin1String("interval") &&
+            k != QLatin1String("wrap"))
+            return fail(error, QStringLiteral("\"%1\": unknown key \"%2\".").arg(key, k));
+    const auto records = parseNumber(o.value(QStringLiteral("records")));
+    const auto interval = o.contains(QStringLiteral("interval")) ? parseNumber(o.value(QStringLiteral("interval"))) : plan.interval;
+    const auto wrap = o.contains(QStringLiteral("wrap")) ? parseNumber(o.value(QStringLiteral("wrap"))) : 0;
+    if (!records || *records < 0 || *records > 1000000 || !interval || *interval < 0 || !wrap || *wrap < 0)
+        return fail(error, QStringLiteral("\"%1\": \"records\" (up to 1000000), \"interval\" and \"wrap\" are numbers of 0 or more.").arg(key));
+    plan.records = *records;
+    plan.interval = *interval;
+    plan.wrap = *wrap;
+    if (o.contains(QStringLiteral("start"))) {
+        QDateTime start = QDateTime::fromString(o.value(QStringLiteral("start")).toString(), Qt::ISODate);
+        if (!start.isValid() || start.date().year() < 2000 || start.date().year() > 2063)
+            return fail(error, QStringLiteral("\"%1\": \"start\" is a date and time of 2000 to 2063.").arg(key));
+        start.setTimeSpec(Qt::UTC);
+        plan.start = start;
+    }
+    return true;
+}
+
 const char* faultKindName(UnitModel::MessageFault::Kind kind)
 {
     switch (kind) {
@@ -159,6 +183,7 @@ const char* faultKindName(UnitModel::MessageFault::Kind kind)
     case UnitModel::MessageFault::Kind::Reject: return "reject";
     case UnitModel::MessageFault::Kind::AnswerType: return "answerType";
     case UnitModel::MessageFault::Kind::Length: return "length";
+    case UnitModel::MessageFault::Kind::Count: return "count";
     }
     return "";
 }
@@ -276,9 +301,17 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
                 return false;
     }
     const std::pair<const char*, QByteArray*> memories[] = {{"archive", &archive_}, {"events", &events_}, {"image", &image_}};
-    for (const auto& [key, target] : memories)
-        if (s.contains(QLatin1String(key)) && !parseMemory(s.value(QLatin1String(key)), key, baseDir, *target, error))
+    for (const auto& [key, target] : memories) {
+        const QJsonValue v = s.value(QLatin1String(key));
+        if (target != &image_ && v.toObject().contains(QStringLiteral("records"))) {
+            memoryframes::Plan plan;
+            if (!parsePlan(v.toObject(), key, plan, error))
+                return false;
+            *target = target == &archive_ ? makeArchiveLocked(plan) : memoryframes::events(plan);
+        } else if (s.contains(QLatin1String(key)) && !parseMemory(v, key, baseDir, *target, error)) {
             return false;
+        }
+    }
     if (image_.size() > kMaxImageSize)
         return fail(error, QStringLiteral("\"image\" is larger than the unit holds."));
 
@@ -309,14 +342,16 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
         fault.requestType = *type;
         const QString kind = o.value(QStringLiteral("kind")).toString(QStringLiteral("silence"));
         static const MessageFault::Kind kinds[] = {MessageFault::Kind::Silence, MessageFault::Kind::Reject,
-                                                   MessageFault::Kind::AnswerType, MessageFault::Kind::Length};
+                                                   MessageFault::Kind::AnswerType, MessageFault::Kind::Length,
+                                                   MessageFault::Kind::Count};
         const auto k = std::find_if(std::begin(kinds), std::end(kinds),
                                     [&](MessageFault::Kind c) { return kind == QLatin1String(faultKindName(c)); });
         if (k == std::end(kinds))
             return fail(error, QStringLiteral("unknown fault kind \"%1\".").arg(kind));
         fault.kind = *k;
         const std::pair<const char*, int*> fields[] = {
-            {"answerType", &fault.answerType}, {"length", &fault.length}, {"after", &fault.after}, {"times", &fault.times}};
+            {"answerType", &fault.answerType}, {"length", &fault.length}, {"count", &fault.count},
+            {"after", &fault.after}, {"times", &fault.times}};
         for (const auto& [key, target] : fields) {
             if (!o.contains(QLatin1String(key)))
                 continue;
@@ -325,8 +360,8 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
                 return fail(error, QStringLiteral("fault field \"%1\" must be a number of 0 or more.").arg(key));
             *target = *n;
         }
-        if (fault.length < 1 || fault.length > 255 || fault.answerType > 255)
-            return fail(error, QStringLiteral("a fault's \"length\" is 1-255 and its \"answerType\" 0-255."));
+        if (fault.length < 1 || fault.length > 255 || fault.answerType > 255 || fault.count > kBlockData)
+            return fail(error, QStringLiteral("a fault's \"length\" is 1-255, its \"answerType\" 0-255 and its \"count\" 0-200."));
         faults_.push_back(fault);
     }
     if (s.contains(QStringLiteral("dump"))) {
@@ -353,7 +388,7 @@ QJsonObject UnitModel::dump() const
     QJsonArray faults;
     for (const auto& f : faults_)
         faults.append(QJsonObject{{"type", f.requestType}, {"kind", faultKindName(f.kind)}, {"answerType", f.answerType},
-                                  {"length", f.length}, {"after", f.after}, {"times", f.times}});
+                                  {"length", f.length}, {"count", f.count}, {"after", f.after}, {"times", f.times}});
     QJsonArray received;
     for (const auto& m : received_)
         received.append(hexText(m));
@@ -639,7 +674,43 @@ std::optional<QByteArray> UnitModel::handleMessage(const QByteArray& message)
         a = sized(a, fault->length);
         a[0] = static_cast<char>(fault->length);
     }
+    if (fault && fault->kind == MessageFault::Kind::Count && a.size() >= 7 + kBlockData) {
+        // A count above the bytes sent leaves zeros in their place.
+        const int n = std::min(fault->count, kBlockData);
+        a[6] = static_cast<char>(n);
+        a.replace(7 + n, kBlockData - n, QByteArray(kBlockData - n, '\0'));
+    }
     return a;
+}
+
+QByteArray UnitModel::makeArchive(const memoryframes::Plan& plan) const
+{
+    std::lock_guard lock(mutex_);
+    return makeArchiveLocked(plan);
+}
+
+QByteArray UnitModel::makeArchiveLocked(const memoryframes::Plan& plan) const
+{
+    // The log record's bytes: number, enable, frequency, id code, parameter count, eight ids.
+    std::vector<const QByteArray*> logs;
+    for (const auto& r : config_.logRecords)
+        if (r.size() == kLogRecordSize && byteAt(r, 1) != 0)
+            logs.push_back(&r);
+    std::vector<QByteArray> frames;
+    if (logs.empty())
+        return {};
+    for (int i = 0; i < plan.records; ++i) {
+        const QByteArray& r = *logs[static_cast<std::size_t>(i) % logs.size()];
+        QByteArray payload;
+        appendU32(payload, memoryframes::token(plan.start.addSecs(std::int64_t{i} * plan.interval)));
+        const int parameters = std::min<int>(byteAt(r, 5), 8);
+        for (int j = 1; j < parameters; ++j) {
+            const auto index = indexOf(u16At(r, 6 + 2 * j));
+            payload.append(index ? sized(config_.values[*index], singleReadWidth(*index)) : QByteArray(4, '\0'));
+        }
+        frames.push_back(memoryframes::logFrame(byteAt(r, 4), payload));
+    }
+    return memoryframes::inMemoryOrder(frames, plan.wrap);
 }
 
 QByteArray UnitModel::readBlock(int type, const QByteArray& memory, const QByteArray& message) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "memoryframes.h"
 #include "messagehandler.h"
 
 #include <QByteArray>
@@ -28,12 +29,16 @@
 //   "logConfig": [hex (22 bytes), ...] for logs 0-5
 //   "archive", "events", "image": hex, or {"file": "<path, relative to the scenario>"}, or
 //                {"length": n} (bytes 0, 1, 2 ... 255, 0, 1 ...)
+//   "archive", "events": also {"records": n, "start": "2026-03-01T00:00:00", "interval": seconds,
+//                "wrap": n}: valid frames as the unit writes them (the archive from "logConfig" and
+//                the current "values", so give those first or in the same scenario)
+//                scenarios/logs.json is such a unit: four logs recording, both memories wrapped
 //   "memoryInfoReserved": n (the first value of the memory information)
 //   "flashBusyPolls": n    flash status polls answered busy after each flash write
 //   "imageBusyPolls": n    image polls answered busy after each firmware block
 //   "rebootSilenceMs": n   how long the unit stays silent after answering a reboot
-//   "faults": [{"type": request type, "kind": "silence" | "reject" | "answerType" | "length",
-//               "answerType": n, "length": n, "after": n, "times": n}, ...]
+//   "faults": [{"type": request type, "kind": "silence" | "reject" | "answerType" | "length" | "count",
+//               "answerType": n, "length": n, "count": n, "after": n, "times": n}, ...]
 //   "dump":      path the state is written to when the unit is destroyed
 // Hex texts may contain blanks.
 class UnitModel : public MessageHandler {
@@ -57,11 +62,14 @@ public:
             Reject,      // the rejection answer [0x02][0xFF]; the request is not carried out
             AnswerType,  // carried out, answered with another type
             Length,      // carried out, the answer cut or padded with zeros to length bytes
+            Count,       // a memory block answered with the count byte `count`: shorter, its
+                         // bytes past the count zeroed; longer, zeros past the bytes it has
         };
         int requestType = 0;
         Kind kind = Kind::Silence;
         int answerType = -1;  // AnswerType: -1 gives the request's type plus two
         int length = 2;       // Length: 1-255, the answer's length byte set to it
+        int count = 0;        // Count: 0-200, the block answer's count byte
         int after = 0;        // requests of the type answered normally before the fault applies
         int times = 1;        // requests it spoils; 0: every one
     };
@@ -106,6 +114,10 @@ public:
     void setLogRecord(int logNumber, const QByteArray& bytes);
     QByteArray archive() const;
     void setArchive(const QByteArray& bytes);
+    // An archive log memory as the unit writes it with its log configuration and its current
+    // values: the plan's frames go to the enabled logs in turn, each value in its point's width
+    // (four zero bytes for an id the map does not hold).
+    QByteArray makeArchive(const memoryframes::Plan& plan) const;
     QByteArray events() const;
     void setEvents(const QByteArray& bytes);
     QByteArray image() const;
@@ -140,6 +152,7 @@ private:
 
     QByteArray answer(const QByteArray& message);
     QByteArray readBlock(int type, const QByteArray& memory, const QByteArray& message) const;
+    QByteArray makeArchiveLocked(const memoryframes::Plan& plan) const;
     QByteArray multiRead(const QByteArray& message) const;
     std::optional<MessageFault> takeFault(int type);
     bool applyLocked(const QJsonObject& scenario, const QString& baseDir, QString* error);
