@@ -355,11 +355,9 @@ void TfmUpgrade::hideEvent(QHideEvent* event)
 bool TfmUpgrade::event(QEvent* event)
 {
     // Whichever of the two windows is activated, the status window stays above the background.
-    if (event->type() == QEvent::WindowActivate) {
-        if (QWidget* back = shellwindows::Existing("Back"))
-            back->show();
+    // An activation delivered after a window was hidden brings nothing back.
+    if (event->type() == QEvent::WindowActivate && isVisible())
         raise();
-    }
     return QWidget::event(event);
 }
 
@@ -387,11 +385,10 @@ TBack::TBack(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
 
 bool TBack::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate) {
-        if (QWidget* upgrade = shellwindows::Existing("fmUpgrade")) {
-            upgrade->show();
+    if (event->type() == QEvent::WindowActivate && isVisible()) {
+        QWidget* upgrade = shellwindows::Existing("fmUpgrade");
+        if (upgrade && upgrade->isVisible())
             upgrade->raise();
-        }
     }
     return QWidget::event(event);
 }
