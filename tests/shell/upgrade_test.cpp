@@ -166,6 +166,55 @@ TEST_F(UpgradeFlowTest, AVerifiedImageIsRecordedAndOkRebootsTheUnitAndRestarts)
         EXPECT_EQ(colour(again, label), kBlue) << label;
 }
 
+namespace {
+// The scripted dialogs, with a file dialog that leaves another folder current, as a real one may.
+class WanderingDialogs : public DialogService {
+public:
+    WanderingDialogs(ScriptedDialogService& scripted, QString folder) : scripted_(scripted), folder_(std::move(folder)) {}
+    QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        return scripted_.message(icon, caption, text, buttons, defaultButton);
+    }
+    QString openFileName(const QString& caption, const QString& dir, const QString& filter) override
+    {
+        QDir::setCurrent(folder_);
+        return scripted_.openFileName(caption, dir, filter);
+    }
+    QString saveFileName(const QString& caption, const QString& dir, const QString& filter) override
+    {
+        return scripted_.saveFileName(caption, dir, filter);
+    }
+    bool inputText(const QString& caption, const QString& prompt, QString& value, bool password) override
+    {
+        return scripted_.inputText(caption, prompt, value, password);
+    }
+
+private:
+    ScriptedDialogService& scripted_;
+    QString folder_;
+};
+}  // namespace
+
+TEST_F(UpgradeFlowTest, TheReadBackFileIsTouchedOnlyInTheDataDirectory)
+{
+    QTemporaryDir elsewhere;
+    writeFile(QDir(elsewhere.path()).filePath(kReadBackFile), "not ours");
+    ScriptedDialogService& scripted = testenv::dialogs();
+    WanderingDialogs wandering(scripted, elsewhere.path());
+    link.unit.setImageCorruptAt(3);  // the read-back then stays for inspection
+    writeFile(dataFile(TfmUpgrade::kOldConfigFile), "<ConfigurationDatabase/>");
+    scripted.answerText(image(401));
+    DialogService::install(&wandering);
+    form->tbtnUpgradeClick();
+    DialogService::install(&scripted);
+    EXPECT_EQ(messages(), QStringList{"Verification fail! Please Write Image again."});
+    EXPECT_EQ(readFile(QDir(elsewhere.path()).filePath(kReadBackFile)), "not ours");
+    EXPECT_EQ(readFile(dataFile(kReadBackFile)).size(), 400);
+    EXPECT_EQ(QDir::currentPath(), QDir(testenv::dataHome()).filePath("KVT515"));
+}
+
 TEST_F(UpgradeFlowTest, CancelInTheFinalBoxClosesWithoutRebootButKeepsTheRecord)
 {
     upgradeWith(image(1001));
