@@ -256,6 +256,7 @@ TEST_F(UpgradeFlowTest, CancellingTheFileDialogLogsOffAndLeavesTheRecord)
     EXPECT_EQ(testenv::dialogs().shown()[1].text, "Upgrade firmware was terminated. GUI will LOG OFF.");
     expectAborted();
     EXPECT_FALSE(upgrade->AskOnHide()) << "the flow cleared it and this way out leaves it";
+    EXPECT_FALSE(upgrade->IsStagePending()) << "no stage is claimed for firmware that was never written";
     EXPECT_EQ(readFile(dataFile(TfmUpgrade::kStatusFile)), before);
     EXPECT_TRUE(link.sent.empty());
 }
@@ -476,4 +477,20 @@ TEST_F(UpgradeWindowTest, TheHideButtonAsksAndKeepsTheOldConfigurationUnlessTold
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(shellwindows::Existing("Back")->isVisible());
     EXPECT_TRUE(testenv::dialogs().texts().isEmpty());
+}
+
+TEST(UpgradeConfigFiles, NotAvailableUntilTheConfigurationFilesAreConnected)
+{
+    UpgradeConfigFiles& files = UpgradeConfigFiles::Instance();
+    EXPECT_FALSE(files.Available());
+    EXPECT_FALSE(files.Save(dataFile(TfmUpgrade::kOldConfigFile)));
+    EXPECT_FALSE(files.Load(dataFile(TfmUpgrade::kOldConfigFile)));
+    QStringList calls;
+    files.save = [&](const QString& path) { calls << "save " + path; return true; };
+    files.load = [&](const QString& path) { calls << "load " + path; return false; };
+    EXPECT_TRUE(files.Available());
+    EXPECT_TRUE(files.Save("a.cfg"));
+    EXPECT_FALSE(files.Load("b.cfg"));
+    EXPECT_EQ(calls, (QStringList{"save a.cfg", "load b.cfg"}));
+    files = {};
 }
