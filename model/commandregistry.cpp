@@ -1,6 +1,7 @@
 #include "commandregistry.h"
 
 #include "activeobjectengine.h"
+#include "imagecommands.h"
 #include "logcommands.h"
 #include "logconfigcommands.h"
 #include "logoncommands.h"
@@ -37,6 +38,8 @@ void RegisterCommands(MyActiveObjectEngine* engine, FrameComm* frame)
     engine->RegisterCommand("ReadALog", std::make_unique<ReadALog>());
     engine->RegisterCommand("ReadALog2", std::make_unique<ReadALog2>());
     engine->RegisterCommand("ReadAudit", std::make_unique<ReadAuditCommand>());
+    engine->RegisterCommand("WriteImage", std::make_unique<WriteImageCommand>());
+    engine->RegisterCommand("ReadImage", std::make_unique<ReadImageCommand>());
     engine->RegisterCommand("IsDeviceAvaiable", std::make_unique<IsDeviceAvaiableCommand>());
     engine->RegisterCommand("WipeAL", std::make_unique<WipeALCommand>());
     engine->RegisterCommand("WipeLog", std::make_unique<WipeLogCommand>());
@@ -44,5 +47,6 @@ void RegisterCommands(MyActiveObjectEngine* engine, FrameComm* frame)
     engine->RegisterCommand("PeriodicPoll", std::make_unique<PeriodicPollCommand>(engine));
     engine->RegisterCommand("StopPoll", std::make_unique<StopPollCommand>(engine));
     engine->RegisterCommand("DirectControlConfirm", std::make_unique<DirectControlConfirmCommand>());
+    engine->RegisterCommand("UpgradeCommand", std::make_unique<UpgradeCommand>());
     engine->SetFrameCommForAll(frame);
 }

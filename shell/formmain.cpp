@@ -10,6 +10,7 @@
 #include "shareddialogs.h"
 #include "startup.h"
 #include "statuspanels.h"
+#include "upgradewindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -248,6 +249,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
 TFormMain::~TFormMain()
 {
     FormDestroy();
+    UpgradeConfigFiles::Instance() = {};
     if (appcontext::mainForm() == this)
         appcontext::setMainForm(nullptr);
     if (FormMain == this)

@@ -33,7 +33,7 @@ class HelpInfo;
 // (start-up stages, broadcasts, closing and teardown), formmaincomm.cpp (FrameComm, link state,
 // progress, clock), formmainlogon.cpp (logon, logoff, access modes), formmainpages.cpp (page
 // entry and polling, the single-point write), formmainmenus.cpp (tool bar and menu handlers) and
-// formmainfiles.cpp (configuration files and the firmware upgrade).
+// formmainfiles.cpp (configuration files) and formmainupgrade.cpp (the firmware upgrade).
 class TFormMain : public QMainWindow, public FrameComm {
     Q_OBJECT
 public:
@@ -142,6 +142,8 @@ public:
 
     // --- configuration files and the firmware upgrade ---
     void tbtnUpgradeClick();
+    // True when the read-back is the image without its last byte, which the unit never receives.
+    static bool CompareImageFiles(const QString& imageFile, const QString& readBackFile);
     void tbtnOpenClick();
     void tbtnSaveClick();
     void tbtnSaveAsClick();
@@ -212,6 +214,7 @@ private:
     // formmainfiles.cpp
     bool RefuseWhileBusy();
     bool FetchAndSave(const QString& fileName);
+    void ConnectUpgradeConfigFiles();
     void WriteOpenedFileIntoUnit();
 
     // formmaincomm.cpp

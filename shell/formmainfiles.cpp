@@ -1,4 +1,4 @@
-// Configuration files (open, save, save as) and the firmware upgrade started from the tool bar.
+// Configuration files (open, save, save as).
 #include "formmain.h"
 
 #include "activeobjectengine.h"
@@ -10,6 +10,7 @@
 #include "pageframe.h"
 #include "securitychk.h"
 #include "statemgr.h"
+#include "upgradewindow.h"
 #include "waitwindow.h"
 
 #include <QFile>
@@ -49,7 +50,14 @@ public:
 
 }  // namespace
 
-void TFormMain::tbtnUpgradeClick() {}
+// The firmware upgrade keeps the unit's configuration across the change through the same
+// file operations as the menus.
+void TFormMain::ConnectUpgradeConfigFiles()
+{
+    UpgradeConfigFiles& files = UpgradeConfigFiles::Instance();
+    files.save = [this](const QString& path) { return FetchAndSave(path); };
+    files.load = [this](const QString& path) { return LoadConfigurationFile(path) == 0; };
+}
 
 // A file operation in the middle of a command's exchanges would read or write a half-updated
 // database, and the commands it queues would not run in order.

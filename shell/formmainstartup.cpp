@@ -66,6 +66,7 @@ void TFormMain::FormCreate()
     helpInfo_->SetHelpFile(kHelpFile);
     AnalogOutputCollection::Instance()->Build();
     servicesReady_ = true;
+    ConnectUpgradeConfigFiles();
     startupTimer_->start();
 }
 

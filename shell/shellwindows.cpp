@@ -3,6 +3,7 @@
 #include "confirmchanges.h"
 #include "logondialogs.h"
 #include "shareddialogs.h"
+#include "upgradewindow.h"
 #include "waitwindow.h"
 
 #include <QPointer>
@@ -29,8 +30,8 @@ const WindowRow kWindows[] = {
     {"frmLogon", [] () -> QWidget* { return new TfrmLogon; }},
     {"LogFrm", nullptr},
     {"AuditForm", nullptr},
-    {"fmUpgrade", nullptr},
-    {"Back", nullptr},
+    {"fmUpgrade", [] () -> QWidget* { return new TfmUpgrade; }},
+    {"Back", [] () -> QWidget* { return new TBack; }},
     {"fmCSVConfig", nullptr},
     {"NewModbusDlg", nullptr},
     {"UpdModeDlg", [] () -> QWidget* { return new TUpdModeDlg; }},

@@ -205,6 +205,22 @@ TEST(UnitModel, FlashWriteAndFirmwareBlocksAnswerBusyForTheirCount)
     // Read back as written.
     EXPECT_EQ(ask(unit, blockRequest(0x3A, 200, 3)), message(0x3B, u32(200) + hex("03") + last + QByteArray(197, '\0')));
     EXPECT_EQ(unit.counters().imageBlocksWritten, 2);
+
+    // One byte goes wrong on the way back; the stored image stays as written.
+    unit.setImageCorruptAt(201);
+    EXPECT_EQ(ask(unit, blockRequest(0x3A, 200, 3)), message(0x3B, u32(200) + hex("03") + "x\x86z" + QByteArray(197, '\0')));
+    EXPECT_EQ(ask(unit, blockRequest(0x3A, 0, 200)), message(0x3B, u32(0) + hex("c8") + first));
+    EXPECT_EQ(unit.image(), first + last);
+    unit.setImageCorruptAt(-1);
+    EXPECT_EQ(ask(unit, blockRequest(0x3A, 200, 3)), message(0x3B, u32(200) + hex("03") + last + QByteArray(197, '\0')));
+
+    // A block the unit never finishes storing keeps every poll busy.
+    unit.setImageNeverStored(true);
+    EXPECT_EQ(ask(unit, writeImage(0, first)), message(0x2F, u32(0) + hex("c8")));
+    for (int poll = 0; poll < 100; ++poll)
+        ASSERT_EQ(ask(unit, message(0x30)), hex("033101")) << poll;
+    unit.setImageNeverStored(false);
+    EXPECT_EQ(ask(unit, message(0x30)), hex("033100"));
 }
 
 TEST(UnitModel, RebootAnswersThenStaysSilentForAWhile)
@@ -307,6 +323,8 @@ TEST(UnitModel, ScenarioSetsTheUnitAndTheDumpReadsBackTheSame)
         {"archive", QJsonObject{{"length", 300}}},
         {"events", QJsonObject{{"file", "events.bin"}}},
         {"image", "0102"},
+        {"imageCorruptAt", 1},
+        {"imageNeverStored", true},
         {"memoryInfoReserved", 7},
         {"flashBusyPolls", 3},
         {"rebootSilenceMs", 50},
@@ -332,6 +350,8 @@ TEST(UnitModel, ScenarioSetsTheUnitAndTheDumpReadsBackTheSame)
         EXPECT_EQ(unit.archive().size(), 300);
         EXPECT_EQ(uchar(unit.archive()[299]), 299 & 0xFF);
         EXPECT_EQ(unit.events(), hex("aabbcc"));
+        EXPECT_EQ(ask(unit, blockRequest(0x3A, 0, 2)), message(0x3B, u32(0) + hex("02 01 fd") + QByteArray(198, '\0')));
+        EXPECT_EQ(ask(unit, message(0x30)), hex("033101"));
         EXPECT_EQ(ask(unit, message(0x2A)), rejection());
         EXPECT_EQ(ask(unit, message(0x2A)), message(0x2B, u32(7) + u32(300) + u32(3)));
         ask(unit, message(0x06, u16(kTextIndex) + hex("02") + "hi"));
@@ -342,8 +362,8 @@ TEST(UnitModel, ScenarioSetsTheUnitAndTheDumpReadsBackTheSame)
     ASSERT_TRUE(end.open(QIODevice::ReadOnly));
     const QJsonObject written = QJsonDocument::fromJson(end.readAll()).object();
     EXPECT_EQ(written.value("values").toObject().value("0").toString(), "hi");
-    EXPECT_EQ(written.value("received").toArray().size(), 3);
-    EXPECT_EQ(written.value("received").toArray()[2].toString(), "07060200026869");
+    EXPECT_EQ(written.value("received").toArray().size(), 5);
+    EXPECT_EQ(written.value("received").toArray()[4].toString(), "07060200026869");
 
     // A dump is itself a scenario: a unit given it holds the same.
     QJsonObject again = dumped;

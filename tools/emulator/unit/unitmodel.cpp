@@ -266,7 +266,7 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
 {
     static const QStringList known = {"values", "sequencer", "timers", "modmap", "logConfig", "archive", "events",
                                       "image", "memoryInfoReserved", "flashBusyPolls", "imageBusyPolls",
-                                      "rebootSilenceMs", "faults", "dump"};
+                                      "imageNeverStored", "imageCorruptAt", "rebootSilenceMs", "faults", "dump"};
     for (const QString& key : s.keys())
         if (!known.contains(key))
             return fail(error, QStringLiteral("unknown key \"%1\".").arg(key));
@@ -325,6 +325,18 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
         if (!n || *n < 0)
             return fail(error, QStringLiteral("\"%1\" must be a number of 0 or more.").arg(key));
         *target = *n;
+    }
+    if (s.contains(QStringLiteral("imageNeverStored"))) {
+        const QJsonValue v = s.value(QStringLiteral("imageNeverStored"));
+        if (!v.isBool())
+            return fail(error, QStringLiteral("\"imageNeverStored\" must be true or false."));
+        imageNeverStored_ = v.toBool();
+    }
+    if (s.contains(QStringLiteral("imageCorruptAt"))) {
+        const auto n = parseNumber(s.value(QStringLiteral("imageCorruptAt")));
+        if (!n || *n < -1)
+            return fail(error, QStringLiteral("\"imageCorruptAt\" must be an image offset, or -1 for none."));
+        imageCorruptAt_ = *n;
     }
     if (s.contains(QStringLiteral("memoryInfoReserved"))) {
         const double v = s.value(QStringLiteral("memoryInfoReserved")).toDouble(-1);
@@ -404,6 +416,8 @@ QJsonObject UnitModel::dump() const
     o.insert("memoryInfoReserved", static_cast<double>(memoryInfoReserved_));
     o.insert("flashBusyPolls", flashBusyPolls_);
     o.insert("imageBusyPolls", imageBusyPolls_);
+    o.insert("imageNeverStored", imageNeverStored_);
+    o.insert("imageCorruptAt", static_cast<double>(imageCorruptAt_));
     o.insert("rebootSilenceMs", rebootSilenceMs_);
     o.insert("faults", faults);
     o.insert("counters", QJsonObject{{"flashWrites", counters_.flashWrites},
@@ -586,6 +600,18 @@ void UnitModel::setImageBusyPolls(int polls)
 {
     std::lock_guard lock(mutex_);
     imageBusyPolls_ = std::max(0, polls);
+}
+
+void UnitModel::setImageNeverStored(bool never)
+{
+    std::lock_guard lock(mutex_);
+    imageNeverStored_ = never;
+}
+
+void UnitModel::setImageCorruptAt(qint64 offset)
+{
+    std::lock_guard lock(mutex_);
+    imageCorruptAt_ = std::max<qint64>(-1, offset);
 }
 
 void UnitModel::setRebootSilenceMs(int ms)
@@ -872,8 +898,8 @@ QByteArray UnitModel::answer(const QByteArray& m)
     case 0x30: {  // firmware block stored?
         if (length != 2)
             return rejection();
-        const bool busy = imageBusy_ > 0;
-        if (busy)
+        const bool busy = imageNeverStored_ || imageBusy_ > 0;
+        if (imageBusy_ > 0)
             --imageBusy_;
         return reply(0x31, QByteArray(1, busy ? 1 : 0));
     }
@@ -891,8 +917,16 @@ QByteArray UnitModel::answer(const QByteArray& m)
         ++counters_.archiveWipes;
         archive_.clear();
         return plain();
-    case 0x3A:
-        return length == 7 ? readBlock(type, image_, m) : rejection();
+    case 0x3A: {
+        if (length != 7)
+            return rejection();
+        if (imageCorruptAt_ < 0 || imageCorruptAt_ >= image_.size())
+            return readBlock(type, image_, m);
+        // A read-back that went wrong on the way: the stored image itself stays intact.
+        QByteArray served = image_;
+        served[imageCorruptAt_] = static_cast<char>(~served[imageCorruptAt_]);
+        return readBlock(type, served, m);
+    }
     case 0x3C:
         return length == 2 ? reply(0x3D, config_.sequencer) : rejection();
     case 0x3E:

@@ -36,6 +36,8 @@
 //   "memoryInfoReserved": n (the first value of the memory information)
 //   "flashBusyPolls": n    flash status polls answered busy after each flash write
 //   "imageBusyPolls": n    image polls answered busy after each firmware block
+//   "imageNeverStored": true   every image poll is answered busy: no block is ever stored
+//   "imageCorruptAt": n    the image byte at offset n is read back inverted (-1: none)
 //   "rebootSilenceMs": n   how long the unit stays silent after answering a reboot
 //   "faults": [{"type": request type, "kind": "silence" | "reject" | "answerType" | "length" | "count",
 //               "answerType": n, "length": n, "count": n, "after": n, "times": n}, ...]
@@ -126,6 +128,10 @@ public:
 
     void setFlashBusyPolls(int polls);
     void setImageBusyPolls(int polls);
+    // The unit never finishes storing a firmware block: every poll answers busy.
+    void setImageNeverStored(bool never);
+    // The read-back serves the image byte at this offset inverted; -1 serves the image as stored.
+    void setImageCorruptAt(qint64 offset);
     void setRebootSilenceMs(int ms);
     bool rebooting() const;
 
@@ -168,6 +174,8 @@ private:
     std::uint32_t memoryInfoReserved_ = 0;
     int flashBusyPolls_ = 0;
     int imageBusyPolls_ = 0;
+    bool imageNeverStored_ = false;
+    qint64 imageCorruptAt_ = -1;
     int rebootSilenceMs_ = 2000;
     int flashBusy_ = 0;
     int imageBusy_ = 0;
