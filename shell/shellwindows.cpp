@@ -1,6 +1,7 @@
 #include "shellwindows.h"
 
 #include "logondialogs.h"
+#include "neoform.h"
 #include "shareddialogs.h"
 #include "waitwindow.h"
 
@@ -34,7 +35,7 @@ const WindowRow kWindows[] = {
     {"NewModbusDlg", nullptr},
     {"UpdModeDlg", [] () -> QWidget* { return new TUpdModeDlg; }},
     {"Wait", [] () -> QWidget* { return TWait::Instance(); }},
-    {"NeoForm", nullptr},
+    {"NeoForm", [] () -> QWidget* { return new TNeoForm; }},
     {"frmChanges", nullptr},
     {"QCForm", nullptr},
     // Made on demand: the clock dialog of the tool bar's time synchronisation.
