@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <stdexcept>
+#include <algorithm>
 
 namespace {
 // Marks the editors the grid made itself, as against the table's own line edit.

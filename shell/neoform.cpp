@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 int TNeoForm::menuSwitchState_ = 1;
 
