@@ -2,10 +2,10 @@
 
 #include "analogoutputcollection.h"
 #include "floatformat.h"
+#include "toolkitconvert.h"
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <set>
 
 namespace {
@@ -22,38 +22,6 @@ const std::set<int> kAnalogOutputPoints = {
     851,  856,  878,  883,  908,  913,  938,  943,  1275, 1278, 1301, 1304, 1327, 1330, 1353, 1356,
     1247, 1250, 1253, 1256, 1259, 1262,
 };
-
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
-
-// The toolkit's text-to-integer: the whole text (blanks around it allowed) must be a number.
-int toolkitStrToInt(const std::string& text)
-{
-    const std::string t = trimmed(text);
-    const char* begin = t.data() + (!t.empty() && t[0] == '+' ? 1 : 0);
-    int value = 0;
-    const auto res = std::from_chars(begin, t.data() + t.size(), value);
-    if (t.empty() || res.ec != std::errc() || res.ptr != t.data() + t.size())
-        throw ConversionError("'" + text + "' is not a valid integer value");
-    return value;
-}
-
-double toolkitStrToFloat(const std::string& text)
-{
-    const std::string t = trimmed(text);
-    const char* begin = t.data() + (!t.empty() && t[0] == '+' ? 1 : 0);
-    double value = 0;
-    const auto res = std::from_chars(begin, t.data() + t.size(), value, std::chars_format::general);
-    if (t.empty() || res.ec != std::errc() || res.ptr != t.data() + t.size())
-        throw ConversionError("'" + text + "' is not a valid floating point value");
-    return value;
-}
 
 }  // namespace
 
@@ -191,7 +159,7 @@ std::string DataBase::TranslateAnalogOutputText(int pointId, const std::string& 
 {
     if (!kAnalogOutputPoints.count(pointId))
         return "-1";
-    const int ordinal = toolkitStrToInt(text);
+    const int ordinal = toolkitconv::StrToInt(text);
     const int id = AnalogOutputCollection::Instance()->GetIdByOrdinal(ordinal);
     // An ordinal that names no choice would otherwise travel as 65535, a real point id.
     if (id < 0)
@@ -203,7 +171,7 @@ std::string DataBase::TranslateBypassTimeoutText(int pointId, const std::string&
 {
     if (pointId != kBypassTimeoutId)
         return "-1";
-    const float seconds = static_cast<float>(toolkitStrToFloat(text));
+    const float seconds = static_cast<float>(toolkitconv::StrToFloat(text));
     return floatfmt::toolkitText(static_cast<double>(seconds) * 1000.0);
 }
 

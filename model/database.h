@@ -150,6 +150,26 @@ public:
     void TraceModbusList();
     void TraceLogConfig();
 
+    // Estimates from the pending values of the points and the blocks held here; nothing is sent
+    // to the unit but the read of the tape remaining. A point text that is not a number throws
+    // ConversionError.
+    //
+    // Seconds per measurement run (H2S or total sulphur) of one pass through the automatic
+    // sequence; leaves the pass's sample time in GetSequenceTime.
+    float ComputeCycleTime();
+    float GetSequenceTime() const { return sequenceTime_; }
+    // Whole days the tape on the unit lasts at this stain width per analysis (read from the unit
+    // at once; a failed read throws its CommStatusError); -1 for a width of 0.
+    int GetTapeDaysRemaining(float stainWidth);
+    // Whole days until the tape-length alarm limit is reached; 0 while the alarm is disabled,
+    // -1 for a width of 0.
+    int GetTapeAlarmDays(float stainWidth);
+    // Shares the archive memory among logs 0 to 4 and keeps, per log, the records it holds and
+    // the days the memory lasts as text; returns the sum of the record counts.
+    std::int64_t ComputeLogCapacities();
+    int GetLogRecordCount(int log) const;
+    std::string GetLogDurationText(int log) const;
+
     ExpressScan expressScan;
 
     // Raw memories downloaded from the unit; the download commands fill and replace them.
@@ -182,5 +202,8 @@ private:
     Sequencer sequencer_;
     TimerXManager timers_;
     bool streamsModified_ = false;
+    float sequenceTime_ = 0;
+    std::array<int, logrecord::kLogs> logRecordCounts_{};
+    std::array<std::string, logrecord::kLogs> logDurationTexts_;
     bool offline_ = true;
 };

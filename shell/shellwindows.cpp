@@ -2,6 +2,7 @@
 
 #include "confirmchanges.h"
 #include "logondialogs.h"
+#include "neoform.h"
 #include "shareddialogs.h"
 #include "upgradewindow.h"
 #include "waitwindow.h"
@@ -36,7 +37,7 @@ const WindowRow kWindows[] = {
     {"NewModbusDlg", nullptr},
     {"UpdModeDlg", [] () -> QWidget* { return new TUpdModeDlg; }},
     {"Wait", [] () -> QWidget* { return TWait::Instance(); }},
-    {"NeoForm", nullptr},
+    {"NeoForm", [] () -> QWidget* { return new TNeoForm; }},
     {"frmChanges", [] () -> QWidget* { return new TfrmChanges; }},
     {"QCForm", nullptr},
     // Made on demand: the clock dialog of the tool bar's time synchronisation.

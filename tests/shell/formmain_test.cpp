@@ -69,7 +69,7 @@ TEST(Startup, SplashStepsWindowsAndTextsComeInTheirOrder)
                                                "fmCSVConfig", "NewModbusDlg", "UpdModeDlg", "Wait", "NeoForm",
                                                "frmChanges", "QCForm"}));
     for (const char* name : {"SetUpdPwdDlg", "AboutForm", "frmDateRangeDlg", "frmScaleDlg", "frmLogon",
-                             "UpdModeDlg", "Wait"}) {
+                             "UpdModeDlg", "Wait", "NeoForm"}) {
         QWidget* window = shellwindows::Existing(name);
         ASSERT_NE(window, nullptr) << name;
         EXPECT_FALSE(window->isVisible()) << name;
