@@ -9,7 +9,7 @@
 #include <vector>
 
 QWidget* _Comm = nullptr;
-QWidget* _frmProxy = nullptr;
+
 
 namespace {
 
