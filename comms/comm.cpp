@@ -583,7 +583,10 @@ std::uint8_t TComm::stationAddress() const
 {
     if (ckAllStations->isChecked())
         return frame::kAllStations;
-    return static_cast<std::uint8_t>(settingNumber(ledModbusNodeAddress, design_.modbusNodeAddress) & 0xFF);
+    // A number the box let through while being typed (0, 256 and up) would address another
+    // station than the one shown: the form's own address is used instead.
+    const int address = settingNumber(ledModbusNodeAddress, design_.modbusNodeAddress);
+    return static_cast<std::uint8_t>(address >= 1 && address <= 255 ? address : design_.modbusNodeAddress.toInt());
 }
 
 void TComm::trace(const QString& line) { commPort_->log().addString(line); }

@@ -346,13 +346,17 @@ TEST_F(SetupTest, TypedSettingsReachTheNextExchange)
     control<QLineEdit>("edBackoffTimer")->setText(QStringLiteral("3"));
     unit->silence(5);
     EXPECT_EQ(comm_->SendReceive(request, 2, nullptr, nullptr, false), 4);
-    ASSERT_TRUE(unit->waitForFrames(3, 3000));
+    // An address the unit cannot have is not sent: the form's own address goes instead.
+    control<QLineEdit>("ledModbusNodeAddress")->setText(QStringLiteral("265"));
+    EXPECT_EQ(comm_->SendReceive(request, 2, nullptr, nullptr, false), 4);
+    ASSERT_TRUE(unit->waitForFrames(4, 3000));
     QThread::msleep(30);
     const auto frames = unit->frames();
-    ASSERT_EQ(frames.size(), 3u);
+    ASSERT_EQ(frames.size(), 4u);
     EXPECT_EQ(static_cast<std::uint8_t>(frames[0].bytes[0]), 0xFF);
     EXPECT_EQ(static_cast<std::uint8_t>(frames[1].bytes[0]), 9);
     EXPECT_EQ(static_cast<std::uint8_t>(frames[2].bytes[0]), 9);
+    EXPECT_EQ(static_cast<std::uint8_t>(frames[3].bytes[0]), 1);
     comm_.reset();
 }
 
