@@ -168,6 +168,14 @@ void TComm::buildControls()
     typeRow->addWidget(typeLabel);
     typeRow->addWidget(cbConnectType);
     top->addLayout(typeRow);
+    // Time-outs and options on the left; the three setup groups share one place on the right,
+    // the connection type deciding which is visible.
+    auto* columns = new QHBoxLayout;
+    auto* leftColumn = new QVBoxLayout;
+    auto* setupColumn = new QVBoxLayout;
+    columns->addLayout(leftColumn);
+    columns->addLayout(setupColumn, 1);
+    top->addLayout(columns);
 
     auto* gbTimeOuts = new QGroupBox(QStringLiteral("TimeOuts"), this);
     gbTimeOuts->setObjectName(QStringLiteral("gbTimeOuts"));
@@ -179,7 +187,7 @@ void TComm::buildControls()
     timeOuts->addRow(QStringLiteral("Backoff Timer"), backoffRow);
     edRetries = positiveIntegerBox(QStringLiteral("edRetries"), design_.retries, gbTimeOuts);
     timeOuts->addRow(QStringLiteral("Retries"), edRetries);
-    top->addWidget(gbTimeOuts);
+    leftColumn->addWidget(gbTimeOuts);
 
     auto* gbOptions = new QGroupBox(QStringLiteral("Communications Options"), this);
     gbOptions->setObjectName(QStringLiteral("gbCommOptions"));
@@ -198,7 +206,8 @@ void TComm::buildControls()
     options->addRow(btnCCIDetect, cbCCIConnInfo);
     connect(btnCCIDetect, &QPushButton::clicked, this, &TComm::btnCCIDetectClick);
     connect(cbCCIConnInfo, &QComboBox::activated, this, &TComm::cbCCIConnInfoSelect);
-    top->addWidget(gbOptions);
+    leftColumn->addWidget(gbOptions);
+    leftColumn->addStretch(1);
 
     gbPortSetup = new QGroupBox(QStringLiteral("Port Setup"), this);
     gbPortSetup->setObjectName(QStringLiteral("gbPortSetup"));
@@ -239,7 +248,7 @@ void TComm::buildControls()
     connect(cbStopBits, &QComboBox::activated, this,
             [this] { commPort_->setStopBits(cbStopBits->currentText().toInt()); });
     port->addRow(QStringLiteral("Stop Bits"), cbStopBits);
-    top->addWidget(gbPortSetup);
+    setupColumn->addWidget(gbPortSetup);
 
     gbModemSetup = new QGroupBox(QStringLiteral("Modem Setup"), this);
     gbModemSetup->setObjectName(QStringLiteral("gbModemSetup"));
@@ -267,7 +276,7 @@ void TComm::buildControls()
     lblModemInfo->setAlignment(Qt::AlignCenter);
     lblModemInfo->setStyleSheet(QStringLiteral("color: blue"));
     modem->addRow(lblModemInfo);
-    top->addWidget(gbModemSetup);
+    setupColumn->addWidget(gbModemSetup);
 
     gbWinsock = new QGroupBox(QStringLiteral("Ethernet (TCP)  Setup"), this);
     gbWinsock->setObjectName(QStringLiteral("gbWinsock"));
@@ -336,7 +345,8 @@ void TComm::buildControls()
     entryButtons->addWidget(btnPBDeleteEntry);
     dialUp->addLayout(entryButtons);
     winsock->addRow(gbDialUp);
-    top->addWidget(gbWinsock);
+    setupColumn->addWidget(gbWinsock);
+    setupColumn->addStretch(1);
 
     outer->addWidget(buildLoggingGroup());
 
@@ -363,7 +373,8 @@ void TComm::buildControls()
     statusPanels_[0]->setMinimumWidth(641);
     statusPanels_[1] = label(QStringLiteral("StatusBarPanel1"), QString(), StatusBar);
     statusPanels_[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    statusPanels_[1]->setMinimumWidth(85);
+    statusPanels_[1]->setMinimumWidth(
+        std::max(85, statusPanels_[1]->fontMetrics().horizontalAdvance(QStringLiteral("Winsock Status:")) + 8));
     statusPanels_[2] = label(QStringLiteral("StatusBarPanel2"), QString(), StatusBar);
     statusPanels_[2]->setMinimumWidth(50);
     StatusBar->addWidget(statusPanels_[0], 1);
