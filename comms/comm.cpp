@@ -292,7 +292,9 @@ void TComm::buildControls()
     comDesc->setObjectName(QStringLiteral("comDesc"));
     comDesc->setEditable(true);
     comDesc->setInsertPolicy(QComboBox::NoInsert);
+    // Whichever of the two takes the focus, the box has received it.
     comDesc->installEventFilter(this);
+    comDesc->lineEdit()->installEventFilter(this);
     lblComDesc = label(QStringLiteral("lblComDesc"), QStringLiteral("Description:"), gbWinsock);
     winsock->addRow(lblComDesc, comDesc);
     btnDelete = new QPushButton(QStringLiteral("Delete"), gbWinsock);

@@ -427,7 +427,7 @@ void TComm::btnDeleteClick()
 
 bool TComm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == comDesc && event->type() == QEvent::FocusIn)
+    if ((watched == comDesc || watched == comDesc->lineEdit()) && event->type() == QEvent::FocusIn)
         comDescEnter();
     return QWidget::eventFilter(watched, event);
 }

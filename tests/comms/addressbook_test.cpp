@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -210,6 +211,11 @@ TEST_F(AddressBookFormTest, ShowingReadsTheBookAndSelectsTheRememberedAddress)
     comm_->comDescSelect(0);
     EXPECT_EQ(ethAddr()->currentText(), QStringLiteral("a.example"));
     EXPECT_EQ(ledPort()->text(), QStringLiteral("1"));
+    // The description box taking the focus makes its selection the current entry.
+    comDesc()->setCurrentIndex(1);
+    QFocusEvent focus(QEvent::FocusIn);
+    QCoreApplication::sendEvent(comDesc(), &focus);
+    EXPECT_EQ(comm_->addressPosition(), 1);
     comm_->hide();
 }
 
