@@ -149,6 +149,28 @@ TEST_F(SetupTest, TheDialUpGroupFollowsTheConnectionType)
     EXPECT_TRUE(control<QPushButton>("btnCCIDetect")->isEnabled());
 }
 
+TEST_F(SetupTest, ChoosingTheSameTypeKeepsTheLinkAnotherTypeClosesIt)
+{
+    auto unit = std::make_unique<UnitEmulator>(std::make_unique<commtest::EchoTypeHandler>(), 1);
+    ASSERT_TRUE(unit->start());
+    CommSettings s;
+    s.connectType = TComm::Tcp;
+    s.wsAddress = QStringLiteral("127.0.0.1");
+    s.wsPort = QString::number(unit->tcpPort());
+    form(s);
+    ASSERT_EQ(comm_->Connect(), 0);
+    comm_->cbConnectTypeDropDown();
+    connectType()->setCurrentIndex(TComm::Tcp);
+    QMetaObject::invokeMethod(connectType(), "activated", Q_ARG(int, TComm::Tcp));
+    EXPECT_TRUE(comm_->commPort().isOpen());
+    comm_->cbConnectTypeDropDown();
+    connectType()->setCurrentIndex(TComm::Serial);
+    QMetaObject::invokeMethod(connectType(), "activated", Q_ARG(int, TComm::Serial));
+    EXPECT_FALSE(comm_->commPort().isOpen());
+    EXPECT_EQ(comm_->connectionType(), TComm::Serial);
+    comm_.reset();
+}
+
 TEST_F(SetupTest, DiagnosticsShowsAndHidesTheLoggingGroup)
 {
     form();
