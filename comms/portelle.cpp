@@ -9,7 +9,7 @@
 #include <vector>
 
 QWidget* _Comm = nullptr;
-
+// _frmProxy lives with the proxy dialog it points to (commsetup.cpp).
 
 namespace {
 
