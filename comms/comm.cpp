@@ -4,6 +4,7 @@
 #include "controlgroup.h"
 #include "dialogservice.h"
 #include "frame.h"
+#include "usbsearch.h"
 #include "winmsg.h"
 
 #include <QCheckBox>
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -58,9 +60,23 @@ QLineEdit* positiveIntegerBox(const QString& name, const QString& text, QWidget*
     return edit;
 }
 
+// A drop-down list that reports when its list is about to open.
+class DropDownComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> onDropDown;
+
+    void showPopup() override
+    {
+        if (onDropDown)
+            onDropDown();
+        QComboBox::showPopup();
+    }
+};
+
 QComboBox* dropDownList(const QString& name, const QStringList& items, QWidget* parent)
 {
-    auto* box = new QComboBox(parent);
+    auto* box = new DropDownComboBox(parent);
     box->setObjectName(name);
     box->addItems(items);
     box->setCurrentIndex(-1);
@@ -112,6 +128,7 @@ TComm::TComm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTo
     // The form's own values are the defaults of every stored setting.
     rememberedTcpPort_ = secondTcpPort_ = ledPort->text();
     design_ = currentSettings();
+    rememberedConnectType_ = design_.connectType;
     btnCCIDetect->setEnabled(false);
     cbCCIConnInfo->setEnabled(false);
 
@@ -120,6 +137,7 @@ TComm::TComm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTo
     ckProxyClick();
     previousConnectType_ = -1;
     cbConnectTypeSelect();
+    adjustSize();
 }
 
 TComm::~TComm()
@@ -131,7 +149,9 @@ TComm::~TComm()
 
 void TComm::buildControls()
 {
-    auto* top = new QVBoxLayout(this);
+    auto* outer = new QHBoxLayout(this);
+    auto* top = new QVBoxLayout;
+    outer->addLayout(top);
 
     auto* typeRow = new QHBoxLayout;
     auto* typeLabel = label(QStringLiteral("lblConnectType"), QStringLiteral("Connection Type :"), this);
@@ -144,9 +164,18 @@ void TComm::buildControls()
                                  this);
     cbConnectType->setFont(bold);
     connect(cbConnectType, &QComboBox::activated, this, &TComm::cbConnectTypeSelect);
+    static_cast<DropDownComboBox*>(cbConnectType)->onDropDown = [this] { cbConnectTypeDropDown(); };
     typeRow->addWidget(typeLabel);
     typeRow->addWidget(cbConnectType);
     top->addLayout(typeRow);
+    // Time-outs and options on the left; the three setup groups share one place on the right,
+    // the connection type deciding which is visible.
+    auto* columns = new QHBoxLayout;
+    auto* leftColumn = new QVBoxLayout;
+    auto* setupColumn = new QVBoxLayout;
+    columns->addLayout(leftColumn);
+    columns->addLayout(setupColumn, 1);
+    top->addLayout(columns);
 
     auto* gbTimeOuts = new QGroupBox(QStringLiteral("TimeOuts"), this);
     gbTimeOuts->setObjectName(QStringLiteral("gbTimeOuts"));
@@ -158,7 +187,7 @@ void TComm::buildControls()
     timeOuts->addRow(QStringLiteral("Backoff Timer"), backoffRow);
     edRetries = positiveIntegerBox(QStringLiteral("edRetries"), design_.retries, gbTimeOuts);
     timeOuts->addRow(QStringLiteral("Retries"), edRetries);
-    top->addWidget(gbTimeOuts);
+    leftColumn->addWidget(gbTimeOuts);
 
     auto* gbOptions = new QGroupBox(QStringLiteral("Communications Options"), this);
     gbOptions->setObjectName(QStringLiteral("gbCommOptions"));
@@ -175,12 +204,16 @@ void TComm::buildControls()
     btnCCIDetect = button(QStringLiteral("btnCCIDetect"), QStringLiteral("CCI Detect"), gbOptions);
     cbCCIConnInfo = dropDownList(QStringLiteral("cbCCIConnInfo"), {}, gbOptions);
     options->addRow(btnCCIDetect, cbCCIConnInfo);
-    top->addWidget(gbOptions);
+    connect(btnCCIDetect, &QPushButton::clicked, this, &TComm::btnCCIDetectClick);
+    connect(cbCCIConnInfo, &QComboBox::activated, this, &TComm::cbCCIConnInfoSelect);
+    leftColumn->addWidget(gbOptions);
+    leftColumn->addStretch(1);
 
     gbPortSetup = new QGroupBox(QStringLiteral("Port Setup"), this);
     gbPortSetup->setObjectName(QStringLiteral("gbPortSetup"));
     auto* port = new QFormLayout(gbPortSetup);
     cbComPortNum = dropDownList(QStringLiteral("cbComPortNum"), {}, gbPortSetup);
+    static_cast<DropDownComboBox*>(cbComPortNum)->onDropDown = [this] { FillComPortList(); };
     connect(cbComPortNum, &QComboBox::activated, this, [this](int index) {
         const QString name = cbComPortNum->itemData(index).toString();
         commPort_->setPortName(name);
@@ -215,19 +248,27 @@ void TComm::buildControls()
     connect(cbStopBits, &QComboBox::activated, this,
             [this] { commPort_->setStopBits(cbStopBits->currentText().toInt()); });
     port->addRow(QStringLiteral("Stop Bits"), cbStopBits);
-    top->addWidget(gbPortSetup);
+    setupColumn->addWidget(gbPortSetup);
 
     gbModemSetup = new QGroupBox(QStringLiteral("Modem Setup"), this);
     gbModemSetup->setObjectName(QStringLiteral("gbModemSetup"));
     auto* modem = new QFormLayout(gbModemSetup);
     ledDialNumber = new QLineEdit(design_.dialNum, gbModemSetup);
     ledDialNumber->setObjectName(QStringLiteral("ledDialNumber"));
+    btnSelDevice = button(QStringLiteral("btnSelDevice"), QStringLiteral("Select Device"), gbModemSetup);
+    lblSelDevice = label(QStringLiteral("lblSelDevice"), QString(), gbModemSetup);
+    modem->addRow(btnSelDevice, lblSelDevice);
+    btnTapiCfg = button(QStringLiteral("btnTapiCfg"), QStringLiteral("Configure"), gbModemSetup);
+    modem->addRow(btnTapiCfg);
     modem->addRow(QStringLiteral("Dial Number"), ledDialNumber);
     ledMaxAttempts = positiveIntegerBox(QStringLiteral("ledMaxAttempts"), design_.maxAttempts, gbModemSetup);
     modem->addRow(QStringLiteral("Maximum Attempts"), ledMaxAttempts);
     ledTimeBtwnAttempts =
         positiveIntegerBox(QStringLiteral("ledTimeBtwnAttempts"), design_.timeBtwnAttempts, gbModemSetup);
-    modem->addRow(QStringLiteral("Time Between Attempts"), ledTimeBtwnAttempts);
+    auto* attemptsRow = new QHBoxLayout;
+    attemptsRow->addWidget(ledTimeBtwnAttempts);
+    attemptsRow->addWidget(label(QStringLiteral("lblSeconds"), QStringLiteral("Seconds"), gbModemSetup));
+    modem->addRow(QStringLiteral("Time Between Attempts"), attemptsRow);
     ckCreateTapiLog = checkBox(QStringLiteral("ckCreateTapiLog"), QStringLiteral("Create Tapi Log"),
                                design_.createTapiLog, gbModemSetup);
     modem->addRow(ckCreateTapiLog);
@@ -235,7 +276,7 @@ void TComm::buildControls()
     lblModemInfo->setAlignment(Qt::AlignCenter);
     lblModemInfo->setStyleSheet(QStringLiteral("color: blue"));
     modem->addRow(lblModemInfo);
-    top->addWidget(gbModemSetup);
+    setupColumn->addWidget(gbModemSetup);
 
     gbWinsock = new QGroupBox(QStringLiteral("Ethernet (TCP)  Setup"), this);
     gbWinsock->setObjectName(QStringLiteral("gbWinsock"));
@@ -243,54 +284,88 @@ void TComm::buildControls()
     ethAddr = new QComboBox(gbWinsock);
     ethAddr->setObjectName(QStringLiteral("ethAddr"));
     ethAddr->setEditable(true);
-    winsock->addRow(QStringLiteral("Analyzer IP Address:"), ethAddr);
+    // The book decides what the lists hold; Enter must not add items of its own.
+    ethAddr->setInsertPolicy(QComboBox::NoInsert);
+    lblEthAddr = label(QStringLiteral("lblEthAddr"), QStringLiteral("Analyzer IP Address:"), gbWinsock);
+    winsock->addRow(lblEthAddr, ethAddr);
     comDesc = new QComboBox(gbWinsock);
     comDesc->setObjectName(QStringLiteral("comDesc"));
     comDesc->setEditable(true);
-    winsock->addRow(QStringLiteral("Description:"), comDesc);
+    comDesc->setInsertPolicy(QComboBox::NoInsert);
+    // Whichever of the two takes the focus, the box has received it.
+    comDesc->installEventFilter(this);
+    comDesc->lineEdit()->installEventFilter(this);
+    lblComDesc = label(QStringLiteral("lblComDesc"), QStringLiteral("Description:"), gbWinsock);
+    winsock->addRow(lblComDesc, comDesc);
+    btnDelete = new QPushButton(QStringLiteral("Delete"), gbWinsock);
+    btnDelete->setObjectName(QStringLiteral("btnDelete"));
+    winsock->addRow(btnDelete);
     ledPort = new QLineEdit(design_.wsPort, gbWinsock);
     ledPort->setObjectName(QStringLiteral("ledPort"));
-    winsock->addRow(QStringLiteral("Port"), ledPort);
+    lblPort = label(QStringLiteral("lblPort"), QStringLiteral("Port"), gbWinsock);
+    winsock->addRow(lblPort, ledPort);
+    connect(ethAddr, &QComboBox::activated, this, &TComm::ethAddrSelect);
+    connect(comDesc, &QComboBox::activated, this, &TComm::comDescSelect);
+    connect(ethAddr->lineEdit(), &QLineEdit::returnPressed, this, &TComm::ethAddrKeyPress);
+    connect(comDesc->lineEdit(), &QLineEdit::returnPressed, this, &TComm::comDescKeyDown);
+    connect(ledPort, &QLineEdit::returnPressed, this, &TComm::ledPortKeyPress);
+    connect(btnDelete, &QPushButton::clicked, this, &TComm::btnDeleteClick);
     ckProxy = checkBox(QStringLiteral("ckProxy"), QStringLiteral("Use Proxy"), design_.useProxy, gbWinsock);
     connect(ckProxy, &QCheckBox::toggled, this, &TComm::ckProxyClick);
     btnProxy = button(QStringLiteral("btnProxy"), QStringLiteral("Proxy Settings..."), gbWinsock);
     btnProxy->setEnabled(false);
+    connect(btnProxy, &QPushButton::clicked, this, &TComm::btnProxyClick);
     winsock->addRow(ckProxy, btnProxy);
     ckProxy->setVisible(false);
     btnProxy->setVisible(false);
-    top->addWidget(gbWinsock);
 
-    gbLogging = new QGroupBox(QStringLiteral("Logging"), this);
-    gbLogging->setObjectName(QStringLiteral("gbLogging"));
-    auto* logging = new QFormLayout(gbLogging);
-    ckCreateLog = checkBox(QStringLiteral("ckCreateLog"), QStringLiteral("Create Log"), design_.createLog, gbLogging);
-    ckAppend = checkBox(QStringLiteral("ckAppend"), QStringLiteral("Append"), design_.append, gbLogging);
-    ckAllHex = checkBox(QStringLiteral("ckAllHex"), QStringLiteral("All Hex"), design_.allHex, gbLogging);
-    connect(ckAllHex, &QCheckBox::toggled, this, [this](bool on) { commPort_->log().setAllHex(on); });
-    ckWriteReset = checkBox(QStringLiteral("ckWriteReset"), QStringLiteral("Write && Reset after success"),
-                            design_.writeReset, gbLogging);
-    logging->addRow(ckCreateLog, ckAppend);
-    logging->addRow(ckAllHex, ckWriteReset);
-    ledLogFileName = new QLineEdit(design_.logFileName, gbLogging);
-    ledLogFileName->setObjectName(QStringLiteral("ledLogFileName"));
-    logging->addRow(QStringLiteral("Log File Name"), ledLogFileName);
-    edMaxLogSize = positiveIntegerBox(QStringLiteral("edMaxLogSize"), design_.maxLogSize, gbLogging);
-    logging->addRow(QStringLiteral("Max Log Size"), edMaxLogSize);
-    ledComment = new QLineEdit(design_.comment, gbLogging);
-    ledComment->setObjectName(QStringLiteral("ledComment"));
-    logging->addRow(QStringLiteral("Comment"), ledComment);
-    gbLogging->setVisible(false);
-    top->addWidget(gbLogging);
+    // Dial-up networking: the phonebook and its entry.
+    gbDialUp = new QGroupBox(QStringLiteral("Dial-Up Access"), gbWinsock);
+    gbDialUp->setObjectName(QStringLiteral("gbDialUp"));
+    auto* dialUp = new QVBoxLayout(gbDialUp);
+    gbPhonebook = new QGroupBox(QStringLiteral(" Phonebook "), gbDialUp);
+    gbPhonebook->setObjectName(QStringLiteral("gbPhonebook"));
+    auto* phonebook = new QFormLayout(gbPhonebook);
+    PhonebookEdit = new QLineEdit(QStringLiteral("Default"), gbPhonebook);
+    PhonebookEdit->setObjectName(QStringLiteral("PhonebookEdit"));
+    PhonebookBtn = button(QStringLiteral("PhonebookBtn"), QStringLiteral("..."), gbPhonebook);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(PhonebookEdit);
+    pathRow->addWidget(PhonebookBtn);
+    phonebook->addRow(QStringLiteral("Path"), pathRow);
+    dialUp->addWidget(gbPhonebook);
+    auto* entryRow = new QFormLayout;
+    EntrySelect = dropDownList(QStringLiteral("EntrySelect"), {}, gbDialUp);
+    entryRow->addRow(QStringLiteral("Entry"), EntrySelect);
+    dialUp->addLayout(entryRow);
+    auto* entryButtons = new QHBoxLayout;
+    btnPBAddEntry = button(QStringLiteral("btnPBAddEntry"), QStringLiteral("Add"), gbDialUp);
+    btnPBEditEntry = button(QStringLiteral("btnPBEditEntry"), QStringLiteral("Edit"), gbDialUp);
+    btnPBDeleteEntry = button(QStringLiteral("btnPBDeleteEntry"), QStringLiteral("Delete"), gbDialUp);
+    entryButtons->addWidget(btnPBAddEntry);
+    entryButtons->addWidget(btnPBEditEntry);
+    entryButtons->addWidget(btnPBDeleteEntry);
+    dialUp->addLayout(entryButtons);
+    winsock->addRow(gbDialUp);
+    setupColumn->addWidget(gbWinsock);
+    setupColumn->addStretch(1);
+
+    outer->addWidget(buildLoggingGroup());
 
     auto* bottom = new QHBoxLayout;
     btnOK = button(QStringLiteral("btnOK"), QStringLiteral("OK"), this);
-    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnOK, &QPushButton::clicked, this, &TComm::btnOKClick);
     btnResetDefaults = button(QStringLiteral("btnResetDefaults"), QStringLiteral("Reset Defaults"), this);
+    connect(btnResetDefaults, &QPushButton::clicked, this, &TComm::btnResetDefaultsClick);
+    btnDiagnostics = button(QStringLiteral("btnDiagnostics"), QStringLiteral("Diagnostics"), this);
+    btnDiagnostics->setVisible(false);
+    connect(btnDiagnostics, &QPushButton::clicked, this, &TComm::btnDiagnosticsClick);
     foundUSBport = label(QStringLiteral("foundUSBport"), QString(), this);
     foundUSBport->setFont(bold);
     bottom->addWidget(foundUSBport, 1);
     bottom->addWidget(btnResetDefaults);
     bottom->addWidget(btnOK);
+    bottom->addWidget(btnDiagnostics);
     top->addLayout(bottom);
 
     StatusBar = new QStatusBar(this);
@@ -300,13 +375,57 @@ void TComm::buildControls()
     statusPanels_[0]->setMinimumWidth(641);
     statusPanels_[1] = label(QStringLiteral("StatusBarPanel1"), QString(), StatusBar);
     statusPanels_[1]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    statusPanels_[1]->setMinimumWidth(85);
+    statusPanels_[1]->setMinimumWidth(
+        std::max(85, statusPanels_[1]->fontMetrics().horizontalAdvance(QStringLiteral("Winsock Status:")) + 8));
     statusPanels_[2] = label(QStringLiteral("StatusBarPanel2"), QString(), StatusBar);
     statusPanels_[2]->setMinimumWidth(50);
     StatusBar->addWidget(statusPanels_[0], 1);
     StatusBar->addPermanentWidget(statusPanels_[1]);
     StatusBar->addPermanentWidget(statusPanels_[2]);
     top->addWidget(StatusBar);
+}
+
+QWidget* TComm::buildLoggingGroup()
+{
+    gbLogging = new QGroupBox(QStringLiteral("Logging"), this);
+    gbLogging->setObjectName(QStringLiteral("gbLogging"));
+    auto* logging = new QFormLayout(gbLogging);
+    ckCreateLog = checkBox(QStringLiteral("ckCreateLog"), QStringLiteral("Create Log"), design_.createLog, gbLogging);
+    connect(ckCreateLog, &QCheckBox::toggled, this, &TComm::ckCreateLogClick);
+    ckAppend = checkBox(QStringLiteral("ckAppend"), QStringLiteral("Append"), design_.append, gbLogging);
+    ckAllHex = checkBox(QStringLiteral("ckAllHex"), QStringLiteral("All Hex"), design_.allHex, gbLogging);
+    connect(ckAllHex, &QCheckBox::toggled, this, &TComm::ckAllHexClick);
+    ckWriteReset = checkBox(QStringLiteral("ckWriteReset"), QStringLiteral("Write && Reset after success"),
+                            design_.writeReset, gbLogging);
+    logging->addRow(ckCreateLog, ckAppend);
+    logging->addRow(ckAllHex, ckWriteReset);
+    ledLogFileName = new QLineEdit(design_.logFileName, gbLogging);
+    ledLogFileName->setObjectName(QStringLiteral("ledLogFileName"));
+    logging->addRow(QStringLiteral("Log File Name"), ledLogFileName);
+    edMaxLogSize = positiveIntegerBox(QStringLiteral("edMaxLogSize"), design_.maxLogSize, gbLogging);
+    lblMaxLogSize = label(QStringLiteral("lblMaxLogSize"), QStringLiteral("Max Log Size"), gbLogging);
+    lblBytes = label(QStringLiteral("lblBytes"), QStringLiteral("bytes"), gbLogging);
+    auto* sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(edMaxLogSize);
+    sizeRow->addWidget(lblBytes);
+    logging->addRow(lblMaxLogSize, sizeRow);
+    ledComment = new QLineEdit(design_.comment, gbLogging);
+    ledComment->setObjectName(QStringLiteral("ledComment"));
+    logging->addRow(QStringLiteral("Comment"), ledComment);
+    btnStartStopLog = button(QStringLiteral("btnStartStopLog"), QStringLiteral("Start Logging"), gbLogging);
+    btnPauseLog = button(QStringLiteral("btnPauseLog"), QStringLiteral("Pause"), gbLogging);
+    btnClearLog = button(QStringLiteral("btnClearLog"), QStringLiteral("Clear"), gbLogging);
+    btnAddComment = button(QStringLiteral("btnAddComment"), QStringLiteral("Add Comment to Log"), gbLogging);
+    for (QPushButton* b : {btnStartStopLog, btnPauseLog, btnClearLog, btnAddComment})
+        b->setEnabled(false);
+    logging->addRow(btnStartStopLog, btnPauseLog);
+    logging->addRow(btnClearLog, btnAddComment);
+    connect(btnStartStopLog, &QPushButton::clicked, this, &TComm::btnStartStopLogClick);
+    connect(btnPauseLog, &QPushButton::clicked, this, &TComm::btnPauseLogClick);
+    connect(btnClearLog, &QPushButton::clicked, this, &TComm::btnClearLogClick);
+    connect(btnAddComment, &QPushButton::clicked, this, &TComm::btnAddCommentClick);
+    gbLogging->setVisible(false);
+    return gbLogging;
 }
 
 CommSettings TComm::currentSettings() const
@@ -385,11 +504,7 @@ void TComm::applySettings(const CommSettings& s)
     secondTcpPort_ = s.ws2Port;
 
     // The serial lists show the port's values.
-    cbComPortNum->clear();
-    const QString device = commPort_->serialDeviceName();
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        cbComPortNum->addItem(info.portName(), info.systemLocation());
-    cbComPortNum->setCurrentIndex(cbComPortNum->findData(device));
+    FillComPortList();
     selectText(cbBaudRate, QString::number(commPort_->baud()));
     selectText(cbDataBits, QString::number(commPort_->dataBits()));
     selectText(cbStopBits, QString::number(commPort_->stopBits()));
@@ -412,6 +527,7 @@ void TComm::cbConnectTypeSelect()
         return;
     }
     lblModemInfo->setText(QStringLiteral("Not Connected"));
+    // The modem's call and the dial-up connection are closed with the port they end in.
     if (previousConnectType_ != -1)
         commPort_->close();
     switch (n) {
@@ -436,13 +552,16 @@ void TComm::cbConnectTypeSelect()
             ethAddr->setEditText(rememberedTcpAddress_);
             ledPort->setText(rememberedTcpPort_);
         }
-        for (QWidget* w : std::initializer_list<QWidget*>{ethAddr, comDesc, ledPort})
+        for (QWidget* w : std::initializer_list<QWidget*>{ethAddr, comDesc, ledPort, lblEthAddr, lblComDesc,
+                                                           lblPort, btnDelete})
             w->setEnabled(n == Tcp);
+        controlgroup::setGroupEnabled(gbDialUp, n == DialUp);
         connectType_ = n;
         commPort_->setLayer(CommPort::Layer::Winsock);
         statusPanels_[1]->setText(QStringLiteral("Winsock Status:"));
         setWinsockIcon(1);
         btnCCIDetect->setEnabled(n == Tcp);
+        StatusBar->repaint();
         cbCCIConnInfo->setEnabled(false);
         break;
     }
@@ -453,8 +572,6 @@ void TComm::cbConnectTypeSelect()
 }
 
 void TComm::ckAllStationsClick() { ledModbusNodeAddress->setEnabled(!ckAllStations->isChecked()); }
-
-void TComm::ckProxyClick() { btnProxy->setEnabled(ckProxy->isChecked()); }
 
 void TComm::closeEvent(QCloseEvent* event)
 {
@@ -479,7 +596,10 @@ std::uint8_t TComm::stationAddress() const
 {
     if (ckAllStations->isChecked())
         return frame::kAllStations;
-    return static_cast<std::uint8_t>(settingNumber(ledModbusNodeAddress, design_.modbusNodeAddress) & 0xFF);
+    // A number the box let through while being typed (0, 256 and up) would address another
+    // station than the one shown: the form's own address is used instead.
+    const int address = settingNumber(ledModbusNodeAddress, design_.modbusNodeAddress);
+    return static_cast<std::uint8_t>(address >= 1 && address <= 255 ? address : design_.modbusNodeAddress.toInt());
 }
 
 void TComm::trace(const QString& line) { commPort_->log().addString(line); }
@@ -680,8 +800,8 @@ void TComm::CommPortTriggerAvail(int count)
                 exchangeStatus_ = 3;
             break;
         case frame::Verdict::Gateway:
-            HandleCciReply(QByteArray(reinterpret_cast<const char*>(receiveBuffer_.data()) + 3, receiveCount_ - 3));
-            receiveCount_ = 0;
+            // The gateway's texts carry no length or end mark: the whole text is judged once the
+            // line has been quiet for the character timer's tick.
             break;
         case frame::Verdict::TooLong:
             trace(QStringLiteral("got garbage. %1 chars. refpoint3.").arg(receiveCount_));
@@ -725,6 +845,8 @@ void TComm::AcceptReply(int frameLength)
 void TComm::CommPortTriggerTimer(int handle)
 {
     sendWinMessage(winmsg::WM_COMMSTATE, 1, 0);
+    if (handle == hCharTimer_)
+        judgeGatewayText();
     if (handle == hBackoffTimer_) {
         trace(QStringLiteral("BackoffTimer trigger fired"));
         if (exchangeStatus_ == 1)
@@ -747,11 +869,23 @@ void TComm::ResetComm()
     sendWinMessage(winmsg::WM_COMMPROGRESS, 0, 1);
 }
 
+void TComm::judgeGatewayText()
+{
+    if (receiveCount_ < 3 || frame::judge(receiveBuffer_.data(), receiveCount_) != frame::Verdict::Gateway)
+        return;
+    const QByteArray text(reinterpret_cast<const char*>(receiveBuffer_.data()) + 3, receiveCount_ - 3);
+    receiveCount_ = 0;
+    HandleCciReply(text);
+}
+
 void TComm::HandleCciReply(const QByteArray& text)
 {
     if (text.isEmpty())
         return;
     if (text[0] == 'C') {
+        // Each list is the gateway's whole list: it replaces the one shown.
+        cciConnections_.clear();
+        cbCCIConnInfo->clear();
         QString item;
         for (int i = 1; i < text.size(); ++i) {
             if (text[i] == ',') {
@@ -767,8 +901,9 @@ void TComm::HandleCciReply(const QByteArray& text)
         const QString rest = QString::fromLatin1(text.mid(1));
         bool ok = false;
         const int address = rest.trimmed().toInt(&ok);
-        if (ok && address != -1)
-            ledModbusNodeAddress->setText(rest);
+        // Only a station address can be used; anything else leaves the address as it was.
+        if (ok && address >= 1 && address <= 255)
+            ledModbusNodeAddress->setText(rest.trimmed());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "commport.h"
 #include "commsettings.h"
+#include "portaddrmgr.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -57,8 +58,43 @@ public:
     // Selects a connection type as the user would in the list (-1: none).
     void selectConnectType(int type);
 
+    // The address book and the current position in it (-1: none).
+    const PortAddrMgr& addressBook() const { return addrBook_; }
+    int addressPosition() const { return addrPosition_; }
+    static QString addressBookFile() { return PortAddrMgr::DefaultFileName(); }
+
+public slots:
+    // The form's handlers, under the names the form binds.
+    void btnOKClick();
+    void btnResetDefaultsClick();
+    void btnDiagnosticsClick();
+    void FillComPortList();
+    void cbConnectTypeDropDown();
+    // Trace log and proxy.
+    void ckCreateLogClick();
+    void btnStartStopLogClick();
+    void btnPauseLogClick();
+    void btnClearLogClick();
+    void btnAddCommentClick();
+    void ckAllHexClick();
+    void ckProxyClick();
+    void btnProxyClick();
+    // Gateway detection.
+    void btnCCIDetectClick();
+    void cbCCIConnInfoSelect(int index);
+    // Address book.
+    void ethAddrSelect(int index);
+    void comDescSelect(int index);
+    void comDescEnter();
+    void ethAddrKeyPress();
+    void comDescKeyDown();
+    void ledPortKeyPress();
+    void btnDeleteClick();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void CommPortTriggerOutSent();
@@ -68,11 +104,22 @@ private slots:
     void CommPortWsDisconnect();
     void CommPortWsError(int code, const QString& text);
     void ckAllStationsClick();
-    void ckProxyClick();
     void cbConnectTypeSelect();
 
 private:
     void buildControls();
+    QWidget* buildLoggingGroup();
+    void FormShow();
+    // Adds the typed address to the book (Enter in the address box, or "OK" with checks off).
+    void addTypedAddress(bool checkTexts);
+    // The three texts an entry needs, each reported with its message when empty.
+    bool checkEntryTexts(bool description);
+    void saveAddressBook();
+    void attention(const QString& text);
+    void setLogControlsEnabled(bool enabled);
+    bool saveLog();
+    bool waitForGateway();
+    void judgeGatewayText();
     int SendFrame(int length, bool notify);
     void SendBlock(const std::uint8_t* frame, int length);
     void ArmBackoffTimer(int ticks);
@@ -118,6 +165,9 @@ private:
     QString secondTcpAddress_;
     QString secondTcpPort_;
     QStringList cciConnections_;
+    int rememberedConnectType_ = -1;
+    PortAddrMgr addrBook_;
+    int addrPosition_ = -1;
 
     // Controls the engine reads or keeps in line.
     QComboBox* cbConnectType = nullptr;
@@ -139,10 +189,25 @@ private:
     QLineEdit* ledTimeBtwnAttempts = nullptr;
     QCheckBox* ckCreateTapiLog = nullptr;
     QLabel* lblModemInfo = nullptr;
+    QPushButton* btnSelDevice = nullptr;
+    QLabel* lblSelDevice = nullptr;
+    QPushButton* btnTapiCfg = nullptr;
     QGroupBox* gbWinsock = nullptr;
     QComboBox* ethAddr = nullptr;
     QComboBox* comDesc = nullptr;
     QLineEdit* ledPort = nullptr;
+    QLabel* lblEthAddr = nullptr;
+    QLabel* lblComDesc = nullptr;
+    QLabel* lblPort = nullptr;
+    QPushButton* btnDelete = nullptr;
+    QGroupBox* gbDialUp = nullptr;
+    QGroupBox* gbPhonebook = nullptr;
+    QLineEdit* PhonebookEdit = nullptr;
+    QPushButton* PhonebookBtn = nullptr;
+    QComboBox* EntrySelect = nullptr;
+    QPushButton* btnPBAddEntry = nullptr;
+    QPushButton* btnPBEditEntry = nullptr;
+    QPushButton* btnPBDeleteEntry = nullptr;
     QCheckBox* ckProxy = nullptr;
     QPushButton* btnProxy = nullptr;
     QGroupBox* gbLogging = nullptr;
@@ -153,6 +218,13 @@ private:
     QLineEdit* ledLogFileName = nullptr;
     QLineEdit* edMaxLogSize = nullptr;
     QLineEdit* ledComment = nullptr;
+    QLabel* lblMaxLogSize = nullptr;
+    QLabel* lblBytes = nullptr;
+    QPushButton* btnStartStopLog = nullptr;
+    QPushButton* btnPauseLog = nullptr;
+    QPushButton* btnClearLog = nullptr;
+    QPushButton* btnAddComment = nullptr;
+    QPushButton* btnDiagnostics = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnResetDefaults = nullptr;
     QLabel* foundUSBport = nullptr;

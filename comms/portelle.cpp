@@ -9,7 +9,7 @@
 #include <vector>
 
 QWidget* _Comm = nullptr;
-QWidget* _frmProxy = nullptr;
+// _frmProxy lives with the proxy dialog it points to (commsetup.cpp).
 
 namespace {
 

@@ -160,3 +160,131 @@ TEST_F(SettingsTest, ChangingTheConnectTypeClosesThePreviousLink)
 }
 
 }  // namespace
+
+namespace {
+
+// The first close writes every key with its default, in the store's own encoding.
+TEST_F(SettingsTest, FirstCloseWritesTheDefaultsTable)
+{
+    {
+        TComm comm;
+        comm.close();
+    }
+    const std::pair<const char*, const char*> table[] = {
+        {"Comm/ComNumber", "1"},
+        {"Comm/Baud", "57600"},
+        {"Comm/DataBits", "8"},
+        {"Comm/Parity", "0"},
+        {"Comm/StopBits", "1"},
+        {"Comm/BackoffTimer", "5"},
+        {"Comm/Retries", "2"},
+        {"Comm/CreateLog", "false"},
+        {"Comm/Append", "false"},
+        {"Comm/WriteReset", "false"},
+        {"Comm/AllHex", "true"},
+        {"Comm/LogFileName", "./Logs/TorvaComm.LOG"},
+        {"Comm/MaxLogSize", "20000"},
+        {"Comm/Comment", "Enter comment here"},
+        {"Comm/ConnectType", "-1"},
+        {"Tapi/DialNum", ""},
+        {"Tapi/MaxAttempts", "2"},
+        {"Tapi/TimeBtwnAttempts", "30"},
+        {"Tapi/CreateTapiLog", "false"},
+        {"Comm/AllStations", "true"},
+        {"Comm/ModbusNodeAddress", "1"},
+        {"Proxy/UseProxy", "false"},
+        {"Proxy/ProxyPort", "0"},
+        {"Proxy/SocksVersion", "0"},
+        {"WinSock/Address", ""},
+        {"WinSock/Port", "telnet"},
+        {"WinSock2/Address", ""},
+        {"WinSock2/Port", "telnet"},
+        {"Proxy/Address", ""},
+        {"Proxy/Username", ""},
+        {"Proxy/pw", ""},
+    };
+    QSettings raw(storePath(), QSettings::IniFormat);
+    for (const auto& [key, value] : table) {
+        ASSERT_TRUE(raw.contains(QString::fromLatin1(key))) << key;
+        EXPECT_EQ(raw.value(QString::fromLatin1(key)).toString(), QString::fromLatin1(value)) << key;
+    }
+}
+
+// Every value the form holds comes back from the store as it was.
+TEST_F(SettingsTest, EveryValueRoundTrips)
+{
+    CommSettings s;
+    s.comNumber = 4;
+    s.portName = QStringLiteral("/dev/ttyUSB1");
+    s.baud = 19200;
+    s.dataBits = 7;
+    s.parity = 3;
+    s.stopBits = 2;
+    s.backoffTimer = QStringLiteral("12");
+    s.retries = QStringLiteral("3");
+    s.createLog = true;
+    s.append = true;
+    s.writeReset = true;
+    s.allHex = false;
+    s.logFileName = QStringLiteral("Logs/other.log");
+    s.maxLogSize = QStringLiteral("4096");
+    s.comment = QStringLiteral("a comment, with a comma");
+    s.connectType = TComm::Modem;
+    s.dialNum = QStringLiteral("5551234");
+    s.maxAttempts = QStringLiteral("5");
+    s.timeBtwnAttempts = QStringLiteral("60");
+    s.createTapiLog = true;
+    s.allStations = false;
+    s.modbusNodeAddress = QStringLiteral("17");
+    s.useProxy = true;
+    s.proxyPort = 1080;
+    s.socksVersion = 2;
+    s.wsAddress = QStringLiteral("10.0.0.4");
+    s.wsPort = QStringLiteral("502");
+    s.ws2Address = QStringLiteral("10.0.0.5");
+    s.ws2Port = QStringLiteral("503");
+    s.proxyAddress = QStringLiteral("proxy");
+    s.proxyUsername = QStringLiteral("user");
+    s.proxyPw = QStringLiteral("pw");
+    s.store();
+    {
+        TComm comm;
+        EXPECT_EQ(comm.currentSettings().dialNum, s.dialNum);
+        comm.close();
+    }
+    const CommSettings r = CommSettings::load();
+    EXPECT_EQ(r.comNumber, s.comNumber);
+    EXPECT_EQ(r.portName, s.portName);
+    EXPECT_EQ(r.baud, s.baud);
+    EXPECT_EQ(r.dataBits, s.dataBits);
+    EXPECT_EQ(r.parity, s.parity);
+    EXPECT_EQ(r.stopBits, s.stopBits);
+    EXPECT_EQ(r.backoffTimer, s.backoffTimer);
+    EXPECT_EQ(r.retries, s.retries);
+    EXPECT_EQ(r.createLog, s.createLog);
+    EXPECT_EQ(r.append, s.append);
+    EXPECT_EQ(r.writeReset, s.writeReset);
+    EXPECT_EQ(r.allHex, s.allHex);
+    EXPECT_EQ(r.logFileName, s.logFileName);
+    EXPECT_EQ(r.maxLogSize, s.maxLogSize);
+    EXPECT_EQ(r.comment, s.comment);
+    EXPECT_EQ(r.connectType, s.connectType);
+    EXPECT_EQ(r.dialNum, s.dialNum);
+    EXPECT_EQ(r.maxAttempts, s.maxAttempts);
+    EXPECT_EQ(r.timeBtwnAttempts, s.timeBtwnAttempts);
+    EXPECT_EQ(r.createTapiLog, s.createTapiLog);
+    EXPECT_EQ(r.allStations, s.allStations);
+    EXPECT_EQ(r.modbusNodeAddress, s.modbusNodeAddress);
+    EXPECT_EQ(r.useProxy, s.useProxy);
+    EXPECT_EQ(r.proxyPort, s.proxyPort);
+    EXPECT_EQ(r.socksVersion, s.socksVersion);
+    EXPECT_EQ(r.wsAddress, s.wsAddress);
+    EXPECT_EQ(r.wsPort, s.wsPort);
+    EXPECT_EQ(r.ws2Address, s.ws2Address);
+    EXPECT_EQ(r.ws2Port, s.ws2Port);
+    EXPECT_EQ(r.proxyAddress, s.proxyAddress);
+    EXPECT_EQ(r.proxyUsername, s.proxyUsername);
+    EXPECT_EQ(r.proxyPw, s.proxyPw);
+}
+
+}  // namespace

@@ -268,6 +268,33 @@ TEST(EmulatorTcp, DropClosesTheConnection)
     EXPECT_EQ(unit.connectionsAccepted(), 2);
 }
 
+TEST(EmulatorTcp, GatewayTextCommands)
+{
+    UnitEmulator unit(std::make_unique<EchoTypeHandler>(), 7);
+    UnitEmulator::Gateway gateway;
+    gateway.connections = {{"north", 3}, {"south", 7}};
+    unit.setGateway(gateway);
+    ASSERT_TRUE(unit.start());
+    TcpClient client(unit.tcpPort());
+    const QByteArray frame = withCrc(bytes({0x07, 0x12, 0x02, 0x0E}));
+    // Before a connection is chosen no frame reaches the unit.
+    client.send(frame);
+    EXPECT_TRUE(client.receive(1, 300).isEmpty());
+    // A command split over two writes is taken whole.
+    client.send("CCIComm");
+    QThread::msleep(20);
+    client.send("and,CRC");
+    EXPECT_EQ(client.receive(16, 2000), QByteArray("CCICnorth,south,"));
+    // An unknown connection gets no answer; a known one its address.
+    client.send("CCISwest");
+    EXPECT_TRUE(client.receive(1, 300).isEmpty());
+    client.send("CCISsouth");
+    EXPECT_EQ(client.receive(5, 2000), QByteArray("CCIA7"));
+    client.send(frame);
+    EXPECT_EQ(client.receive(6, 2000), withCrc(bytes({0x07, 0x12, 0x02, 0x0F})));
+    EXPECT_EQ(unit.gatewayTexts(), (std::vector<QByteArray>{"CCICommand,CRC", "CCISwest", "CCISsouth"}));
+}
+
 TEST(Emu515, ServesTheUnitOnTcp)
 {
     QProcess program;
@@ -298,10 +325,15 @@ TEST(Emu515, ServesTheUnitOnTcp)
 
 TEST(Emu515, RefusesBadArguments)
 {
-    QProcess program;
-    program.start(QStringLiteral(KVT_BIN_DIR "/emu515"), {QStringLiteral("--station"), QStringLiteral("0")});
-    ASSERT_TRUE(program.waitForFinished(5000));
-    EXPECT_EQ(program.exitCode(), 2);
+    const QStringList bad[] = {{QStringLiteral("--station"), QStringLiteral("0")},
+                               {QStringLiteral("--gateway"), QStringLiteral("north")},
+                               {QStringLiteral("--gateway"), QStringLiteral("a,b=3")}};
+    for (const QStringList& arguments : bad) {
+        QProcess program;
+        program.start(QStringLiteral(KVT_BIN_DIR "/emu515"), arguments);
+        ASSERT_TRUE(program.waitForFinished(5000));
+        EXPECT_EQ(program.exitCode(), 2) << arguments.join(u' ').toStdString();
+    }
 }
 
 }  // namespace

@@ -23,7 +23,12 @@ int main(int argc, char** argv)
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("Pace the line at this baud rate (default: no pacing)."),
                                   QStringLiteral("rate"), QStringLiteral("0"));
-    parser.addOptions({scenario, port, station, baud});
+    const QCommandLineOption gateway(
+        QStringLiteral("gateway"),
+        QStringLiteral("Put a text-command gateway in front of the unit on TCP, with these connections "
+                       "(name=address, separated by semicolons, e.g. \"line1=1;line2=7\")."),
+        QStringLiteral("connections"));
+    parser.addOptions({scenario, port, station, baud, gateway});
     parser.process(app);
 
     bool ok = false;
@@ -45,6 +50,19 @@ int main(int argc, char** argv)
 
     UnitEmulator unit(makeUnitHandler(parser.value(scenario)), static_cast<std::uint8_t>(address));
     unit.setBaudRate(rate);
+    if (parser.isSet(gateway)) {
+        UnitEmulator::Gateway gw;
+        for (const QString& entry : parser.value(gateway).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const qsizetype eq = entry.lastIndexOf(QLatin1Char('='));
+            const int number = eq > 0 ? entry.mid(eq + 1).toInt(&ok) : 0;
+            if (eq <= 0 || !ok || entry.left(eq).contains(QLatin1Char(','))) {
+                std::fprintf(stderr, "emu515: bad gateway connection %s\n", qPrintable(entry));
+                return 2;
+            }
+            gw.connections.push_back({entry.left(eq).toLatin1(), number});
+        }
+        unit.setGateway(gw);
+    }
     if (!unit.start(static_cast<quint16>(tcpPort))) {
         std::fprintf(stderr, "emu515: cannot open the TCP port or the pseudo-terminal\n");
         return 1;

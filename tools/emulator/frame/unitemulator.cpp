@@ -106,6 +106,7 @@ private:
         Clock::time_point lastRx;
         Clock::time_point lineFreeIn;
         Clock::time_point lineFreeOut;
+        bool gatewaySelected = false;
     };
     struct Event {
         enum class What { Deliver, Write, Close } what = What::Write;
@@ -201,6 +202,8 @@ private:
             link.rx.clear();
         link.rx.append(bytes);
         link.lastRx = at;
+        if (gatewayInput(id, link))
+            return;
         for (;;) {
             if (link.rx.size() < 3)
                 return;
@@ -217,6 +220,80 @@ private:
             if (links_.find(id) == links_.end())
                 return;
         }
+    }
+
+    std::optional<UnitEmulator::Gateway> gateway() const
+    {
+        std::lock_guard<std::mutex> lock(shared_->mutex);
+        return shared_->gateway;
+    }
+
+    void recordGatewayText(const QByteArray& text)
+    {
+        {
+            std::lock_guard<std::mutex> lock(shared_->mutex);
+            shared_->gatewayTexts.push_back(text);
+        }
+        shared_->changed.notify_all();
+    }
+
+    void gatewayAnswer(int id, const UnitEmulator::Gateway& gw, const QByteArray& text)
+    {
+        const int size = gw.chunkSize > 0 ? gw.chunkSize : int(text.size());
+        Clock::time_point t = Clock::now();
+        for (int i = 0; i < text.size(); i += size) {
+            schedule(t, {Event::What::Write, id, text.mid(i, size), 0});
+            t += std::chrono::milliseconds(gw.gapMs);
+        }
+    }
+
+    // Takes the gateway's text commands at the front of a TCP link's input. True when the input
+    // is (the start of) gateway text, taken or waiting for the rest of its command.
+    bool gatewayInput(int id, Link& link)
+    {
+        if (link.kind != UnitEmulator::LinkKind::Tcp)
+            return false;
+        const std::optional<UnitEmulator::Gateway> gw = gateway();
+        if (!gw)
+            return false;
+        static const QByteArray kPrefix("CCI");
+        static const QByteArray kList("CCICommand,CRC");
+        static const QByteArray kSelect("CCIS");
+        QByteArray& rx = link.rx;
+        while (!rx.isEmpty()) {
+            if (!(rx.size() < kPrefix.size() ? kPrefix.startsWith(rx) : rx.startsWith(kPrefix)))
+                return false;
+            if (kList.startsWith(rx) && rx.size() < kList.size())
+                return true;
+            if (rx.startsWith(kList)) {
+                recordGatewayText(kList);
+                rx.remove(0, kList.size());
+                QByteArray answer("CCIC");
+                for (const auto& c : gw->connections)
+                    answer += c.name + ',';
+                gatewayAnswer(id, *gw, answer);
+                continue;
+            }
+            if (rx.startsWith(kSelect)) {
+                const QByteArray name = rx.mid(kSelect.size());
+                for (const auto& c : gw->connections) {
+                    if (c.name == name) {
+                        recordGatewayText(rx);
+                        rx.clear();
+                        link.gatewaySelected = true;
+                        gatewayAnswer(id, *gw, "CCIA" + QByteArray::number(c.address));
+                        return true;
+                    }
+                }
+                for (const auto& c : gw->connections)
+                    if (c.name.startsWith(name))
+                        return true;
+            }
+            // Text the gateway does not know: no answer.
+            recordGatewayText(rx);
+            rx.clear();
+        }
+        return true;
     }
 
     void handleFrame(int id, UnitEmulator::LinkKind kind, const QByteArray& frame, Clock::time_point at)
@@ -248,6 +325,8 @@ private:
         }
         shared_->changed.notify_all();
         if (!record.crcOk || !record.forUs)
+            return;
+        if (kind == UnitEmulator::LinkKind::Tcp && !links_[id].gatewaySelected && gateway())
             return;
 
         using Kind = UnitEmulator::Fault::Kind;
@@ -511,6 +590,18 @@ bool UnitEmulator::waitForFrames(int count, int timeoutMs) const
     std::unique_lock<std::mutex> lock(shared_->mutex);
     return shared_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                                      [&] { return static_cast<int>(shared_->frames.size()) >= count; });
+}
+
+void UnitEmulator::setGateway(std::optional<Gateway> gateway)
+{
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->gateway = std::move(gateway);
+}
+
+std::vector<QByteArray> UnitEmulator::gatewayTexts() const
+{
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    return shared_->gatewayTexts;
 }
 
 int UnitEmulator::connectionsAccepted() const

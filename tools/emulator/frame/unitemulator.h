@@ -45,6 +45,20 @@ public:
 
     enum class LinkKind { Tcp, Pty };
 
+    // A TCP gateway in front of the unit, speaking plain text: "CCICommand,CRC" asks for its
+    // connections (answer "CCIC" and each connection's name ended by a comma); "CCIS" and a
+    // connection's name selects it (answer "CCIA" and its address in decimal). Until a
+    // connection of it has been selected, a TCP link's frames reach no unit.
+    struct Gateway {
+        struct Connection {
+            QByteArray name;
+            int address = 1;
+        };
+        std::vector<Connection> connections;
+        int chunkSize = 0;  // answers in pieces of this many bytes (0: whole) ...
+        int gapMs = 0;      // ... this far apart
+    };
+
     struct ReceivedFrame {
         LinkKind link = LinkKind::Tcp;
         QByteArray bytes;
@@ -88,6 +102,12 @@ public:
     // TCP connections accepted so far.
     int connectionsAccepted() const;
 
+    // Puts the gateway in front of the unit on TCP links (nothing: no gateway).
+    void setGateway(std::optional<Gateway> gateway);
+    // Every gateway text received, in order: whole commands, and any other text beginning
+    // "CCI" as it arrived.
+    std::vector<QByteArray> gatewayTexts() const;
+
 private:
     friend class EmulatorWorker;
 
@@ -101,6 +121,8 @@ private:
         std::vector<ReceivedFrame> frames;
         std::vector<std::uint64_t> frameIds;  // parallel to frames
         int connections = 0;
+        std::optional<Gateway> gateway;
+        std::vector<QByteArray> gatewayTexts;
     };
 
     std::shared_ptr<Shared> shared_;
