@@ -23,7 +23,12 @@ int main(int argc, char** argv)
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("Pace the line at this baud rate (default: no pacing)."),
                                   QStringLiteral("rate"), QStringLiteral("0"));
-    parser.addOptions({scenario, port, station, baud});
+    const QCommandLineOption modem(QStringLiteral("modem"),
+                                   QStringLiteral("Put a Hayes modem in front of the unit on the pseudo-terminal."));
+    const QCommandLineOption dialDelay(QStringLiteral("dial-delay"),
+                                       QStringLiteral("Modem: milliseconds from ATD to CONNECT (default 2000)."),
+                                       QStringLiteral("ms"), QStringLiteral("2000"));
+    parser.addOptions({scenario, port, station, baud, modem, dialDelay});
     parser.process(app);
 
     bool ok = false;
@@ -45,6 +50,8 @@ int main(int argc, char** argv)
 
     UnitEmulator unit(makeUnitHandler(parser.value(scenario)), static_cast<std::uint8_t>(address));
     unit.setBaudRate(rate);
+    unit.setModemMode(parser.isSet(modem));
+    unit.setDialDelayMs(parser.value(dialDelay).toInt());
     if (!unit.start(static_cast<quint16>(tcpPort))) {
         std::fprintf(stderr, "emu515: cannot open the TCP port or the pseudo-terminal\n");
         return 1;
