@@ -881,8 +881,12 @@ int TComm::Connect()
 
 bool TComm::connectModem()
 {
-    if (TapiDevice->portOpen())
-        return true;
+    if (TapiDevice->portOpen()) {
+        if (commPort_->isOpen())
+            return true;
+        // The port was closed under the call (the setup window's OK does so): end it and dial anew.
+        TapiDevice->CancelCall();
+    }
     // A dial that cannot start is a failed connect, not a link.
     if (TapiDevice->Dial(ledDialNumber->text()) != 0)
         return false;

@@ -224,6 +224,12 @@ TEST_F(ModemTest, ChangingTheConnectionTypeHangsUp)
 {
     engine();
     ASSERT_EQ(comm_->Connect(), 0);
+    // A port closed under the call: the next connect dials again.
+    comm_->commPort().close();
+    unit_->dropCarrier();
+    EXPECT_EQ(comm_->Connect(), 0);
+    EXPECT_EQ(unit_->modemDialled().size(), 2);
+    EXPECT_EQ(exchange(bytes({0x02, 0x0E})), 0);
     comm_->Disconnect(true);  // only the window's state: the call stays up
     EXPECT_TRUE(unit_->modemOnline());
     comm_->selectConnectType(TComm::Serial);
