@@ -905,6 +905,12 @@ bool TComm::connectModem()
 
 bool TComm::dialUp()
 {
+    // Bringing up a connection that is already up would drop it for a moment: only the TCP
+    // link over it has to be opened again.
+    if (RasDialer->confirmConnected()) {
+        dialWaitState_ = 0;
+        return true;
+    }
     const int result = RasDialer->Dial();
     if (result != 0) {
         // Going on as connected after a dial that never started only postponed the failure.

@@ -186,6 +186,20 @@ void DialUpDialer::dialFinished(int exitCode)
     }
 }
 
+bool DialUpDialer::confirmConnected()
+{
+    if (!connected_)
+        return false;
+    QString state;
+    const int saved = lastCode_;
+    const int exit = run(kNmcli, {QStringLiteral("-g"), QStringLiteral("GENERAL.STATE"), QStringLiteral("connection"),
+                                  QStringLiteral("show"), QStringLiteral("id"), entryName_},
+                         kQuickMs, &state, false);
+    lastCode_ = saved;
+    connected_ = exit == 0 && state.trimmed() == QLatin1String("activated");
+    return connected_;
+}
+
 void DialUpDialer::Hangup()
 {
     if (hangingUp_)

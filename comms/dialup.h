@@ -48,6 +48,8 @@ public:
     void Hangup();
     bool isDialing() const;
     bool isConnected() const { return connected_; }
+    // Asks NetworkManager whether the connection dialled is still up; clears isConnected when not.
+    bool confirmConnected();
 
     // The entries of the phonebook, in its order; the list is replaced only on success.
     int ListEntries(QStringList& entries);

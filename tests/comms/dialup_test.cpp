@@ -45,6 +45,8 @@ case "$*" in
     grep -v "^$name:" "$d/connections" > "$d/connections.new"; mv "$d/connections.new" "$d/connections"; exit 0;;
 "-g connection.uuid connection show id "*)
     echo 5c6d-uuid; exit 0;;
+"-g GENERAL.STATE connection show id "*)
+    cat "$d/state" 2>/dev/null; exit 0;;
 esac
 exit 2
 )SH";
@@ -140,6 +142,17 @@ TEST_F(DialUpTest, DialsTheFirstEntryAndHangsUp)
     EXPECT_TRUE(nm_.calls().contains(QStringLiteral("--wait 60 connection up id Plant modem")));
     EXPECT_EQ(exchange(bytes({0x02, 0x0E})), 0);
     EXPECT_TRUE(testenv::dialogs().shown().empty());
+
+    // The TCP link drops while the connection stays up: the exchange reconnects without dialling.
+    nm_.write(QStringLiteral("state"), "activated\n");
+    comm_->commPort().close();
+    EXPECT_EQ(exchange(bytes({0x02, 0x0E})), 0);
+    EXPECT_EQ(nm_.calls().filter(QStringLiteral("connection up")).size(), 1);
+    // Down meanwhile: dialled again.
+    QFile::remove(nm_.path(QStringLiteral("state")));
+    comm_->commPort().close();
+    EXPECT_EQ(exchange(bytes({0x02, 0x0E})), 0);
+    EXPECT_EQ(nm_.calls().filter(QStringLiteral("connection up")).size(), 2);
 
     comm_->Disconnect(false);
     EXPECT_EQ(nm_.calls().last(), QStringLiteral("connection down id Plant modem"));
