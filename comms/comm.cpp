@@ -2,9 +2,13 @@
 
 #include "appcontext.h"
 #include "controlgroup.h"
+#include "dialup.h"
 #include "dialogservice.h"
 #include "frame.h"
 #include "usbsearch.h"
+#include "modemlink.h"
+#include "modemsetup.h"
+#include "phonebook.h"
 #include "winmsg.h"
 
 #include <QCheckBox>
@@ -124,6 +128,7 @@ TComm::TComm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTo
     connect(commPort_, &CommPort::wsDisconnect, this, &TComm::CommPortWsDisconnect);
     connect(commPort_, &CommPort::wsError, this, &TComm::CommPortWsError);
 
+    createDialers();
     buildControls();
     // The form's own values are the defaults of every stored setting.
     rememberedTcpPort_ = secondTcpPort_ = ledPort->text();
@@ -138,12 +143,29 @@ TComm::TComm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTo
     previousConnectType_ = -1;
     cbConnectTypeSelect();
     adjustSize();
+    tapiSetup_->attach(this);
+    phonebook_->attach(this);
+    phonebook_->FillPhonebookEntries();
+}
+
+void TComm::createDialers()
+{
+    TapiDevice = new ModemDevice(commPort_, this);
+    connect(TapiDevice, &ModemDevice::tapiStatus, this, &TComm::setStatusText);
+    tapiSetup_ = new TapiSetupHandlers(*TapiDevice, this);
+    RasDialer = new DialUpDialer(this);
+    connect(RasDialer, &DialUpDialer::connected, this, &TComm::RasDialerConnected);
+    connect(RasDialer, &DialUpDialer::dialError, this, &TComm::RasDialerDialError);
+    connect(RasDialer, &DialUpDialer::disconnected, this, &TComm::RasDialerDisconnected);
+    phonebook_ = new PhonebookHandlers(*RasDialer, this);
 }
 
 TComm::~TComm()
 {
     // The port's own destruction must not call back into a half-destroyed engine.
     commPort_->disconnect(this);
+    RasDialer->disconnect(this);
+    TapiDevice->disconnect(this);
     commPort_->close();
 }
 
@@ -527,7 +549,10 @@ void TComm::cbConnectTypeSelect()
         return;
     }
     lblModemInfo->setText(QStringLiteral("Not Connected"));
-    // The modem's call and the dial-up connection are closed with the port they end in.
+    if (previousConnectType_ == Modem)
+        TapiDevice->CancelCall();
+    else if (previousConnectType_ == DialUp)
+        RasDialer->Hangup();
     if (previousConnectType_ != -1)
         commPort_->close();
     switch (n) {
@@ -949,23 +974,28 @@ bool TComm::waitForTcp()
 int TComm::Connect()
 {
     BusyScope busy(busy_);
-    commPort_->close();
+    // A call the modem holds is the link itself: closing the port would end it.
+    if (!(connectType_ == Modem && TapiDevice->portOpen()))
+        commPort_->close();
     linkState_ = LinkDown;
-    if (connectType_ == Modem || connectType_ == DialUp) {
-        const QString text = QStringLiteral("This connection type is not available.");
-        trace(text);
-        setStatusText(text);
+    if (connectType_ == Modem && !connectModem()) {
         sendWinMessage(winmsg::WM_COMMSTATE, 0, 0);
         return 1;
     }
-    if (connectType_ == Tcp) {
+    if (connectType_ == Tcp || connectType_ == DialUp) {
         commPort_->setWsAddress(ethAddr->currentText());
         commPort_->setWsPort(ledPort->text());
         setWinsockIcon(2);
     }
     linkState_ = LinkConnecting;
-    bool opened = commPort_->open();
-    if (opened && connectType_ == Tcp)
+    if (connectType_ == DialUp && !dialUp()) {
+        linkState_ = LinkDown;
+        sendWinMessage(winmsg::WM_COMMSTATE, 0, 0);
+        return 1;
+    }
+    // The modem's device has opened the port itself.
+    bool opened = connectType_ == Modem ? commPort_->isOpen() : commPort_->open();
+    if (opened && (connectType_ == Tcp || connectType_ == DialUp))
         opened = waitForTcp();
     if (!opened) {
         if (connectType_ == Serial) {
@@ -983,10 +1013,79 @@ int TComm::Connect()
     return 0;
 }
 
+bool TComm::connectModem()
+{
+    if (TapiDevice->portOpen()) {
+        if (commPort_->isOpen())
+            return true;
+        // The port was closed under the call (the setup window's OK does so): end it and dial anew.
+        TapiDevice->CancelCall();
+    }
+    // A dial that cannot start is a failed connect, not a link.
+    if (TapiDevice->Dial(ledDialNumber->text()) != 0)
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 bound = TapiDevice->worstCaseMs() + 5000;
+    while (TapiDevice->GetTapiState() != ModemDevice::Connected && !TapiDevice->stopped() && !userCancel_ &&
+           clock.elapsed() < bound)
+        pumpOnce();
+    if (!TapiDevice->portOpen()) {
+        TapiDevice->CancelCall();
+        return false;
+    }
+    return true;
+}
+
+bool TComm::dialUp()
+{
+    // Bringing up a connection that is already up would drop it for a moment: only the TCP
+    // link over it has to be opened again.
+    if (RasDialer->confirmConnected()) {
+        dialWaitState_ = 0;
+        return true;
+    }
+    const int result = RasDialer->Dial();
+    if (result != 0) {
+        // Going on as connected after a dial that never started only postponed the failure.
+        DialogService::ask(QMessageBox::Critical, QStringLiteral("Error"), RasDialer->GetErrorText(result),
+                           QMessageBox::Ok);
+        return false;
+    }
+    dialWaitState_ = 1;
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 bound = RasDialer->worstCaseMs() + 5000;
+    while (dialWaitState_ == 1 && !userCancel_ && clock.elapsed() < bound)
+        pumpOnce();
+    if (dialWaitState_ == 1) {
+        RasDialer->Hangup();
+        dialWaitState_ = 3;
+    }
+    return dialWaitState_ == 0;
+}
+
+void TComm::RasDialerConnected() { dialWaitState_ = 0; }
+
+void TComm::RasDialerDisconnected() { dialWaitState_ = 2; }
+
+void TComm::RasDialerDialError(int code)
+{
+    if (code != DialUpDialer::ErrorPortDisconnected)
+        DialogService::ask(QMessageBox::Critical, QStringLiteral("Error"), RasDialer->GetErrorText(code),
+                           QMessageBox::Ok);
+    dialWaitState_ = 3;
+}
+
 void TComm::Disconnect(bool onlyReset)
 {
-    if (!onlyReset)
+    if (!onlyReset) {
+        if (connectType_ == Modem)
+            TapiDevice->CancelCall();
+        else if (connectType_ == DialUp)
+            RasDialer->Hangup();
         commPort_->close();
+    }
     sendWinMessage(winmsg::WM_COMMSTATE, 0, 0);
     setSettingsLocked(false);
     linkState_ = LinkDown;

@@ -10,6 +10,10 @@
 #include <cstdint>
 #include <string>
 
+class DialUpDialer;
+class ModemDevice;
+class PhonebookHandlers;
+class TapiSetupHandlers;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -48,6 +52,13 @@ public:
     bool isBusy() const { return busy_ > 0; }
 
     CommPort& commPort() { return *commPort_; }
+    // The modem link's telephony device, the dial-up dialer and the handlers of their controls.
+    ModemDevice& tapiDevice() { return *TapiDevice; }
+    DialUpDialer& rasDialer() { return *RasDialer; }
+    TapiSetupHandlers& tapiSetup() { return *tapiSetup_; }
+    PhonebookHandlers& phonebook() { return *phonebook_; }
+    // 1 while dialling; 0 connected, 2 disconnected, 3 dial error.
+    int dialWaitState() const { return dialWaitState_; }
     int connectionType() const { return connectType_; }
     std::uint32_t packetCount() const { return packetCounter_; }
     QStringList gatewayConnections() const { return cciConnections_; }
@@ -105,6 +116,9 @@ private slots:
     void CommPortWsError(int code, const QString& text);
     void ckAllStationsClick();
     void cbConnectTypeSelect();
+    void RasDialerConnected();
+    void RasDialerDialError(int code);
+    void RasDialerDisconnected();
 
 private:
     void buildControls();
@@ -138,8 +152,16 @@ private:
     void setStatusText(const QString& text);
     void setWinsockIcon(int index);
     bool waitForTcp();
+    void createDialers();
+    bool connectModem();
+    bool dialUp();
 
     CommPort* commPort_ = nullptr;
+    ModemDevice* TapiDevice = nullptr;
+    DialUpDialer* RasDialer = nullptr;
+    TapiSetupHandlers* tapiSetup_ = nullptr;
+    PhonebookHandlers* phonebook_ = nullptr;
+    int dialWaitState_ = 0;
     CommSettings design_;
 
     // Engine state.

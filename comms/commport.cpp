@@ -275,8 +275,35 @@ void CommPort::takeReceived(const QByteArray& bytes)
     if (bytes.isEmpty() || discarding_)
         return;
     log_.addReceived(bytes);
-    in_.append(bytes);
+    if (receiveFilter_) {
+        QByteArray rest = bytes;
+        receiveFilter_(rest);
+        if (rest.isEmpty())
+            return;
+        in_.append(rest);
+    } else {
+        in_.append(bytes);
+    }
     emit triggerAvail(static_cast<int>(in_.size()));
+}
+
+bool CommPort::setDtr(bool on)
+{
+    if (layer_ != Layer::Serial || !serial_ || !serial_->isOpen())
+        return false;
+    // Straight to the driver: a line without modem lines refuses it, and the port stays usable.
+    int bits = TIOCM_DTR;
+    return ::ioctl(serial_->handle(), on ? TIOCMBIS : TIOCMBIC, &bits) == 0;
+}
+
+int CommPort::carrierDetect() const
+{
+    if (layer_ != Layer::Serial || !serial_ || !serial_->isOpen())
+        return -1;
+    int bits = 0;
+    if (::ioctl(serial_->handle(), TIOCMGET, &bits) != 0)
+        return -1;
+    return (bits & TIOCM_CAR) ? 1 : 0;
 }
 
 int CommPort::addTimerTrigger()

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <map>
 
 class QSerialPort;
@@ -93,6 +94,15 @@ public:
 
     CommLog& log() { return log_; }
 
+    // A layer over the serial line (a modem in its command phase) sees received bytes before
+    // the engine does; it removes from the array what it took for itself.
+    using ReceiveFilter = std::function<void(QByteArray&)>;
+    void setReceiveFilter(ReceiveFilter filter) { receiveFilter_ = std::move(filter); }
+    // The modem control lines of an open serial line. setDtr is false when the line has no such
+    // lines (a pseudo-terminal); carrierDetect is 1 on, 0 off, -1 unknown.
+    bool setDtr(bool on);
+    int carrierDetect() const;
+
     // Seconds a byte takes on the line at the current settings (start, data, parity, stop bits).
     double byteTimeSeconds() const;
 
@@ -159,4 +169,5 @@ private:
     bool outSentArmed_ = false;
 
     CommLog log_;
+    ReceiveFilter receiveFilter_;
 };

@@ -5,6 +5,7 @@
 #include "controlgroup.h"
 #include "dialogservice.h"
 #include "frmproxy.h"
+#include "modemsetup.h"
 #include "usbsearch.h"
 #include "winmsg.h"
 
@@ -95,6 +96,7 @@ void TComm::showEvent(QShowEvent* event)
 
 void TComm::FormShow()
 {
+    lblSelDevice->setText(tapiSetup_->selectedDeviceName());
     if (cbConnectType->currentIndex() == Tcp)
         btnCCIDetect->setEnabled(true);
     const QString usbPort = usbsearch::FindUsbSerialPort();

@@ -337,3 +337,67 @@ TEST(Emu515, RefusesBadArguments)
 }
 
 }  // namespace
+
+namespace {
+
+// The pseudo-terminal in modem mode, driven as a terminal program would drive a Hayes modem.
+TEST(EmulatorModemTest, HayesDialogueAroundTheUnitsFrames)
+{
+    UnitEmulator unit(std::make_unique<EchoTypeHandler>(), 7);
+    ASSERT_TRUE(unit.start());
+    unit.setModemMode(true);
+    unit.setDialDelayMs(50);
+    unit.setModemGuardTimeMs(100);
+    PtyClient modem(unit.ptyPath());
+    const QByteArray frame = withCrc(bytes({0x07, 0x12, 0x02, 0x0E}));
+    const QByteArray answer = withCrc(bytes({0x07, 0x12, 0x02, 0x0F}));
+    const auto expect = [&](const QByteArray& text) { EXPECT_EQ(modem.receive(int(text.size()), 3000), text); };
+
+    modem.send("AT\r");
+    expect("AT\r\r\nOK\r\n");  // echoed while E1
+    modem.send("ATE0\r");
+    expect("ATE0\r\r\nOK\r\n");
+    modem.send(frame);  // no call: nothing reaches the unit
+    modem.send("\r");
+    EXPECT_EQ(unit.frameCount(), 0);
+
+    unit.queueDialAnswer(UnitEmulator::DialAnswer::Busy);
+    modem.send("ATDT5551234\r");
+    expect("\r\nBUSY\r\n");
+    modem.send("ATDT5551234\r");
+    expect("\r\nCONNECT 9600\r\n");
+    EXPECT_TRUE(unit.modemOnline());
+    EXPECT_EQ(unit.modemDialled(), (QStringList{QStringLiteral("5551234"), QStringLiteral("5551234")}));
+    modem.send(frame);
+    expect(answer);
+
+    // The escape needs the guard time's silence around it; ATO goes back on line.
+    QThread::msleep(150);
+    modem.send("+++");
+    expect("\r\nOK\r\n");
+    modem.send("ATO\r");
+    expect("\r\nCONNECT 9600\r\n");
+    modem.send(frame);
+    expect(answer);
+    // Pluses with data after them are data: no escape, and the frame is answered.
+    modem.send(QByteArray("+++") + frame);
+    expect(answer);
+    EXPECT_TRUE(unit.modemOnline());
+
+    QThread::msleep(150);
+    modem.send("+++");
+    expect("\r\nOK\r\n");
+    modem.send("ATH\r");
+    expect("\r\nOK\r\n");
+    EXPECT_FALSE(unit.modemOnline());
+    EXPECT_EQ(unit.modemHangups(), 1);
+
+    modem.send("ATD1\r");
+    expect("\r\nCONNECT 9600\r\n");
+    unit.dropCarrier();
+    expect("\r\nNO CARRIER\r\n");
+    EXPECT_EQ(unit.modemCarrierDrops(), 1);
+    EXPECT_TRUE(unit.modemCommands().contains(QStringLiteral("ATH")));
+}
+
+}  // namespace

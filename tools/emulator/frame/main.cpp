@@ -28,7 +28,12 @@ int main(int argc, char** argv)
         QStringLiteral("Put a text-command gateway in front of the unit on TCP, with these connections "
                        "(name=address, separated by semicolons, e.g. \"line1=1;line2=7\")."),
         QStringLiteral("connections"));
-    parser.addOptions({scenario, port, station, baud, gateway});
+    const QCommandLineOption modem(QStringLiteral("modem"),
+                                   QStringLiteral("Put a Hayes modem in front of the unit on the pseudo-terminal."));
+    const QCommandLineOption dialDelay(QStringLiteral("dial-delay"),
+                                       QStringLiteral("Modem: milliseconds from ATD to CONNECT (default 2000)."),
+                                       QStringLiteral("ms"), QStringLiteral("2000"));
+    parser.addOptions({scenario, port, station, baud, gateway, modem, dialDelay});
     parser.process(app);
 
     bool ok = false;
@@ -63,6 +68,8 @@ int main(int argc, char** argv)
         }
         unit.setGateway(gw);
     }
+    unit.setModemMode(parser.isSet(modem));
+    unit.setDialDelayMs(parser.value(dialDelay).toInt());
     if (!unit.start(static_cast<quint16>(tcpPort))) {
         std::fprintf(stderr, "emu515: cannot open the TCP port or the pseudo-terminal\n");
         return 1;

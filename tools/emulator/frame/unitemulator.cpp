@@ -55,10 +55,16 @@ Clock::duration byteTime(int baud)
 // Lives in the emulator's thread: owns the listener, the connections and the pseudo-terminal.
 class EmulatorWorker : public QObject {
 public:
-    EmulatorWorker(std::shared_ptr<UnitEmulator::Shared> shared, MessageHandler* handler)
+    EmulatorWorker(std::shared_ptr<UnitEmulator::Shared> shared, std::shared_ptr<HayesModem::Control> modem,
+                   MessageHandler* handler)
         : shared_(std::move(shared)), handler_(handler)
     {
+        modem_ = new HayesModem(
+            std::move(modem), [this](const QByteArray& bytes) { writePty(bytes); },
+            [this](const QByteArray& bytes) { received(ptyLink_, bytes); }, this);
     }
+
+    void dropCarrier() { modem_->dropCarrier(); }
 
     bool open(quint16 port, quint16* tcpPort, QString* ptyPath)
     {
@@ -144,7 +150,11 @@ private:
                 const ssize_t n = ::read(master_, buffer, sizeof buffer);
                 if (n <= 0)
                     break;
-                received(ptyLink_, QByteArray(buffer, static_cast<int>(n)));
+                const QByteArray bytes(buffer, static_cast<int>(n));
+                if (modem_->enabled())
+                    modem_->fromHost(bytes);
+                else
+                    received(ptyLink_, bytes);
             }
         });
         return true;
@@ -417,10 +427,20 @@ private:
         if (it->second.socket) {
             it->second.socket->write(bytes);
             it->second.socket->flush();
-        } else if (master_ >= 0) {
-            // A full pseudo-terminal (no reader) loses the rest, as a line would.
-            [[maybe_unused]] const ssize_t n = ::write(master_, bytes.constData(), static_cast<size_t>(bytes.size()));
+        } else {
+            // Behind a modem the unit reaches the client only while a call is up.
+            if (modem_->enabled() && !modem_->carriesData())
+                return;
+            writePty(bytes);
         }
+    }
+
+    void writePty(const QByteArray& bytes)
+    {
+        if (master_ < 0)
+            return;
+        // A full pseudo-terminal (no reader) loses the rest, as a line would.
+        [[maybe_unused]] const ssize_t n = ::write(master_, bytes.constData(), static_cast<size_t>(bytes.size()));
     }
 
     void schedule(Clock::time_point at, Event event)
@@ -468,6 +488,7 @@ private:
 
     std::shared_ptr<UnitEmulator::Shared> shared_;
     MessageHandler* handler_;
+    HayesModem* modem_ = nullptr;
     QTcpServer* server_ = nullptr;
     QTimer* pump_ = nullptr;
     QSocketNotifier* notifier_ = nullptr;
@@ -481,7 +502,7 @@ private:
 };
 
 UnitEmulator::UnitEmulator(std::unique_ptr<MessageHandler> handler, std::uint8_t station)
-    : shared_(std::make_shared<Shared>()), handler_(std::move(handler))
+    : shared_(std::make_shared<Shared>()), modem_(std::make_shared<HayesModem::Control>()), handler_(std::move(handler))
 {
     shared_->station = station;
 }
@@ -494,7 +515,7 @@ bool UnitEmulator::start(quint16 port)
         return true;
     thread_ = new QThread;
     thread_->setObjectName(QStringLiteral("UnitEmulator"));
-    worker_ = new EmulatorWorker(shared_, handler_.get());
+    worker_ = new EmulatorWorker(shared_, modem_, handler_.get());
     worker_->moveToThread(thread_);
     thread_->start();
     bool ok = false;
@@ -608,4 +629,71 @@ int UnitEmulator::connectionsAccepted() const
 {
     std::lock_guard<std::mutex> lock(shared_->mutex);
     return shared_->connections;
+}
+
+void UnitEmulator::setModemMode(bool on)
+{
+    std::lock_guard<std::mutex> lock(modem_->mutex);
+    modem_->enabled = on;
+}
+
+void UnitEmulator::queueDialAnswer(DialAnswer answer, int times)
+{
+    std::lock_guard<std::mutex> lock(modem_->mutex);
+    for (int i = 0; i < times; ++i)
+        modem_->answers.push_back(answer);
+}
+
+void UnitEmulator::setDialDelayMs(int ms)
+{
+    std::lock_guard<std::mutex> lock(modem_->mutex);
+    modem_->dialDelayMs = std::max(0, ms);
+}
+
+void UnitEmulator::setConnectRate(int rate)
+{
+    std::lock_guard<std::mutex> lock(modem_->mutex);
+    modem_->connectRate = rate;
+}
+
+void UnitEmulator::setModemGuardTimeMs(int ms)
+{
+    std::lock_guard<std::mutex> lock(modem_->mutex);
+    modem_->guardTimeMs = std::max(0, ms);
+}
+
+void UnitEmulator::dropCarrier()
+{
+    if (worker_)
+        QMetaObject::invokeMethod(worker_, [this] { worker_->dropCarrier(); }, Qt::BlockingQueuedConnection);
+}
+
+bool UnitEmulator::modemOnline() const
+{
+    std::lock_guard<std::mutex> lock(modem_->mutex);
+    return modem_->online;
+}
+
+QStringList UnitEmulator::modemCommands() const
+{
+    std::lock_guard<std::mutex> lock(modem_->mutex);
+    return modem_->commands;
+}
+
+QStringList UnitEmulator::modemDialled() const
+{
+    std::lock_guard<std::mutex> lock(modem_->mutex);
+    return modem_->dialled;
+}
+
+int UnitEmulator::modemHangups() const
+{
+    std::lock_guard<std::mutex> lock(modem_->mutex);
+    return modem_->hangups;
+}
+
+int UnitEmulator::modemCarrierDrops() const
+{
+    std::lock_guard<std::mutex> lock(modem_->mutex);
+    return modem_->carrierDrops;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hayesmodem.h"
 #include "messagehandler.h"
 
 #include <QByteArray>
@@ -107,6 +108,22 @@ public:
     // Every gateway text received, in order: whole commands, and any other text beginning
     // "CCI" as it arrived.
     std::vector<QByteArray> gatewayTexts() const;
+    // Modem mode: the pseudo-terminal is a Hayes modem in front of the unit (frames pass only
+    // while a call is up). Dials are answered after the dial delay with the queued answers, one
+    // per dial, and CONNECT when none is queued. The guard time is the silence around "+++".
+    using DialAnswer = HayesModem::DialAnswer;
+    void setModemMode(bool on);
+    void queueDialAnswer(DialAnswer answer, int times = 1);
+    void setDialDelayMs(int ms);
+    void setConnectRate(int rate);
+    void setModemGuardTimeMs(int ms);
+    // Ends the call now, as a dead line does: the client gets "NO CARRIER".
+    void dropCarrier();
+    bool modemOnline() const;
+    QStringList modemCommands() const;
+    QStringList modemDialled() const;
+    int modemHangups() const;
+    int modemCarrierDrops() const;
 
 private:
     friend class EmulatorWorker;
@@ -126,6 +143,7 @@ private:
     };
 
     std::shared_ptr<Shared> shared_;
+    std::shared_ptr<HayesModem::Control> modem_;
     std::unique_ptr<MessageHandler> handler_;
     QThread* thread_ = nullptr;
     EmulatorWorker* worker_ = nullptr;
