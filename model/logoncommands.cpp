@@ -1,5 +1,6 @@
 #include "logoncommands.h"
 
+#include "activeobjectengine.h"
 #include "communications.h"
 #include "database.h"
 #include "dialogservice.h"
@@ -19,8 +20,11 @@ void LogonCommand::Execute()
     FrameComm* window = frame();
     Communications* comms = Communications::Instance();
     status(window, "Logon...");
-    // A cancel left over from a logoff, an exit or a failed read must not abort this logon.
-    comms->SetUserCancel(false);
+    // A cancel left over from a logoff, an exit or a failed read must not abort this logon; but
+    // a window that began closing after this command was taken off the queue has cancelled it,
+    // and clearing that would hold the closing window through the unit's time-outs.
+    if (!MyActiveObjectEngine::Instance()->IsStopRequested())
+        comms->SetUserCancel(false);
     StopPolling = false;
 
     int connected = 1;

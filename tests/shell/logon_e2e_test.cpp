@@ -214,7 +214,16 @@ TEST_F(LogonWithUnit, ClosingTheWindowEndsALogonThatWaitsForTheUnit)
     form->FormCreate();
     emulator->silence(1000);
     form->show();
-    QTimer::singleShot(200, form.get(), [this] { form->close(); });
+    // Closed once the logon waits for the unit's answer, however long it took to get there.
+    const int framesBefore = emulator->frameCount();
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, form.get(), [&] {
+        if (emulator->frameCount() > framesBefore) {
+            closer.stop();
+            form->close();
+        }
+    });
+    closer.start(20);
     QElapsedTimer clock;
     clock.start();
     form->tbtnLogonClick();
