@@ -10,7 +10,6 @@
 #include "unitmodel.h"
 
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 
 namespace {
@@ -72,14 +71,7 @@ protected:
         unit = model.get();
         emulator = std::make_unique<UnitEmulator>(std::move(model));
         ASSERT_TRUE(emulator->start());
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Desktop515");
-        settings.clear();
-        settings.setValue("Comm/ConnectType", 3);
-        settings.setValue("WinSock/Address", "127.0.0.1");
-        settings.setValue("WinSock/Port", QString::number(emulator->tcpPort()));
-        settings.setValue("Comm/BackoffTimer", "4");
-        settings.setValue("Comm/Retries", "2");
-        settings.sync();
+        testenv::pointLinkAtLoopback(emulator->tcpPort());
         LogonCommand::SetSettleDelay(10);
         ConfigFiles::SetUp();
     }

@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QSettings>
 #include <QThread>
 #include <QTest>
 #include <QTimer>
@@ -66,14 +65,7 @@ protected:
     // Portelle's link to the emulated unit; its settings are read when the library starts.
     void linkSettings(const char* backoffTicks)
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Desktop515");
-        settings.clear();
-        settings.setValue("Comm/ConnectType", 3);
-        settings.setValue("WinSock/Address", "127.0.0.1");
-        settings.setValue("WinSock/Port", QString::number(emulator->tcpPort()));
-        settings.setValue("Comm/BackoffTimer", backoffTicks);
-        settings.setValue("Comm/Retries", "2");
-        settings.sync();
+        testenv::pointLinkAtLoopback(emulator->tcpPort(), backoffTicks);
     }
 
     void logOnInUpdateMode()

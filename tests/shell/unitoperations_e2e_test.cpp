@@ -15,7 +15,6 @@
 
 #include <QDialog>
 #include <QLabel>
-#include <QSettings>
 
 namespace {
 
@@ -30,14 +29,7 @@ protected:
         unit = model.get();
         emulator = std::make_unique<UnitEmulator>(std::move(model));
         ASSERT_TRUE(emulator->start());
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Desktop515");
-        settings.clear();
-        settings.setValue("Comm/ConnectType", 3);
-        settings.setValue("WinSock/Address", "127.0.0.1");
-        settings.setValue("WinSock/Port", QString::number(emulator->tcpPort()));
-        settings.setValue("Comm/BackoffTimer", "4");
-        settings.setValue("Comm/Retries", "2");
-        settings.sync();
+        testenv::pointLinkAtLoopback(emulator->tcpPort());
         LogonCommand::SetSettleDelay(10);
         WriteConfigCommand::SetPollDelay(10);
         FormMainFixture::SetUp();

@@ -6,6 +6,9 @@
 namespace testenv {
 QString configHome();
 QString dataHome();
+// Points the communications library's stored settings at a unit on this loopback TCP port,
+// with this time-out (in ticks) and two tries; the library reads them when it starts.
+void pointLinkAtLoopback(int tcpPort, const char* backoffTicks = "4");
 }
 
 #include "dialogservice.h"
