@@ -3,7 +3,7 @@
 #include "activeobjectengine.h"
 #include "commandregistry.h"
 #include "formmain.h"
-#include "framecomm.h"
+#include "recordingframe.h"
 #include "imagecommands.h"
 #include "pointfixture.h"
 #include "pollcommands.h"
@@ -20,19 +20,6 @@ namespace {
 constexpr std::uint8_t kWriteBlock = 0x2E;
 constexpr std::uint8_t kPoll = 0x30;
 constexpr std::uint8_t kReadBlock = 0x3A;
-
-class FakeFrame : public FrameComm {
-public:
-    std::vector<std::string> calls;
-    bool loggedOff = false;
-    void SetState(std::string key, bool value) override { calls.push_back(key + "=" + (value ? "1" : "0")); }
-    void SetInt(std::string key, int value) override { calls.push_back(key + "=" + std::to_string(value)); }
-    void SetText(std::string key, std::string value) override { calls.push_back(key + ":" + value); }
-    bool GetBool(std::string key) override { return key == "LoggingOn" && loggedOff; }
-    int GetInt(std::string, void*) override { return -1; }
-    double GetDouble(std::string, int) override { return 0.0; }
-    bool has(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
-};
 
 QByteArray imageBytes(int size)
 {
@@ -99,7 +86,7 @@ protected:
 
     QTemporaryDir dir;
     MyActiveObjectEngine* engine = nullptr;
-    FakeFrame frame;
+    RecordingFrame frame;
     WriteImageCommand* writer = nullptr;
     ReadImageCommand* reader = nullptr;
     QString readBack;
@@ -270,7 +257,7 @@ TEST_F(ImageCommandTest, MissingEmptyAndOneByteImagesSendNothing)
 
 TEST_F(ImageCommandTest, NothingIsTransferredWhileLoggedOff)
 {
-    frame.loggedOff = true;
+    frame.loggingOn = true;
     transfer(imageFile(imageBytes(401)));
     EXPECT_TRUE(link.sent.empty());
     EXPECT_TRUE(frame.calls.empty());

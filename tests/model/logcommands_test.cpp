@@ -1,7 +1,7 @@
 #include "activeobjectengine.h"
 #include "auditevent.h"
 #include "commandregistry.h"
-#include "framecomm.h"
+#include "recordingframe.h"
 #include "logcommands.h"
 #include "logdbmgr.h"
 #include "memoryframes.h"
@@ -13,20 +13,6 @@
 // The memory downloads against the emulated unit's message level: archive and event memories
 // built from valid frames, and the unit's faults on the block requests.
 namespace {
-
-class FakeFrame : public FrameComm {
-public:
-    std::vector<std::string> calls;
-    bool loggingOn = false;
-    void SetState(std::string key, bool value) override { calls.push_back(key + "=" + (value ? "1" : "0")); }
-    void SetInt(std::string key, int value) override { calls.push_back(key + "=" + std::to_string(value)); }
-    void SetText(std::string key, std::string value) override { calls.push_back(key + ":" + value); }
-    bool GetBool(std::string key) override { return key == "LoggingOn" && loggingOn; }
-    int GetInt(std::string, void*) override { return -1; }
-    double GetDouble(std::string, int) override { return 0.0; }
-
-    bool has(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
-};
 
 using Fault = UnitModel::MessageFault;
 
@@ -100,7 +86,7 @@ protected:
     QStringList dialogTexts() const { return testenv::dialogs().texts(); }
 
     MyActiveObjectEngine* engine = nullptr;
-    FakeFrame frame;
+    RecordingFrame frame;
     std::vector<std::string> failures;
 };
 

@@ -1,6 +1,6 @@
 #include "activeobjectengine.h"
 #include "commandregistry.h"
-#include "framecomm.h"
+#include "recordingframe.h"
 #include "pointfixture.h"
 #include "pollcommands.h"
 #include "readcommands.h"
@@ -9,18 +9,6 @@
 #include <QElapsedTimer>
 
 namespace {
-
-class FakeFrame : public FrameComm {
-public:
-    std::vector<std::string> calls;
-    bool loggingOn = false;
-    void SetState(std::string key, bool value) override { calls.push_back(key + "=" + (value ? "1" : "0")); }
-    void SetInt(std::string key, int value) override { calls.push_back(key + "=" + std::to_string(value)); }
-    void SetText(std::string key, std::string value) override { calls.push_back(key + ":" + value); }
-    bool GetBool(std::string key) override { return key == "LoggingOn" && loggingOn; }
-    int GetInt(std::string, void*) override { return -1; }
-    double GetDouble(std::string, int) override { return 0.0; }
-};
 
 class ReadCommandTest : public DatabaseFixture {
 protected:
@@ -40,7 +28,7 @@ protected:
         DatabaseFixture::TearDown();
     }
     MyActiveObjectEngine* engine = nullptr;
-    FakeFrame frame;
+    RecordingFrame frame;
 };
 
 }  // namespace

@@ -2,7 +2,7 @@
 // they send and the texts they show for success, rejection, silence and a busy unit.
 #include "activeobjectengine.h"
 #include "commandregistry.h"
-#include "framecomm.h"
+#include "recordingframe.h"
 #include "maintenancecommands.h"
 #include "pointfixture.h"
 #include "timestamptoken.h"
@@ -18,24 +18,20 @@ namespace {
 using Texts = std::vector<std::string>;
 using Bytes = std::vector<std::uint8_t>;
 
-class FakeFrame : public FrameComm {
+class FakeFrame : public RecordingFrame {
 public:
-    std::vector<std::string> calls;
-    bool loggingOn = false;
     bool bypassDown = false;
     int sendToDatabase = 0;
     std::function<void(const std::string&)> onSetInt;  // sees "key=value"
-    void SetState(std::string key, bool value) override { calls.push_back(key + "=" + (value ? "1" : "0")); }
     void SetInt(std::string key, int value) override
     {
-        calls.push_back(key + "=" + std::to_string(value));
+        RecordingFrame::SetInt(key, value);
         if (onSetInt)
             onSetInt(calls.back());
     }
-    void SetText(std::string key, std::string value) override { calls.push_back(key + ":" + value); }
     bool GetBool(std::string key) override
     {
-        return (key == "LoggingOn" && loggingOn) || (key == "tbtnBypass" && bypassDown);
+        return RecordingFrame::GetBool(key) || (key == "tbtnBypass" && bypassDown);
     }
     int GetInt(std::string key, void* argument) override
     {

@@ -1,0 +1,25 @@
+#pragma once
+
+// A main window stand-in for the commands: records every call as "key=value" (states and
+// numbers) or "key:text" (texts), and answers the questions commands ask of the window.
+#include "framecomm.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+class RecordingFrame : public FrameComm {
+public:
+    std::vector<std::string> calls;
+    // What "LoggingOn" answers: true while the window offers to log on, that is, is logged off.
+    bool loggingOn = false;
+
+    void SetState(std::string key, bool value) override { calls.push_back(key + "=" + (value ? "1" : "0")); }
+    void SetInt(std::string key, int value) override { calls.push_back(key + "=" + std::to_string(value)); }
+    void SetText(std::string key, std::string value) override { calls.push_back(key + ":" + value); }
+    bool GetBool(std::string key) override { return key == "LoggingOn" && loggingOn; }
+    int GetInt(std::string, void*) override { return -1; }
+    double GetDouble(std::string, int) override { return 0.0; }
+
+    bool has(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
+};
