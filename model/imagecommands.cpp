@@ -5,6 +5,7 @@
 #include "database.h"
 #include "dialogservice.h"
 #include "framecomm.h"
+#include "logoncommands.h"
 #include "pollcommands.h"
 #include "securitychk.h"
 #include "shellwindows.h"
@@ -269,19 +270,13 @@ void UpgradeCommand::Execute()
     window->SetState("DisablePages", true);
     DataBase::Instance();
     Communications* comms = Communications::Instance();
-    comms->SetUserCancel(false);
-    StopPolling = false;
 
     int result = 1;
     try {
-        result = comms->CommConnect();
+        result = OpenLinkForLogon(comms);
     } catch (...) {
         window->SetState("EnablePages", true);
-        DialogService::showMessage("Logon fail!");
-        window->SetState("tbtnLogon", true);
-        window->SetState("tbtnLogoff", false);
-        status(window, "Logon fail.");
-        status(window, "");
+        ReportLogonFailure(window);
         return;
     }
     if (result != 0) {

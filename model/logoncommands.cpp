@@ -15,27 +15,36 @@ namespace {
 void status(FrameComm* frame, const char* text) { frame->SetText("StatusLineSpecialPanel", text); }
 }  // namespace
 
+int OpenLinkForLogon(Communications* comms)
+{
+    // A cancel left over from a logoff, an exit or a failed read must not abort this logon; but
+    // a window that began closing after the command was taken off the queue has cancelled it,
+    // and clearing that would hold the closing window through the unit's time-outs.
+    if (!MyActiveObjectEngine::Instance()->IsStopRequested())
+        comms->SetUserCancel(false);
+    StopPolling = false;
+    return comms->CommConnect();
+}
+
+void ReportLogonFailure(FrameComm* window)
+{
+    DialogService::showMessage("Logon fail!");
+    window->SetState("tbtnLogon", true);
+    window->SetState("tbtnLogoff", false);
+    status(window, "Logon fail.");
+    status(window, "");
+}
+
 void LogonCommand::Execute()
 {
     FrameComm* window = frame();
     Communications* comms = Communications::Instance();
     status(window, "Logon...");
-    // A cancel left over from a logoff, an exit or a failed read must not abort this logon; but
-    // a window that began closing after this command was taken off the queue has cancelled it,
-    // and clearing that would hold the closing window through the unit's time-outs.
-    if (!MyActiveObjectEngine::Instance()->IsStopRequested())
-        comms->SetUserCancel(false);
-    StopPolling = false;
-
     int connected = 1;
     try {
-        connected = comms->CommConnect();
+        connected = OpenLinkForLogon(comms);
     } catch (...) {
-        DialogService::showMessage("Logon fail!");
-        window->SetState("tbtnLogon", true);
-        window->SetState("tbtnLogoff", false);
-        status(window, "Logon fail.");
-        status(window, "");
+        ReportLogonFailure(window);
         return;
     }
     if (connected == 1) {

@@ -19,6 +19,15 @@ private:
     static int settleMs_;
 };
 
+class Communications;
+class FrameComm;
+
+// The link's opening shared by the logon and the upgrade's logon: clears a cancel left over from
+// a logoff, an exit or a failed read, and connects. CommConnect's result; throws what it throws.
+int OpenLinkForLogon(Communications* comms);
+// What the user sees when the communications library failed under a logon.
+void ReportLogonFailure(FrameComm* window);
+
 // Forgets what was read, refuses further exchanges and closes the link (or, when the program was
 // not logged on, only resets the link's state).
 class LogoffCommand : public Command {

@@ -2,6 +2,7 @@
 // loopback TCP: the version check, the read of every point, polling, page reads and logoff.
 #include "formmainfixture.h"
 
+#include "communications.h"
 #include "database.h"
 #include "logoncommands.h"
 #include "pollcommands.h"
@@ -223,4 +224,23 @@ TEST_F(LogonWithUnit, ClosingTheWindowEndsALogonThatWaitsForTheUnit)
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(form->GetBool("LoggingOn"));
     EXPECT_EQ(shownTexts(), QStringList{"Communication error!"});
+}
+
+TEST_F(LogonWithUnit, ALogonLeavingTheQueueAsTheWindowClosesKeepsTheCancel)
+{
+    // The close came after the engine took the logon off its queue but before the logon ran.
+    form.reset();
+    shellwindows::DestroyAll();
+    linkSettings("100");
+    form = std::make_unique<TFormMain>();
+    form->FormCreate();
+    emulator->silence(1000);
+    Communications::Instance()->SetUserCancel(true);
+    engine()->SetStopRequested(true);
+    QElapsedTimer clock;
+    clock.start();
+    engine()->Find<LogonCommand>("Logon")->Execute();
+    EXPECT_LT(clock.elapsed(), 8000);
+    EXPECT_TRUE(form->GetBool("LoggingOn"));
+    EXPECT_EQ(shownTexts().size(), 1);
 }
