@@ -1,6 +1,7 @@
 // Save, Save As and Open of the main window: logged off against the database alone, logged on
 // against the emulated unit through the real libraries over loopback TCP.
 #include "formmainfixture.h"
+#include "unitlinkfixture.h"
 
 #include "configfile.h"
 #include "database.h"
@@ -67,12 +68,7 @@ class ConfigFilesWithUnit : public ConfigFiles {
 protected:
     void SetUp() override
     {
-        auto model = std::make_unique<UnitModel>();
-        unit = model.get();
-        emulator = std::make_unique<UnitEmulator>(std::move(model));
-        ASSERT_TRUE(emulator->start());
-        testenv::pointLinkAtLoopback(emulator->tcpPort());
-        LogonCommand::SetSettleDelay(10);
+        ASSERT_TRUE(startUnitOnLoopback(emulator, unit));
         ConfigFiles::SetUp();
     }
 

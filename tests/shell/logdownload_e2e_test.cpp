@@ -1,6 +1,7 @@
 // The archive and event log downloads of the main window from the emulated unit through the real
 // libraries, over loopback TCP: whole downloads, and a block the unit never answers.
 #include "formmainfixture.h"
+#include "unitlinkfixture.h"
 
 #include "database.h"
 #include "logcommands.h"
@@ -22,12 +23,7 @@ class LogDownloadWithUnit : public FormMainFixture {
 protected:
     void SetUp() override
     {
-        auto model = std::make_unique<UnitModel>();
-        unit = model.get();
-        emulator = std::make_unique<UnitEmulator>(std::move(model));
-        ASSERT_TRUE(emulator->start());
-        testenv::pointLinkAtLoopback(emulator->tcpPort());
-        LogonCommand::SetSettleDelay(10);
+        ASSERT_TRUE(startUnitOnLoopback(emulator, unit));
         FormMainFixture::SetUp();
         LogDBMgr::Instance()->Clear();
 

@@ -1,6 +1,7 @@
 // The program's main window logging on to the emulated unit through the real libraries, over
 // loopback TCP: the version check, the read of every point, polling, page reads and logoff.
 #include "formmainfixture.h"
+#include "unitlinkfixture.h"
 
 #include "communications.h"
 #include "database.h"
@@ -42,12 +43,7 @@ class LogonWithUnit : public FormMainFixture {
 protected:
     void SetUp() override
     {
-        auto model = std::make_unique<UnitModel>();
-        unit = model.get();
-        emulator = std::make_unique<UnitEmulator>(std::move(model));
-        ASSERT_TRUE(emulator->start());
-        linkSettings("4");
-        LogonCommand::SetSettleDelay(10);
+        ASSERT_TRUE(startUnitOnLoopback(emulator, unit));
         FormMainFixture::SetUp();
         // Here the poll reads the unit for real.
         auto poll = std::make_unique<ExpressRead2Command>();

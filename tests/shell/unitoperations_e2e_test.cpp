@@ -2,6 +2,7 @@
 // over loopback TCP: the writes, the flash write and reboot, the actions, the clock and a silent
 // unit.
 #include "formmainfixture.h"
+#include "unitlinkfixture.h"
 
 #include "communications.h"
 #include "database.h"
@@ -25,12 +26,7 @@ class UnitOperations : public FormMainFixture {
 protected:
     void SetUp() override
     {
-        auto model = std::make_unique<UnitModel>();
-        unit = model.get();
-        emulator = std::make_unique<UnitEmulator>(std::move(model));
-        ASSERT_TRUE(emulator->start());
-        testenv::pointLinkAtLoopback(emulator->tcpPort());
-        LogonCommand::SetSettleDelay(10);
+        ASSERT_TRUE(startUnitOnLoopback(emulator, unit));
         WriteConfigCommand::SetPollDelay(10);
         FormMainFixture::SetUp();
         modals.answers = {ScriptedModals::press("btnUpdate"), ScriptedModals::password("qe$3916")};
