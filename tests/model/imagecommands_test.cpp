@@ -1,13 +1,8 @@
 // The firmware image commands against the emulated unit behind the real device messages: the
 // blocks they send, the busy polls, the read-back file and their failures.
-#include "activeobjectengine.h"
-#include "commandregistry.h"
+#include "commandfixture.h"
 #include "formmain.h"
-#include "recordingframe.h"
 #include "imagecommands.h"
-#include "pointfixture.h"
-#include "pollcommands.h"
-#include "shellwindows.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,13 +24,11 @@ QByteArray imageBytes(int size)
     return bytes;
 }
 
-class ImageCommandTest : public DatabaseFixture {
+class ImageCommandTest : public CommandFixture<> {
 protected:
     void SetUp() override
     {
-        DatabaseFixture::SetUp();
-        engine = MyActiveObjectEngine::Instance();
-        RegisterCommands(engine, &frame);
+        CommandFixture::SetUp();
         WriteImageCommand::SetPollPause(0);
         writer = engine->Find<WriteImageCommand>("WriteImage");
         reader = engine->Find<ReadImageCommand>("ReadImage");
@@ -45,10 +38,7 @@ protected:
     void TearDown() override
     {
         WriteImageCommand::SetPollPause(WriteImageCommand::kPollPauseMs);
-        MyActiveObjectEngine::Teardown();
-        shellwindows::DestroyAll();
-        StopPolling = false;
-        DatabaseFixture::TearDown();
+        CommandFixture::TearDown();
     }
 
     QString imageFile(const QByteArray& bytes, const char* name = "image.bin")
@@ -85,8 +75,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    MyActiveObjectEngine* engine = nullptr;
-    RecordingFrame frame;
     WriteImageCommand* writer = nullptr;
     ReadImageCommand* reader = nullptr;
     QString readBack;

@@ -1,11 +1,8 @@
-#include "activeobjectengine.h"
 #include "auditevent.h"
-#include "commandregistry.h"
-#include "recordingframe.h"
+#include "commandfixture.h"
 #include "logcommands.h"
 #include "logdbmgr.h"
 #include "memoryframes.h"
-#include "pointfixture.h"
 #include "waitwindow.h"
 
 #include <cstring>
@@ -37,21 +34,18 @@ Fault countFault(std::uint8_t type, int count, int after, int times = 1)
     return f;
 }
 
-class LogCommandTest : public DatabaseFixture {
+class LogCommandTest : public CommandFixture<> {
 protected:
     void SetUp() override
     {
-        DatabaseFixture::SetUp();
-        engine = MyActiveObjectEngine::Instance();
-        RegisterCommands(engine, &frame);
+        CommandFixture::SetUp();
         engine->SetFailureReporter([this](const std::string& text) { failures.push_back(text); });
         LogDBMgr::Instance()->Clear();
     }
     void TearDown() override
     {
-        MyActiveObjectEngine::Teardown();
+        CommandFixture::TearDown();
         LogDBMgr::ReleaseInstance();
-        DatabaseFixture::TearDown();
     }
 
     // Log 0 (id 0x11): Stream, Run Number, Stream 1: Gain. Log 1 (id 0xDE, stored escaped):
@@ -85,8 +79,6 @@ protected:
 
     QStringList dialogTexts() const { return testenv::dialogs().texts(); }
 
-    MyActiveObjectEngine* engine = nullptr;
-    RecordingFrame frame;
     std::vector<std::string> failures;
 };
 

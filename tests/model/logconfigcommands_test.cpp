@@ -1,8 +1,5 @@
-#include "activeobjectengine.h"
-#include "commandregistry.h"
-#include "framecomm.h"
+#include "commandfixture.h"
 #include "logconfigcommands.h"
-#include "pointfixture.h"
 #include "securitychk.h"
 
 #include <QFile>
@@ -35,22 +32,19 @@ QByteArray record(int log, std::uint8_t enable, std::uint8_t code, std::uint16_t
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()));
 }
 
-class LogConfigCommandTest : public DatabaseFixture {
+class LogConfigCommandTest : public CommandFixture<FakeFrame> {
 protected:
     void SetUp() override
     {
-        DatabaseFixture::SetUp();
-        engine = MyActiveObjectEngine::Instance();
-        RegisterCommands(engine, &frame);
+        CommandFixture::SetUp();
         for (int i = 0; i < logrecord::kLogs; ++i)
             link.unit.setLogRecord(i, record(i, 1, static_cast<std::uint8_t>(9 + 8 * i), 388));
         QFile::remove(SecurityChk::Instance()->DataFilePath("LogWrite.dbg"));
     }
     void TearDown() override
     {
-        MyActiveObjectEngine::Teardown();
+        CommandFixture::TearDown();
         UniqueLogID::ReleaseInstance();
-        DatabaseFixture::TearDown();
     }
     void fault(int type, UnitModel::MessageFault::Kind kind, int after)
     {
@@ -60,8 +54,6 @@ protected:
         f.after = after;
         link.unit.addFault(f);
     }
-    MyActiveObjectEngine* engine = nullptr;
-    FakeFrame frame;
 };
 
 }  // namespace

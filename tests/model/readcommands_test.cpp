@@ -1,8 +1,4 @@
-#include "activeobjectengine.h"
-#include "commandregistry.h"
-#include "recordingframe.h"
-#include "pointfixture.h"
-#include "pollcommands.h"
+#include "commandfixture.h"
 #include "readcommands.h"
 #include "waitwindow.h"
 
@@ -10,25 +6,15 @@
 
 namespace {
 
-class ReadCommandTest : public DatabaseFixture {
+class ReadCommandTest : public CommandFixture<> {
 protected:
     void SetUp() override
     {
-        DatabaseFixture::SetUp();
-        engine = MyActiveObjectEngine::Instance();
-        RegisterCommands(engine, &frame);
+        CommandFixture::SetUp();
         link.values[0] = {0x09, 0x08, 0x04, 0x01};
         db->Connect();
         link.sent.clear();
     }
-    void TearDown() override
-    {
-        MyActiveObjectEngine::Teardown();
-        StopPolling = false;
-        DatabaseFixture::TearDown();
-    }
-    MyActiveObjectEngine* engine = nullptr;
-    RecordingFrame frame;
 };
 
 }  // namespace

@@ -1,10 +1,7 @@
 // The commands that act on the unit, against the emulated unit's message level: the messages
 // they send and the texts they show for success, rejection, silence and a busy unit.
-#include "activeobjectengine.h"
-#include "commandregistry.h"
-#include "recordingframe.h"
+#include "commandfixture.h"
 #include "maintenancecommands.h"
-#include "pointfixture.h"
 #include "timestamptoken.h"
 #include "toolkitdate.h"
 #include "unitactioncommands.h"
@@ -58,13 +55,11 @@ public:
     }
 };
 
-class UnitCommandTest : public DatabaseFixture {
+class UnitCommandTest : public CommandFixture<FakeFrame> {
 protected:
     void SetUp() override
     {
-        DatabaseFixture::SetUp();
-        engine = MyActiveObjectEngine::Instance();
-        RegisterCommands(engine, &frame);
+        CommandFixture::SetUp();
         link.values[0] = {0x09, 0x08, 0x04, 0x01};
         db->Connect();
         link.sent.clear();
@@ -80,8 +75,7 @@ protected:
         WriteConfigCommand::SetPollDelay(WriteConfigCommand::kPollMs);
         DirectControlConfirmCommand::SetRetryDelay(DirectControlConfirmCommand::kRetryMs);
         IsDeviceAvaiableCommand::SetRetryDelay(IsDeviceAvaiableCommand::kRetryMs);
-        MyActiveObjectEngine::Teardown();
-        DatabaseFixture::TearDown();
+        CommandFixture::TearDown();
     }
 
     void run(const char* name, const std::string& param = "") { engine->ExecuteCommand(name, param); }
@@ -114,8 +108,6 @@ protected:
     QStringList shown() const { return testenv::dialogs().texts(); }
     static QString linkText(int status) { return Communications::Instance()->GetErrorText(status); }
 
-    MyActiveObjectEngine* engine = nullptr;
-    FakeFrame frame;
 };
 
 using Kind = UnitModel::MessageFault::Kind;
