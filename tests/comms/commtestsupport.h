@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comm.h"
+#include "commsettings.h"
 #include "messagehandler.h"
 #include "winmsg.h"
 
@@ -93,6 +95,18 @@ inline bool pumpUntil(const std::function<bool()>& done, int timeoutMs)
         QThread::msleep(1);
     }
     return true;
+}
+
+// Settings that reach a unit listening on loopback at port, with a back-off short enough that
+// the silent cases stay quick.
+inline CommSettings loopbackSettings(quint16 port)
+{
+    CommSettings s;
+    s.connectType = TComm::Tcp;
+    s.wsAddress = QStringLiteral("127.0.0.1");
+    s.wsPort = QString::number(port);
+    s.backoffTimer = QStringLiteral("20");
+    return s;
 }
 
 inline void removeStore(const QString& configHome) { QFile::remove(configHome + QStringLiteral("/Desktop515.conf")); }

@@ -34,12 +34,7 @@ protected:
         unit_ = std::make_unique<UnitEmulator>(std::make_unique<commtest::EchoTypeHandler>(), station);
         unit_->setGateway(gateway);
         ASSERT_TRUE(unit_->start());
-        CommSettings s;
-        s.connectType = TComm::Tcp;
-        s.wsAddress = QStringLiteral("127.0.0.1");
-        s.wsPort = QString::number(unit_->tcpPort());
-        s.backoffTimer = QStringLiteral("20");
-        s.store();
+        commtest::loopbackSettings(unit_->tcpPort()).store();
         comm_ = std::make_unique<TComm>();
     }
 

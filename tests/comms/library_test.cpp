@@ -174,12 +174,7 @@ TEST_F(LibraryTest, ExchangeOverTcpWithMessagesToTheMainForm)
 {
     UnitEmulator unit(std::make_unique<commtest::EchoTypeHandler>(), 1);
     ASSERT_TRUE(unit.start());
-    CommSettings s;
-    s.connectType = 3;
-    s.wsAddress = QStringLiteral("127.0.0.1");
-    s.wsPort = QString::number(unit.tcpPort());
-    s.backoffTimer = QStringLiteral("20");
-    s.store();
+    commtest::loopbackSettings(unit.tcpPort()).store();
     lib->initialize();
     lib->setUserCancel(false);
     ASSERT_EQ(lib->commConnect(), 0);
@@ -200,12 +195,7 @@ TEST_F(LibraryTest, CleanupDuringAnExchangeEndsItSafely)
     UnitEmulator unit(std::make_unique<commtest::EchoTypeHandler>(), 1);
     ASSERT_TRUE(unit.start());
     unit.silence(5);
-    CommSettings s;
-    s.connectType = 3;
-    s.wsAddress = QStringLiteral("127.0.0.1");
-    s.wsPort = QString::number(unit.tcpPort());
-    s.backoffTimer = QStringLiteral("20");
-    s.store();
+    commtest::loopbackSettings(unit.tcpPort()).store();
     lib->initialize();
     // The program tears the engine down from a handler that runs inside the exchange's wait.
     form_.onMessage = [](const Message& m) {

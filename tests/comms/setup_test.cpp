@@ -153,11 +153,7 @@ TEST_F(SetupTest, ChoosingTheSameTypeKeepsTheLinkAnotherTypeClosesIt)
 {
     auto unit = std::make_unique<UnitEmulator>(std::make_unique<commtest::EchoTypeHandler>(), 1);
     ASSERT_TRUE(unit->start());
-    CommSettings s;
-    s.connectType = TComm::Tcp;
-    s.wsAddress = QStringLiteral("127.0.0.1");
-    s.wsPort = QString::number(unit->tcpPort());
-    form(s);
+    form(commtest::loopbackSettings(unit->tcpPort()));
     ASSERT_EQ(comm_->Connect(), 0);
     comm_->cbConnectTypeDropDown();
     connectType()->setCurrentIndex(TComm::Tcp);
@@ -237,12 +233,7 @@ TEST_F(TraceLogTest, TheFileHoldsTheTrafficAndTheTextLines)
 {
     auto unit = std::make_unique<UnitEmulator>(std::make_unique<commtest::EchoTypeHandler>(), 1);
     ASSERT_TRUE(unit->start());
-    CommSettings s;
-    s.connectType = TComm::Tcp;
-    s.wsAddress = QStringLiteral("127.0.0.1");
-    s.wsPort = QString::number(unit->tcpPort());
-    s.backoffTimer = QStringLiteral("20");
-    form(s);
+    form(commtest::loopbackSettings(unit->tcpPort()));
     startLogging();
     control<QLineEdit>("ledComment")->setText(QStringLiteral("before the exchange"));
     comm_->btnAddCommentClick();
@@ -351,12 +342,7 @@ TEST_F(SetupTest, TypedSettingsReachTheNextExchange)
 {
     auto unit = std::make_unique<UnitEmulator>(std::make_unique<commtest::EchoTypeHandler>(), 9);
     ASSERT_TRUE(unit->start());
-    CommSettings s;
-    s.connectType = TComm::Tcp;
-    s.wsAddress = QStringLiteral("127.0.0.1");
-    s.wsPort = QString::number(unit->tcpPort());
-    s.backoffTimer = QStringLiteral("20");
-    form(s);
+    form(commtest::loopbackSettings(unit->tcpPort()));
     ASSERT_EQ(comm_->Connect(), 0);
     const std::uint8_t request[] = {0x02, 0x0E};
     ASSERT_EQ(comm_->SendReceive(request, 2, nullptr, nullptr, false), 0);
