@@ -59,10 +59,15 @@ protected:
         emulator.reset();
     }
 
-    // Portelle's link to the emulated unit; its settings are read when the library starts.
-    void linkSettings(const char* backoffTicks)
+    // A new window whose link waits backoffTicks for each answer: Portelle reads its settings
+    // when the window starts it.
+    void restartWithBackoff(const char* backoffTicks)
     {
+        form.reset();
+        shellwindows::DestroyAll();
         testenv::pointLinkAtLoopback(emulator->tcpPort(), backoffTicks);
+        form = std::make_unique<TFormMain>();
+        form->FormCreate();
     }
 
     void logOnInUpdateMode()
@@ -196,11 +201,7 @@ TEST_F(LogonWithUnit, ALinkThatDoesNotOpenCancelsTheLogon)
 TEST_F(LogonWithUnit, ClosingTheWindowEndsALogonThatWaitsForTheUnit)
 {
     // Each request would wait 5.5 s twice; closing cancels the wait at once.
-    form.reset();
-    shellwindows::DestroyAll();
-    linkSettings("100");
-    form = std::make_unique<TFormMain>();
-    form->FormCreate();
+    restartWithBackoff("100");
     emulator->silence(1000);
     form->show();
     // Closed once the logon waits for the unit's answer, however long it took to get there.
@@ -225,11 +226,7 @@ TEST_F(LogonWithUnit, ClosingTheWindowEndsALogonThatWaitsForTheUnit)
 TEST_F(LogonWithUnit, ALogonLeavingTheQueueAsTheWindowClosesKeepsTheCancel)
 {
     // The close came after the engine took the logon off its queue but before the logon ran.
-    form.reset();
-    shellwindows::DestroyAll();
-    linkSettings("100");
-    form = std::make_unique<TFormMain>();
-    form->FormCreate();
+    restartWithBackoff("100");
     emulator->silence(1000);
     Communications::Instance()->SetUserCancel(true);
     engine()->SetStopRequested(true);
