@@ -75,6 +75,16 @@ bool DialUpDialer::usesFilePhonebook() const
     return !p.isEmpty() && p != QLatin1String(kDefaultPhonebook);
 }
 
+// The entry editors work on NetworkManager's connections; a phonebook file is edited in the file.
+bool DialUpDialer::refuseFilePhonebookEdit()
+{
+    if (!usesFilePhonebook())
+        return false;
+    lastDetail_ = QStringLiteral("the entries of a phonebook file are edited in the file");
+    lastCode_ = ErrorPhonebook;
+    return true;
+}
+
 bool DialUpDialer::isDialing() const { return dial_ != nullptr; }
 
 qint64 DialUpDialer::worstCaseMs() const { return dialTimeoutSeconds_ * 1000LL + kDialMarginMs; }
@@ -263,20 +273,16 @@ int DialUpDialer::ListEntries(QStringList& entries)
 
 int DialUpDialer::CreatePhonebookEntry()
 {
-    if (usesFilePhonebook()) {
-        lastDetail_ = QStringLiteral("the entries of a phonebook file are edited in the file");
-        return lastCode_ = ErrorPhonebook;
-    }
+    if (refuseFilePhonebookEdit())
+        return lastCode_;
     const int exit = run(kEditor, {QStringLiteral("--create")}, kEditorMs, nullptr, true);
     return lastCode_ = exit == 0 ? Success : (exit == -1 ? ErrorNoService : ErrorEditor);
 }
 
 int DialUpDialer::EditPhonebookEntry()
 {
-    if (usesFilePhonebook()) {
-        lastDetail_ = QStringLiteral("the entries of a phonebook file are edited in the file");
-        return lastCode_ = ErrorPhonebook;
-    }
+    if (refuseFilePhonebookEdit())
+        return lastCode_;
     if (entryName_.trimmed().isEmpty())
         return lastCode_ = ErrorNoEntry;
     QString uuid;
@@ -292,10 +298,8 @@ int DialUpDialer::EditPhonebookEntry()
 
 int DialUpDialer::DeletePhonebookEntry()
 {
-    if (usesFilePhonebook()) {
-        lastDetail_ = QStringLiteral("the entries of a phonebook file are edited in the file");
-        return lastCode_ = ErrorPhonebook;
-    }
+    if (refuseFilePhonebookEdit())
+        return lastCode_;
     if (entryName_.trimmed().isEmpty())
         return lastCode_ = ErrorNoEntry;
     const int exit = run(kNmcli, {QStringLiteral("connection"), QStringLiteral("delete"), QStringLiteral("id"), entryName_},

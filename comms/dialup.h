@@ -72,6 +72,8 @@ signals:
 
 private:
     bool usesFilePhonebook() const;
+    // True, with the error set, when the phonebook is a file.
+    bool refuseFilePhonebookEdit();
     // Runs nmcli (or another program) to its end, at most timeoutMs: its exit code, or -1 when
     // it could not be started, -2 when it took too long.
     int run(const QString& program, const QStringList& args, int timeoutMs, QString* out, bool pump);
