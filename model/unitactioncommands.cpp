@@ -134,7 +134,9 @@ double SyncClockCommand::CorrectedMoment(double chosen, std::int64_t sinceFirstW
     QTime time;
     if (!toolkitdate::decode(chosen, date, time))
         return chosen;
-    const QDateTime moment = QDateTime(date, time).addMSecs(sinceFirstWriteMs + delay);
+    // Wall-clock arithmetic: the unit's clock knows no zone, so a daylight-saving change of this
+    // machine must neither move the moment by an hour nor refuse one in the skipped hour.
+    const QDateTime moment = QDateTime(date, time, Qt::UTC).addMSecs(sinceFirstWriteMs + delay);
     return toolkitdate::fromDateTime(moment.date(), moment.time());
 }
 

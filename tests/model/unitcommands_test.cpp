@@ -9,6 +9,7 @@
 #include "writecommands.h"
 
 #include <QTimer>
+#include <ctime>
 
 namespace {
 
@@ -471,6 +472,31 @@ TEST_F(UnitCommandTest, TheClockCorrectionCarriesThroughTheWholeDateTime)
     EXPECT_EQ(SyncClockCommand::DayOfWeek(at(2024, 5, 5, 12, 0, 0, 0)), 1);  // a Sunday
     EXPECT_EQ(SyncClockCommand::DayOfWeek(at(2024, 5, 11, 0, 0, 0, 0)), 7);  // a Saturday
     EXPECT_EQ(SyncClockCommand::DayOfWeek(std::nan("")), 0);
+}
+
+// The unit's clock knows no zone: a moment near or inside the hour this machine skips for
+// daylight saving is corrected as the wall-clock time it is.
+TEST_F(UnitCommandTest, TheClockCorrectionIgnoresTheMachinesDaylightSaving)
+{
+    struct Zone {
+        QByteArray saved = qgetenv("TZ");
+        bool had = qEnvironmentVariableIsSet("TZ");
+        Zone() { qputenv("TZ", "Europe/Berlin"); tzset(); }
+        ~Zone()
+        {
+            if (had)
+                qputenv("TZ", saved);
+            else
+                qunsetenv("TZ");
+            tzset();
+        }
+    } berlin;
+    const auto at = [](int h, int mi, int s, int ms) {
+        return toolkitdate::fromDateTime(QDate(2026, 3, 29), QTime(h, mi, s, ms));  // 02:00-03:00 skipped
+    };
+    const auto same = [](double a, double b) { return std::abs(a - b) < 0.5 / 86400000.0; };
+    EXPECT_TRUE(same(SyncClockCommand::CorrectedMoment(at(1, 59, 59, 0), 1500, 0), at(2, 0, 0, 500)));
+    EXPECT_TRUE(same(SyncClockCommand::CorrectedMoment(at(2, 30, 0, 0), 0, 0), at(2, 30, 0, 0)));
 }
 
 TEST_F(UnitCommandTest, SyncClockWritesOnlyTheClockAndTheDayOfWeek)
