@@ -9,7 +9,7 @@
 #include "pollcommands.h"
 #include "securitychk.h"
 #include "shellwindows.h"
-#include "statemgr.h"
+#include "unitcommandsupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +17,8 @@
 #include <QThread>
 #include <optional>
 #include <stdexcept>
+
+using unitcommand::status;
 
 int WriteImageCommand::pollPauseMs_ = WriteImageCommand::kPollPauseMs;
 
@@ -27,33 +29,11 @@ constexpr char kEmpty[] = "Image file length is zero!";
 // One byte would send nothing: the last byte of an image is never transferred.
 constexpr char kTooShort[] = "Image file is too short!";
 
-void status(FrameComm* frame, const char* text) { frame->SetText("StatusLineSpecialPanel", text); }
-
 QProgressBar* upgradeProgress()
 {
     QWidget* window = shellwindows::Existing("fmUpgrade");
     return window ? window->findChild<QProgressBar*>("Progress") : nullptr;
 }
-
-// Whatever ends the write, the busy state and the pages it disabled are restored.
-class WriteScope {
-public:
-    explicit WriteScope(FrameComm* frame) : frame_(frame)
-    {
-        frame_->SetState("DisablePages", true);
-        StateMgr::Instance()->SetBusy();
-    }
-    ~WriteScope()
-    {
-        StateMgr::Instance()->SetIdle();
-        frame_->SetState("EnablePages", true);
-    }
-    WriteScope(const WriteScope&) = delete;
-    WriteScope& operator=(const WriteScope&) = delete;
-
-private:
-    FrameComm* frame_;
-};
 
 }  // namespace
 
@@ -136,7 +116,7 @@ void WriteImageCommand::Execute()
     window->SetInt("localPBarMax", static_cast<int>(plan.requests));
     ResetUpgradeProgress(static_cast<int>(2 * plan.requests));
 
-    std::optional<WriteScope> scope(std::in_place, window);
+    std::optional<unitcommand::BusyScope> scope(std::in_place, window, unitcommand::BusyScope::Wait::NotShown);
     outcome_ = ImageOutcome::Failed;
     for (qint64 i = 0; i < plan.requests; ++i) {
         const bool final = i == plan.fullBlocks;

@@ -6,21 +6,21 @@
 #include "framecomm.h"
 #include "logdbmgr.h"
 #include "logdbthread.h"
-#include "statemgr.h"
 #include "sync.h"
 #include "timestamptoken.h"
+#include "unitcommandsupport.h"
 #include "unitmemory.h"
-#include "waitwindow.h"
 
 #include <algorithm>
 #include <optional>
+
+using unitcommand::BusyScope;
+using unitcommand::status;
 
 namespace {
 
 constexpr int kAttempts = 3;
 constexpr const char* kBlockFailText = "read device memory fail.";
-
-void status(FrameComm* frame, const char* text) { frame->SetText("StatusLineSpecialPanel", text); }
 
 void inform(const QString& text) { DialogService::ask(QMessageBox::Information, "Information", text, QMessageBox::Ok); }
 
@@ -63,31 +63,6 @@ bool readMemory(std::size_t length, int blockSize, Read read, Take take)
     return true;
 }
 
-// Pages disabled and the state manager busy until the command ends, however it ends.
-class BusyScope {
-public:
-    BusyScope(FrameComm* frame, bool wait) : frame_(frame), wait_(wait)
-    {
-        frame_->SetState("DisablePages", true);
-        StateMgr::Instance()->SetBusy();
-        if (wait_)
-            TWait::Instance()->ShowAnimated();
-    }
-    ~BusyScope()
-    {
-        if (wait_)
-            TWait::Instance()->hide();
-        StateMgr::Instance()->SetIdle();
-        frame_->SetState("EnablePages", true);
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    FrameComm* frame_;
-    bool wait_;
-};
-
 // Whatever leaves the download, the worker is told that no more bytes come and has ended before
 // the buffer it takes from goes away.
 class WorkerStop {
@@ -126,7 +101,7 @@ void ReadALog::Execute()
     freeArchiveMemory(db);
 
     std::optional<BusyScope> busy;
-    busy.emplace(frame(), true);
+    busy.emplace(frame());
     MemoryInfo info;
     try {
         info = facade->ReadMemoryInfo();
@@ -181,7 +156,7 @@ void ReadALog2::Execute()
     status(frame(), "Reading Log from file...");
     frame()->SetInt("localPBarMax", 1);
     {
-        BusyScope busy(frame(), true);
+        BusyScope busy(frame());
         frame()->SetState("ReadALog2", true);
     }
     status(frame(), "");
@@ -198,7 +173,7 @@ void ReadAuditCommand::Execute()
     std::vector<std::uint8_t>().swap(db->eventMemory);
 
     {
-        BusyScope busy(frame(), false);
+        BusyScope busy(frame(), BusyScope::Wait::NotShown);
         const MemoryInfo info = facade->ReadMemoryInfo();
         const std::size_t length = unitmemory::CappedLength(info.eventLength);
         db->eventMemory.assign(length, 0);

@@ -6,13 +6,14 @@
 #include "dialogservice.h"
 #include "framecomm.h"
 #include "logrecord.h"
+#include "unitcommandsupport.h"
+
+using unitcommand::status;
 
 namespace {
 
 constexpr std::uint16_t kClockPoint = 388;  // "Time (proprietary)": every log records it first
 constexpr int kAlwaysDisabledLog = 5;
-
-void status(FrameComm* frame, const char* text) { frame->SetText("StatusLineSpecialPanel", text); }
 
 }  // namespace
 

@@ -11,16 +11,18 @@
 
 namespace unitcommand {
 
-BusyScope::BusyScope(FrameComm* frame) : frame_(frame)
+BusyScope::BusyScope(FrameComm* frame, Wait wait) : frame_(frame), wait_(wait)
 {
     frame_->SetState("DisablePages", true);
     StateMgr::Instance()->SetBusy();
-    TWait::Instance()->ShowAnimated();
+    if (wait_ == Wait::Shown)
+        TWait::Instance()->ShowAnimated();
 }
 
 BusyScope::~BusyScope()
 {
-    TWait::Instance()->hide();
+    if (wait_ == Wait::Shown)
+        TWait::Instance()->hide();
     StateMgr::Instance()->SetIdle();
     frame_->SetState("EnablePages", true);
 }

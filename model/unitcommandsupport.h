@@ -12,17 +12,20 @@ namespace unitcommand {
 
 inline void status(FrameComm* frame, const std::string& text) { frame->SetText("StatusLineSpecialPanel", text); }
 
-// Disables the pages, marks the program busy and shows the Wait window; whatever ends the
-// command (success, a refusal, a link failure, any other error) undoes all three.
+// Disables the pages, marks the program busy and, unless told otherwise, shows the Wait window;
+// whatever ends the command (success, a refusal, a link failure, any other error) undoes them.
 class BusyScope {
 public:
-    explicit BusyScope(FrameComm* frame);
+    enum class Wait { Shown, NotShown };
+
+    explicit BusyScope(FrameComm* frame, Wait wait = Wait::Shown);
     ~BusyScope();
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
 private:
     FrameComm* frame_;
+    Wait wait_;
 };
 
 // Waits ms milliseconds. Responsive, it handles window messages meanwhile, as an exchange with
