@@ -266,9 +266,5 @@ void UpgradeCommand::Execute()
         return;
     }
     window->SetState("EnablePages", true);
-    status(window, "Logon Successful.");
-    window->SetState("tbtnLogon", false);
-    window->SetState("tbtnLogoff", true);
-    window->SetState("SetLogOn", true);
-    status(window, "");
+    ReportLogonSuccess(window);
 }

@@ -35,6 +35,15 @@ void ReportLogonFailure(FrameComm* window)
     status(window, "");
 }
 
+void ReportLogonSuccess(FrameComm* window)
+{
+    status(window, "Logon Successful.");
+    window->SetState("tbtnLogon", false);
+    window->SetState("tbtnLogoff", true);
+    window->SetState("SetLogOn", true);
+    status(window, "");
+}
+
 void LogonCommand::Execute()
 {
     FrameComm* window = frame();
@@ -80,11 +89,7 @@ void LogonCommand::Execute()
         return;
     }
 
-    status(window, "Logon Successful.");
-    window->SetState("tbtnLogon", false);
-    window->SetState("tbtnLogoff", true);
-    window->SetState("SetLogOn", true);
-    status(window, "");
+    ReportLogonSuccess(window);
 }
 
 void LogoffCommand::Execute()

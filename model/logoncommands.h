@@ -27,6 +27,8 @@ class FrameComm;
 int OpenLinkForLogon(Communications* comms);
 // What the user sees when the communications library failed under a logon.
 void ReportLogonFailure(FrameComm* window);
+// The window's logged-on state, once the link is open.
+void ReportLogonSuccess(FrameComm* window);
 
 // Forgets what was read, refuses further exchanges and closes the link (or, when the program was
 // not logged on, only resets the link's state).

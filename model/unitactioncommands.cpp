@@ -8,7 +8,6 @@
 
 #include <QElapsedTimer>
 #include <array>
-#include <charconv>
 
 using unitcommand::status;
 
@@ -109,10 +108,8 @@ bool CalibrateCommand::IsRunRequestPoint(int pointId)
 std::optional<int> CalibrateCommand::PointId() const
 {
     // Any other parameter would mark and write an arbitrary point of the unit: refused.
-    const std::string& text = GetParam();
-    int id = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !IsRunRequestPoint(id))
+    const std::optional<int> id = unitcommand::decimal(GetParam());
+    if (!id || !IsRunRequestPoint(*id))
         return std::nullopt;
     return id;
 }

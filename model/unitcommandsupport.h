@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <exception>
+#include <optional>
 #include <string>
 
 // What the commands that act on the unit share: the status line, the window's busy span and the
@@ -32,6 +33,9 @@ private:
 // the unit does: the window repaints and clicks queue their commands, which run only after the
 // current one because the engine is running it.
 void pause(int ms, bool responsive);
+
+// The whole text as a decimal number; nothing for any other text, the empty one among them.
+std::optional<int> decimal(const std::string& text);
 
 // The user's words for a failure that left an exchange: the link's text for a status, else the
 // exception's own.

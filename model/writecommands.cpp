@@ -7,7 +7,6 @@
 #include "unitcommandsupport.h"
 
 #include <QCoreApplication>
-#include <charconv>
 
 using unitcommand::status;
 
@@ -97,12 +96,10 @@ void WriteDirectCommand::Execute()
     if (frame()->GetBool("LoggingOn"))
         return;
     status(frame(), "Writing Parameters...");
-    const std::string& text = GetParam();
-    int count = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        throw ConversionError("'" + text + "' is not a valid integer value");
-    frame()->SetInt("localPBarMax", count);
+    const std::optional<int> count = unitcommand::decimal(GetParam());
+    if (!count)
+        throw ConversionError("'" + GetParam() + "' is not a valid integer value");
+    frame()->SetInt("localPBarMax", *count);
     runBulkWrite(frame(), [] { return DataBase::Instance()->WriteDirect(); });
     status(frame(), "");
 }
