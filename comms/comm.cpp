@@ -948,10 +948,15 @@ void TComm::setWinsockIcon(int index)
     statusPanels_[2]->setProperty("winsockIcon", index);
 }
 
-void TComm::setSettingsLocked(bool locked)
+void TComm::setSetupGroupsEnabled(bool enabled)
 {
     for (QGroupBox* group : {gbPortSetup, gbModemSetup, gbWinsock})
-        controlgroup::setGroupEnabled(group, !locked);
+        controlgroup::setGroupEnabled(group, enabled);
+}
+
+void TComm::setSettingsLocked(bool locked)
+{
+    setSetupGroupsEnabled(!locked);
     if (locked)
         lblModemInfo->setEnabled(true);
     cbConnectType->setEnabled(!locked);

@@ -126,6 +126,8 @@ private:
     void FormShow();
     // Adds the typed address to the book (Enter in the address box, or "OK" with checks off).
     void addTypedAddress(bool checkTexts);
+    // Choosing an entry in either list: it becomes the current entry, the other list follows.
+    void selectAddressEntry(int index, QComboBox* otherList);
     // The three texts an entry needs, each reported with its message when empty.
     bool checkEntryTexts(bool description);
     void saveAddressBook();
@@ -148,6 +150,9 @@ private:
     int backoffTicks() const;
     std::uint8_t stationAddress() const;
     void delayTicks(int ticks);
+    // The Port Setup, Modem Setup and Ethernet groups with the controls placed on them.
+    void setSetupGroupsEnabled(bool enabled);
+    // While connected the settings cannot change: the setup groups and the type list are off.
     void setSettingsLocked(bool locked);
     void setStatusText(const QString& text);
     void setWinsockIcon(int index);

@@ -2,7 +2,6 @@
 // list, the trace log, the proxy dialog, the gateway detection and the TCP address book.
 #include "comm.h"
 
-#include "controlgroup.h"
 #include "dialogservice.h"
 #include "frmproxy.h"
 #include "modemsetup.h"
@@ -41,10 +40,7 @@ void TComm::btnOKClick()
 {
     commPort_->close();
     sendWinMessage(winmsg::WM_COMMSTATE, 0, 0);
-    for (QGroupBox* group : {gbPortSetup, gbModemSetup, gbWinsock})
-        controlgroup::enableGroup(group);
-    lblModemInfo->setEnabled(true);
-    cbConnectType->setEnabled(true);
+    setSettingsLocked(false);
     linkState_ = LinkDown;
     rememberedConnectType_ = cbConnectType->currentIndex();
     if (rememberedConnectType_ == Tcp) {
@@ -275,8 +271,7 @@ void TComm::btnCCIDetectClick()
     linkState_ = LinkDown;
     const bool open = waitForGateway();
     sendWinMessage(winmsg::WM_COMMSTATE, 1, 0);
-    for (QGroupBox* group : {gbPortSetup, gbModemSetup, gbWinsock})
-        controlgroup::disableGroup(group);
+    setSetupGroupsEnabled(false);
     lblModemInfo->setEnabled(false);
     cbConnectType->setEnabled(false);
     linkState_ = LinkDown;
@@ -301,8 +296,7 @@ void TComm::cbCCIConnInfoSelect(int index)
         const QByteArray command = QByteArray(kGatewaySelect) + cbCCIConnInfo->itemText(index).toLatin1();
         commPort_->putBlock(reinterpret_cast<const std::uint8_t*>(command.constData()), int(command.size()));
     }
-    for (QGroupBox* group : {gbPortSetup, gbModemSetup, gbWinsock})
-        controlgroup::enableGroup(group);
+    setSetupGroupsEnabled(true);
     lblModemInfo->setEnabled(true);
     cbConnectType->setEnabled(false);
     btnCCIDetect->setEnabled(false);
@@ -358,21 +352,17 @@ void TComm::addTypedAddress(bool checkTexts)
     saveAddressBook();
 }
 
-void TComm::ethAddrSelect(int index)
+void TComm::selectAddressEntry(int index, QComboBox* otherList)
 {
     addrPosition_ = index;
-    comDesc->setCurrentIndex(index);
+    otherList->setCurrentIndex(index);
     if (index >= 0 && index < addrBook_.Count())
         ledPort->setText(QString::number(addrBook_.Get(index).port));
 }
 
-void TComm::comDescSelect(int index)
-{
-    addrPosition_ = index;
-    ethAddr->setCurrentIndex(index);
-    if (index >= 0 && index < addrBook_.Count())
-        ledPort->setText(QString::number(addrBook_.Get(index).port));
-}
+void TComm::ethAddrSelect(int index) { selectAddressEntry(index, comDesc); }
+
+void TComm::comDescSelect(int index) { selectAddressEntry(index, ethAddr); }
 
 void TComm::comDescEnter() { addrPosition_ = comDesc->currentIndex(); }
 

@@ -58,6 +58,7 @@ DialUpDialer::DialUpDialer(QObject* parent) : QObject(parent)
         dial_ = nullptr;
         lastCode_ = ErrorTimeout;
         lastDetail_.clear();
+        takeDown();
         emit dialError(ErrorTimeout);
     });
 }
@@ -192,8 +193,22 @@ void DialUpDialer::dialFinished(int exitCode)
         connected_ = true;
         emit connected();
     } else {
+        if (code == ErrorTimeout)
+            takeDown();
         emit dialError(code);
     }
+}
+
+// nmcli gives up waiting, but NetworkManager goes on bringing the connection up: a dial given up
+// on is taken down, so that the line does not come up unseen after the dial reported failure.
+void DialUpDialer::takeDown()
+{
+    const int saved = lastCode_;
+    const QString detail = lastDetail_;
+    run(kNmcli, {QStringLiteral("connection"), QStringLiteral("down"), QStringLiteral("id"), entryName_}, kQuickMs,
+        nullptr, false);
+    lastCode_ = saved;
+    lastDetail_ = detail;
 }
 
 bool DialUpDialer::confirmConnected()
@@ -223,15 +238,9 @@ void DialUpDialer::Hangup()
             dialFinished(1);
     }
     connected_ = false;
-    if (wasDialing || wasConnected) {
-        // Also undoes a connection that came part of the way up.
-        const int saved = lastCode_;
-        const QString detail = lastDetail_;
-        run(kNmcli, {QStringLiteral("connection"), QStringLiteral("down"), QStringLiteral("id"), entryName_}, kQuickMs,
-            nullptr, false);
-        lastCode_ = saved;
-        lastDetail_ = detail;
-    }
+    // Also undoes a connection that came part of the way up.
+    if (wasDialing || wasConnected)
+        takeDown();
     hangingUp_ = false;
     if (wasConnected)
         emit disconnected();

@@ -79,6 +79,8 @@ private:
     int run(const QString& program, const QStringList& args, int timeoutMs, QString* out, bool pump);
     int codeOfExit(int exitCode) const;
     void dialFinished(int exitCode);
+    // Takes the entry's connection down; the last code and its detail stay as they were.
+    void takeDown();
 
     QString phonebook_;
     QString entryName_;

@@ -166,6 +166,8 @@ TEST_F(DialUpTest, FailuresReportNotConnected)
         const char* name;
         std::function<void()> arrange;
         QString text;  // the error box, empty for none
+        // NetworkManager goes on with a connection nmcli stopped waiting for.
+        bool takenDown;
     };
     const std::vector<Case> cases = {
         {"activation failed",
@@ -173,11 +175,17 @@ TEST_F(DialUpTest, FailuresReportNotConnected)
              nm_.write(QStringLiteral("up_exit"), "4");
              nm_.write(QStringLiteral("up_err"), "Error: Connection activation failed: no modem.\n");
          },
-         QStringLiteral("The connection could not be brought up. (Error: Connection activation failed: no modem.)")},
-        {"timed out", [&] { nm_.write(QStringLiteral("up_exit"), "3"); },
-         QStringLiteral("The connection did not come up in time.")},
+         QStringLiteral("The connection could not be brought up. (Error: Connection activation failed: no modem.)"),
+         false},
+        {"timed out",
+         [&] {
+             nm_.write(QStringLiteral("up_exit"), "3");
+             nm_.write(QStringLiteral("up_err"), "Error: Timeout expired (60 seconds)\n");
+         },
+         QStringLiteral("The connection did not come up in time. (Error: Timeout expired (60 seconds))"), true},
         // The dial cannot even start: a failure at once, not a link that is not there.
-        {"no entry", [&] { comm_->rasDialer().setEntryName(QString()); }, QStringLiteral("No phonebook entry is chosen.")},
+        {"no entry", [&] { comm_->rasDialer().setEntryName(QString()); }, QStringLiteral("No phonebook entry is chosen."),
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -185,7 +193,9 @@ TEST_F(DialUpTest, FailuresReportNotConnected)
         testenv::dialogs().clear();
         form_.received.clear();
         c.arrange();
+        const qsizetype downsBefore = nm_.calls().filter(QStringLiteral("connection down")).size();
         EXPECT_EQ(comm_->Connect(), 1);
+        EXPECT_EQ(nm_.calls().filter(QStringLiteral("connection down")).size() - downsBefore, c.takenDown ? 1 : 0);
         EXPECT_EQ(comm_->GetLinkState(), TComm::LinkDown);
         EXPECT_EQ(form_.received, (std::vector<Message>{{winmsg::WM_COMMSTATE, 0, 0}}));
         ASSERT_EQ(testenv::dialogs().shown().size(), 1u);
