@@ -615,7 +615,10 @@ int TComm::settingNumber(const QLineEdit* edit, const QString& fallback) const
 
 int TComm::retries() const { return std::max(1, settingNumber(edRetries, design_.retries)); }
 
-int TComm::backoffTicks() const { return std::max(0, settingNumber(edBackoffTimer, design_.backoffTimer)); }
+int TComm::backoffTicks() const
+{
+    return std::clamp(settingNumber(edBackoffTimer, design_.backoffTimer), 0, CommPort::kMaxTimerTicks);
+}
 
 std::uint8_t TComm::stationAddress() const
 {
@@ -754,7 +757,7 @@ void TComm::SendBlock(const std::uint8_t* frameBytes, int length)
     int lineTicks = 0;
     if (commPort_->layer() == CommPort::Layer::Serial)
         lineTicks = static_cast<int>(commPort_->byteTimeSeconds() * 1000.0 * length / CommPort::kTickMs) + 1;
-    ArmBackoffTimer(backoffTicks() + lineTicks);
+    ArmBackoffTimer(std::min(backoffTicks(), CommPort::kMaxTimerTicks - lineTicks) + lineTicks);
     awaitingOutSent_ = true;
     commPort_->putBlock(frameBytes, length);
 }

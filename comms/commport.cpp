@@ -326,7 +326,7 @@ bool CommPort::setTimerTrigger(int handle, int ticks, bool activate)
     if (it == timers_.end())
         return false;
     if (activate)
-        it->second->start(std::max(0, ticks) * kTickMs);
+        it->second->start(std::clamp(ticks, 0, kMaxTimerTicks) * kTickMs);
     else
         it->second->stop();
     return true;

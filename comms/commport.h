@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
 
 class QSerialPort;
@@ -33,6 +34,8 @@ class CommPort : public QObject {
 public:
     enum class Layer { Serial, Winsock };
     static constexpr int kTickMs = 55;
+    // The longest a tick timer can run (about 24.8 days): more would overflow its milliseconds.
+    static constexpr int kMaxTimerTicks = std::numeric_limits<int>::max() / kTickMs;
     // How long a TCP connection (with its proxy handshake) may take.
     static constexpr int kConnectTimeoutMs = 10000;
 

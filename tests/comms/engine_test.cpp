@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <limits>
 
 using commtest::bytes;
 using commtest::Message;
@@ -234,6 +235,18 @@ TEST_P(EngineLinkTest, CancelEndsTheWaitAndRefusesLaterExchanges)
     comm_->SetUserCancel(false);
     unit_->clearFaults();
     EXPECT_EQ(exchange(bytes({0x02, 0x0E})), 0);
+}
+
+TEST_P(EngineLinkTest, TheLargestBackoffStillWaitsForTheAnswer)
+{
+    // Ticks near the integer limit once overflowed into a time-out at once or a negative one.
+    CommSettings s = settingsFor(GetParam());
+    s.backoffTimer = QString::number(std::numeric_limits<int>::max());
+    engine(s);
+    unit_->silence(1);
+    QTimer::singleShot(300, comm_.get(), [this] { comm_->SetUserCancel(true); });
+    EXPECT_EQ(exchange(bytes({0x02, 0x0E})), 6) << "still waiting when cancelled";
+    expectSends(1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, EngineLinkTest, ::testing::Values(Link::Tcp, Link::Pty),
