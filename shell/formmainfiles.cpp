@@ -96,7 +96,9 @@ int TFormMain::LoadConfigurationFile(const QString& fileName)
 bool TFormMain::FetchAndSave(const QString& fileName)
 {
     if (!LoggedOn()) {
-        SendToDatabase();
+        // A page that refuses has told the user why; the file would miss its edits.
+        if (SendToDatabase() != 0)
+            return false;
         CallSlot(frames_[kPageSequencer], "StoreSequencerConfiguration");
         Queue("ReadLogConfig");
     } else {

@@ -63,27 +63,26 @@ void TFormMain::tbtnUpgradeClick()
     SecurityChk* security = SecurityChk::Instance();
     security->ChangeToDataDirectory();
     auto* upgrade = shellwindows::Get<TfmUpgrade>("fmUpgrade");
-    QWidget* back = shellwindows::Window("Back");
     if (upgrade)
         upgrade->SetAskOnHide(false);
     CommandLine* checklist = CommandLine::Instance();
 
     auto hideWindows = [&] {
-        if (upgrade)
+        if (upgrade) {
             upgrade->SetAskOnHide(true);
-        if (QAction* item = MenuItem("UpgradeWindow"))
-            item->setChecked(false);
-        if (upgrade)
-            upgrade->hide();
-        if (back)
-            back->hide();
+            upgrade->HideWithBackground();
+        }
         security->ChangeToDataDirectory();
     };
-    auto abort = [&] {
-        hideWindows();
+    // Every way out that keeps the program running ends logged off with the pages usable.
+    auto logOff = [&] {
         tbtnLogoffClick();
         modeDisp_->setText("OFF LINE");
         SetState("EnablePages", true);
+    };
+    auto abort = [&] {
+        hideWindows();
+        logOff();
     };
     bool restart = false;
     auto finish = [&] {
@@ -103,9 +102,7 @@ void TFormMain::tbtnUpgradeClick()
         if (answer != QMessageBox::Yes) {
             if (upgrade)
                 upgrade->SetAskOnHide(true);
-            modeDisp_->setText("OFF LINE");
-            tbtnLogoffClick();
-            SetState("EnablePages", true);
+            logOff();
             return;
         }
     }
@@ -118,9 +115,7 @@ void TFormMain::tbtnUpgradeClick()
     security->ChangeToDataDirectory();
     if (imageFile.isEmpty()) {
         DialogService::showMessage("Upgrade firmware was terminated. GUI will LOG OFF.");
-        modeDisp_->setText("OFF LINE");
-        tbtnLogoffClick();
-        SetState("EnablePages", true);
+        logOff();
         return;
     }
 

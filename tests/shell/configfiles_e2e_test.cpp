@@ -7,6 +7,7 @@
 #include "database.h"
 #include "logoncommands.h"
 #include "pollcommands.h"
+#include "qadvcolumngrid.h"
 #include "unitemulator.h"
 #include "unitmodel.h"
 
@@ -164,6 +165,27 @@ TEST_F(ConfigFiles, LoggedOffSaveWritesTheDatabaseAndSaveThenReusesTheFile)
     form->tbtnSaveClick();
     EXPECT_EQ(testenv::dialogs().shown().size(), 1u);
     EXPECT_TRUE(fileContent(saved).contains("LogIDCode=\"58\""));
+}
+
+// A page that refuses to store its edits stops a logged-off save: the file would not hold them.
+TEST_F(ConfigFiles, APageThatRefusesItsEditsStopsTheSave)
+{
+    auto* grid = new QAdvColumnGrid(form->PageControlMain()->widget(0));
+    grid->BeforePost = [](QAdvColumnGrid*, bool& canPost) { canPost = false; };
+    const QString kept = dir.filePath("kept.cfg");
+    writeFile(kept, "previous");
+    const QString fresh = dir.filePath("fresh.cfg");
+
+    testenv::dialogs().answerText(fresh);
+    form->tbtnSaveClick();
+    testenv::dialogs().answerText(kept);
+    testenv::dialogs().answerButton(QMessageBox::Yes);
+    form->tbtnSaveAsClick();
+
+    EXPECT_FALSE(QFile::exists(fresh));
+    EXPECT_EQ(fileContent(kept), "previous");
+    EXPECT_EQ(messages(), QStringList{"File with this name already exists, do you want to overwrite?\n"});
+    EXPECT_FALSE(form->StatusPanelText(0).startsWith("Configuration successfully saved"));
 }
 
 TEST_F(ConfigFiles, SaveAsAsksBeforeReplacingAndAFailedSaveKeepsTheFile)
