@@ -52,6 +52,9 @@ void TFormMain::tbtnUpgradeClick()
         DialogService::showMessage(kBusy);
         return;
     }
+    // A poll read between the image commands would meet a unit busy with its flash, and its
+    // failure would log off in the middle of the upgrade.
+    StopPoll();
     if (Button("tbtnLogon")->isEnabled()) {
         Queue("UpgradeCommand");
         if (Button("tbtnLogon")->isEnabled())

@@ -224,6 +224,17 @@ TEST_F(UpgradeFlowTest, CancelInTheFinalBoxClosesWithoutRebootButKeepsTheRecord)
     EXPECT_FALSE(form->isVisible()) << "the program ends";
 }
 
+TEST_F(UpgradeFlowTest, AnUpgradeWhileLoggedOnPollsNoMoreFromItsStart)
+{
+    reportLoggedOn();
+    engine()->SetPollingEnabled(true);
+    bool pollingAtReboot = true;
+    standIn("Reboot", [&] { pollingAtReboot = engine()->IsPollingEnabled(); });
+    upgradeWith(image(201), QMessageBox::Ok);
+    EXPECT_EQ(ran, (std::vector<std::string>{"Reboot", "Logoff"})) << "already logged on: no upgrade logon";
+    EXPECT_FALSE(pollingAtReboot) << "no poll read may come between the image commands";
+}
+
 TEST_F(UpgradeFlowTest, WithoutTheOldConfigurationNoEndsLoggedOffAndYesGoesOn)
 {
     const QByteArray before = readFile(dataFile(TfmUpgrade::kStatusFile));
