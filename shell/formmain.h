@@ -41,6 +41,7 @@ public:
     static constexpr const char* kHelpFile = "C:\\515\\Help\\KVT408HLP.HLP";
     static constexpr const char* kFactoryCode = "wirp";
     static constexpr int kTabCount = 17;
+    static constexpr const char* kBusyText = "Please wait for current task to finish, then proceed.";
 
     // Page indexes of the tabs the code names.
     enum Page {
@@ -213,6 +214,8 @@ private:
 
     // formmainfiles.cpp
     bool RefuseWhileBusy();
+    // A command runs or waits in the queue.
+    bool EngineBusy() const;
     bool FetchAndSave(const QString& fileName);
     void ConnectUpgradeConfigFiles();
     void WriteOpenedFileIntoUnit();

@@ -22,7 +22,6 @@ constexpr int kPageStreams = 6;
 constexpr int kPageOutputs = 9;
 constexpr int kPageSequencer = 10;
 
-constexpr char kBusyText[] = "Please wait for current task to finish, then proceed.";
 constexpr char kSaveFilter[] = "Sentrel515 Configuration (*.cfg *.CFG)";
 constexpr char kOpenCaption[] = "Open Sentrel515 Configuraiton File";
 constexpr char kOpenFilter[] = "Sentrel515 DataBase Config (*.cfg *.CFG)";
@@ -63,7 +62,7 @@ void TFormMain::ConnectUpgradeConfigFiles()
 // database, and the commands it queues would not run in order.
 bool TFormMain::RefuseWhileBusy()
 {
-    if (!engine_ || (!engine_->IsRunning() && engine_->GetQueueCount() == 0))
+    if (!EngineBusy())
         return false;
     warn(kBusyText, QMessageBox::Yes);
     return true;

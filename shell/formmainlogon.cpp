@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr char kBusyText[] = "Please wait for current task to finish, then proceed.";
 
 // The toolkit's 8-bit text of what was typed: the password file holds the digest of these bytes.
 std::string passwordBytes(const QString& text) { return text.toLatin1().toStdString(); }
@@ -79,7 +78,7 @@ void TFormMain::tbtnLogonClick()
     if (!servicesReady_)
         return;
     // A logon in the middle of another exchange would interleave with it on the link.
-    if (engine_->IsRunning() || engine_->GetQueueCount() > 0) {
+    if (EngineBusy()) {
         DialogService::showMessage(kBusyText);
         return;
     }

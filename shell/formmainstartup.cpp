@@ -196,6 +196,11 @@ void TFormMain::AllowPoll()
     engine_->ExecuteCommand("PeriodicPoll", "");
 }
 
+bool TFormMain::EngineBusy() const
+{
+    return engine_ && (engine_->IsRunning() || engine_->GetQueueCount() > 0);
+}
+
 void TFormMain::Queue(const char* command)
 {
     if (engine_)

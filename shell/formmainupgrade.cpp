@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr char kBusy[] = "Please wait for current task to finish, then proceed.";
-
 void removeReadBack()
 {
     const QString path = UpgradeDataFile(kReadBackFile);
@@ -48,8 +46,8 @@ void TFormMain::tbtnUpgradeClick()
     if (!servicesReady_)
         return;
     // Image blocks between the exchanges of another command would corrupt both.
-    if (engine_->IsRunning() || engine_->GetQueueCount() > 0) {
-        DialogService::showMessage(kBusy);
+    if (EngineBusy()) {
+        DialogService::showMessage(kBusyText);
         return;
     }
     // A poll read between the image commands would meet a unit busy with its flash, and its
