@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -9,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-class QLabel;
+#include <QLabel>
 class QMenu;
 class QAction;
 class QProgressBar;
