@@ -10,7 +10,6 @@
 #include <memory>
 #include <vector>
 
-#include <QLabel>
 class QMenu;
 class QAction;
 class QProgressBar;
