@@ -33,6 +33,13 @@ const char16_t kAnsi80[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x
 
 }  // namespace
 
+Placement placementOf(int alignment, Placement fallback)
+{
+    static const Placement kCodes[9] = {{0, 0}, {1, 0}, {2, 0}, {1, 1}, {0, 1},
+                                        {2, 1}, {0, 2}, {1, 2}, {2, 2}};
+    return alignment >= 0 && alignment <= 8 ? kCodes[alignment] : fallback;
+}
+
 AnsiText toAnsi(const std::u16string& text)
 {
     AnsiText out;
@@ -388,9 +395,8 @@ bool Document::drawTextBox(Box box, double angle, const std::u16string& text, in
     const std::vector<AnsiText> lines = wrapLines(raw, box.width - 2 * pad);
     const double lh = lineHeight();
     const double block = textHeight() + lh * double(lines.size() > 0 ? lines.size() - 1 : 0);
-    // Alignment: 0..2 top left, centre, right; 3..5 middle; 6..8 bottom.
-    const int horizontal = alignment >= 0 && alignment <= 8 ? alignment % 3 : 0;
-    const int vertical = alignment >= 0 && alignment <= 8 ? alignment / 3 : 0;
+    const Placement place = placementOf(alignment, {0, 0});
+    const int horizontal = place.horizontal, vertical = place.vertical;
     double y = pad;
     if (vertical == 1)
         y = (box.height - block) / 2;
@@ -458,6 +464,9 @@ bool Document::drawLine(double x1, double y1, double x2, double y2)
 
 int Document::addImageFromFile(const std::u16string& fileName)
 {
+    // A file that cannot be added leaves no image selected, so a following draw shows nothing
+    // rather than the image added before it.
+    image_ = 0;
     const std::string path = toUtf8(fileName);
     unsigned char head[8] = {};
     FILE* f = std::fopen(path.c_str(), "rb");

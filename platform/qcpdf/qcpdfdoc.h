@@ -51,6 +51,14 @@ struct Table {
     }
 };
 
+// Alignment codes of cells and text boxes: 0 top left, 1 top centre, 2 top right, 3 middle
+// centre, 4 middle left, 5 middle right, 6 bottom left, 7 bottom centre, 8 bottom right.
+// Horizontal 0 left, 1 centre, 2 right; vertical 0 top, 1 middle, 2 bottom.
+struct Placement {
+    int horizontal, vertical;
+};
+Placement placementOf(int alignment, Placement fallback);
+
 enum class FieldType { CheckBox = 3, RadioButton = 4 };
 
 struct Field {

@@ -177,9 +177,9 @@ int Document::drawTableRows(int id, double left, double top, double height, int 
         const std::vector<AnsiText> lines = linesOf(pl.row, pl.column);
         if (lines.size() == 1 && lines[0].empty())
             continue;
-        // Alignment: 0..2 top left, centre, right; 3..5 middle; 6..8 bottom.
-        const int code = cell.alignment >= 0 && cell.alignment <= 8 ? cell.alignment : 4;
-        const int horizontal = code % 3, vertical = code / 3;
+        // Cells without an alignment of their own stand at the left, in the middle.
+        const Placement place = placementOf(cell.alignment, {0, 1});
+        const int horizontal = place.horizontal, vertical = place.vertical;
         const double block = th + lh * double(lines.size() - 1);
         double ty = pl.box.top + kCellPadding;
         if (vertical == 1)
