@@ -239,8 +239,9 @@ void Document::writeFields()
         return a;
     };
     auto stream = [&](const std::string& content, double w, double h) {
+        // Left uncompressed: a few dozen bytes each, and setting up a compressor per stream
+        // costs more than the bytes saved.
         HPDF_Dict s = HPDF_DictStream_New(mmgr, xref);
-        s->filter = HPDF_STREAM_FILTER_FLATE_DECODE;
         HPDF_Dict_AddName(s, "Type", "XObject");
         HPDF_Dict_AddName(s, "Subtype", "Form");
         HPDF_Array box = HPDF_Array_New(mmgr);
