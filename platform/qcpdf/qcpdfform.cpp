@@ -56,12 +56,17 @@ bool checkBoxOn(const Field& f)
     return !f.value.empty() && !equalsNoCase(f.value, "off") && !equalsNoCase(f.value, "no");
 }
 
-// The name a selected widget's appearance state carries.
+// The name a selected widget's appearance state carries. libharu escapes the bytes of a name
+// that need it except blanks and control bytes, which it writes raw and so breaks the name: those
+// become "_". Cut (at a character) to libharu's limit on names.
 std::string onStateName(const Field& f)
 {
     if (f.type == FieldType::CheckBox || f.title.empty())
         return f.type == FieldType::CheckBox ? "Yes" : "On";
     std::string name = toUtf8(f.title);
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x21)
+            c = '_';
     if (name.size() > kMaxNameBytes) {
         name.resize(kMaxNameBytes);
         while (!name.empty() && (static_cast<unsigned char>(name.back()) & 0xC0) == 0x80)
@@ -69,7 +74,7 @@ std::string onStateName(const Field& f)
         if (!name.empty() && static_cast<unsigned char>(name.back()) >= 0xC0)
             name.pop_back();
     }
-    return name;
+    return name.empty() ? "On" : name;
 }
 
 // A circle of radius r around (cx, cy) as four Bezier arcs.

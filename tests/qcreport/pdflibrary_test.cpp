@@ -243,6 +243,13 @@ TEST_F(PdfLibraryTest, RadioButtonsStayFieldsAndCheckBoxesFlatten)
     const int other = pdf.AddFormFieldSub(unselected, "A");
     pdf.SetFormFieldBounds(other, 200, 207, 10, 10);
 
+    // Names with blanks, number signs and letters beyond ASCII stay valid PDF names (blanks
+    // become "_").
+    const int odd = pdf.NewFormField("odd", 4);
+    const QString oddValue = QString::fromUtf8("Wert #1/é (x)");
+    pdf.SetFormFieldBounds(pdf.AddFormFieldSub(odd, oddValue), 250, 207, 10, 10);
+    pdf.SetFormFieldValue(odd, oddValue);
+
     const int hidden = pdf.NewFormField("hidden", 3);
     pdf.SetFormFieldBounds(hidden, 300, 207, 10, 10);
     pdf.SetFormFieldVisible(hidden, 0);
@@ -250,7 +257,7 @@ TEST_F(PdfLibraryTest, RadioButtonsStayFieldsAndCheckBoxesFlatten)
 
     const QString file = save(pdf, "fields.pdf");
     const QJsonArray fields = pdftools::fields(file);
-    ASSERT_EQ(fields.size(), 4);
+    ASSERT_EQ(fields.size(), 5);
     QMap<QString, QJsonObject> byName;
     for (const auto& f : fields)
         byName[f.toObject()["fullname"].toString()] = f.toObject();
@@ -272,6 +279,8 @@ TEST_F(PdfLibraryTest, RadioButtonsStayFieldsAndCheckBoxesFlatten)
     EXPECT_NEAR(rect[3].toDouble(), 841.89 - 207, 0.01);
     EXPECT_NEAR(rect[2].toDouble() - rect[0].toDouble(), 10, 0.01);
     EXPECT_EQ(byName[QString::fromUtf8("Wahl Ω")]["value"].toString(), "/Off");
+    EXPECT_EQ(byName["odd"]["value"].toString(), byName["odd"]["annotation"].toObject()["appearancestate"].toString());
+    EXPECT_EQ(byName["odd"]["value"].toString(), QString::fromUtf8("/Wert_#1/é_(x)"));
     EXPECT_EQ(byName["hidden"]["annotation"].toObject()["annotationflags"].toInt() & 2, 2);
 }
 
