@@ -384,8 +384,27 @@ bool Document::drawTextBox(Box box, double angle, const std::u16string& text, in
     if (border != 0) {
         HPDF_Page_SetLineWidth(p, HPDF_REAL(lineWidth_));
         HPDF_Page_SetRGBStroke(p, 0, 0, 0);
-        HPDF_Page_Rectangle(p, 0, HPDF_REAL(-box.height), HPDF_REAL(box.width),
-                            HPDF_REAL(box.height));
+        const double r = std::min({radius, box.width / 2, box.height / 2});
+        if (r > 0) {
+            // Rounded corners: quarter circles as Bezier arcs.
+            const double k = r * 0.5523, w = box.width, h = -box.height;
+            HPDF_Page_MoveTo(p, HPDF_REAL(r), 0);
+            HPDF_Page_LineTo(p, HPDF_REAL(w - r), 0);
+            HPDF_Page_CurveTo(p, HPDF_REAL(w - r + k), 0, HPDF_REAL(w), HPDF_REAL(-r + k),
+                              HPDF_REAL(w), HPDF_REAL(-r));
+            HPDF_Page_LineTo(p, HPDF_REAL(w), HPDF_REAL(h + r));
+            HPDF_Page_CurveTo(p, HPDF_REAL(w), HPDF_REAL(h + r - k), HPDF_REAL(w - r + k),
+                              HPDF_REAL(h), HPDF_REAL(w - r), HPDF_REAL(h));
+            HPDF_Page_LineTo(p, HPDF_REAL(r), HPDF_REAL(h));
+            HPDF_Page_CurveTo(p, HPDF_REAL(r - k), HPDF_REAL(h), 0, HPDF_REAL(h + r - k), 0,
+                              HPDF_REAL(h + r));
+            HPDF_Page_LineTo(p, 0, HPDF_REAL(-r));
+            HPDF_Page_CurveTo(p, 0, HPDF_REAL(-r + k), HPDF_REAL(r - k), 0, HPDF_REAL(r), 0);
+            HPDF_Page_ClosePath(p);
+        } else {
+            HPDF_Page_Rectangle(p, 0, HPDF_REAL(-box.height), HPDF_REAL(box.width),
+                                HPDF_REAL(box.height));
+        }
         HPDF_Page_Stroke(p);
     }
     std::vector<AnsiText> raw;

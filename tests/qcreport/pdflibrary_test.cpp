@@ -103,6 +103,7 @@ TEST_F(PdfLibraryTest, TextBoxesAndMultiLineTextKeepTheirLines)
     EXPECT_EQ(pdf.DrawRotatedTextBoxEx(50, 100, 80, 16, 0, "Boxed value", 0, 1, 0, 0), 1);
     EXPECT_EQ(pdf.DrawRotatedTextBoxEx(200, 100, 40, 16, 0, "", 0, 0, 0, 0), 1);
     EXPECT_EQ(pdf.DrawRotatedTextBoxEx(300, 300, 120, 16, 90, "Turned box", 0, 1, 0, 0), 1);
+    EXPECT_EQ(pdf.DrawRotatedTextBoxEx(50, 200, 120, 30, 0, "Rounded box", 4, 1, 6, 0), 1);
     EXPECT_EQ(pdf.DrawRotatedMultiLineText(50, 415, 0, "\n",
                                            "Note one\r\nNote two\r\n\r\nNote four"),
               1);
@@ -110,6 +111,7 @@ TEST_F(PdfLibraryTest, TextBoxesAndMultiLineTextKeepTheirLines)
     const QString text = pdftools::text(file);
     EXPECT_TRUE(text.contains("Boxed value"));
     EXPECT_TRUE(text.contains("Turned box"));
+    EXPECT_TRUE(text.contains("Rounded box"));
     const int one = text.indexOf("Note one"), two = text.indexOf("Note two"),
               four = text.indexOf("Note four");
     EXPECT_GE(one, 0);
