@@ -65,7 +65,7 @@ DialUpDialer::DialUpDialer(QObject* parent) : QObject(parent)
 
 DialUpDialer::~DialUpDialer()
 {
-    // Hangs up when destroyed, as the original dialer did; nothing is reported any more.
+    // Hangs up when destroyed, so no connection outlives its dialer; nothing is reported any more.
     blockSignals(true);
     Hangup();
 }

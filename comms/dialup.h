@@ -11,7 +11,7 @@ class QTimer;
 // connections (or the entries of a phonebook file), dialling an entry brings its connection up
 // with nmcli, hanging up takes it down. The entry dialogs are NetworkManager's connection
 // editor. Every call to nmcli is bounded in time; results are codes with texts, as the dial-up
-// networking interface of the original platform gave them.
+// networking interface gives them.
 class DialUpDialer : public QObject {
     Q_OBJECT
 public:

@@ -4,16 +4,14 @@
 #include "communications.h"
 #include "database.h"
 #include "dialogservice.h"
+#include "datadir.h"
 #include "framecomm.h"
 #include "logoncommands.h"
 #include "pollcommands.h"
-#include "securitychk.h"
-#include "shellwindows.h"
 #include "unitcommandsupport.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProgressBar>
 #include <QThread>
 #include <optional>
 #include <stdexcept>
@@ -29,22 +27,9 @@ constexpr char kEmpty[] = "Image file length is zero!";
 // One byte would send nothing: the last byte of an image is never transferred.
 constexpr char kTooShort[] = "Image file is too short!";
 
-QProgressBar* upgradeProgress()
-{
-    QWidget* window = shellwindows::Existing("fmUpgrade");
-    return window ? window->findChild<QProgressBar*>("Progress") : nullptr;
-}
-
 }  // namespace
 
-QString UpgradeDataFile(const QString& name)
-{
-    SecurityChk* security = SecurityChk::Instance();
-    if (security->GetDataDirectory().isEmpty())
-        security->SetDataDirectory();
-    const QString dir = security->GetDataDirectory();
-    return dir.isEmpty() ? QString() : QDir(dir).filePath(name);
-}
+QString UpgradeDataFile(const QString& name) { return datadir::filePath(name); }
 
 ImageTransferPlan::ImageTransferPlan(qint64 fileSize)
 {
@@ -85,19 +70,9 @@ bool ImageCommand::OpenImage(QFile& image)
     return true;
 }
 
-void ImageCommand::ResetUpgradeProgress(int maximum)
-{
-    if (QProgressBar* bar = upgradeProgress()) {
-        bar->setMaximum(maximum);
-        bar->setValue(0);
-    }
-}
+void ImageCommand::ResetUpgradeProgress(int maximum) { frame()->SetInt(framecomm::kUpgradeProgressMax, maximum); }
 
-void ImageCommand::StepUpgradeProgress()
-{
-    if (QProgressBar* bar = upgradeProgress())
-        bar->setValue(std::min(bar->value() + 1, bar->maximum()));
-}
+void ImageCommand::StepUpgradeProgress() { frame()->SetInt(framecomm::kUpgradeProgressStep, 1); }
 
 // --- WriteImage -------------------------------------------------------------------------------
 
@@ -106,14 +81,14 @@ void WriteImageCommand::Execute()
     outcome_ = ImageOutcome::NotRun;
     failureShown_ = false;
     FrameComm* window = frame();
-    if (window->GetBool("LoggingOn"))
+    if (window->GetBool(framecomm::kLoggingOn))
         return;
     status(window, "Writing Image...");
     QFile image;
     if (!OpenImage(image))
         return;
     const ImageTransferPlan plan(image.size());
-    window->SetInt("localPBarMax", static_cast<int>(plan.requests));
+    window->SetInt(framecomm::kLocalPBarMax, static_cast<int>(plan.requests));
     ResetUpgradeProgress(static_cast<int>(2 * plan.requests));
 
     std::optional<unitcommand::BusyScope> scope(std::in_place, window, unitcommand::BusyScope::Wait::NotShown);
@@ -157,14 +132,14 @@ bool WriteImageCommand::WriteBlock(const MemoryBlock& block, QFile&)
         try {
             busy = facade->FinishImageWrite();
         } catch (...) {
-            window->SetInt("localPBarMax", 0);
+            window->SetInt(framecomm::kLocalPBarMax, 0);
             status(window, "Write Image fail!");
             return false;
         }
         QThread::msleep(static_cast<unsigned long>(pollPauseMs_));
     }
     if (busy) {
-        window->SetInt("localPBarMax", 1);
+        window->SetInt(framecomm::kLocalPBarMax, 1);
         status(window, "Write Image fail!");
         return false;
     }
@@ -180,11 +155,10 @@ void ReadImageCommand::Execute()
     outcome_ = ImageOutcome::NotRun;
     failureShown_ = false;
     FrameComm* window = frame();
-    if (window->GetBool("LoggingOn"))
+    if (window->GetBool(framecomm::kLoggingOn))
         return;
     status(window, "Reading Image...");
-    SecurityChk* security = SecurityChk::Instance();
-    security->ChangeToDataDirectory();
+    datadir::makeCurrent();
     imageLength_ = 0;
     outcome_ = ImageOutcome::Refused;
     // Always by its full path: whatever folder a file dialog left current, the read-back file
@@ -204,7 +178,7 @@ void ReadImageCommand::Execute()
     image.close();
 
     const ImageTransferPlan plan(imageLength_);
-    window->SetInt("localPBarMax", static_cast<int>(plan.requests));
+    window->SetInt(framecomm::kLocalPBarMax, static_cast<int>(plan.requests));
     outcome_ = ImageOutcome::Failed;
     for (qint64 i = 0; i < plan.requests; ++i) {
         bool read = false;
@@ -247,7 +221,7 @@ void UpgradeCommand::Execute()
 {
     FrameComm* window = frame();
     status(window, "Logon...");
-    window->SetState("DisablePages", true);
+    window->SetState(framecomm::kDisablePages, true);
     DataBase::Instance();
     Communications* comms = Communications::Instance();
 
@@ -255,16 +229,16 @@ void UpgradeCommand::Execute()
     try {
         result = OpenLinkForLogon(comms);
     } catch (...) {
-        window->SetState("EnablePages", true);
+        window->SetState(framecomm::kEnablePages, true);
         ReportLogonFailure(window);
         return;
     }
     if (result != 0) {
-        window->SetState("EnablePages", true);
+        window->SetState(framecomm::kEnablePages, true);
         if (result == 1)
             DialogService::showMessage("Logon cancelled.");
         return;
     }
-    window->SetState("EnablePages", true);
+    window->SetState(framecomm::kEnablePages, true);
     ReportLogonSuccess(window);
 }

@@ -60,8 +60,8 @@ protected:
     // Shows a failure in a plain message box.
     void Tell(const QString& text);
     // The upgrade window's progress bar, when that window exists.
-    static void ResetUpgradeProgress(int maximum);
-    static void StepUpgradeProgress();
+    void ResetUpgradeProgress(int maximum);
+    void StepUpgradeProgress();
 
     QString fileName_;
     ImageOutcome outcome_ = ImageOutcome::NotRun;

@@ -92,10 +92,10 @@ void freeArchiveMemory(DataBase* db)
 
 void ReadALog::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Reading Log...");
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     CommDBPointFacade* facade = CommDBPointFacade::Instance();
     DataBase* db = DataBase::Instance();
     freeArchiveMemory(db);
@@ -113,7 +113,7 @@ void ReadALog::Execute()
     const std::size_t length = unitmemory::CappedLength(info.archiveLength);
     db->archiveMemory.assign(length, 0);
     db->archiveFillPosition = 0;
-    frame()->SetInt("localPBarMax", static_cast<int>(length / kBlockSize));
+    frame()->SetInt(framecomm::kLocalPBarMax, static_cast<int>(length / kBlockSize));
 
     // The log configuration and the locale are read here, on this thread: the worker needs
     // neither the database nor the user interface.
@@ -145,8 +145,8 @@ void ReadALog::Execute()
         inform(QString::fromStdString(logdownload::kWorkerErrorText + worker.ErrorText()));
     if (!whole || !worker.Complete())
         inform(logdownload::kIncompleteText);
-    frame()->SetState("UpdateLogView", true);
-    frame()->SetState("SaveLogFile", true);
+    frame()->SetState(framecomm::kUpdateLogView, true);
+    frame()->SetState(framecomm::kSaveLogFile, true);
     busy.reset();
     status(frame(), "");
 }
@@ -154,20 +154,20 @@ void ReadALog::Execute()
 void ReadALog2::Execute()
 {
     status(frame(), "Reading Log from file...");
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     {
         BusyScope busy(frame());
-        frame()->SetState("ReadALog2", true);
+        frame()->SetState(framecomm::kReadALog2, true);
     }
     status(frame(), "");
 }
 
 void ReadAuditCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Reading Event Log...");
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     CommDBPointFacade* facade = CommDBPointFacade::Instance();
     DataBase* db = DataBase::Instance();
     std::vector<std::uint8_t>().swap(db->eventMemory);
@@ -177,7 +177,7 @@ void ReadAuditCommand::Execute()
         const MemoryInfo info = facade->ReadMemoryInfo();
         const std::size_t length = unitmemory::CappedLength(info.eventLength);
         db->eventMemory.assign(length, 0);
-        frame()->SetInt("localPBarMax", static_cast<int>(length / kBlockSize));
+        frame()->SetInt(framecomm::kLocalPBarMax, static_cast<int>(length / kBlockSize));
         const bool whole = readMemory(
             length, kBlockSize,
             [facade](std::uint32_t offset, std::uint8_t count) { return facade->ReadEventBlock(offset, count); },
@@ -188,7 +188,7 @@ void ReadAuditCommand::Execute()
             });
         if (whole) {
             status(frame(), "Processing Event Data...");
-            frame()->SetState("AuditFinish", true);
+            frame()->SetState(framecomm::kAuditFinish, true);
         }
     }
     status(frame(), "");

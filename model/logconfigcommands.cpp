@@ -19,11 +19,11 @@ constexpr int kAlwaysDisabledLog = 5;
 
 void ReadLogConfig::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     succeeded_ = false;
     status(frame(), "Reading Log Config.");
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     DataBase* db = DataBase::Instance();
     CommDBPointFacade* facade = CommDBPointFacade::Instance();
     UniqueLogID* codes = UniqueLogID::Instance();
@@ -45,11 +45,11 @@ void ReadLogConfig::Execute()
 
 void WriteLogConfig::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     succeeded_ = false;
     status(frame(), "Writing Log Config.");
-    frame()->SetInt("localPBarMax", logrecord::kLogs);
+    frame()->SetInt(framecomm::kLocalPBarMax, logrecord::kLogs);
     DataBase* db = DataBase::Instance();
     CommDBPointFacade* facade = CommDBPointFacade::Instance();
     bool allTaken = true;

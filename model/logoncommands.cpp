@@ -12,7 +12,7 @@
 int LogonCommand::settleMs_ = LogonCommand::kSettleMs;
 
 namespace {
-void status(FrameComm* frame, const char* text) { frame->SetText("StatusLineSpecialPanel", text); }
+void status(FrameComm* frame, const char* text) { frame->SetText(framecomm::kStatusLineSpecialPanel, text); }
 }  // namespace
 
 int OpenLinkForLogon(Communications* comms)
@@ -29,8 +29,8 @@ int OpenLinkForLogon(Communications* comms)
 void ReportLogonFailure(FrameComm* window)
 {
     DialogService::showMessage("Logon fail!");
-    window->SetState("tbtnLogon", true);
-    window->SetState("tbtnLogoff", false);
+    window->SetState(framecomm::kTbtnLogon, true);
+    window->SetState(framecomm::kTbtnLogoff, false);
     status(window, "Logon fail.");
     status(window, "");
 }
@@ -38,9 +38,9 @@ void ReportLogonFailure(FrameComm* window)
 void ReportLogonSuccess(FrameComm* window)
 {
     status(window, "Logon Successful.");
-    window->SetState("tbtnLogon", false);
-    window->SetState("tbtnLogoff", true);
-    window->SetState("SetLogOn", true);
+    window->SetState(framecomm::kTbtnLogon, false);
+    window->SetState(framecomm::kTbtnLogoff, true);
+    window->SetState(framecomm::kSetLogOn, true);
     status(window, "");
 }
 
@@ -58,13 +58,13 @@ void LogonCommand::Execute()
     }
     if (connected == 1) {
         DialogService::showMessage("Logon cancelled.");
-        window->SetState("tbtnLogon", true);
+        window->SetState(framecomm::kTbtnLogon, true);
         return;
     }
 
     DataBase* db = DataBase::Instance();
-    window->SetInt("localPBarMax", db->CountReadAllMessages() + 124);
-    window->SetState("SetDatabaseConfigFileTypeID", true);
+    window->SetInt(framecomm::kLocalPBarMax, db->CountReadAllMessages() + 124);
+    window->SetState(framecomm::kSetDatabaseConfigFileTypeID, true);
     try {
         db->Connect();
         // A plain sleep: the unit settles after the long read; no window message is handled.
@@ -81,7 +81,7 @@ void LogonCommand::Execute()
         db->archiveMemoryLength = info.archiveLength;
     } catch (...) {
         DialogService::showMessage("Communication error!");
-        window->SetState("tbtnLogon", true);
+        window->SetState(framecomm::kTbtnLogon, true);
         status(window, "Logon error.");
         comms->CommDisconnect(true);
         status(window, "");
@@ -99,11 +99,11 @@ void LogoffCommand::Execute()
     Communications* comms = Communications::Instance();
     comms->SetUserCancel(true);
     // Logged on, the link is closed; otherwise only its state is reset.
-    comms->CommDisconnect(window->GetBool("LoggingOn"));
+    comms->CommDisconnect(window->GetBool(framecomm::kLoggingOn));
     status(window, "Logoff Successful.");
-    window->SetState("tbtnLogon", true);
-    window->SetState("tbtnLogoff", false);
-    window->SetState("SetLogOff", true);
-    window->SetState("EnablePages", true);
+    window->SetState(framecomm::kTbtnLogon, true);
+    window->SetState(framecomm::kTbtnLogoff, false);
+    window->SetState(framecomm::kSetLogOff, true);
+    window->SetState(framecomm::kEnablePages, true);
     status(window, "");
 }

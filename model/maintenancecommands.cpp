@@ -14,11 +14,11 @@ int IsDeviceAvaiableCommand::retryMs_ = IsDeviceAvaiableCommand::kRetryMs;
 
 void UnitRequestCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), row_.startText);
     CommDBPointFacade* facade = CommDBPointFacade::Instance();
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     bool done = true;
     try {
         (facade->*row_.request)();
@@ -55,9 +55,9 @@ WipeLogCommand::WipeLogCommand()
 
 void IsDeviceAvaiableCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     DataBase* db = DataBase::Instance();
     bool answered = false;
     for (int failures = 0; failures < kMaxFailures && !answered;) {
@@ -84,11 +84,11 @@ void IsDeviceAvaiableCommand::Execute()
 
 void ReadModbusList::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Reading Modbus List.");
     ModbusList& list = DataBase::Instance()->GetModbusList();
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     try {
         list.LoadFromUnit();
         status(frame(), "Load Modbus Successful");

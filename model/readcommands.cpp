@@ -4,44 +4,23 @@
 #include "database.h"
 #include "dialogservice.h"
 #include "framecomm.h"
-#include "statemgr.h"
-#include "waitwindow.h"
+#include "unitcommandsupport.h"
+
+#include <optional>
 
 namespace {
 
-// Whatever ends a long read (success, a link failure, any other error), the Wait window, the
-// busy state and the pages it disabled are restored.
-class BusyScope {
-public:
-    BusyScope(FrameComm* frame, bool active) : frame_(frame), active_(active)
-    {
-        if (!active_)
-            return;
-        frame_->SetState("DisablePages", true);
-        StateMgr::Instance()->SetBusy();
-        TWait::Instance()->ShowAnimated();
-    }
-    ~BusyScope()
-    {
-        if (!active_)
-            return;
-        TWait::Instance()->hide();
-        StateMgr::Instance()->SetIdle();
-        frame_->SetState("EnablePages", true);
-    }
-
-private:
-    FrameComm* frame_;
-    bool active_;
-};
-
-void status(FrameComm* frame, const char* text) { frame->SetText("StatusLineSpecialPanel", text); }
+using unitcommand::status;
 
 template <typename Read>
 void runRead(FrameComm* frame, bool busy, Read read)
 {
     try {
-        BusyScope scope(frame, busy);
+        // Whatever ends a long read (success, a link failure, any other error), the Wait window,
+        // the busy state and the pages it disabled are restored.
+        std::optional<unitcommand::BusyScope> scope;
+        if (busy)
+            scope.emplace(frame);
         read();
     } catch (const CommStatusError& e) {
         HandleReadFailure(frame, e.status);
@@ -61,49 +40,49 @@ void HandleReadFailure(FrameComm* frame, int code)
     comms->SetUserCancel(true);
     // Logged off in the window means logged off on the link too.
     comms->CommDisconnect(false);
-    frame->SetState("EnablePages", true);
-    frame->SetState("tbtnLogon", true);
-    frame->SetState("tbtnLogoff", false);
-    frame->SetState("SetLogOff", true);
+    frame->SetState(framecomm::kEnablePages, true);
+    frame->SetState(framecomm::kTbtnLogon, true);
+    frame->SetState(framecomm::kTbtnLogoff, false);
+    frame->SetState(framecomm::kSetLogOff, true);
     status(frame, "");
 }
 
 void ExpressReadCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Express Reading...");
     DataBase* db = DataBase::Instance();
-    frame()->SetInt("localPBarMax", db->CountExpressReadMessages());
+    frame()->SetInt(framecomm::kLocalPBarMax, db->CountExpressReadMessages());
     runRead(frame(), db->expressScan.ShowsWaitOnRead(), [db] { db->ExpressRead(false); });
 }
 
 void ExpressRead2Command::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Express Reading...");
     DataBase* db = DataBase::Instance();
-    frame()->SetInt("localPBarMax", db->CountPollReadMessages());
+    frame()->SetInt(framecomm::kLocalPBarMax, db->CountPollReadMessages());
     runRead(frame(), false, [db] { db->ExpressRead(true); });
 }
 
 void ReadFullCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Reading All...");
     DataBase* db = DataBase::Instance();
-    frame()->SetInt("localPBarMax", db->CountReadAllMessages() + 10);
+    frame()->SetInt(framecomm::kLocalPBarMax, db->CountReadAllMessages() + 10);
     runRead(frame(), true, [db] { db->ReadAll(); });
 }
 
 void ReadSinglePointCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Reading...");
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     DataBase::Instance()->ReadPoint(pointId_);
     status(frame(), "One Point Read");
     status(frame(), "");

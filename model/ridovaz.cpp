@@ -1,7 +1,6 @@
 #include "ridovaz.h"
 
 #include "dialogservice.h"
-#include "statemgr.h"
 
 #include <algorithm>
 #include <array>
@@ -134,19 +133,26 @@ int Ridovaz17041417::GetValueSize(std::uint16_t index) const { return ridovaz::v
 
 std::unique_ptr<RidovazInterface> RidovazFactory::Create(const std::string& version)
 {
-    StateMgr* state = StateMgr::Instance();
     if (version == ridovaz::kVersion) {
-        state->SetUpdateAllowed(1);
+        SetUpdateAllowed(1);
     } else {
         DialogService::ask(QMessageBox::Warning, "Warning",
                            "Unknow version of database was found!\n"
                            "The data may not display correctly and Firmware should be upgraded!\n"
                            "The GUI will automatically switch into Read Only mode.",
                            QMessageBox::Ok);
-        state->SetUpdateAllowed(0);
+        SetUpdateAllowed(0);
     }
     return std::make_unique<Ridovaz17041417>();
 }
+
+namespace {
+int gUpdateAllowed = 1;
+}
+
+int RidovazFactory::UpdateAllowed() { return gUpdateAllowed; }
+
+void RidovazFactory::SetUpdateAllowed(int allowed) { gUpdateAllowed = allowed; }
 
 RidovazManager* RidovazManager::Instance()
 {

@@ -128,6 +128,11 @@ public:
     // A new map for the version text; an unknown version warns and clears update permission.
     std::unique_ptr<RidovazInterface> Create(const std::string& version);
 
+    // Whether the unit's map allows update mode: 1 after a map of this program's version, 0 after
+    // another. The state manager reads it when the user asks for update mode.
+    static int UpdateAllowed();
+    static void SetUpdateAllowed(int allowed);
+
 private:
     std::string text_;
 };

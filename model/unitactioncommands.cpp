@@ -39,11 +39,11 @@ constexpr RunText kRunTexts[] = {
 
 void UnitActionCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), row_.startText);
     DataBase* db = DataBase::Instance();
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     const std::optional<int> pointId = PointId();
     try {
         int result = 30;
@@ -77,7 +77,7 @@ SetBypassCommand::SetBypassCommand()
 {
 }
 
-const char* SetBypassCommand::Value() const { return frame()->GetBool("tbtnBypass") ? "True" : "False"; }
+const char* SetBypassCommand::Value() const { return frame()->GetBool(framecomm::kTbtnBypass) ? "True" : "False"; }
 
 ResetLatchesCommand::ResetLatchesCommand()
     : UnitActionCommand({"Reset Latches.", 329, true, "Error sending Reset Latches to unit.", "Reset Latche Submitted"})
@@ -147,9 +147,9 @@ int SyncClockCommand::DayOfWeek(double dateTime)
 
 void SyncClockCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
-    frame()->SetInt("localPBarMax", 6);
+    frame()->SetInt(framecomm::kLocalPBarMax, 6);
     status(frame(), "SyncClock...");
     DataBase* db = DataBase::Instance();
     const auto fail = [this] {
@@ -168,11 +168,11 @@ void SyncClockCommand::Execute()
         QElapsedTimer since;
         since.start();
 
-        const double chosen = frame()->GetDouble("TimestampTokenToDate", static_cast<int>(token_));
+        const double chosen = frame()->GetDouble(framecomm::kTimestampTokenToDate, static_cast<int>(token_));
         if (chosen == 0.0)
             return fail();  // the token names no moment
         double corrected = CorrectedMoment(chosen, since.elapsed(), writeMs);
-        const int token = frame()->GetInt("DateToTimestampToken", &corrected);
+        const int token = frame()->GetInt(framecomm::kDateToTimestampToken, &corrected);
         if (token == -1)
             return fail();  // beyond what the unit's clock can hold
 

@@ -1,8 +1,6 @@
 #include "unitcommandsupport.h"
 
 #include "communications.h"
-#include "statemgr.h"
-#include "waitwindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,18 +12,18 @@ namespace unitcommand {
 
 BusyScope::BusyScope(FrameComm* frame, Wait wait) : frame_(frame), wait_(wait)
 {
-    frame_->SetState("DisablePages", true);
-    StateMgr::Instance()->SetBusy();
+    frame_->SetState(framecomm::kDisablePages, true);
+    frame_->SetState(framecomm::kBusy, true);
     if (wait_ == Wait::Shown)
-        TWait::Instance()->ShowAnimated();
+        frame_->SetState(framecomm::kWaitWindow, true);
 }
 
 BusyScope::~BusyScope()
 {
     if (wait_ == Wait::Shown)
-        TWait::Instance()->hide();
-    StateMgr::Instance()->SetIdle();
-    frame_->SetState("EnablePages", true);
+        frame_->SetState(framecomm::kWaitWindow, false);
+    frame_->SetState(framecomm::kBusy, false);
+    frame_->SetState(framecomm::kEnablePages, true);
 }
 
 void pause(int ms, bool responsive)

@@ -48,11 +48,11 @@ void runBulkWrite(FrameComm* frame, Write write)
 
 void WriteSinglePointCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     const auto& [pointId, value] = fields_;
     status(frame(), "Writing...");
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     DataBase* db = DataBase::Instance();
     try {
         db->SetPointTextChecked(pointId, value);
@@ -78,13 +78,13 @@ void WriteSinglePointCommand::Execute()
 
 void WriteMainCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Writing...");
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     runBulkWrite(frame(), [this]() -> int {
         // A page that refuses its data has told the user why; nothing is written.
-        if (frame()->GetInt("SendToDatabase", nullptr) != 0)
+        if (frame()->GetInt(framecomm::kSendToDatabase, nullptr) != 0)
             return kSkipped;
         return DataBase::Instance()->WriteAll();
     });
@@ -93,20 +93,20 @@ void WriteMainCommand::Execute()
 
 void WriteDirectCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Writing Parameters...");
     const std::optional<int> count = unitcommand::decimal(GetParam());
     if (!count)
         throw ConversionError("'" + GetParam() + "' is not a valid integer value");
-    frame()->SetInt("localPBarMax", *count);
+    frame()->SetInt(framecomm::kLocalPBarMax, *count);
     runBulkWrite(frame(), [] { return DataBase::Instance()->WriteDirect(); });
     status(frame(), "");
 }
 
 void WriteConfigCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     bool clearStatus = false;
     {
@@ -126,7 +126,7 @@ bool WriteConfigCommand::WriteFlash()
         showError(" Write Config. fail!\n" + unitcommand::failureText(e));
         return false;
     }
-    frame()->SetInt("localPBarMax", 35);
+    frame()->SetInt(framecomm::kLocalPBarMax, 35);
     bool busy = true;
     int polls = 0;
     try {
@@ -140,7 +140,7 @@ bool WriteConfigCommand::WriteFlash()
                 unitcommand::pause(pollMs_, true);
         }
     } catch (const std::exception& e) {
-        frame()->SetInt("localPBarMax", 1);
+        frame()->SetInt(framecomm::kLocalPBarMax, 1);
         status(frame(), "Write Flash fail!");
         // A cancel is the user's own doing (an exit among them): the status line says enough.
         const auto* link = dynamic_cast<const CommStatusError*>(&e);
@@ -148,7 +148,7 @@ bool WriteConfigCommand::WriteFlash()
             showError("Write Flash fail!\n" + unitcommand::failureText(e));
         return false;  // the status line keeps the failure
     }
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     if (busy) {
         status(frame(), "Write Flash fail!");
         showError(QStringLiteral("Write Flash fail!\nThe unit still reported its flash busy after %1 status requests.")
@@ -161,9 +161,9 @@ bool WriteConfigCommand::WriteFlash()
 
 void DirectControlConfirmCommand::Execute()
 {
-    if (frame()->GetBool("LoggingOn"))
+    if (frame()->GetBool(framecomm::kLoggingOn))
         return;
-    frame()->SetInt("localPBarMax", 1);
+    frame()->SetInt(framecomm::kLocalPBarMax, 1);
     DataBase* db = DataBase::Instance();
     bool confirmed = false;
     for (int attempts = 0; attempts < kAttempts && !confirmed; ) {

@@ -1,7 +1,7 @@
 #include "writetrace.h"
 
 #include "dialogservice.h"
-#include "securitychk.h"
+#include "datadir.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -12,9 +12,9 @@ WriteTrace::WriteTrace(const QString& path) : path_(path) {}
 
 QString WriteTrace::defaultPath()
 {
-    SecurityChk* security = SecurityChk::Instance();
-    security->ChangeToDataDirectory();
-    return security->DataFilePath(kFileName);
+    datadir::makeCurrent();
+    const QString path = datadir::filePath(kFileName);
+    return path.isEmpty() ? QString(kFileName) : path;
 }
 
 bool WriteTrace::Line(const std::string& text)

@@ -64,6 +64,13 @@ public:
     void UnregisterFromDatabase();
     // 0 when no page refused to store its edits, else the refusing page's answer.
     int SendToDatabase();
+
+    // Whether the window handles the FrameComm key for the operation.
+    static bool HandlesKey(framecomm::Operation operation, const std::string& key);
+
+    // The FrameComm handlers, one table per operation (formmaincomm.cpp).
+    struct CommHandlers;
+
     void RegisterCommands();
     void Timer1Timer();
     void RestartGui();

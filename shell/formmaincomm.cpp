@@ -4,6 +4,7 @@
 
 #include "database.h"
 #include "shareddialogs.h"
+#include "shellwindows.h"
 #include "statemgr.h"
 #include "waitwindow.h"
 #include "winmsg.h"
@@ -19,6 +20,8 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QToolButton>
+#include <algorithm>
+#include <map>
 
 namespace {
 
@@ -58,99 +61,243 @@ bool TFormMain::CallSlot(QObject* target, const char* name, bool* answer)
 
 // --- FrameComm -------------------------------------------------------------------------------
 
+namespace {
+
+template <typename Handler>
+using KeyTable = std::map<std::string, Handler>;
+
+template <typename Handler>
+Handler lookup(const KeyTable<Handler>& table, const std::string& key, const char* operation)
+{
+    const auto it = table.find(key);
+    if (it != table.end())
+        return it->second;
+    // Every key the model uses is in framecomm.h and handled here (a test holds both to that);
+    // one that is not is a programming slip worth seeing, though it changes nothing.
+    qWarning("FrameComm: %s has no key \"%s\"", operation, key.c_str());
+    return nullptr;
+}
+
+QProgressBar* upgradeProgress()
+{
+    QWidget* window = shellwindows::Existing("fmUpgrade");
+    return window ? window->findChild<QProgressBar*>("Progress") : nullptr;
+}
+
+}  // namespace
+
+// One table per operation: the keys the window handles are data, which a test checks against the
+// keys the model names. The handlers reach the window's private members, so they are its own.
+struct TFormMain::CommHandlers {
+    static const KeyTable<void (*)(TFormMain&, bool)>& stateTable();
+    static const KeyTable<void (*)(TFormMain&, int)>& intTable();
+    static const KeyTable<void (*)(TFormMain&, const std::string&)>& textTable();
+    static const KeyTable<bool (*)(TFormMain&)>& boolTable();
+    static const KeyTable<int (*)(TFormMain&, void*)>& getIntTable();
+    static const KeyTable<double (*)(TFormMain&, int)>& doubleTable();
+    static void SetStatusLineText(TFormMain& f, const std::string& value);
+};
+
+using H = TFormMain::CommHandlers;
+
 void TFormMain::SetState(std::string key, bool value)
 {
-    if (key == "tbtnLogoff") {
-        SetEnabled("tbtnLogoff", value);
-    } else if (key == "SetLogOff") {
-        StateMgr::Instance()->SetLogOff();
-    } else if (key == "SetLogOn") {
-        StateMgr::Instance()->SetLogOn();
-    } else if (key == "tbtnLogon") {
-        SetEnabled("tbtnLogon", value);
-        if (!value)
-            return;
-        TWait::Instance()->hide();
-        ShowOffLine();
-    } else if (key == "SetDatabaseConfigFileTypeID") {
-        if (driver_)
-            driver_->SetDatabaseConfigFileTypeID(kConfigFileTypeId);
-    } else if (key == "tbtnExit") {
-        SetEnabled("tbtnExit", value);
-        SetEnabled("Exit1", value);
-    } else if (key == "AuditFinish") {
-        CallSlot(frames_[PageEvents], "ShowEvents");
-    } else if (key == "UpdateLogView") {
-        CallSlot(frames_[PageArchive], "UpdateLogView");
-    } else if (key == "ReadALog2") {
-        bool loaded = false;
-        if (CallSlot(frames_[PageArchive], "LoadXmlArchive", &loaded) && loaded)
-            CallSlot(frames_[PageArchive], "UpdateLogView");
-    } else if (key == "SaveLogFile") {
-        CallSlot(frames_[PageArchive], "SaveLogFile");
-    } else if (key == "EnablePages") {
-        pageControl_->setEnabled(true);
-    } else if (key == "DisablePages") {
-        pageControl_->setEnabled(false);
-    }
+    if (auto handler = lookup(H::stateTable(), key, "SetState"))
+        handler(*this, value);
 }
 
 void TFormMain::SetInt(std::string key, int value)
 {
-    if (key != "localPBarMax")
-        return;
-    localPBarMax_ = value;
-    statusPosition_ = 0;
-    if (statusBar_)
-        statusBar_->setValue(0);
+    if (auto handler = lookup(H::intTable(), key, "SetInt"))
+        handler(*this, value);
 }
 
 void TFormMain::SetText(std::string key, std::string value)
 {
-    if (key != "StatusLineSpecialPanel" || !specialPanel_)
-        return;
-    if (value.empty()) {
-        statusPosition_ = 0;
-        statusBar_->setValue(0);
-        specialPanel_->setBackgroundRole(QPalette::Button);
-    } else {
-        specialPanel_->setBackgroundRole(QPalette::Base);
-    }
-    if (value == kFlashWriteFinished)
-        flashWriteFinished_ = true;
-    if (value == kWriteSuccessful)
-        writeSuccessful_ = true;
-    specialPanel_->setText(QString::fromStdString(value));
+    if (auto handler = lookup(H::textTable(), key, "SetText"))
+        handler(*this, value);
 }
 
 bool TFormMain::GetBool(std::string key)
 {
-    if (key == "LoggingOn")
-        return Button("tbtnLogon")->isEnabled();
-    if (key == "tbtnPollDown")
-        return Button("tbtnPoll")->isDown();
-    if (key == "tbtnBypass")
-        return Button("tbtnBypass")->isChecked();
-    return false;
+    auto handler = lookup(H::boolTable(), key, "GetBool");
+    return handler ? handler(*this) : false;
 }
 
 int TFormMain::GetInt(std::string key, void* argument)
 {
-    if (key == "SendToDatabase")
-        return SendToDatabase();
-    if (key == "DateToTimestampToken") {
-        if (!DateToTimestampToken || !argument)
-            return -1;
-        return static_cast<int>(DateToTimestampToken(*static_cast<const double*>(argument)));
-    }
-    return -1;
+    auto handler = lookup(H::getIntTable(), key, "GetInt");
+    return handler ? handler(*this, argument) : -1;
 }
 
 double TFormMain::GetDouble(std::string key, int argument)
 {
-    if (key == "TimestampTokenToDate" && TimestampTokenToDate)
-        return TimestampTokenToDate(static_cast<PanekitTimestampToken>(argument));
-    return 0.0;
+    auto handler = lookup(H::doubleTable(), key, "GetDouble");
+    return handler ? handler(*this, argument) : 0.0;
+}
+
+bool TFormMain::HandlesKey(framecomm::Operation operation, const std::string& key)
+{
+    using framecomm::Operation;
+    switch (operation) {
+    case Operation::SetState:
+        return H::stateTable().count(key) > 0;
+    case Operation::SetInt:
+        return H::intTable().count(key) > 0;
+    case Operation::SetText:
+        return H::textTable().count(key) > 0;
+    case Operation::GetBool:
+        return H::boolTable().count(key) > 0;
+    case Operation::GetInt:
+        return H::getIntTable().count(key) > 0;
+    case Operation::GetDouble:
+        return H::doubleTable().count(key) > 0;
+    }
+    return false;
+}
+
+void TFormMain::CommHandlers::SetStatusLineText(TFormMain& f, const std::string& value)
+{
+        if (!f.specialPanel_)
+            return;
+        if (value.empty()) {
+            f.statusPosition_ = 0;
+            f.statusBar_->setValue(0);
+            f.specialPanel_->setBackgroundRole(QPalette::Button);
+        } else {
+            f.specialPanel_->setBackgroundRole(QPalette::Base);
+        }
+        if (value == kFlashWriteFinished)
+            f.flashWriteFinished_ = true;
+        if (value == kWriteSuccessful)
+            f.writeSuccessful_ = true;
+        f.specialPanel_->setText(QString::fromStdString(value));
+}
+
+using namespace framecomm;
+
+const KeyTable<void (*)(TFormMain&, bool)>& TFormMain::CommHandlers::stateTable()
+{
+    static const KeyTable<void (*)(TFormMain&, bool)> table = {
+        {kTbtnLogoff, [](TFormMain& f, bool v) { f.SetEnabled("tbtnLogoff", v); }},
+        {kSetLogOff, [](TFormMain&, bool) { StateMgr::Instance()->SetLogOff(); }},
+        {kSetLogOn, [](TFormMain&, bool) { StateMgr::Instance()->SetLogOn(); }},
+        {kTbtnLogon,
+         [](TFormMain& f, bool v) {
+             f.SetEnabled("tbtnLogon", v);
+             if (!v)
+                 return;
+             TWait::Instance()->hide();
+             f.ShowOffLine();
+         }},
+        {kSetDatabaseConfigFileTypeID,
+         [](TFormMain& f, bool) {
+             if (f.driver_)
+                 f.driver_->SetDatabaseConfigFileTypeID(kConfigFileTypeId);
+         }},
+        {kTbtnExit,
+         [](TFormMain& f, bool v) {
+             f.SetEnabled("tbtnExit", v);
+             f.SetEnabled("Exit1", v);
+         }},
+        {kAuditFinish, [](TFormMain& f, bool) { TFormMain::CallSlot(f.Frame(TFormMain::PageEvents), "ShowEvents"); }},
+        {kUpdateLogView,
+         [](TFormMain& f, bool) { TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), "UpdateLogView"); }},
+        {kReadALog2,
+         [](TFormMain& f, bool) {
+             bool loaded = false;
+             if (TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), "LoadXmlArchive", &loaded) && loaded)
+                 TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), "UpdateLogView");
+         }},
+        {kSaveLogFile, [](TFormMain& f, bool) { TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), "SaveLogFile"); }},
+        {kEnablePages, [](TFormMain& f, bool) { f.PageControlMain()->setEnabled(true); }},
+        {kDisablePages, [](TFormMain& f, bool) { f.PageControlMain()->setEnabled(false); }},
+        {kBusy,
+         [](TFormMain&, bool busy) {
+             if (busy)
+                 StateMgr::Instance()->SetBusy();
+             else
+                 StateMgr::Instance()->SetIdle();
+         }},
+        {kWaitWindow,
+         [](TFormMain&, bool shown) {
+             if (shown)
+                 TWait::Instance()->ShowAnimated();
+             else
+                 TWait::Instance()->hide();
+         }},
+    };
+    return table;
+}
+
+const KeyTable<void (*)(TFormMain&, int)>& TFormMain::CommHandlers::intTable()
+{
+    static const KeyTable<void (*)(TFormMain&, int)> table = {
+        {kLocalPBarMax,
+         [](TFormMain& f, int v) {
+             f.localPBarMax_ = v;
+             f.statusPosition_ = 0;
+             if (f.statusBar_)
+                 f.statusBar_->setValue(0);
+         }},
+        {kUpgradeProgressMax,
+         [](TFormMain&, int maximum) {
+             if (QProgressBar* bar = upgradeProgress()) {
+                 bar->setMaximum(maximum);
+                 bar->setValue(0);
+             }
+         }},
+        {kUpgradeProgressStep,
+         [](TFormMain&, int) {
+             if (QProgressBar* bar = upgradeProgress())
+                 bar->setValue(std::min(bar->value() + 1, bar->maximum()));
+         }},
+    };
+    return table;
+}
+
+const KeyTable<void (*)(TFormMain&, const std::string&)>& TFormMain::CommHandlers::textTable()
+{
+    static const KeyTable<void (*)(TFormMain&, const std::string&)> table = {
+        {kStatusLineSpecialPanel, &H::SetStatusLineText},
+    };
+    return table;
+}
+
+const KeyTable<bool (*)(TFormMain&)>& TFormMain::CommHandlers::boolTable()
+{
+    static const KeyTable<bool (*)(TFormMain&)> table = {
+        {kLoggingOn, [](TFormMain& f) { return f.Button("tbtnLogon")->isEnabled(); }},
+        {kTbtnPollDown, [](TFormMain& f) { return f.Button("tbtnPoll")->isDown(); }},
+        {kTbtnBypass, [](TFormMain& f) { return f.Button("tbtnBypass")->isChecked(); }},
+    };
+    return table;
+}
+
+const KeyTable<int (*)(TFormMain&, void*)>& TFormMain::CommHandlers::getIntTable()
+{
+    static const KeyTable<int (*)(TFormMain&, void*)> table = {
+        {kSendToDatabase, [](TFormMain& f, void*) { return f.SendToDatabase(); }},
+        {kDateToTimestampToken,
+         [](TFormMain& f, void* argument) {
+             if (!f.DateToTimestampToken || !argument)
+                 return -1;
+             return static_cast<int>(f.DateToTimestampToken(*static_cast<const double*>(argument)));
+         }},
+    };
+    return table;
+}
+
+const KeyTable<double (*)(TFormMain&, int)>& TFormMain::CommHandlers::doubleTable()
+{
+    static const KeyTable<double (*)(TFormMain&, int)> table = {
+        {kTimestampTokenToDate,
+         [](TFormMain& f, int argument) {
+             return f.TimestampTokenToDate ? f.TimestampTokenToDate(static_cast<PanekitTimestampToken>(argument))
+                                           : 0.0;
+         }},
+    };
+    return table;
 }
 
 // --- window messages -------------------------------------------------------------------------

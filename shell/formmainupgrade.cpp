@@ -79,7 +79,7 @@ void TFormMain::tbtnUpgradeClick()
     auto logOff = [&] {
         tbtnLogoffClick();
         modeDisp_->setText("OFF LINE");
-        SetState("EnablePages", true);
+        SetState(framecomm::kEnablePages, true);
     };
     auto abort = [&] {
         hideWindows();
@@ -130,7 +130,7 @@ void TFormMain::tbtnUpgradeClick()
         item->setChecked(true);
     if (upgrade)
         upgrade->ShowWithBackground();
-    SetState("DisablePages", true);
+    SetState(framecomm::kDisablePages, true);
 
     checklist->SetStepState(2, -1, Step::Idle);
     checklist->SetStepState(1, -1, Step::Idle);
@@ -188,7 +188,7 @@ void TFormMain::tbtnUpgradeClick()
     checklist->SetStepState(1, 1, Step::Done);
     checklist->SetStepState(1, -1, Step::Done);
 
-    SetState("DisablePages", true);
+    SetState(framecomm::kDisablePages, true);
     const auto answer = DialogService::ask(
         QMessageBox::Warning, "Warning",
         QStringLiteral("If firmware writing and verification were successful, please press OK button.\n") +

@@ -1,5 +1,7 @@
 #include "securitychk.h"
 
+#include "datadir.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -89,12 +91,7 @@ int SecurityChk::WritePasswordFile(const QString& fileName)
     return file.commit() ? 0 : 1;
 }
 
-void SecurityChk::SetDataDirectory()
-{
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QString dir = base.isEmpty() ? QString() : QDir(base).filePath("KVT515");
-    dataDirectory_ = (!dir.isEmpty() && QDir().mkpath(dir)) ? dir : QString();
-}
+void SecurityChk::SetDataDirectory() { dataDirectory_ = datadir::path(); }
 
 void SecurityChk::SetStartDirectory() { startDirectory_ = QDir::currentPath(); }
 

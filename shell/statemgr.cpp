@@ -1,6 +1,7 @@
 #include "statemgr.h"
 
 #include "appcontext.h"
+#include "ridovaz.h"
 
 #include <QVariant>
 #include <QWidget>
@@ -57,7 +58,13 @@ void StateMgr::ReleaseInstance()
 {
     delete gStateMgr;
     gStateMgr = nullptr;
+    // A new state manager starts from the default, as it always has.
+    RidovazFactory::SetUpdateAllowed(1);
 }
+
+void StateMgr::SetUpdateAllowed(int allowed) { RidovazFactory::SetUpdateAllowed(allowed); }
+
+int StateMgr::IsUpdateAllowed() const { return RidovazFactory::UpdateAllowed(); }
 
 QWidget* StateMgr::Root() const { return root_ ? root_ : appcontext::mainForm(); }
 

@@ -20,8 +20,9 @@ public:
     void SetIdle();
     void DisableFileButtons();
 
-    void SetUpdateAllowed(int allowed) { updateAllowed_ = static_cast<std::uint8_t>(allowed); }
-    int IsUpdateAllowed() const { return updateAllowed_; }
+    // The register map's verdict on the unit's version, kept by the map's factory.
+    void SetUpdateAllowed(int allowed);
+    int IsUpdateAllowed() const;
     bool IsReadOnly() const { return readOnly_; }
     bool IsBusy() const { return busy_; }
     bool IsLoggedOn() const { return loggedOn_; }
@@ -40,6 +41,5 @@ private:
     std::uint8_t readOnly_ = 1;
     std::uint8_t busy_ = 1;
     std::uint8_t loggedOn_ = 0;
-    std::uint8_t updateAllowed_ = 1;
     QWidget* root_ = nullptr;
 };

@@ -3,7 +3,6 @@
 #include "logcommands.h"
 #include "logdbmgr.h"
 #include "memoryframes.h"
-#include "waitwindow.h"
 
 #include <cstring>
 
@@ -114,7 +113,7 @@ TEST_F(LogCommandTest, AWholeArchiveDownloadFilesEveryRecordInTimeOrder)
     EXPECT_EQ(link.countType(kMemoryInfo), 1);
     EXPECT_TRUE(dialogTexts().isEmpty());
     EXPECT_TRUE(failures.empty());
-    EXPECT_FALSE(TWait::Instance()->isVisible());
+    EXPECT_FALSE(frame.waitShown);
     // The worker let go of the raw memory once it had parsed it.
     EXPECT_TRUE(db->archiveMemory.empty());
     EXPECT_EQ(db->archiveMemoryLength, 123456u);
@@ -203,7 +202,7 @@ TEST_F(LogCommandTest, ArchiveBlockRetriesAndFailures)
         ASSERT_GE(frame.calls.size(), 2u);
         EXPECT_EQ(frame.calls[frame.calls.size() - 2], "EnablePages=1");
         EXPECT_EQ(frame.calls.back(), "StatusLineSpecialPanel:");
-        EXPECT_FALSE(TWait::Instance()->isVisible());
+        EXPECT_FALSE(frame.waitShown);
         const auto requests = blockRequests(kArchiveBlock);
         if (c.blockRequests < 0)
             EXPECT_GE(requests.size(), expectedBlocks(static_cast<std::size_t>(memory.size())).size());
@@ -237,7 +236,7 @@ TEST_F(LogCommandTest, ArchiveMemoryInformationFailureLeavesTheCommand)
     EXPECT_EQ(testenv::dialogs().shown()[0].buttons, QMessageBox::Cancel);
     EXPECT_EQ(failures.size(), 1u);  // the failure left the command
     EXPECT_EQ(link.countType(kArchiveBlock), 0);
-    EXPECT_FALSE(TWait::Instance()->isVisible());
+    EXPECT_FALSE(frame.waitShown);
     EXPECT_EQ(frame.calls, (std::vector<std::string>{"StatusLineSpecialPanel:Reading Log...", "localPBarMax=1",
                                                      "DisablePages=1", "EnablePages=1"}));
 }
@@ -255,7 +254,7 @@ TEST_F(LogCommandTest, NotLoggedOnOnlyTheFileLoadRuns)
                                                      "DisablePages=1", "ReadALog2=1", "EnablePages=1",
                                                      "StatusLineSpecialPanel:"}));
     EXPECT_TRUE(link.sent.empty());
-    EXPECT_FALSE(TWait::Instance()->isVisible());
+    EXPECT_FALSE(frame.waitShown);
 }
 
 TEST_F(LogCommandTest, AWholeEventDownloadCopiesTheMemoryForTheEventPage)

@@ -1,6 +1,5 @@
 #include "commandfixture.h"
 #include "readcommands.h"
-#include "waitwindow.h"
 
 #include <QElapsedTimer>
 
@@ -27,7 +26,7 @@ TEST_F(ReadCommandTest, ReadFullShowsProgressAndRestoresTheWindow)
                                                      "StatusLineSpecialPanel:Read Successful.",
                                                      "StatusLineSpecialPanel:"}));
     EXPECT_EQ(link.countType(0x32), 63);
-    EXPECT_FALSE(TWait::Instance()->isVisible());
+    EXPECT_FALSE(frame.waitShown);
 }
 
 TEST_F(ReadCommandTest, ExpressReadWithoutWaitFlagTouchesNoPages)
@@ -52,7 +51,7 @@ TEST_F(ReadCommandTest, AFailedReadLogsOffAndLaterReadsReturnAtOnce)
     ASSERT_EQ(testenv::dialogs().texts().size(), 1);
     EXPECT_TRUE(testenv::dialogs().texts()[0].startsWith("Read error: "));
     EXPECT_TRUE(db->IsOffline());
-    EXPECT_FALSE(TWait::Instance()->isVisible());
+    EXPECT_FALSE(frame.waitShown);
     const std::vector<std::string> tail(frame.calls.end() - 6, frame.calls.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"EnablePages=1", "EnablePages=1", "tbtnLogon=1", "tbtnLogoff=0",
                                               "SetLogOff=1", "StatusLineSpecialPanel:"}));

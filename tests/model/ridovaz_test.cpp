@@ -3,6 +3,8 @@
 #include "statemgr.h"
 #include "testenv.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -175,4 +177,28 @@ TEST_F(RidovazTest, ReselectionChecksTheUnitsVersion)
     manager->ReselectMap("17041417");
     EXPECT_EQ(StateMgr::Instance()->IsUpdateAllowed(), 1);
     EXPECT_TRUE(testenv::dialogs().shown().empty());
+}
+
+// pointids.h is generated from the map's table: each constant must still name its point.
+TEST(PointIds, TheGeneratedHeaderMatchesTheRegisterMap)
+{
+    Ridovaz17041417 map;
+    std::map<int, std::string> names;
+    for (int i = 0; i < map.GetCount(); ++i)
+        names[map.GetPointId(static_cast<std::uint16_t>(i))] = map.GetName(static_cast<std::uint16_t>(i));
+
+    QFile header(QStringLiteral(KVT_SOURCE_DIR "/model/pointids.h"));
+    ASSERT_TRUE(header.open(QIODevice::ReadOnly));
+    const QRegularExpression line(R"re(constexpr std::uint16_t \w+ = (\d+);  // "(.*)"$)re");
+    std::set<int> seen;
+    for (const QByteArray& raw : header.readAll().split('\n')) {
+        const QRegularExpressionMatch m = line.match(QString::fromLatin1(raw));
+        if (!m.hasMatch())
+            continue;
+        const int id = m.captured(1).toInt();
+        ASSERT_TRUE(names.count(id)) << id;
+        EXPECT_EQ(m.captured(2).toStdString(), names[id]) << "run scripts/gen-pointids";
+        seen.insert(id);
+    }
+    EXPECT_EQ(seen.size(), names.size()) << "run scripts/gen-pointids";
 }

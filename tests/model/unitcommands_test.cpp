@@ -5,7 +5,6 @@
 #include "timestamptoken.h"
 #include "toolkitdate.h"
 #include "unitactioncommands.h"
-#include "waitwindow.h"
 #include "writecommands.h"
 
 #include <QTimer>
@@ -293,8 +292,8 @@ TEST_F(UnitCommandTest, WriteMainWritesTheEditsAndRestoresTheWindow)
     EXPECT_EQ(frame.calls, (Texts{"StatusLineSpecialPanel:Writing...", "localPBarMax=1", "DisablePages=1",
                                   "StatusLineSpecialPanel:Write Successful", "EnablePages=1",
                                   "StatusLineSpecialPanel:"}));
-    EXPECT_FALSE(TWait::Instance()->isVisible());
-    EXPECT_FALSE(StateMgr::Instance()->IsBusy());
+    EXPECT_FALSE(frame.waitShown);
+    EXPECT_FALSE(frame.busy);
 }
 
 TEST_F(UnitCommandTest, WriteMainSendsNothingWhenAPageRefuses)
@@ -306,7 +305,7 @@ TEST_F(UnitCommandTest, WriteMainSendsNothingWhenAPageRefuses)
     EXPECT_EQ(frame.calls, (Texts{"StatusLineSpecialPanel:Writing...", "localPBarMax=1", "DisablePages=1",
                                   "EnablePages=1", "StatusLineSpecialPanel:"}));
     EXPECT_TRUE(shown().isEmpty());
-    EXPECT_FALSE(TWait::Instance()->isVisible());
+    EXPECT_FALSE(frame.waitShown);
 }
 
 TEST_F(UnitCommandTest, AFailedBulkWriteShowsWhyAndRestoresTheWindow)
@@ -316,8 +315,8 @@ TEST_F(UnitCommandTest, AFailedBulkWriteShowsWhyAndRestoresTheWindow)
     run("WriteMain");
     EXPECT_EQ(shown(), QStringList{"Error writing to database\n" + linkText(3)});
     EXPECT_EQ(frame.status(), (Texts{"Writing...", ""}));
-    EXPECT_FALSE(TWait::Instance()->isVisible());
-    EXPECT_FALSE(StateMgr::Instance()->IsBusy());
+    EXPECT_FALSE(frame.waitShown);
+    EXPECT_FALSE(frame.busy);
     EXPECT_EQ(frame.calls.at(frame.calls.size() - 2), "EnablePages=1");
 }
 
@@ -359,7 +358,7 @@ TEST_F(UnitCommandTest, AFlashStillBusyAfterSeventyPollsIsReported)
     const Texts status = frame.status();
     EXPECT_EQ(Texts(status.end() - 2, status.end()), (Texts{"Write Flash fail!", ""}));
     EXPECT_EQ(shown(), QStringList{"Write Flash fail!\nThe unit still reported its flash busy after 70 status requests."});
-    EXPECT_FALSE(TWait::Instance()->isVisible());
+    EXPECT_FALSE(frame.waitShown);
 }
 
 TEST_F(UnitCommandTest, WriteConfigFailuresShowTheLinkText)
@@ -380,7 +379,7 @@ TEST_F(UnitCommandTest, WriteConfigFailuresShowTheLinkText)
     EXPECT_EQ(link.countType(0x0A), 1);
     EXPECT_EQ(shown(), QStringList{"Write Flash fail!\n" + linkText(4)});
     EXPECT_EQ(frame.status().back(), "Write Flash fail!") << "the failure stays in the status line";
-    EXPECT_FALSE(StateMgr::Instance()->IsBusy());
+    EXPECT_FALSE(frame.busy);
 
     // The user's cancel while polling: no box, the failure stays in the status line.
     frame.calls.clear();
