@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -77,6 +78,22 @@ TEST(Startup, SplashStepsWindowsAndTextsComeInTheirOrder)
     EXPECT_TRUE(form->ServicesReady());
     EXPECT_TRUE(form->Timer1()->isActive());
     startup::DestroyProgram(form);
+}
+
+TEST(Startup, TheProgramEndsWithTheCodeOfItsMessageLoop)
+{
+    testenv::dialogs().clear();
+    // Once the main window is up, the loop is ended with a code, as a script or a failure would.
+    QTimer ender;
+    ender.setInterval(20);
+    QObject::connect(&ender, &QTimer::timeout, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<TFormMain*>(w) && w->isVisible())
+                QCoreApplication::exit(3);
+    });
+    ender.start();
+    EXPECT_EQ(startup::Run(*qobject_cast<QApplication*>(QCoreApplication::instance())), 3);
+    ender.stop();
 }
 
 TEST_F(FormMainTest, TheWindowStartsOffLineWithEveryTabAndItsButtonsAndMenus)
