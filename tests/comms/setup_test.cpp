@@ -4,6 +4,7 @@
 #include "comm.h"
 #include "commtestsupport.h"
 #include "frmproxy.h"
+#include "modemlink.h"
 #include "portelle_api.h"
 #include "testenv.h"
 #include "unitemulator.h"
