@@ -42,7 +42,7 @@ TEST(LibraryExports, EachLibraryExportsItsNamedEntriesOnly)
         {"libPortelle.so",
          {"_Initialize", "_Cleanup", "ShowCommSetup", "SendReceive", "GetCommErrText", "SetUserCancel", "IsOnline",
           "CommConnect", "CommDisconnect", "WriteToCommLog", "SetGUILogonState", "IsUpdateMode", "IsFactoryMode",
-          "IsValidFlt", "FormatFlt", "_frmProxy"}},
+          "IsValidFlt", "FormatFlt", "_Comm", "_frmProxy"}},
         {"libPanekit.so",
          {"_Initialize", "_Cleanup", "EnableGroup", "DisableGroup", "LocalStatusBarMsg", "CharArr2AnsiString",
           "DoMyBroadcast", "FormatFlt", "GetHelpContextTORVA", "TimestampTokenToDate", "DateToTimestampToken",
