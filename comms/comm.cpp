@@ -10,6 +10,7 @@
 #include "modemlink.h"
 #include "modemsetup.h"
 #include "phonebook.h"
+#include "rangebox.h"
 #include "winmsg.h"
 
 #include <QCheckBox>
@@ -23,6 +24,8 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSerialPortInfo>
@@ -284,10 +287,10 @@ void TComm::buildControls()
     btnTapiCfg = button(QStringLiteral("btnTapiCfg"), QStringLiteral("Configure"), gbModemSetup);
     modem->addRow(btnTapiCfg);
     modem->addRow(QStringLiteral("Dial Number"), ledDialNumber);
-    ledMaxAttempts = positiveIntegerBox(QStringLiteral("ledMaxAttempts"), design_.maxAttempts, gbModemSetup);
+    ledMaxAttempts = new RangeBox(QStringLiteral("ledMaxAttempts"), design_.maxAttempts, 1, 100, gbModemSetup);
     modem->addRow(QStringLiteral("Maximum Attempts"), ledMaxAttempts);
     ledTimeBtwnAttempts =
-        positiveIntegerBox(QStringLiteral("ledTimeBtwnAttempts"), design_.timeBtwnAttempts, gbModemSetup);
+        new RangeBox(QStringLiteral("ledTimeBtwnAttempts"), design_.timeBtwnAttempts, 1, 1000, gbModemSetup);
     auto* attemptsRow = new QHBoxLayout;
     attemptsRow->addWidget(ledTimeBtwnAttempts);
     attemptsRow->addWidget(label(QStringLiteral("lblSeconds"), QStringLiteral("Seconds"), gbModemSetup));
@@ -471,8 +474,8 @@ CommSettings TComm::currentSettings() const
     s.comment = ledComment->text();
     s.connectType = cbConnectType->currentIndex();
     s.dialNum = ledDialNumber->text();
-    s.maxAttempts = ledMaxAttempts->text();
-    s.timeBtwnAttempts = ledTimeBtwnAttempts->text();
+    s.maxAttempts = ledMaxAttempts->storedText();
+    s.timeBtwnAttempts = ledTimeBtwnAttempts->storedText();
     s.createTapiLog = ckCreateTapiLog->isChecked();
     s.allStations = ckAllStations->isChecked();
     s.modbusNodeAddress = ledModbusNodeAddress->text();
@@ -509,8 +512,9 @@ void TComm::applySettings(const CommSettings& s)
     ledComment->setText(s.comment);
     cbConnectType->setCurrentIndex(s.connectType >= Serial && s.connectType <= Tcp ? s.connectType : -1);
     ledDialNumber->setText(s.dialNum);
-    ledMaxAttempts->setText(s.maxAttempts);
-    ledTimeBtwnAttempts->setText(s.timeBtwnAttempts);
+    // A stored number out of range (or no number) cannot reach the modem: the design value stands.
+    ledMaxAttempts->setStoredText(s.maxAttempts, design_.maxAttempts);
+    ledTimeBtwnAttempts->setStoredText(s.timeBtwnAttempts, design_.timeBtwnAttempts);
     ckCreateTapiLog->setChecked(s.createTapiLog);
     ckAllStations->setChecked(s.allStations);
     ledModbusNodeAddress->setText(s.modbusNodeAddress);
@@ -946,10 +950,36 @@ void TComm::WriteToCommLog(const QString& text)
 
 void TComm::setStatusText(const QString& text) { statusPanels_[0]->setText(text); }
 
+QPixmap TComm::imlWSstatus(int index)
+{
+    // 0 none, 1 disconnected (a red plug with a gap), 2 connected (a green plug, joined).
+    QPixmap picture(25, 16);
+    picture.fill(Qt::transparent);
+    if (index != 1 && index != 2)
+        return picture;
+    const bool connected = index == 2;
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(connected ? QColor(0, 170, 0) : QColor(210, 0, 0));
+    const int gap = connected ? 0 : 4;
+    // The plug on the left with its two pins, the socket on the right.
+    painter.drawRoundedRect(QRectF(1.5, 3.5, 8, 9), 2, 2);
+    painter.drawLine(QPointF(9.5, 6.5), QPointF(12.5 - gap / 2.0, 6.5));
+    painter.drawLine(QPointF(9.5, 9.5), QPointF(12.5 - gap / 2.0, 9.5));
+    painter.drawRoundedRect(QRectF(12.5 + gap / 2.0, 3.5, 8, 9), 2, 2);
+    painter.drawLine(QPointF(0, 8), QPointF(1.5, 8));
+    painter.drawLine(QPointF(20.5 + gap / 2.0, 8), QPointF(25, 8));
+    return picture;
+}
+
 void TComm::setWinsockIcon(int index)
 {
     winsockIcon_ = index;
     statusPanels_[2]->setProperty("winsockIcon", index);
+    // The panel shows the image of the list at its left and top.
+    statusPanels_[2]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    statusPanels_[2]->setPixmap(imlWSstatus(index));
 }
 
 void TComm::setSetupGroupsEnabled(bool enabled)

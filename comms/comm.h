@@ -19,8 +19,10 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPixmap;
 class QPushButton;
 class QStatusBar;
+class RangeBox;
 
 // The communications engine and its "Communications Setup" form. The engine reads its settings
 // from the form's controls at the moment it needs them, so the form exists (hidden) for the whole
@@ -73,6 +75,9 @@ public:
     const PortAddrMgr& addressBook() const { return addrBook_; }
     int addressPosition() const { return addrPosition_; }
     static QString addressBookFile() { return PortAddrMgr::DefaultFileName(); }
+    // The status bar's link images (25 pixels wide): 0 none, 1 disconnected, 2 connected.
+    static QPixmap imlWSstatus(int index);
+    int winsockIcon() const { return winsockIcon_; }
 
 public slots:
     // The form's handlers, under the names the form binds.
@@ -212,8 +217,8 @@ private:
     QComboBox* cbStopBits = nullptr;
     QGroupBox* gbModemSetup = nullptr;
     QLineEdit* ledDialNumber = nullptr;
-    QLineEdit* ledMaxAttempts = nullptr;
-    QLineEdit* ledTimeBtwnAttempts = nullptr;
+    RangeBox* ledMaxAttempts = nullptr;
+    RangeBox* ledTimeBtwnAttempts = nullptr;
     QCheckBox* ckCreateTapiLog = nullptr;
     QLabel* lblModemInfo = nullptr;
     QPushButton* btnSelDevice = nullptr;

@@ -21,9 +21,9 @@ bool CommLog::setState(State state)
         return true;
     }
     case State::Clear:
+        // Only the buffer goes: a paused log stays paused, a log that is off stays off.
         lines_.clear();
         size_ = 0;
-        state_ = State::On;
         return true;
     default:
         state_ = state;

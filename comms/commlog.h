@@ -12,7 +12,7 @@ public:
 
     // Switching to Dump or Append writes the buffer to the file (replacing or appending) and
     // empties it, returning false (and keeping the buffer) when that fails; Clear empties the
-    // buffer and leaves logging on.
+    // buffer and leaves the logging state as it was.
     bool setState(State state);
     State state() const { return state_; }
     bool isOn() const { return state_ == State::On; }

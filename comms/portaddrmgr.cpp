@@ -104,13 +104,18 @@ int PortAddrMgr::LeadingNumber(const QString& text)
         negative = *p == '-';
         ++p;
     }
-    long long value = 0;
-    const auto [next, error] = std::from_chars(p, end, value);
+    // Digits must follow: a second sign ("--5", "+-5") is no number. The magnitude is read
+    // unsigned, so that no value, however large, is negated outside its range.
+    if (p == end || *p < '0' || *p > '9')
+        return 0;
+    unsigned long long magnitude = 0;
+    const auto [next, error] = std::from_chars(p, end, magnitude);
     if (error != std::errc() || next == p)
         return 0;
-    if (negative)
-        value = -value;
-    return value >= INT_MIN && value <= INT_MAX ? static_cast<int>(value) : 0;
+    const unsigned long long limit = negative ? 0ULL + INT_MAX + 1 : 0ULL + INT_MAX;
+    if (magnitude > limit)
+        return 0;
+    return negative ? static_cast<int>(-static_cast<long long>(magnitude)) : static_cast<int>(magnitude);
 }
 
 QString PortAddrMgr::DefaultFileName()

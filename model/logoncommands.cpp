@@ -6,6 +6,7 @@
 #include "dialogservice.h"
 #include "framecomm.h"
 #include "pollcommands.h"
+#include "unitcommandsupport.h"
 
 #include <QThread>
 
@@ -67,8 +68,8 @@ void LogonCommand::Execute()
     window->SetState(framecomm::kSetDatabaseConfigFileTypeID, true);
     try {
         db->Connect();
-        // A plain sleep: the unit settles after the long read; no window message is handled.
-        QThread::msleep(static_cast<unsigned long>(settleMs_));
+        // The unit settles after the long read; the window keeps handling its messages meanwhile.
+        unitcommand::pause(settleMs_, true);
         MemoryInfo info;
         try {
             info = CommDBPointFacade::Instance()->ReadMemoryInfo();

@@ -37,9 +37,9 @@ void HandleReadFailure(FrameComm* frame, int code)
     Communications* comms = Communications::Instance();
     DialogService::showMessage("Read error: " + comms->GetErrorText(code));
     DataBase::Instance()->MarkAllStale();
+    // Only the exchanges fail from now on; the link stays up, since closing a modem or dial-up
+    // link would hang up the call. The next logon connects afresh.
     comms->SetUserCancel(true);
-    // Logged off in the window means logged off on the link too.
-    comms->CommDisconnect(false);
     frame->SetState(framecomm::kEnablePages, true);
     frame->SetState(framecomm::kTbtnLogon, true);
     frame->SetState(framecomm::kTbtnLogoff, false);

@@ -20,6 +20,9 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <algorithm>
+#include <QDateTime>
+#include <QFontMetrics>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
@@ -375,9 +378,29 @@ void TFormMain::BuildStatusLine()
         }
         panel->setFixedWidth(kPanelWidths[i]);
         statuspanels::setPanel(panel, i);
+        if (i == 3) {
+            // The clock's longest text must fit in the panel in the font this platform gives
+            // it; what it needs beyond its width comes off the message panel, so the line keeps
+            // its length.
+            const int needed = ClockPanelWidth(panel->fontMetrics());
+            if (needed > kPanelWidths[3]) {
+                panel->setFixedWidth(needed);
+                panels_[0]->setFixedWidth(std::max(kPanelWidths[0] - (needed - kPanelWidths[3]), 200));
+            }
+        }
         line->addWidget(panel);
         panels_.push_back(panel);
     }
+}
+
+int TFormMain::ClockPanelWidth(const QFontMetrics& metrics)
+{
+    // The widest month, a two-digit day and hour: "September 28, 2026 12:58:58 pm". The frame of
+    // the sunken panel and a small margin on either side come on top.
+    int widest = 0;
+    for (int month = 1; month <= 12; ++month)
+        widest = std::max(widest, metrics.horizontalAdvance(ClockText(QDateTime(QDate(2026, month, 28), QTime(12, 58, 58)))));
+    return widest + 2 * 2 + 8;
 }
 
 void TFormMain::CreateStatusLineControls()

@@ -8,6 +8,9 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
+
+class QDateTime;
+class QFontMetrics;
 #include <string>
 
 class QAction;
@@ -94,6 +97,9 @@ public:
     void OnCommProgress(int wParam, int lParam);
     void OnPowerBroadcast(int wParam);
     void StatusBarTimerTimer();
+    // The clock panel's text for a moment, and the width that holds the longest such text.
+    static QString ClockText(const QDateTime& moment);
+    static int ClockPanelWidth(const QFontMetrics& metrics);
     int RxState() const { return rxState_; }
     int TxState() const { return txState_; }
     int LocalPBarMax() const { return localPBarMax_; }

@@ -397,7 +397,12 @@ void TFormMain::StepWaitBar()
 
 void TFormMain::StatusBarTimerTimer()
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    if (auto* panel = qobject_cast<QLabel*>(panels_.value(3)))
+        panel->setText(ClockText(QDateTime::currentDateTime()));
+}
+
+QString TFormMain::ClockText(const QDateTime& now)
+{
     const QDate date = now.date();
     const QTime time = now.time();
     const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
@@ -409,8 +414,7 @@ void TFormMain::StatusBarTimerTimer()
                              .arg(time.minute(), 2, 10, QLatin1Char('0'))
                              .arg(time.second(), 2, 10, QLatin1Char('0'))
                              .arg(time.hour() < 12 ? "am" : "pm");
-    if (auto* panel = qobject_cast<QLabel*>(panels_.value(3)))
-        panel->setText(text);
+    return text;
 }
 
 void TFormMain::OnPowerBroadcast(int wParam)

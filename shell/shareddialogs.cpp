@@ -50,6 +50,11 @@ TfrmSplash::TfrmSplash(QWidget* parent) : QDialog(parent)
     bar_->setTextVisible(false);
     label_ = new QLabel("Loading Sentrel515 Desktop...", this);
     label_->setObjectName("Label1");
+    // The longest step ("...Initialize COMM. It may take a few seconds.") is wider than the
+    // window: it wraps onto a second line, for which room is kept from the start.
+    label_->setWordWrap(true);
+    label_->setMinimumHeight(2 * label_->fontMetrics().lineSpacing() + 4);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(picture, 1);
     layout->addWidget(bar_);
     layout->addWidget(label_);

@@ -58,9 +58,10 @@ int Run(QApplication& app)
     try {
         form = CreateProgram();
         form->show();
-        app.exec();
-        // Without the GUI routines the program could do nothing with a unit: say so to the caller.
-        if (!form->ModulesLoaded())
+        // The loop's own code goes to the caller, so a scripted or failing run is not reported
+        // as a success; without the GUI routines the program could do nothing with a unit.
+        status = app.exec();
+        if (status == 0 && !form->ModulesLoaded())
             status = 1;
     } catch (const std::exception& e) {
         DialogService::showMessage(QString::fromLocal8Bit(e.what()));

@@ -14,8 +14,8 @@ extern bool RestartRequested;
 namespace startup {
 
 // The program entry: splash, main window, the sixteen further windows, the message loop,
-// teardown and, when asked for, the restart. The exit status is non-zero when the GUI routines
-// could not be loaded or the restart could not be started.
+// teardown and, when asked for, the restart. The exit status is the message loop's; it is 1 when
+// the loop ended with 0 but the GUI routines could not be loaded or the restart could not start.
 int Run(QApplication& app);
 
 // Steps 2 to 6 of the entry (no message loop): returns the main window, not yet shown.

@@ -57,6 +57,16 @@ TEST(AddressBookFile, LinesOfTheFile)
         {"host,d,23x", true, "host", "d", 23},
         {"host,d, -7", true, "host", "d", -7},
         {"host,d,99999999999", true, "host", "d", 0},
+        // A second sign is no port; nor is the smallest 64-bit value behind one (found by fuzzing).
+        {"a,b,--9223372036854775808", true, "a", "b", 0},
+        {"a,b,+-5", true, "a", "b", 0},
+        {"a,b,-+5", true, "a", "b", 0},
+        {"a,b,-2147483648", true, "a", "b", -2147483647 - 1},
+        {"a,b,-2147483649", true, "a", "b", 0},
+        {"a,b,2147483647", true, "a", "b", 2147483647},
+        {"a,b,2147483648", true, "a", "b", 0},
+        {"a,b,+23", true, "a", "b", 23},
+        {"a,b,99999999999999999999999", true, "a", "b", 0},
         {"no commas at all", false, "", "", 0},
         {"one,comma", false, "", "", 0},
     };

@@ -4,6 +4,7 @@
 #include "comm.h"
 #include "commtestsupport.h"
 #include "frmproxy.h"
+#include "modemlink.h"
 #include "portelle_api.h"
 #include "testenv.h"
 #include "unitemulator.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -167,6 +169,71 @@ TEST_F(SetupTest, ChoosingTheSameTypeKeepsTheLinkAnotherTypeClosesIt)
     comm_.reset();
 }
 
+TEST_F(SetupTest, TheWinsockPanelDrawsTheLinkImage)
+{
+    const QImage none = TComm::imlWSstatus(0).toImage();
+    const QImage down = TComm::imlWSstatus(1).toImage();
+    const QImage up = TComm::imlWSstatus(2).toImage();
+    EXPECT_EQ(down.width(), 25);
+    EXPECT_NE(down, none);
+    EXPECT_NE(up, none);
+    EXPECT_NE(up, down);
+    auto shown = [this] { return control<QLabel>("StatusBarPanel2")->pixmap().toImage(); };
+
+    auto unit = std::make_unique<UnitEmulator>(std::make_unique<commtest::EchoTypeHandler>(), 1);
+    ASSERT_TRUE(unit->start());
+    form(commtest::loopbackSettings(unit->tcpPort()));
+    EXPECT_EQ(comm_->winsockIcon(), 1);
+    EXPECT_EQ(shown(), down);
+    ASSERT_EQ(comm_->Connect(), 0);
+    EXPECT_EQ(comm_->winsockIcon(), 2);
+    EXPECT_EQ(shown(), up);
+    comm_->selectConnectType(TComm::Serial);
+    EXPECT_EQ(shown(), none);
+    comm_.reset();
+}
+
+TEST_F(SetupTest, TheModemBoxesKeepTheirRanges)
+{
+    CommSettings stored;
+    stored.maxAttempts = QStringLiteral("500");
+    stored.timeBtwnAttempts = QStringLiteral("0");
+    form(stored);
+    auto* attempts = control<QLineEdit>("ledMaxAttempts");
+    auto* pause = control<QLineEdit>("ledTimeBtwnAttempts");
+    // A stored text out of range never reaches the box: the design values stand.
+    EXPECT_EQ(attempts->text(), QStringLiteral("2"));
+    EXPECT_EQ(pause->text(), QStringLiteral("30"));
+
+    struct Case {
+        QLineEdit* box;
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {attempts, "100", "100"}, {attempts, "101", "10"},   {attempts, "1000", "100"}, {attempts, "0", ""},
+        {attempts, "7x", "7"},    {pause, "1000", "1000"},   {pause, "1001", "100"},   {pause, "9999", "999"},
+        {pause, "05", "5"},       {pause, "-1", "1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        c.box->clear();
+        QTest::keyClicks(c.box, QString::fromLatin1(c.typed));
+        EXPECT_EQ(c.box->text(), QString::fromLatin1(c.shown));
+    }
+    // Left empty, a box gives its last number in range to the store and shows it again.
+    attempts->setText(QStringLiteral("42"));
+    attempts->clear();
+    EXPECT_EQ(comm_->currentSettings().maxAttempts, QStringLiteral("42"));
+    QFocusEvent out(QEvent::FocusOut);
+    QCoreApplication::sendEvent(attempts, &out);
+    EXPECT_EQ(attempts->text(), QStringLiteral("42"));
+    EXPECT_EQ(comm_->tapiDevice().maxAttempts(), 42);
+    comm_->close();
+    const CommSettings reread = CommSettings::load();
+    EXPECT_EQ(reread.maxAttempts, QStringLiteral("42"));
+}
+
 TEST_F(SetupTest, DiagnosticsShowsAndHidesTheLoggingGroup)
 {
     form();
@@ -227,6 +294,28 @@ TEST_F(TraceLogTest, CaptionsAndControlsThroughTheStates)
     control<QCheckBox>("ckCreateLog")->setChecked(false);
     EXPECT_EQ(comm_->commPort().log().state(), CommLog::State::Off);
     EXPECT_FALSE(startStop()->isEnabled());
+}
+
+TEST_F(TraceLogTest, ClearEmptiesTheBufferAndKeepsTheLoggingState)
+{
+    form();
+    startLogging();
+    comm_->WriteToCommLog(QStringLiteral("before clearing"));
+    comm_->btnPauseLogClick();
+    ASSERT_EQ(comm_->commPort().log().state(), CommLog::State::Pause);
+    comm_->btnClearLogClick();
+    EXPECT_TRUE(comm_->commPort().log().text().isEmpty());
+    // Still paused, as the button says: nothing new is recorded.
+    EXPECT_EQ(comm_->commPort().log().state(), CommLog::State::Pause);
+    EXPECT_EQ(pause()->text(), QStringLiteral("Paused"));
+    comm_->WriteToCommLog(QStringLiteral("while paused"));
+    EXPECT_TRUE(comm_->commPort().log().text().isEmpty());
+    // Resumed, cleared while on: it stays on.
+    comm_->btnPauseLogClick();
+    comm_->btnClearLogClick();
+    EXPECT_TRUE(comm_->commPort().log().isOn());
+    comm_->WriteToCommLog(QStringLiteral("after clearing"));
+    EXPECT_EQ(comm_->commPort().log().comments(), QStringList{QStringLiteral("ProgComment:after clearing")});
 }
 
 TEST_F(TraceLogTest, TheFileHoldsTheTrafficAndTheTextLines)

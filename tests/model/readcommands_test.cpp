@@ -1,7 +1,10 @@
 #include "commandfixture.h"
+#include "communications.h"
 #include "readcommands.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QLibrary>
 
 namespace {
 
@@ -63,6 +66,25 @@ TEST_F(ReadCommandTest, AFailedReadLogsOffAndLaterReadsReturnAtOnce)
     engine->ExecuteCommand("ReadFull", "");
     EXPECT_TRUE(frame.calls.empty());
     EXPECT_TRUE(link.sent.empty());
+}
+
+TEST_F(ReadCommandTest, AFailedReadFailsTheExchangesButLeavesTheLinkUp)
+{
+    // The scripted stand-in for the library counts what the binding asks of it.
+    Communications::InstallInstance(std::make_unique<Communications>(QStringLiteral(FAKE_PORTELLE_DIR)));
+    QLibrary fake(QDir(QStringLiteral(FAKE_PORTELLE_DIR)).absoluteFilePath(QStringLiteral("libPortelle.so")));
+    ASSERT_TRUE(fake.load());
+    auto calls = reinterpret_cast<int (*)(const char*)>(fake.resolve("FakePortelleCalls"));
+    auto lastFlag = reinterpret_cast<bool (*)()>(fake.resolve("FakePortelleLastFlag"));
+    ASSERT_TRUE(calls && lastFlag);
+    testenv::dialogs().clear();
+    link.failWithStatus = 4;
+    engine->ExecuteCommand("ReadFull", "");
+    EXPECT_EQ(testenv::dialogs().texts().size(), 1);
+    EXPECT_EQ(calls("CommDisconnect"), 0);
+    EXPECT_EQ(calls("SetUserCancel"), 1);
+    EXPECT_TRUE(lastFlag());
+    Communications::ReleaseInstance();
 }
 
 TEST_F(ReadCommandTest, ReadSinglePointAndUnknownIds)

@@ -9,6 +9,7 @@
 #include "settingsframes.h"
 #include "shareddialogs.h"
 #include "startup.h"
+#include "statuspanels.h"
 #include "waitwindow.h"
 #include "winmsg.h"
 
@@ -18,14 +19,17 @@
 #include <QStatusTipEvent>
 #include <any>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -77,6 +81,46 @@ TEST(Startup, SplashStepsWindowsAndTextsComeInTheirOrder)
     EXPECT_TRUE(form->ServicesReady());
     EXPECT_TRUE(form->Timer1()->isActive());
     startup::DestroyProgram(form);
+}
+
+TEST(Startup, TheProgramEndsWithTheCodeOfItsMessageLoop)
+{
+    testenv::dialogs().clear();
+    // Once the main window is up, the loop is ended with a code, as a script or a failure would.
+    QTimer ender;
+    ender.setInterval(20);
+    QObject::connect(&ender, &QTimer::timeout, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<TFormMain*>(w) && w->isVisible())
+                QCoreApplication::exit(3);
+    });
+    ender.start();
+    EXPECT_EQ(startup::Run(*qobject_cast<QApplication*>(QCoreApplication::instance())), 3);
+    ender.stop();
+}
+
+TEST_F(FormMainTest, TheClockAndTheSplashLineFitTheirPanels)
+{
+    const QList<QWidget*> panels = statuspanels::panels(form->statusBar());
+    auto* clock = qobject_cast<QLabel*>(panels.value(3));
+    ASSERT_NE(clock, nullptr);
+    for (int month = 1; month <= 12; ++month) {
+        const QString text = TFormMain::ClockText(QDateTime(QDate(2026, month, 28), QTime(12, 58, 58)));
+        EXPECT_LE(clock->fontMetrics().horizontalAdvance(text), clock->contentsRect().width()) << text.toStdString();
+    }
+    // The line still fits the window's default width.
+    int line = 0;
+    for (QWidget* panel : panels)
+        line += panel->maximumWidth();
+    EXPECT_LE(line, 1020);
+
+    TfrmSplash splash;
+    splash.Step("Loading Sentrel515 Desktop...Initialize COMM. It may take a few seconds.");
+    splash.show();
+    splash.layout()->activate();
+    QLabel* label = splash.Label1();
+    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+    EXPECT_LE(label->geometry().bottom(), splash.rect().bottom());
 }
 
 TEST_F(FormMainTest, TheWindowStartsOffLineWithEveryTabAndItsButtonsAndMenus)

@@ -9,6 +9,7 @@
 #include <QThread>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <set>
 #include <stdexcept>
 
 namespace {
@@ -521,4 +522,42 @@ TEST(UnitModel, TheLogsScenarioHoldsAWrappedArchiveAndEventLog)
     for (const QByteArray& f : logFrames)
         ASSERT_EQ(crcModbus(f.left(f.size() - 2)), static_cast<quint8>(f[f.size() - 2]) | (static_cast<quint8>(f[f.size() - 1]) << 8));
     EXPECT_EQ(unescapedFrames(unit.events()).size(), 500);
+}
+
+TEST(UnitModel, TheDemonstrationUnitIsRecentAndHoldsEveryLogAndEvent)
+{
+    UnitModel unit;
+    QString error;
+    ASSERT_TRUE(unit.loadScenario(QStringLiteral(EMU_SCENARIO_DIR "/demo.json"), &error)) << error.toStdString();
+    EXPECT_EQ(unit.value(0).toString(), QStringLiteral("515-0042"));
+    EXPECT_EQ(unit.value(500).toLongLong(), UnitModel::kMapVersion);
+    EXPECT_EQ(static_cast<quint8>(unit.sequencer()[0]), 1) << "the sequencer runs";
+
+    const std::uint32_t hourAgo = memoryframes::token(QDateTime::currentDateTimeUtc().addSecs(-3600));
+    std::set<int> logIds;
+    std::uint32_t newest = 0;
+    for (const QByteArray& f : unescapedFrames(unit.archive())) {
+        logIds.insert(static_cast<quint8>(f[0]));
+        std::uint32_t token = 0;
+        std::memcpy(&token, f.constData() + 2, 4);
+        newest = std::max(newest, token);
+    }
+    EXPECT_EQ(logIds, (std::set<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_GE(newest, hourAgo);
+
+    std::set<int> eventTypes;
+    newest = 0;
+    for (const QByteArray& f : unescapedFrames(unit.events())) {
+        eventTypes.insert(static_cast<quint8>(f[4]));
+        std::uint32_t token = 0;
+        std::memcpy(&token, f.constData(), 4);
+        newest = std::max(newest, token);
+    }
+    EXPECT_EQ(eventTypes.size(), 12u);
+    EXPECT_GE(newest, hourAgo);
+
+    // "end" and "start" together are refused.
+    EXPECT_FALSE(unit.applyScenario(
+        QJsonDocument::fromJson(R"({"events": {"records": 3, "start": "2026-01-01T00:00:00", "end": "now"}})").object(), {},
+        &error));
 }

@@ -155,8 +155,8 @@ bool parseMemory(const QJsonValue& v, const QString& key, const QString& baseDir
 bool parsePlan(const QJsonObject& o, const QString& key, memoryframes::Plan& plan, QString* error)
 {
     for (const QString& k : o.keys())
-        if (k != QLatin1String("records") && k != QLatin1String("start") && k != QLatin1String("interval") &&
-            k != QLatin1String("wrap"))
+        if (k != QLatin1String("records") && k != QLatin1String("start") && k != QLatin1String("end") &&
+            k != QLatin1String("interval") && k != QLatin1String("wrap"))
             return fail(error, QStringLiteral("\"%1\": unknown key \"%2\".").arg(key, k));
     const auto records = parseNumber(o.value(QStringLiteral("records")));
     const auto interval = o.contains(QStringLiteral("interval")) ? parseNumber(o.value(QStringLiteral("interval"))) : plan.interval;
@@ -171,6 +171,21 @@ bool parsePlan(const QJsonObject& o, const QString& key, memoryframes::Plan& pla
         if (!start.isValid() || start.date().year() < 2000 || start.date().year() > 2063)
             return fail(error, QStringLiteral("\"%1\": \"start\" is a date and time of 2000 to 2063.").arg(key));
         start.setTimeSpec(Qt::UTC);
+        plan.start = start;
+    }
+    if (o.contains(QStringLiteral("end"))) {
+        // The newest record's time: "now" makes a memory whose records are recent whenever the
+        // unit is started.
+        if (o.contains(QStringLiteral("start")))
+            return fail(error, QStringLiteral("\"%1\": give \"start\" or \"end\", not both.").arg(key));
+        const QString text = o.value(QStringLiteral("end")).toString();
+        QDateTime end = text == QLatin1String("now") ? QDateTime::currentDateTimeUtc()
+                                                      : QDateTime::fromString(text, Qt::ISODate);
+        end.setTimeSpec(Qt::UTC);
+        end = end.addMSecs(-end.time().msec());
+        const QDateTime start = end.addSecs(-std::int64_t{std::max(plan.records - 1, 0)} * plan.interval);
+        if (!end.isValid() || start.date().year() < 2000 || end.date().year() > 2063)
+            return fail(error, QStringLiteral("\"%1\": \"end\" is \"now\" or a date and time of 2000 to 2063.").arg(key));
         plan.start = start;
     }
     return true;

@@ -31,8 +31,10 @@
 //                {"length": n} (bytes 0, 1, 2 ... 255, 0, 1 ...)
 //   "archive", "events": also {"records": n, "start": "2026-03-01T00:00:00", "interval": seconds,
 //                "wrap": n}: valid frames as the unit writes them (the archive from "logConfig" and
-//                the current "values", so give those first or in the same scenario)
-//                scenarios/logs.json is such a unit: four logs recording, both memories wrapped
+//                the current "values", so give those first or in the same scenario); "end" (a
+//                date and time, or "now") in place of "start" places the newest record there
+//                scenarios/logs.json is such a unit: four logs recording, both memories wrapped;
+//                scenarios/demo.json is the unit scripts/run shows a new user
 //   "memoryInfoReserved": n (the first value of the memory information)
 //   "flashBusyPolls": n    flash status polls answered busy after each flash write
 //   "imageBusyPolls": n    image polls answered busy after each firmware block
