@@ -1,6 +1,8 @@
 #pragma once
 
 #include "pageframe.h"
+#include "sequencerpage.h"
+#include "timerspage.h"
 
 class TfraAnalyzerStreams : public TPageFrame {
     Q_OBJECT
@@ -13,24 +15,4 @@ public slots:
 
 private:
     bool editing_ = false;
-};
-
-class TfrSequencer : public TPageFrame {
-    Q_OBJECT
-public:
-    explicit TfrSequencer(QWidget* parent = nullptr) : TPageFrame("frSequencer", {12, false, true}, parent) {}
-    bool IsReadOnly() const { return readOnly_; }
-public slots:
-    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
-
-private:
-    bool readOnly_ = true;
-};
-
-// The timers page polls only the streams point.
-class TfrmTimer1 : public TPageFrame {
-    Q_OBJECT
-public:
-    explicit TfrmTimer1(QWidget* parent = nullptr) : TPageFrame("frmTimer1", {16, false, true}, parent) {}
-    void RegisterPoints() override;
 };
