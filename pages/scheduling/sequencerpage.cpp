@@ -359,8 +359,9 @@ bool TfrSequencer::event(QEvent* e)
 void TfrSequencer::hideEvent(QHideEvent* e)
 {
     TPageFrame::hideEvent(e);
-    // Only leaving the tab hides the page itself; a minimised or closing window does not.
-    if (e->spontaneous() || !isHidden() || !unsent_)
+    // Leaving the tab hides the page inside a window that stays shown; a minimised or closing
+    // window is not leaving the page.
+    if (e->spontaneous() || !unsent_ || window() == this || !window()->isVisible())
         return;
     unsent_ = false;
     DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), UnsentChangeText(), QMessageBox::Ok);

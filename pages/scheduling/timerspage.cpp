@@ -220,6 +220,14 @@ TfrmTimer1::TfrmTimer1(QWidget* parent) : TPageFrame("frmTimer1", {16, false, tr
         pageControl_->addTab(scroll, tab == 0 ? "Timers 1-6" : "Timers 7-12");
     }
 
+    // The sheet shown is the highlighted one.
+    auto highlight = [this](int current) {
+        for (int i = 0; i < pageControl_->count(); ++i)
+            pageControl_->widget(i)->setProperty("Highlighted", i == current);
+    };
+    connect(pageControl_, &QTabWidget::currentChanged, this, highlight);
+    highlight(0);
+
     streams_ = new TQLabel(this);
     streams_->setObjectName("Streams");
     streams_->setDbId(kStreamsPointId);

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QVBoxLayout>
 #include <memory>
 
 namespace {
@@ -98,6 +99,28 @@ SequencerConfiguration unitBlock()
 }
 
 }  // namespace
+
+TEST_F(SequencerPageTest, EnteringListsThePointsAndBuildsTheCatalogue)
+{
+    EXPECT_TRUE(page->IsLoading());
+    EXPECT_EQ(catalogue->topLevelItemCount(), 0);
+    page->RegisterPoints();
+    EXPECT_FALSE(page->IsLoading());
+    EXPECT_EQ(db->expressScan.MainList(),
+              (std::vector<int>{1431, 1432, 1609, 1610, 1611, 1612, 1613, 1632, 1633, 1634, 1635, 20}));
+    EXPECT_EQ(db->expressScan.GetPage(), 12);
+    ASSERT_EQ(catalogue->topLevelItemCount(), 1);
+    QTreeWidgetItem* stream4 = catalogue->topLevelItem(0)->child(3);
+    EXPECT_EQ(stream4->text(0), "Stream 4");
+    EXPECT_EQ(stream4->child(5)->text(0), "Calibrate");
+    // Every id the page lists is one of its controls' bindings.
+    for (int id : db->expressScan.MainList()) {
+        bool bound = false;
+        for (QWidget* w : page->findChildren<QWidget*>())
+            bound = bound || w->property("DbId").toInt() == id;
+        EXPECT_TRUE(bound) << id;
+    }
+}
 
 TEST_F(SequencerPageTest, ReadDragEditWriteGivesTheUnitTheEditedBlock)
 {
@@ -236,11 +259,13 @@ TEST_F(SequencerPageTest, RadioAboveSevenChecksNoButton)
 
 TEST_F(SequencerPageTest, LeavingTheTabWithAnUnsentChangeWarns)
 {
+    // As on the main window: the page fills a sheet of the page control.
     QTabWidget tabs;
-    auto* other = new QWidget;
-    page->setParent(nullptr);
-    tabs.addTab(page.get(), "Sequencer");
-    tabs.addTab(other, "Other");
+    auto* sheet = new QWidget;
+    auto* layout = new QVBoxLayout(sheet);
+    layout->addWidget(page.get());
+    tabs.addTab(sheet, "Sequencer");
+    tabs.addTab(new QWidget, "Other");
     tabs.show();
     enterAndRead(unitBlock());
 
@@ -261,6 +286,13 @@ TEST_F(SequencerPageTest, LeavingTheTabWithAnUnsentChangeWarns)
     sendToDatabase(page.get());
     tabs.setCurrentIndex(1);
     EXPECT_TRUE(shownTexts().isEmpty());
+
+    // Closing the window is not leaving the page.
+    tabs.setCurrentIndex(0);
+    QTest::mouseClick(child<QCheckBox>("chkEnableSequencer"), Qt::LeftButton);
+    tabs.close();
+    EXPECT_TRUE(shownTexts().isEmpty());
+    layout->removeWidget(page.get());
     page->setParent(nullptr);
 }
 
