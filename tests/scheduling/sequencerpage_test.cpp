@@ -148,9 +148,13 @@ TEST_F(SequencerPageTest, ReadDragEditWriteGivesTheUnitTheEditedBlock)
     QTest::mouseClick(child<QRadioButton>("sel72"), Qt::LeftButton);
     EXPECT_TRUE(page->HasUnsentChange());
 
+    // The main write while the sequencer page is shown: the block goes and is read back.
     ASSERT_EQ(sendToDatabase(page.get()), 0);
-    ASSERT_TRUE(db->GetSequencer().WriteToUnit());
     EXPECT_FALSE(page->HasUnsentChange());
+    link.unit.clearReceived();
+    db->WriteAll();
+    EXPECT_EQ(link.unit.receivedCount(0x3E), 1);
+    EXPECT_EQ(stepTexts(2), QStringList{"Stream 2:Zero"}) << "the read-back is shown";
 
     SequencerConfiguration expected = unitBlock();
     expected.Depth = 1;

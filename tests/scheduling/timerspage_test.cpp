@@ -130,9 +130,12 @@ TEST_F(TimersPageTest, ReadEditWriteGivesTheUnitTheEditedBlock)
     // Timer 2 stops the sequencer.
     click(in<QCheckBox>(2, "SequencerEnable"));
 
+    // The main write while the timers page is shown, with two streams configured.
+    announce(20, "1");
     ASSERT_EQ(sendToDatabase(page.get()), 0);
     EXPECT_TRUE(db->GetTimerXManager().IsDirty());
-    db->GetTimerXManager().WriteToUnit();
+    db->WriteAll();
+    EXPECT_FALSE(db->GetTimerXManager().IsDirty());
 
     TimerXConfiguration expected = unitBlock;
     expected.Timers[0] = {1, 7, 21, 5, 1, 0x41 | (1u << 10), 1, 0x01 | (1u << 4)};
