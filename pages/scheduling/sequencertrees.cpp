@@ -67,7 +67,8 @@ void TRunTypeTree::startDrag(Qt::DropActions supportedActions)
 {
     if (CanStartDrag && !CanStartDrag())
         return;
-    QTreeWidget::startDrag(supportedActions);
+    // Only ever a copy: a move would take the node out of the catalogue.
+    QTreeWidget::startDrag(supportedActions & Qt::CopyAction);
 }
 
 void TRunTypeTree::mousePressEvent(QMouseEvent* event)
