@@ -6,19 +6,25 @@
 class TfraWW : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfraWW(QWidget* parent = nullptr) : TPageFrame("fraWW", {0, false, false}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfraWW(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };
 
 class TfrmIOStatus : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfrmIOStatus(QWidget* parent = nullptr) : TPageFrame("frmIOStatus", {15, true, false}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfrmIOStatus(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };
 
 // The archive viewer shows no point of its own: entering it empties the scan list.
 class TfraArchiveViewer : public TPageFrame {
     Q_OBJECT
 public:
+    static const PageDecl kDecl;
+
     explicit TfraArchiveViewer(QWidget* parent = nullptr);
     bool IsReadOnly() const { return readOnly_; }
 public slots:
@@ -29,8 +35,10 @@ private:
 };
 
 // The event log page reads nothing when it is entered.
-class TfrmAudit : public QWidget {
+class TfrmAudit : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfrmAudit(QWidget* parent = nullptr) : QWidget(parent) { setObjectName("frmAudit"); }
+    static const PageDecl kDecl;
+
+    explicit TfrmAudit(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };

@@ -7,8 +7,10 @@
 class TfraAnalyzerStreams : public TPageFrame {
     Q_OBJECT
 public:
+    static const PageDecl kDecl;
+
     explicit TfraAnalyzerStreams(QWidget* parent = nullptr)
-        : TPageFrame("fraAnalyzerStreams", {3, false, true}, parent) {}
+        : TPageFrame(kDecl, parent) {}
     bool IsEditingEnabled() const { return editing_; }
 public slots:
     void EnableEditing(bool enable) { editing_ = enable; }

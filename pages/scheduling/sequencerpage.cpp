@@ -1,6 +1,5 @@
 #include "sequencerpage.h"
 
-#include "appcontext.h"
 #include "database.h"
 #include "dbcontrol.h"
 #include "dbdisplays.h"
@@ -8,7 +7,10 @@
 #include "dbtextentry.h"
 #include "dialogservice.h"
 #include "observercomponents.h"
+#include "pagehost.h"
+#include "pointids.h"
 #include "sequencertrees.h"
+#include "streamcount.h"
 #include "ui_sequencer.h"
 #include "winmsg.h"
 
@@ -23,9 +25,13 @@
 
 namespace {
 
-constexpr int kStreamsPointId = 20;
 // The points the page shows, in the order the express-scan list takes them.
-constexpr int kScanPoints[] = {1431, 1432, 1609, 1610, 1611, 1612, 1613, 1632, 1633, 1634, 1635, kStreamsPointId};
+constexpr int kScanPoints[] = {pid::SequencerState,          pid::SequencerPointer,
+                               pid::SequencerRequestManualEnable, pid::SequencerRequestSequence1,
+                               pid::SequencerRequestSequence2, pid::SequencerRequestSequence3,
+                               pid::SequencerRequestSequence4, pid::SequencerRequestSequence5,
+                               pid::SequencerRequestSequence6, pid::SequencerRequestSequence7,
+                               pid::SequencerRequestSequence8, pid::Streams};
 
 // Checks the button of the index in a group of radio buttons; -1 checks none. An auto-exclusive
 // button cannot be cleared while it is the checked one, so exclusivity is lifted meanwhile.
@@ -40,23 +46,14 @@ void checkRadio(const std::array<QRadioButton*, N>& group, int index)
         b->setAutoExclusive(true);
 }
 
-bool mainLogonEnabled()
-{
-    QWidget* main = appcontext::mainForm();
-    if (!main)
-        return true;
-    const auto* logon = main->findChild<QWidget*>(QStringLiteral("tbtnLogon"));
-    return !logon || logon->isEnabled();
-}
-
 }  // namespace
 
 TfrSequencer::TfrSequencer(QWidget* parent)
-    : TPageFrame("frSequencer", {12, false, true}, parent), ui_(std::make_unique<Ui::TfrSequencer>())
+    : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfrSequencer>())
 {
     ui_->setupUi(this);
     setObjectName("frSequencer");
-    LoggedOn = [] { return !mainLogonEnabled(); };
+    LoggedOn = [] { return PageHost::Instance()->LoggedOn(); };
     ui_->tlSequencer->setWhatsThis(QString());
     ui_->tlSequencer->setProperty("HelpContext", 600);
 
@@ -104,9 +101,7 @@ TfrSequencer::TfrSequencer(QWidget* parent)
     ui_->SequencerState->OnDBPointValueChanged = [this](QWidget*, const QString& v, bool& show) {
         SequencerStateDBPointValueChanged(v, show);
     };
-    ui_->streams->OnDBPointValueChanged = [this](QWidget*, const QString& v, bool& show) {
-        streamsDBPointValueChanged(v, show);
-    };
+    streamcount::bindDisplay(ui_->streams, streamcount::Words::Count);
     ui_->MSOn->OnDBPointValueChanged = [this](QWidget*, const QString&, bool&) { MSOnDBPointValueChanged(); };
     // The hidden state and pointer edits only record where the sequencer is; the lists show it at
     // the next decode.
@@ -131,14 +126,14 @@ TfrSequencer::TfrSequencer(QWidget* parent)
 
 TfrSequencer::~TfrSequencer() = default;
 
+TPageFrame::ScanIds TfrSequencer::ScanList() const
+{
+    return {std::vector<int>(std::begin(kScanPoints), std::end(kScanPoints)), {}};
+}
+
 void TfrSequencer::RegisterPoints()
 {
-    ExpressScan& scan = DataBase::Instance()->expressScan;
-    scan.Clear();
-    for (int id : kScanPoints)
-        scan.AddPoint(id);
-    scan.SetPage(Page().number, Page().useAlternate, Page().showWait);
-    loading_ = false;
+    TPageFrame::RegisterPoints();
     ui_->treeRunType->BuildRunTypeTree();
 }
 
@@ -237,7 +232,7 @@ bool TfrSequencer::AcceptDrop(const QMimeData* data, QTreeWidgetItem* target, QW
     if (data && data->hasFormat(QString::fromLatin1(seqpage::kRunTypeMime)))
         q.dragged = seqpage::decodePayload(data->data(QString::fromLatin1(seqpage::kRunTypeMime)));
     if (DataBase* db = DataBase::Instance())
-        if (const auto v = dbctl::parseInteger(QString::fromStdString(db->GetPointText(kStreamsPointId))))
+        if (const auto v = dbctl::parseInteger(QString::fromStdString(db->GetPointText(pid::Streams))))
             q.streamsValue = static_cast<int>(*v);
     q.fromCatalogue = source == ui_->treeRunType;
     if (target) {
@@ -310,18 +305,6 @@ void TfrSequencer::SequencerStateDBPointValueChanged(const QString& value, bool&
     showValue = false;
 }
 
-void TfrSequencer::streamsDBPointValueChanged(const QString& value, bool& showValue)
-{
-    if (value.isEmpty())
-        return;
-    if (const auto n = dbctl::parseInteger(value))
-        if (const auto text = seqpage::streamCountText(static_cast<int>(*n)))
-            if (QWidget* main = appcontext::mainForm())
-                if (auto* label = main->findChild<QLabel*>(QStringLiteral("StreamDisp")))
-                    label->setText(*text);
-    showValue = false;
-}
-
 void TfrSequencer::MSOnDBPointValueChanged()
 {
     const QIcon icon = style()->standardIcon(ui_->MSOn->IsOn() ? QStyle::SP_DialogYesButton : QStyle::SP_DialogNoButton);
@@ -338,7 +321,7 @@ bool TfrSequencer::event(QEvent* e)
 {
     switch (static_cast<int>(e->type())) {
     case winmsg::WM_SEND_TO_DATABASE:
-        if (!loading_) {
+        if (!FirstEntry()) {
             StoreSequencerConfiguration();
             // The main write sends the block while this page is the one shown.
             if (DataBase::Instance()->expressScan.GetPage() == Page().number)

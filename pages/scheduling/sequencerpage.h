@@ -29,10 +29,13 @@ class TfrSequencer;
 class TfrSequencer : public TPageFrame {
     Q_OBJECT
 public:
+    static const PageDecl kDecl;
+
     explicit TfrSequencer(QWidget* parent = nullptr);
     ~TfrSequencer() override;
 
     void RegisterPoints() override;
+    ScanIds ScanList() const override;
 
     SequencerConfiguration EncodeSequencerConfiguration() const { return seqpage::encode(model_); }
     void DecodeSequencerConfiguration(SequencerConfiguration block);
@@ -42,12 +45,12 @@ public:
     const seqpage::PageModel& Model() const { return model_; }
     const seqpage::RunState& RunState() const { return runState_; }
     bool IsReadOnly() const { return readOnly_; }
-    bool IsLoading() const { return loading_; }
+    bool IsLoading() const { return FirstEntry(); }
     // A change made on the page that no write from the page has sent yet.
     bool HasUnsentChange() const { return unsent_; }
 
-    // Whether the user is logged on to the unit: the main window's logon button is disabled.
-    // Replaceable for tests that have no main window.
+    // Whether the user is logged on to the unit (the page host's answer); replaceable for tests
+    // that have no main window.
     std::function<bool()> LoggedOn;
 
     // The drop test and the drop itself, as the lists call them.
@@ -74,7 +77,6 @@ private:
     void Edited();
     void SelectStep(int list, int index);
     void SequencerStateDBPointValueChanged(const QString& value, bool& showValue);
-    void streamsDBPointValueChanged(const QString& value, bool& showValue);
     void MSOnDBPointValueChanged();
     void MSLoopEnableClick(int manualIndex);
 
@@ -86,7 +88,6 @@ private:
     std::array<std::array<QRadioButton*, 8>, 8> sequenceInputs_{};
     seqpage::PageModel model_;
     seqpage::RunState runState_;
-    bool loading_ = true;
     bool readOnly_ = true;
     bool unsent_ = false;
 };

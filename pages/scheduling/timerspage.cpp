@@ -1,13 +1,14 @@
 #include "timerspage.h"
 
-#include "appcontext.h"
 #include "database.h"
 #include "dbcontrol.h"
 #include "dbdisplays.h"
 #include "dbswitches.h"
 #include "dialogservice.h"
 #include "observercomponents.h"
-#include "sequencermodel.h"
+#include "pagehost.h"
+#include "pointids.h"
+#include "streamcount.h"
 #include "ui_timersetup.h"
 #include "winmsg.h"
 
@@ -20,7 +21,6 @@
 using timerpage::TimerValues;
 
 namespace {
-constexpr int kStreamsPointId = 20;
 constexpr int kTimersPerTab = 6;
 }  // namespace
 
@@ -187,7 +187,7 @@ void TfrmTimerSetup::SequencerEnableClick()
     emit Edited();
 }
 
-TfrmTimer1::TfrmTimer1(QWidget* parent) : TPageFrame("frmTimer1", {16, false, true}, parent)
+TfrmTimer1::TfrmTimer1(QWidget* parent) : TPageFrame(kDecl, parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -230,7 +230,7 @@ TfrmTimer1::TfrmTimer1(QWidget* parent) : TPageFrame("frmTimer1", {16, false, tr
 
     streams_ = new TQLabel(this);
     streams_->setObjectName("Streams");
-    streams_->setDbId(kStreamsPointId);
+    streams_->setDbId(pid::Streams);
     streams_->hide();
     streams_->OnDBPointValueChanged = [this](QWidget*, const QString& value, bool& showValue) {
         StreamsDBPointValueChanged(value, showValue);
@@ -255,15 +255,6 @@ TfrmTimer1::TfrmTimer1(QWidget* parent) : TPageFrame("frmTimer1", {16, false, tr
 
 TfrmTimer1::~TfrmTimer1() = default;
 
-void TfrmTimer1::RegisterPoints()
-{
-    ExpressScan& scan = DataBase::Instance()->expressScan;
-    scan.Clear();
-    scan.AddPoint(kStreamsPointId);
-    scan.SetPage(Page().number, Page().useAlternate, Page().showWait);
-    loading_ = false;
-}
-
 TimerXConfiguration TfrmTimer1::EncodeTimerXConfiguration() const
 {
     timerpage::PageValues values;
@@ -285,7 +276,7 @@ bool TfrmTimer1::event(QEvent* e)
     case winmsg::WM_BEFORE_SEND_TO_DATABASE: {
         // An hour or minute still being typed is taken now; one that is not valid stops the write
         // (the user was told) rather than reaching the block.
-        if (!loading_) {
+        if (!FirstEntry()) {
             for (TfrmTimerSetup* timer : timers_)
                 if (!timer->CommitTexts()) {
                     static_cast<WinMessageEvent*>(e)->result = 1;
@@ -295,7 +286,7 @@ bool TfrmTimer1::event(QEvent* e)
         return true;
     }
     case winmsg::WM_SEND_TO_DATABASE:
-        if (!loading_)
+        if (!FirstEntry())
             timerpage::store([this] {
                 timerpage::PageValues v;
                 for (int t = 0; t < timerx::kTimers; ++t)
@@ -315,13 +306,11 @@ void TfrmTimer1::StreamsDBPointValueChanged(const QString& value, bool& showValu
 {
     if (value.isEmpty())
         return;
-    const auto n = dbctl::parseInteger(value);
-    if (!n)
+    // A text that is not a whole number is passed over: the next read brings the next value.
+    if (!dbctl::parseInteger(value))
         return;
-    if (const auto count = timerpage::visibleStreams(static_cast<int>(*n))) {
-        if (QWidget* main = appcontext::mainForm())
-            if (auto* label = main->findChild<QLabel*>("StreamDisp"))
-                label->setText(*seqpage::streamCountText(*count - 1));
+    if (const auto count = streamcount::streams(value)) {
+        PageHost::Instance()->SetStreamDisplay(*streamcount::displayText(value, streamcount::Words::Count));
         for (TfrmTimerSetup* timer : timers_)
             timer->ShowStreams(*count);
     }

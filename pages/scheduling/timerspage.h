@@ -57,21 +57,21 @@ private:
     bool checking_ = false;
 };
 
-// The timers page: twelve timers on two tabs, exchanged with the unit's timer block. The page
-// has no read-only state of its own and stays editable in read-only mode, where the main window's
+// The timers page: twelve timers on two tabs, exchanged with the unit's timer block. Its scan list
+// is its one bound control, the Streams label (point 20). The page has no read-only state of its own and stays editable in read-only mode, where the main window's
 // write buttons are disabled.
 class TfrmTimer1 : public TPageFrame {
     Q_OBJECT
 public:
+    static const PageDecl kDecl;
+
     explicit TfrmTimer1(QWidget* parent = nullptr);
     ~TfrmTimer1() override;
-
-    void RegisterPoints() override;
 
     TimerXConfiguration EncodeTimerXConfiguration() const;
     void DecodeTimerXConfiguration(TimerXConfiguration block);
     TfrmTimerSetup* Timer(int number) const { return timers_[number - 1]; }
-    bool IsLoading() const { return loading_; }
+    bool IsLoading() const { return FirstEntry(); }
 
 protected:
     bool event(QEvent* e) override;
@@ -85,5 +85,4 @@ private:
     TQLabel* streams_;
     TQAdvToolButton* btnTest_;
     TQStructOberver* observer_;
-    bool loading_ = true;
 };
