@@ -7,6 +7,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
 
@@ -74,9 +76,13 @@ TEST_F(SchedulingTabs, SequencerReadDropWrite)
 
 TEST_F(SchedulingTabs, LeavingTheSequencerWithAnUnsentChangeWarns)
 {
+    form->show();  // a page of a window not shown is never left
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     logOn();
     enterTab(kSequencerTab);
-    QTest::mouseClick(sequencer()->findChild<QCheckBox*>("chkEnableSequencer"), Qt::LeftButton);
+    auto* enable = sequencer()->findChild<QCheckBox*>("chkEnableSequencer");
+    QTest::mouseClick(enable, Qt::LeftButton, {}, QPoint(8, enable->height() / 2));
+    ASSERT_TRUE(sequencer()->HasUnsentChange());
     testenv::dialogs().clear();
     enterTab(kGlobalTab);
     EXPECT_EQ(shownTexts(), QStringList{TfrSequencer::UnsentChangeText()});
