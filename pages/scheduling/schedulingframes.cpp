@@ -1,7 +1,5 @@
 #include "schedulingframes.h"
 
-#include "database.h"
-
 const PageDecl TfrmTimer1::kDecl = {
     "frmTimer1", "TabTimer1", "Timers ", 14, 0,
     {16, false, true},
@@ -22,12 +20,3 @@ const PageDecl TfraAnalyzerStreams::kDecl = {
     {true, true, true, "ExpressRead", false, EntryClose::None},
     "Loading Sentrel515 Desktop...Streams", false,
 };
-
-void TfrmTimer1::RegisterPoints()
-{
-    constexpr int kStreamsPointId = 20;
-    ExpressScan& scan = DataBase::Instance()->expressScan;
-    scan.Clear();
-    scan.AddPoint(kStreamsPointId);
-    scan.SetPage(Page().number, Page().useAlternate, Page().showWait);
-}
