@@ -1,19 +1,8 @@
 #pragma once
 
+#include "analysispage.h"
+#include "iostatuspage.h"
 #include "pageframe.h"
-
-// The analysis page.
-class TfraWW : public TPageFrame {
-    Q_OBJECT
-public:
-    explicit TfraWW(QWidget* parent = nullptr) : TPageFrame("fraWW", {0, false, false}, parent) {}
-};
-
-class TfrmIOStatus : public TPageFrame {
-    Q_OBJECT
-public:
-    explicit TfrmIOStatus(QWidget* parent = nullptr) : TPageFrame("frmIOStatus", {15, true, false}, parent) {}
-};
 
 // The archive viewer shows no point of its own: entering it empties the scan list.
 class TfraArchiveViewer : public TPageFrame {

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "pageframe.h"
+
+#include <QStringList>
+#include <memory>
+
+namespace Ui {
+class IOStatusPage;
+}
+
+// The I/O status page: a read-only panel of the unit's inputs and outputs. Its controls show
+// their points; the page reformats the analog values and sets the lamps' pictures.
+class TfrmIOStatus : public TPageFrame {
+    Q_OBJECT
+public:
+    explicit TfrmIOStatus(QWidget* parent = nullptr);
+    ~TfrmIOStatus() override;
+
+    // Page enter: every control's point once, the polled ones also in the poll's list.
+    void RegisterPoints() override;
+
+    // The controls in scan order.
+    static const QStringList& ScanOrder();
+
+private:
+    std::unique_ptr<Ui::IOStatusPage> ui_;
+};
