@@ -82,6 +82,9 @@ void TfraWW::BuildResultPanel(int stream)
     p.units->setDbId(analysis::kUnitsPoint[s]);
     p.units->setText("PPM");
     p.units->Edit()->setFrame(false);
+    QPalette plain = p.units->Edit()->palette();
+    plain.setColor(QPalette::Base, plain.color(QPalette::Window));
+    p.units->Edit()->setPalette(plain);
     p.units->Edit()->setMaximumWidth(60);
     p.units->EditLabel()->hide();
     headingRow->addWidget(p.heading);
@@ -94,6 +97,10 @@ void TfraWW::BuildResultPanel(int stream)
     p.banner->setText("Stream");
     p.banner->setFont(bold);
     p.banner->setStyleSheet("color: red");
+    // The panels keep their height whichever stream is active.
+    QSizePolicy keep = p.banner->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    p.banner->setSizePolicy(keep);
     p.banner->hide();
     box->addWidget(p.banner);
 

@@ -235,10 +235,12 @@ TEST_F(AnalysisPageWithUnit, StatusPageShowsLampsAndValues)
         QVariant value;
     } values[] = {{486, 12.3456}, {1149, 4.0},     {1544, -1.25},       {1552, "degC"},  {1504, "Inlet pressure"},
                   {380, 1 << 9},  {1476, true},    {1475, false},       {407, false},    {411, true},
-                  {1125, true},   {247, "Alarm relay"}};
+                  {1125, true},   {247, "Alarm relay"},
+                  {1197, "Sample flow"}, {255, "Span gas"},   {264, "Door switch"}, {974, "Flow switch"}};
     for (const auto& v : values)
         ASSERT_TRUE(unit->setValue(static_cast<std::uint16_t>(v.id), v.value)) << v.id;
-    logOn();
+    // In read-only mode the window disables this page; update mode shows it as it is.
+    logOn(true);
     form->PageControlMain()->setCurrentIndex(TFormMain::PageStatus);
     QWidget* status = form->Frame(TFormMain::PageStatus);
     auto ao = [&](const char* name) { return child<TQLabeledEdit>(status, name)->Text(); };

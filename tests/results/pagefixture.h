@@ -45,10 +45,13 @@ protected:
         emulator.reset();
     }
 
-    // Logs on in read-only mode and makes the poll quick.
-    void logOn()
+    // Logs on and makes the poll quick.
+    void logOn(bool updateMode = false)
     {
-        modals.answers = {ScriptedModals::press("btnReadOnly")};
+        if (updateMode)
+            modals.answers = {ScriptedModals::press("btnUpdate"), ScriptedModals::password("qe$3916")};
+        else
+            modals.answers = {ScriptedModals::press("btnReadOnly")};
         form->tbtnLogonClick();
         ASSERT_FALSE(form->GetBool("LoggingOn")) << shownTexts().join(" | ").toStdString();
         engine()->Find<PeriodicPollCommand>("PeriodicPoll")->Timer().setInterval(50);
