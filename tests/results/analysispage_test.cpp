@@ -1,5 +1,5 @@
+#include "controlfixture.h"
 #include "pagefixture.h"
-#include "pointfixture.h"
 
 #include "analysisformat.h"
 #include "analysispage.h"
@@ -127,6 +127,70 @@ TEST_F(PageScanTest, EnteringTheStatusPageListsAllPointsAndPollsThirtySeven)
     EXPECT_EQ(child<QTImage16>(&page, "R6State")->WatchBitNumber(), dbctl::bnBit5);
     EXPECT_EQ(child<TQLabel>(&page, "DI7Desc")->text(), "DI 3 Desc.");
     EXPECT_EQ(child<TQLabeledEdit>(&page, "edtAO1Desc")->Text(), "0");
+}
+
+class AnalysisHandlersTest : public ControlFixture {};
+
+TEST_F(AnalysisHandlersTest, HandlersColourOnlyAfterEntryAndSurviveBadValuesAndFailedReads)
+{
+    TfraWW page;
+    broadcast(&page, winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db));
+    auto* h2s = child<TQLabeledEdit>(&page, "edtLastNormal1");
+    const QColor normal = h2s->Edit()->palette().color(QPalette::Base);
+    announce(1391, "1");
+    EXPECT_EQ(h2s->Edit()->palette().color(QPalette::Base), normal) << "no colour before the page is entered";
+    page.RegisterPoints();
+    announce(1391, "1");
+    EXPECT_EQ(h2s->Edit()->palette().color(QPalette::Base), QColor(255, 255, 0));
+    announce(1391, "0");
+    EXPECT_EQ(h2s->Edit()->palette().color(QPalette::Base), normal);
+
+    // The current analysis reads the stream from the unit first, then names the run type.
+    auto* current = child<TQLabeledEdit>(&page, "ledCurrAnaStream");
+    announce(636, "TS-2");
+    RidovazManager::Instance()->ReselectMap(ridovaz::kVersion);  // as the logon does
+    ASSERT_TRUE(link.unit.setValue(392, 1));
+    announce(391, "1");
+    EXPECT_EQ(page.ActiveStream(), 2);
+    EXPECT_EQ(current->Text(), "TS-2");
+    EXPECT_TRUE(child<TQLabel>(&page, "labStream2")->isVisibleTo(&page));
+
+    // A failed read inside the handler leaves the field for the next value; nothing escapes.
+    link.failWithStatus = 4;
+    EXPECT_NO_THROW(announce(391, "0"));
+    EXPECT_EQ(current->Text(), "TS-2");
+    announce(391, "1");
+    EXPECT_EQ(current->Text(), "TS-2");
+
+    // A value that is no number leaves the state and the run number as they were.
+    auto* state = child<TQLabeledEdit>(&page, "ledCurrAnaState");
+    announce(402, "7");
+    EXPECT_EQ(state->Text(), "Auto Zero");
+    bool show = true;
+    state->OnDBPointValueChanged(state, "seven", show);
+    EXPECT_FALSE(show);
+    EXPECT_EQ(state->Text(), "Auto Zero");
+    auto* run = child<TQLabeledEdit>(&page, "ledCurrAnaRunNumber");
+    announce(394, "10");
+    announce(393, "4");
+    EXPECT_EQ(run->Text(), "5");
+    run->OnDBPointValueChanged(run, "", show);
+    EXPECT_EQ(run->Text(), "5");
+
+    // The decimal places file is read at each entry; new values take it.
+    QFile places(SecurityChk::Instance()->GetDataDirectory() + "/dispPlace.cfg");
+    ASSERT_TRUE(places.open(QIODevice::WriteOnly));
+    places.write("0");
+    places.close();
+    page.RegisterPoints();
+    announce(450, "12.5");
+    EXPECT_EQ(h2s->Text(), "13");
+    places.remove();
+    page.RegisterPoints();
+    announce(450, "12.5");
+    EXPECT_EQ(h2s->Text(), "12.50");
+
+    broadcast(&page, winmsg::WM_UNREGISTER_DATABASE, dbctl::glueParam(db));
 }
 
 class AnalysisPageWithUnit : public PageWithUnit {
