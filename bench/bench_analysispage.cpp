@@ -153,7 +153,8 @@ int main(int argc, char** argv)
 
     TFormMain* form = startup::CreateProgram();
     form->show();
-    QTest::qWaitForWindowExposed(form);
+    if (!QTest::qWaitForWindowExposed(form))
+        std::fprintf(stderr, "bench_analysispage: the window was not exposed\n");
 
     AnswerTimes times;
     TimingLink link(*Communications::Instance(), times);
