@@ -9,6 +9,7 @@
 #include "dialogservice.h"
 #include "dispplacefile.h"
 #include "lampimages.h"
+#include "quietupdate.h"
 #include "scanorder.h"
 #include "securitychk.h"
 #include "toolkitcolor.h"
@@ -29,16 +30,14 @@ void apply(const TextUpdate& update, TQLabeledEdit* control, bool& show)
 {
     switch (update.action) {
     case TextUpdate::Action::Keep: show = false; break;
-    case TextUpdate::Action::SetText: control->setText(update.text); show = false; break;
+    case TextUpdate::Action::SetText: quiet::setText(control->Edit(), update.text); show = false; break;
     case TextUpdate::Action::ShowValue: show = true; break;
     }
 }
 
 void setFieldColour(TQLabeledEdit* field, std::uint32_t colour)
 {
-    QPalette palette = field->Edit()->palette();
-    palette.setColor(QPalette::Base, toolkitcolor::toQColor(colour));
-    field->Edit()->setPalette(palette);
+    quiet::setBase(field->Edit(), toolkitcolor::toQColor(colour));
 }
 
 }  // namespace
@@ -51,7 +50,7 @@ TfraWW::TfraWW(QWidget* parent)
     setObjectName("fraWW");
     for (int s = 1; s <= analysis::kStreams; ++s)
         BuildResultPanel(s);
-    ui_->QImage1->setPixmap(lamps::large(3));
+    quiet::setLamp(ui_->QImage1, lamps::largeKey(3), lamps::large(3));
     ui_->edtPrintCount->setText("0");
     ui_->edtSaveCount->setText("0");
     ui_->edtPrintCount->hide();
@@ -177,6 +176,20 @@ void TfraWW::BindHandlers()
         reporter_.RunCounterValue(v, [this] { return ReportValues(); });
     };
 
+    // The fields that show their value as it comes.
+    for (auto* field : findChildren<TQLabeledEdit*>())
+        if (!field->OnDBPointValueChanged)
+            field->OnDBPointValueChanged = [field](QWidget*, const QString& v, bool& show) {
+                quiet::setText(field->Edit(), v);
+                show = false;
+            };
+    for (auto* field : findChildren<TQEdit*>())
+        if (!field->OnDBPointValueChanged)
+            field->OnDBPointValueChanged = [field](QWidget*, const QString& v, bool& show) {
+                quiet::setText(field, v);
+                show = false;
+            };
+
     connect(ui_->chkGenReport, &QCheckBox::clicked, this, [this](bool checked) { reporter_.PrintBoxClicked(checked); });
     connect(ui_->chkSaveReport, &QCheckBox::clicked, this, [this](bool checked) { reporter_.SaveBoxClicked(checked); });
     reporter_.OnBoxesChanged = [this] { ShowBoxes(); };
@@ -230,7 +243,7 @@ void TfraWW::ReadDisplayPlaces()
 
 void TfraWW::LastResultChanged(TQLabeledEdit* field, const QString& value, bool& show)
 {
-    field->setText(analysis::lastResultText(value, displayFormat_));
+    quiet::setText(field->Edit(), analysis::lastResultText(value, displayFormat_));
     show = false;
 }
 
@@ -254,7 +267,7 @@ void TfraWW::StreamNoChanged(const QString& value, bool& show)
     for (int s = 1; s <= analysis::kStreams; ++s) {
         TQLabel* banner = streams_[static_cast<std::size_t>(s - 1)].banner;
         if (s == *stream) {
-            banner->setText(analysis::streamBannerText(s));
+            quiet::setText(banner, analysis::streamBannerText(s));
             banner->setEnabled(true);
             banner->setVisible(true);
         } else {
@@ -276,7 +289,7 @@ void TfraWW::CurrentAnalysisChanged(const QString& value, bool& show)
         return;
     }
     if (const auto namePoint = analysis::currentAnalysisNamePoint(activeStream_, value))
-        ui_->ledCurrAnaStream->setText(dbctl::fromPointText(DataBase::Instance()->GetPointText(*namePoint)));
+        quiet::setText(ui_->ledCurrAnaStream->Edit(), dbctl::fromPointText(DataBase::Instance()->GetPointText(*namePoint)));
 }
 
 void TfraWW::StreamCountChanged(const QString& value, bool& show)
@@ -288,13 +301,13 @@ void TfraWW::StreamCountChanged(const QString& value, bool& show)
     QWidget* main = appcontext::mainForm();
     QLabel* display = main ? main->findChild<QLabel*>(QStringLiteral("StreamDisp")) : nullptr;
     if (text && display)
-        display->setText(*text);
+        quiet::setText(display, *text);
 }
 
 void TfraWW::SystemAlarmChanged(QWidget* sender)
 {
     if (auto* image = qobject_cast<TQImage*>(sender))
-        image->setPixmap(lamps::large(image->IsOn() ? 2 : 3));
+        quiet::setLamp(image, lamps::largeKey(image->IsOn() ? 2 : 3), lamps::large(image->IsOn() ? 2 : 3));
 }
 
 void TfraWW::ShowBoxes()

@@ -5,6 +5,7 @@
 #include "dbcontrols.h"
 #include "iostatusformat.h"
 #include "lampimages.h"
+#include "quietupdate.h"
 #include "scanorder.h"
 #include "ui_iostatuspage.h"
 
@@ -12,11 +13,14 @@
 
 namespace {
 
+void showSmall(QLabel* lamp, int index) { quiet::setLamp(lamp, lamps::smallKey(index), lamps::small(index)); }
+void showLarge(QLabel* lamp, int index) { quiet::setLamp(lamp, lamps::largeKey(index), lamps::large(index)); }
+
 // The lamps of the bit-watching kind, and those of the plain kind.
 void bitLampChanged(QWidget* sender)
 {
     if (auto* image = qobject_cast<QTImage16*>(sender))
-        image->setPixmap(lamps::small(iostatus::lampIndex(image->IsOn())));
+        showSmall(image, iostatus::lampIndex(image->IsOn()));
 }
 
 TQImage* plainImage(QWidget* sender)
@@ -29,7 +33,7 @@ TQImage* plainImage(QWidget* sender)
 void plainLampChanged(QWidget* sender)
 {
     if (TQImage* image = plainImage(sender))
-        image->setPixmap(lamps::small(iostatus::lampIndex(image->IsOn())));
+        showSmall(image, iostatus::lampIndex(image->IsOn()));
 }
 
 }  // namespace
@@ -42,12 +46,12 @@ TfrmIOStatus::TfrmIOStatus(QWidget* parent)
 
     for (auto* edit : findChildren<TQLabeledEdit*>(QRegularExpression("^edtAO\\dDesc$")))
         edit->OnDBPointValueChanged = [edit](QWidget*, const QString& v, bool& show) {
-            edit->setText(iostatus::analogText(v));
+            quiet::setText(edit->Edit(), iostatus::analogText(v));
             show = false;
         };
     for (auto* edit : findChildren<TQEdit*>(QRegularExpression("^edAIR\\d$")))
         edit->OnDBPointValueChanged = [edit](QWidget*, const QString& v, bool& show) {
-            edit->setText(iostatus::analogText(v));
+            quiet::setText(edit, iostatus::analogText(v));
             show = false;
         };
 
@@ -57,33 +61,33 @@ TfrmIOStatus::TfrmIOStatus(QWidget* parent)
         const QString name = image->objectName();
         if (bitLamps.match(name).hasMatch()) {
             image->OnDBPointValueChanged = [](QWidget* sender, const QString&, bool&) { bitLampChanged(sender); };
-            image->setPixmap(lamps::small(iostatus::kLampGrey));
+            showSmall(image, iostatus::kLampGrey);
         } else if (plainLamps.match(name).hasMatch()) {
             image->OnDBPointValueChanged = [](QWidget* sender, const QString&, bool&) { plainLampChanged(sender); };
-            image->setPixmap(lamps::small(iostatus::kLampGrey));
+            showSmall(image, iostatus::kLampGrey);
         }
     }
     for (TQImage* image : {ui_->SystemAlarm, ui_->QImage1}) {
         image->OnDBPointValueChanged = [](QWidget* sender, const QString&, bool&) {
             if (TQImage* alarm = plainImage(sender))
-                alarm->setPixmap(lamps::large(iostatus::systemAlarmIndex(alarm->IsOn())));
+                showLarge(alarm, iostatus::systemAlarmIndex(alarm->IsOn()));
         };
     }
-    ui_->QImage1->setPixmap(lamps::large(iostatus::kLampGreen));
+    showLarge(ui_->QImage1, iostatus::kLampGreen);
     struct Power {
         TQImage* lamp;
         QLabel* label;
         const char* word;
     };
     for (const Power& p : {Power{ui_->ACPowerStatus, ui_->labACPower, "AC"}, Power{ui_->DCPowerStatus, ui_->labDCPower, "DC"}}) {
-        p.lamp->setPixmap(lamps::small(iostatus::kLampGrey));
+        showSmall(p.lamp, iostatus::kLampGrey);
         p.lamp->OnDBPointValueChanged = [p](QWidget* sender, const QString&, bool&) {
             TQImage* lamp = plainImage(sender);
             if (!lamp)
                 return;
             const auto shown = iostatus::powerLamp(QString::fromLatin1(p.word), lamp->IsOn());
-            lamp->setPixmap(lamps::small(shown.index));
-            p.label->setText(shown.text);
+            showSmall(lamp, shown.index);
+            quiet::setText(p.label, shown.text);
         };
     }
 }

@@ -28,16 +28,17 @@ QPixmap draw(int size, const QColor& colour)
 
 QPixmap small(int index)
 {
-    static const std::array<QColor, 5> colours{QColor(0, 176, 0), QColor(240, 220, 0), QColor(220, 0, 0),
-                                               QColor(150, 150, 150), QColor(160, 140, 0)};
-    return draw(16, colours.at(static_cast<std::size_t>(index)));
+    static const std::array<QPixmap, 5> pictures{draw(16, QColor(0, 176, 0)), draw(16, QColor(240, 220, 0)),
+                                                 draw(16, QColor(220, 0, 0)), draw(16, QColor(150, 150, 150)),
+                                                 draw(16, QColor(160, 140, 0))};
+    return pictures.at(static_cast<std::size_t>(index));
 }
 
 QPixmap large(int index)
 {
-    static const std::array<QColor, 4> colours{QColor(150, 150, 150), QColor(240, 220, 0), QColor(220, 0, 0),
-                                               QColor(0, 176, 0)};
-    return draw(32, colours.at(static_cast<std::size_t>(index)));
+    static const std::array<QPixmap, 4> pictures{draw(32, QColor(150, 150, 150)), draw(32, QColor(240, 220, 0)),
+                                                 draw(32, QColor(220, 0, 0)), draw(32, QColor(0, 176, 0))};
+    return pictures.at(static_cast<std::size_t>(index));
 }
 
 }  // namespace lamps
