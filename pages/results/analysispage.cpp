@@ -1,14 +1,12 @@
 #include "analysispage.h"
 
-#include "activeobjectengine.h"
 #include "analysisformat.h"
 #include "analysispoints.h"
-#include "appcontext.h"
 #include "database.h"
 #include "dbcontrols.h"
 #include "dialogservice.h"
 #include "dispplacefile.h"
-#include "lampimages.h"
+#include "pagehost.h"
 #include "quietupdate.h"
 #include "scanorder.h"
 #include "securitychk.h"
@@ -43,14 +41,14 @@ void setFieldColour(TQLabeledEdit* field, std::uint32_t colour)
 }  // namespace
 
 TfraWW::TfraWW(QWidget* parent)
-    : TPageFrame("fraWW", {0, false, false}, parent), ui_(std::make_unique<Ui::AnalysisPage>()),
+    : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::AnalysisPage>()),
       displayFormat_(QString::fromLatin1(analysis::kDefaultDisplayFormat))
 {
     ui_->setupUi(this);
     setObjectName("fraWW");
     for (int s = 1; s <= analysis::kStreams; ++s)
         BuildResultPanel(s);
-    quiet::setLamp(ui_->QImage1, lamps::largeKey(3), lamps::large(3));
+    quiet::setSystemLamp(ui_->QImage1, lamps::SystemGreen);
     ui_->edtPrintCount->setText("0");
     ui_->edtSaveCount->setText("0");
     ui_->edtPrintCount->hide();
@@ -216,20 +214,24 @@ const QStringList& TfraWW::ScanOrder()
     return order;
 }
 
-void TfraWW::RegisterPoints()
+TPageFrame::ScanIds TfraWW::ScanList() const
 {
-    db_ = DataBase::Instance();
-    ExpressScan& scan = db_->expressScan;
-    scan.Clear();
     // The run types' names have no control; the current-analysis field shows them.
+    ScanIds ids;
     const int nameOrder[] = {analysis::rtH2S,        analysis::rtTotalSulphur, analysis::rtCalibration,
                              analysis::rtReference1, analysis::rtReference2,   analysis::rtZero};
     for (const auto& stream : analysis::kNamePoint)
         for (int r : nameOrder)
-            scan.AddPoint(stream[static_cast<std::size_t>(r)]);
-    addControlsInOrder(this, ScanOrder(), scan);
-    scan.SetPage(Page().number, false, false);
-    pageNotEntered_ = false;
+            ids.main.push_back(stream[static_cast<std::size_t>(r)]);
+    const ScanIds controls = controlsInOrder(this, ScanOrder());
+    ids.main.insert(ids.main.end(), controls.main.begin(), controls.main.end());
+    ids.polled = controls.polled;
+    return ids;
+}
+
+void TfraWW::RegisterPoints()
+{
+    TPageFrame::RegisterPoints();
     ReadDisplayPlaces();
 }
 
@@ -249,7 +251,7 @@ void TfraWW::LastResultChanged(TQLabeledEdit* field, const QString& value, bool&
 
 void TfraWW::ScheduleChanged(TQLabeledEdit* target, const QString& value, bool& show)
 {
-    if (pageNotEntered_ || value.isEmpty())
+    if (FirstEntry() || value.isEmpty())
         return;
     if (const auto colour = analysis::scheduleColour(value))
         setFieldColour(target, *colour);
@@ -297,17 +299,14 @@ void TfraWW::StreamCountChanged(const QString& value, bool& show)
     if (value.isEmpty())
         return;
     show = false;
-    const auto text = analysis::streamCountText(value);
-    QWidget* main = appcontext::mainForm();
-    QLabel* display = main ? main->findChild<QLabel*>(QStringLiteral("StreamDisp")) : nullptr;
-    if (text && display)
-        quiet::setText(display, *text);
+    if (const auto text = analysis::streamCountText(value))
+        PageHost::Instance()->SetStreamDisplay(*text);
 }
 
 void TfraWW::SystemAlarmChanged(QWidget* sender)
 {
     if (auto* image = qobject_cast<TQImage*>(sender))
-        quiet::setLamp(image, lamps::largeKey(image->IsOn() ? 2 : 3), lamps::large(image->IsOn() ? 2 : 3));
+        quiet::setSystemLamp(image, image->IsOn() ? lamps::SystemRed : lamps::SystemGreen);
 }
 
 void TfraWW::ShowBoxes()
@@ -378,7 +377,7 @@ void TfraWW::PrintPage()
         DialogService::ask(QMessageBox::Warning, "Warning", "The analysis page could not be printed.", QMessageBox::Ok);
 }
 
-void TfraWW::Normal2Click() { MyActiveObjectEngine::Instance()->ExecuteCommand("Calibrate", "478"); }
-void TfraWW::Cal2Click() { MyActiveObjectEngine::Instance()->ExecuteCommand("Calibrate", "479"); }
-void TfraWW::Ref2Click() { MyActiveObjectEngine::Instance()->ExecuteCommand("Calibrate", "480"); }
-void TfraWW::Zero2Click() { MyActiveObjectEngine::Instance()->ExecuteCommand("Calibrate", "481"); }
+void TfraWW::Normal2Click() { PageHost::Instance()->Queue("Calibrate", "478"); }
+void TfraWW::Cal2Click() { PageHost::Instance()->Queue("Calibrate", "479"); }
+void TfraWW::Ref2Click() { PageHost::Instance()->Queue("Calibrate", "480"); }
+void TfraWW::Zero2Click() { PageHost::Instance()->Queue("Calibrate", "481"); }

@@ -8,7 +8,6 @@
 #include <array>
 #include <memory>
 
-class DataBase;
 class QPrinter;
 class TQCheckBox;
 class TQEdit;
@@ -26,11 +25,14 @@ class AnalysisPage;
 class TfraWW : public TPageFrame {
     Q_OBJECT
 public:
+    static const PageDecl kDecl;
+
     explicit TfraWW(QWidget* parent = nullptr);
     ~TfraWW() override;
 
     // Page enter: the scan list in the page's order, then the decimal places.
     void RegisterPoints() override;
+    ScanIds ScanList() const override;
 
     // The printer for the run reports and the page's print (not owned; without one, the system's
     // default printer).
@@ -39,7 +41,7 @@ public:
     RunReporter& Reporter() { return reporter_; }
     QString DisplayFormat() const { return displayFormat_; }
     int ActiveStream() const { return activeStream_; }
-    bool PageNotEntered() const { return pageNotEntered_; }
+    bool PageNotEntered() const { return FirstEntry(); }
 
     // The scan list's order: the name points, then the points of the controls of these names.
     static const QStringList& ScanOrder();
@@ -83,10 +85,8 @@ private:
 
     std::unique_ptr<Ui::AnalysisPage> ui_;
     std::array<StreamPanel, 4> streams_{};
-    DataBase* db_ = nullptr;
     QString displayFormat_;
     int activeStream_ = 0;
-    bool pageNotEntered_ = true;
     RunReporter reporter_;
     QPrinter* printer_ = nullptr;
     std::unique_ptr<QPrinter> defaultPrinter_;

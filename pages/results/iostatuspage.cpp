@@ -1,10 +1,8 @@
 #include "iostatuspage.h"
 
-#include "database.h"
 #include "dbbitimage.h"
 #include "dbcontrols.h"
 #include "iostatusformat.h"
-#include "lampimages.h"
 #include "quietupdate.h"
 #include "scanorder.h"
 #include "ui_iostatuspage.h"
@@ -13,8 +11,8 @@
 
 namespace {
 
-void showSmall(QLabel* lamp, int index) { quiet::setLamp(lamp, lamps::smallKey(index), lamps::small(index)); }
-void showLarge(QLabel* lamp, int index) { quiet::setLamp(lamp, lamps::largeKey(index), lamps::large(index)); }
+void showSmall(QLabel* lamp, int index) { quiet::setAlarmLamp(lamp, index); }
+void showLarge(QLabel* lamp, int index) { quiet::setSystemLamp(lamp, index); }
 
 // The lamps of the bit-watching kind, and those of the plain kind.
 void bitLampChanged(QWidget* sender)
@@ -39,7 +37,7 @@ void plainLampChanged(QWidget* sender)
 }  // namespace
 
 TfrmIOStatus::TfrmIOStatus(QWidget* parent)
-    : TPageFrame("frmIOStatus", {15, true, false}, parent), ui_(std::make_unique<Ui::IOStatusPage>())
+    : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::IOStatusPage>())
 {
     ui_->setupUi(this);
     setObjectName("frmIOStatus");
@@ -120,10 +118,7 @@ const QStringList& TfrmIOStatus::ScanOrder()
     return order;
 }
 
-void TfrmIOStatus::RegisterPoints()
+TPageFrame::ScanIds TfrmIOStatus::ScanList() const
 {
-    ExpressScan& scan = DataBase::Instance()->expressScan;
-    scan.Clear();
-    addControlsInOrder(this, ScanOrder(), scan);
-    scan.SetPage(Page().number, Page().useAlternate, Page().showWait);
+    return controlsInOrder(this, ScanOrder());
 }

@@ -14,11 +14,13 @@ class IOStatusPage;
 class TfrmIOStatus : public TPageFrame {
     Q_OBJECT
 public:
+    static const PageDecl kDecl;
+
     explicit TfrmIOStatus(QWidget* parent = nullptr);
     ~TfrmIOStatus() override;
 
-    // Page enter: every control's point once, the polled ones also in the poll's list.
-    void RegisterPoints() override;
+    // Every control's point once in the page's order, the polled ones also in the poll's list.
+    ScanIds ScanList() const override;
 
     // The controls in scan order.
     static const QStringList& ScanOrder();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lamps.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -33,14 +35,26 @@ inline void setBase(QLineEdit* edit, const QColor& colour)
     edit->setPalette(palette);
 }
 
-// Shows one picture of a lamp list; key names the list and the entry.
-inline void setLamp(QLabel* lamp, int key, const QPixmap& picture)
+// Shows entry index of the 16 by 16 lamp list ("imlAlarms").
+inline void setAlarmLamp(QLabel* lamp, int index)
 {
+    const int key = 1600 + index;
     const QVariant shown = lamp->property("kvtLamp");
     if (shown.isValid() && shown.toInt() == key)
         return;
     lamp->setProperty("kvtLamp", key);
-    lamp->setPixmap(picture);
+    lamp->setPixmap(lamps::alarm(index));
+}
+
+// Shows entry index of the 32 by 32 lamp list ("imlSysAlarm").
+inline void setSystemLamp(QLabel* lamp, int index)
+{
+    const int key = 3200 + index;
+    const QVariant shown = lamp->property("kvtLamp");
+    if (shown.isValid() && shown.toInt() == key)
+        return;
+    lamp->setProperty("kvtLamp", key);
+    lamp->setPixmap(lamps::system(index));
 }
 
 }  // namespace quiet

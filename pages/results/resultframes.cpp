@@ -3,7 +3,35 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfraArchiveViewer::TfraArchiveViewer(QWidget* parent) : TPageFrame("fraArchiveViewer", {1, false, true}, parent)
+const PageDecl TfrmAudit::kDecl = {
+    "frmAudit", "TabAudit", "Events ", 4, 1,
+    {-1, false, false},
+    {true, true, false, nullptr, false, EntryClose::Idle},
+    "Loading Sentrel515 Desktop...Audit", true,
+};
+
+const PageDecl TfraArchiveViewer::kDecl = {
+    "fraArchiveViewer", "TabSheetAV", "Archive ", 3, 1,
+    {1, false, true},
+    {true, true, true, "ReadLogConfig", false, EntryClose::Idle},
+    "Loading Sentrel515 Desktop...Archive", false,
+};
+
+const PageDecl TfrmIOStatus::kDecl = {
+    "frmIOStatus", "TabSheetIOStatus", "Status ", 1, 0,
+    {15, true, false},
+    {true, false, true, "ExpressRead", true, EntryClose::Busy},
+    "Loading Sentrel515 Desktop...Status", false,
+};
+
+const PageDecl TfraWW::kDecl = {
+    "fraWW", "TabSheetWW", "Analysis", 0, 0,
+    {0, false, false},
+    {false, false, true, nullptr, true, EntryClose::Busy},
+    "Loading Sentrel515 Desktop...Analysis", false,
+};
+
+TfraArchiveViewer::TfraArchiveViewer(QWidget* parent) : TPageFrame(kDecl, parent)
 {
     auto* layout = new QVBoxLayout(this);
     auto* logSetup = new QPushButton("Log Setup", this);

@@ -8,6 +8,8 @@
 class TfraArchiveViewer : public TPageFrame {
     Q_OBJECT
 public:
+    static const PageDecl kDecl;
+
     explicit TfraArchiveViewer(QWidget* parent = nullptr);
     bool IsReadOnly() const { return readOnly_; }
 public slots:
@@ -18,8 +20,10 @@ private:
 };
 
 // The event log page reads nothing when it is entered.
-class TfrmAudit : public QWidget {
+class TfrmAudit : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfrmAudit(QWidget* parent = nullptr) : QWidget(parent) { setObjectName("frmAudit"); }
+    static const PageDecl kDecl;
+
+    explicit TfrmAudit(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };

@@ -6,7 +6,7 @@
 #include "dbbitimage.h"
 #include "dbcontrols.h"
 #include "iostatuspage.h"
-#include "lampimages.h"
+#include "lamps.h"
 #include "registernames.h"
 #include "reportconfig.h"
 #include "securitychk.h"
@@ -263,7 +263,7 @@ TEST_F(AnalysisPageWithUnit, ValuesFromTheUnitAppearAsSpecified)
     EXPECT_EQ(text("ledCurrAnaRunNumber"), "5");
     EXPECT_EQ(text("ledUnitDateTime"), "December 11, 2026 3:04:05 PM");
     EXPECT_EQ(form->StreamDisp()->text(), "4-STREAMS");
-    EXPECT_EQ(picture(child<TQImage>(page(), "QImage1")), lamps::large(2).toImage());
+    EXPECT_EQ(picture(child<TQImage>(page(), "QImage1")), lamps::system(2).toImage());
     EXPECT_FALSE(QFile::exists(dir.filePath("run0.rpt"))) << "the first counter value only records it";
 
     // The end of a run: the counter moves on.
@@ -315,8 +315,8 @@ TEST_F(AnalysisPageWithUnit, StatusPageShowsLampsAndValues)
     EXPECT_EQ(child<TQLabel>(status, "labAIDesc1")->text(), "Inlet pressure");
     EXPECT_EQ(child<TQLabel>(status, "lblRelay1")->text(), "Alarm relay");
 
-    const QImage red = lamps::small(2).toImage();
-    const QImage grey = lamps::small(3).toImage();
+    const QImage red = lamps::alarm(2).toImage();
+    const QImage grey = lamps::alarm(3).toImage();
     EXPECT_EQ(picture(child<QTImage16>(status, "imgS2")), red);
     for (const char* off : {"imgS1", "imgS3", "R2State", "Lat1", "Lat9", "D1State"})
         EXPECT_EQ(picture(child<TQImage>(status, off)), grey) << off;
@@ -326,7 +326,7 @@ TEST_F(AnalysisPageWithUnit, StatusPageShowsLampsAndValues)
     EXPECT_EQ(child<TQLabel>(status, "labDCPower")->text(), "DC Power Disconnected");
     EXPECT_EQ(picture(child<TQImage>(status, "ACPowerStatus")), red);
     EXPECT_EQ(child<TQLabel>(status, "labACPower")->text(), "AC Power Connected");
-    EXPECT_EQ(picture(child<TQImage>(status, "QImage1")), lamps::large(3).toImage());
+    EXPECT_EQ(picture(child<TQImage>(status, "QImage1")), lamps::system(3).toImage());
 
     // The poll brings changes of the polled points.
     ASSERT_TRUE(unit->setValue(380, 1 << 0));
