@@ -1,23 +1,8 @@
 #pragma once
 
+#include "analysispage.h"
+#include "iostatuspage.h"
 #include "pageframe.h"
-
-// The analysis page.
-class TfraWW : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfraWW(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-};
-
-class TfrmIOStatus : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfrmIOStatus(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-};
 
 // The archive viewer shows no point of its own: entering it empties the scan list.
 class TfraArchiveViewer : public TPageFrame {

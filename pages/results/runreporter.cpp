@@ -1,0 +1,178 @@
+#include "runreporter.h"
+
+#include "dialogservice.h"
+#include "resultnumbers.h"
+
+#include <QFileInfo>
+#include <QPrinter>
+#include <cmath>
+
+namespace {
+
+void warn(const QString& text)
+{
+    DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok);
+}
+
+}  // namespace
+
+RunReporter::RunReporter(QString configPath) : configPath_(std::move(configPath)) {}
+
+RunReporter::~RunReporter() = default;
+
+QString RunReporter::NextReportFile() const
+{
+    return reportBaseName_ + QString::number(count_[Save]) + QStringLiteral(".rpt");
+}
+
+bool RunReporter::ReadConfig(Kind kind)
+{
+    const auto result = ReportConfigFile::Read(configPath_, config_);
+    if (result.status != ReportConfigFile::Status::Read) {
+        const QString what = kind == Print ? QStringLiteral("printed") : QStringLiteral("saved");
+        warn(result.status == ReportConfigFile::Status::Missing
+                 ? QStringLiteral("The report settings file \"%1\" was not found. No run reports will be %2.")
+                       .arg(QFileInfo(configPath_).absoluteFilePath(), what)
+                 : QStringLiteral("The report settings file \"%1\" could not be read: %2. No run reports will be %3.")
+                       .arg(QFileInfo(configPath_).absoluteFilePath(), result.problem, what));
+        return false;
+    }
+    const bool limitRead = kind == Print ? result.runLimitRead : result.saveLimitRead;
+    if (limitRead) {
+        boxes_[kind].countVisible = Limit(kind) != 0;
+        boxes_[kind].countText = QString::number(Limit(kind));
+    }
+    return true;
+}
+
+void RunReporter::PrintBoxClicked(bool checked)
+{
+    boxes_[Print].checked = checked;
+    if (!checked) {
+        armed_[Print] = false;
+    } else if (!ReadConfig(Print)) {
+        Disarm(Print);
+    } else {
+        count_[Print] = 0;
+        armed_[Print] = true;
+    }
+    Changed();
+}
+
+void RunReporter::SaveBoxClicked(bool checked)
+{
+    boxes_[Save].checked = checked;
+    if (!checked) {
+        armed_[Save] = false;
+    } else if (!ReadConfig(Save)) {
+        Disarm(Save);
+    } else {
+        const QString name = DialogService::instance()->saveFileName(QString::fromLatin1(kSaveCaption), QString(),
+                                                                      QString::fromLatin1(kSaveFilter));
+        if (!name.isEmpty())
+            reportBaseName_ = name;
+        count_[Save] = 0;
+        armed_[Save] = true;
+    }
+    Changed();
+}
+
+void RunReporter::RunTypeValue(const QString& value)
+{
+    const auto code = resultnum::wholeInteger(value);
+    if (code && *code >= 0 && *code < 31)
+        currentRunType_ = static_cast<int>(*code);
+    else
+        currentRunType_.reset();
+}
+
+bool RunReporter::RunTypeWanted() const
+{
+    const auto mask = resultnum::wholeInteger(config_.runType).value_or(0);
+    if (mask == 0)
+        return true;
+    return runTypeOfRun_ && (mask & (std::int64_t(1) << *runTypeOfRun_)) != 0;
+}
+
+void RunReporter::RunCounterValue(const QString& value, const std::function<RunReportData()>& pageValues)
+{
+    const auto number = resultnum::wholeInteger(value);
+    if (!number)
+        return;
+    if (runCounterEvents_ > 10)
+        runCounterEvents_ = 1;
+    const bool due = *number != lastRunCounter_ && runCounterEvents_ > 0 && RunTypeWanted();
+
+    const bool before[2] = {boxes_[Print].checked, boxes_[Save].checked};
+    std::optional<RunReportData> data;
+    for (Kind kind : {Print, Save}) {
+        // A limit of 0 re-arms at every run, so each check of the box gives one report.
+        if (Limit(kind) == 0)
+            armed_[kind] = true;
+        if (due && armed_[kind] && boxes_[kind].checked) {
+            if (!data) {
+                data = pageValues();
+                data->labId = config_.labId;
+                data->sampleId = config_.sampleId;
+                data->sampleName = config_.sampleName;
+                data->clientName = config_.clientName;
+            }
+            Step(kind, *data);
+        }
+    }
+    lastRunCounter_ = static_cast<int>(*number);
+    runTypeOfRun_ = currentRunType_;
+    ++runCounterEvents_;
+    if (data || before[Print] != boxes_[Print].checked || before[Save] != boxes_[Save].checked)
+        Changed();
+}
+
+void RunReporter::Step(Kind kind, const RunReportData& data)
+{
+    if (!Produce(kind, data))
+        return;
+    ++count_[kind];
+    boxes_[kind].countText = QString::number(Limit(kind) - count_[kind]);
+    if (count_[kind] >= Limit(kind)) {
+        Disarm(kind);
+        count_[kind] = 0;
+    }
+}
+
+bool RunReporter::Produce(Kind kind, const RunReportData& data)
+{
+    QString error;
+    if (kind == Save) {
+        const QString file = NextReportFile();
+        if (saveRunReport(file, data, &error))
+            return true;
+        warn(QStringLiteral("The run report could not be saved to \"%1\": %2").arg(file, error));
+        return false;
+    }
+    QPrinter* printer = printer_;
+    if (!printer) {
+        if (!defaultPrinter_)
+            defaultPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer = defaultPrinter_.get();
+    }
+    if (RunReportPrinter::Print(*printer, data, &error))
+        return true;
+    // A printer that failed once fails at every run: stop printing until the user arms it again.
+    Disarm(Print);
+    warn(QStringLiteral("The run report could not be printed: %1. Printing of run reports has been stopped.")
+             .arg(error));
+    return false;
+}
+
+void RunReporter::Disarm(Kind kind)
+{
+    armed_[kind] = false;
+    boxes_[kind].checked = false;
+    boxes_[kind].countVisible = false;
+}
+
+void RunReporter::Changed()
+{
+    if (OnBoxesChanged)
+        OnBoxesChanged();
+}
