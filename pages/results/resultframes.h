@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archiveviewer.h"
 #include "pageframe.h"
 
 // The analysis page.
@@ -13,19 +14,6 @@ class TfrmIOStatus : public TPageFrame {
     Q_OBJECT
 public:
     explicit TfrmIOStatus(QWidget* parent = nullptr) : TPageFrame("frmIOStatus", {15, true, false}, parent) {}
-};
-
-// The archive viewer shows no point of its own: entering it empties the scan list.
-class TfraArchiveViewer : public TPageFrame {
-    Q_OBJECT
-public:
-    explicit TfraArchiveViewer(QWidget* parent = nullptr);
-    bool IsReadOnly() const { return readOnly_; }
-public slots:
-    void SetReadOnly(bool readOnly);
-
-private:
-    bool readOnly_ = true;
 };
 
 // The event log page reads nothing when it is entered.

@@ -1,0 +1,236 @@
+// The Archive page against the emulated unit: a wrapped archive of three logs read into the grid,
+// saved as an XML archive file, read back from it, and the failures of both roads.
+#include "formmainfixture.h"
+#include "unitlinkfixture.h"
+
+#include "archivegridmodel.h"
+#include "archiveviewer.h"
+#include "archivexmlfile.h"
+#include "database.h"
+#include "databasepoint.h"
+#include "logdbmgr.h"
+#include "loggridview.h"
+#include "memoryframes.h"
+#include "toolkitdate.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstring>
+
+namespace {
+
+constexpr int kRecords = 400;
+constexpr int kInterval = 900;
+
+class ArchiveViewerWithUnit : public FormMainFixture {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(startUnitOnLoopback(emulator, unit));
+        FormMainFixture::SetUp();
+        LogDBMgr::Instance()->Clear();
+
+        // Three enabled logs: On Run (Stream 1: Gain, Purge Time), Hourly (Purge Time), Daily
+        // (Stream 1: Gain); Periodic 1 is disabled and has no records.
+        const LogRecord records[4] = {{0, 1, 0, 0x21, 3, {0, 21, 10}},
+                                      {1, 1, 0, 0x22, 2, {0, 10}},
+                                      {2, 1, 6, 0x23, 2, {0, 21}},
+                                      {3, 0, 60, 0x24, 2, {0, 10}}};
+        for (int k = 0; k < 4; ++k) {
+            QByteArray bytes(sizeof(LogRecord), '\0');
+            std::memcpy(bytes.data(), &records[k], sizeof(LogRecord));
+            unit->setLogRecord(k, bytes);
+        }
+        unit->setValue(21, 2.25);
+        unit->setValue(10, 120);
+        plan.records = kRecords;
+        plan.interval = kInterval;
+        plan.wrap = 150;
+        unit->setArchive(unit->makeArchive(plan));
+
+        modals.answers = {ScriptedModals::press("btnUpdate"), ScriptedModals::password("qe$3916")};
+        form->tbtnLogonClick();
+        ASSERT_FALSE(form->GetBool("LoggingOn")) << shownTexts().join(" | ").toStdString();
+        testenv::dialogs().clear();
+        viewer = form->findChild<TfraArchiveViewer*>("fraArchiveViewer");
+        ASSERT_NE(viewer, nullptr);
+    }
+
+    void TearDown() override
+    {
+        FormMainFixture::TearDown();
+        LogDBMgr::ReleaseInstance();
+        LogonCommand::SetSettleDelay(LogonCommand::kSettleMs);
+        emulator.reset();
+    }
+
+    template <typename T>
+    T* child(const char* name) const
+    {
+        return viewer->findChild<T*>(name);
+    }
+
+    // Record i of the emulated memory belongs to log i % 3 and was written at start + i * interval.
+    QString timeOf(int i) const
+    {
+        const QDateTime t = plan.start.addSecs(static_cast<qint64>(i) * kInterval);
+        return ArchiveGridModel::TimeText(toolkitdate::fromDateTime(t.date(), t.time()));
+    }
+
+    // The message boxes shown (the file dialogs left out).
+    static QStringList messages()
+    {
+        QStringList texts;
+        for (const auto& shown : testenv::dialogs().shown())
+            if (shown.kind == DialogService::Kind::Message)
+                texts << shown.text;
+        return texts;
+    }
+
+    static QString pointName(int id) { return QString::fromStdString(DataBase::Instance()->GetPointById(id)->GetName()); }
+
+    // The grid shows the last rows of a log whose records are i = log, log + 3, ...
+    void expectRows(int log, int count, int shown, const QStringList& values, const QStringList& headers)
+    {
+        ArchiveGridModel* grid = viewer->GridModel();
+        ASSERT_EQ(grid->rowCount(), shown);
+        for (int j = 0; j < 8; ++j)
+            EXPECT_EQ(grid->HeaderText(3 + j), j < headers.size() ? headers[j] : QString()) << j;
+        for (int r = 0; r < shown; ++r) {
+            const int position = count - shown + r;  // in the log
+            EXPECT_EQ(grid->CellText(r, 0), QString::number(position + 1));
+            EXPECT_EQ(grid->CellText(r, 1), ArchiveGridModel::ArchiveName(log));
+            ASSERT_EQ(grid->CellText(r, 2), timeOf(position * 3 + log)) << r;
+            for (int j = 0; j < 8; ++j)
+                EXPECT_EQ(grid->CellText(r, 3 + j), j < values.size() ? values[j] : QString());
+        }
+        EXPECT_EQ(child<QLineEdit>("LogRecordNum")->text(), QString::number(count));
+    }
+
+    UnitModel* unit = nullptr;
+    std::unique_ptr<UnitEmulator> emulator;
+    memoryframes::Plan plan;
+    TfraArchiveViewer* viewer = nullptr;
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(ArchiveViewerWithUnit, ReadsTheArchiveShowsItSavesItAndReadsItBack)
+{
+    const QString path = dir.filePath("download.xml");
+    testenv::dialogs().answerText(path);  // the save dialog that follows the download
+    child<QToolButton>("btnReadFromUnit")->click();
+
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(" | ").toStdString();
+    const int count0 = (kRecords + 2) / 3;
+    expectRows(0, count0, 50, {"2.25", "120"}, {pointName(21), pointName(10)});
+    EXPECT_EQ(child<QLineEdit>("edtDispRange")->text(), "50");
+    EXPECT_TRUE(child<QComboBox>("cbArchive")->isEnabled());
+    EXPECT_EQ(child<QComboBox>("cbArchive")->currentText(), "On Run");
+    EXPECT_FALSE(viewer->FromFile());
+    EXPECT_TRUE(child<QToolButton>("btnReadFromUnit")->isEnabled());
+
+    // The save dialog opened by itself and the whole download is in the file.
+    ASSERT_EQ(testenv::dialogs().shown().size(), 1u);
+    EXPECT_EQ(testenv::dialogs().shown()[0].kind, DialogService::Kind::SaveFile);
+    QString error;
+    std::optional<ArchiveXmlFile::Contents> saved = ArchiveXmlFile::Read(path, &error);
+    ASSERT_TRUE(saved) << error.toStdString();
+    EXPECT_EQ(saved->records.size(), static_cast<std::size_t>(kRecords));
+
+    // Another log, and a display range typed into the box.
+    QComboBox* chooser = child<QComboBox>("cbArchive");
+    chooser->setCurrentIndex(1);
+    emit chooser->activated(1);
+    EXPECT_EQ(viewer->ChosenArchive(), 1);
+    expectRows(1, kRecords / 3, 50, {"120"}, {pointName(10)});
+    QLineEdit* range = child<QLineEdit>("edtDispRange");
+    range->setText("700000");
+    QTest::keyClick(range, Qt::Key_Return);
+    EXPECT_EQ(range->text(), QString::number(kRecords / 3));  // cut to 500000, then to the count
+    expectRows(1, kRecords / 3, kRecords / 3, {"120"}, {pointName(10)});
+
+    // Road 2: the same records from the file, under the names the file keeps.
+    const QByteArray written = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    QFile renamed(dir.filePath("renamed.xml"));
+    ASSERT_TRUE(renamed.open(QIODevice::WriteOnly));
+    renamed.write(QByteArray(written).replace(pointName(21).toUtf8(), "Gain from file"));
+    renamed.close();
+    LogDBMgr::Instance()->Clear();
+    viewer->GridModel()->Clear();
+    testenv::dialogs().clear();
+    testenv::dialogs().answerText(renamed.fileName());
+    child<QToolButton>("btnReadFromFile")->click();
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(" | ").toStdString();
+    EXPECT_TRUE(viewer->FromFile());
+    EXPECT_EQ(viewer->ArchiveFileName(), renamed.fileName());
+    expectRows(0, count0, 50, {"2.25", "120"}, {"Gain from file", pointName(10)});
+
+    // The page as a technician sees it.
+    form->resize(1100, 750);
+    form->show();
+    form->PageControlMain()->setCurrentWidget(viewer->parentWidget() == form->PageControlMain() ? viewer : viewer->parentWidget());
+    QApplication::processEvents();
+    viewer->grab().save("/tmp/archiveviewer.png");
+}
+
+TEST_F(ArchiveViewerWithUnit, AFileThatFailsChangesNothing)
+{
+    testenv::dialogs().answerText("");  // no save
+    child<QToolButton>("btnReadFromUnit")->click();
+    const int count0 = (kRecords + 2) / 3;
+    expectRows(0, count0, 50, {"2.25", "120"}, {pointName(21), pointName(10)});
+    const std::size_t records = LogDBMgr::Instance()->RecordCount();
+
+    QFile bad(dir.filePath("bad.xml"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("<LOGDB><Point ParametersInLog=\"1\"><T>1/2/2012</T><L>9</L><C>1</C></Point></LOGDB>");
+    bad.close();
+    testenv::dialogs().clear();
+    testenv::dialogs().answerText(bad.fileName());
+    child<QToolButton>("btnReadFromFile")->click();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].startsWith("Error opening file \"bad.xml\": LogNum \"9\"")) << messages()[0].toStdString();
+    EXPECT_FALSE(viewer->FromFile());
+    EXPECT_EQ(LogDBMgr::Instance()->RecordCount(), records);
+    expectRows(0, count0, 50, {"2.25", "120"}, {pointName(21), pointName(10)});
+}
+
+TEST_F(ArchiveViewerWithUnit, ALogLengthThatCannotBeReadClearsTheGrid)
+{
+    testenv::dialogs().answerText("");
+    child<QToolButton>("btnReadFromUnit")->click();
+    ASSERT_EQ(viewer->GridModel()->rowCount(), 50);
+
+    UnitModel::MessageFault silent;
+    silent.requestType = 0x2A;  // the memory sizes
+    silent.kind = UnitModel::MessageFault::Kind::Silence;
+    silent.times = 0;
+    unit->addFault(silent);
+    testenv::dialogs().clear();
+    child<QToolButton>("btnReadFromUnit")->click();
+    EXPECT_TRUE(messages().contains("Read memory has exception")) << messages().join(" | ").toStdString();
+    EXPECT_EQ(viewer->GridModel()->rowCount(), 0);
+    EXPECT_TRUE(child<QToolButton>("btnReadFromUnit")->isEnabled());
+    EXPECT_TRUE(child<QToolButton>("btnReadFromFile")->isEnabled());
+}
+
+TEST(ArchiveViewer, ReadingFromTheUnitNeedsALogon)
+{
+    testenv::dialogs().clear();
+    TfraArchiveViewer viewer;
+    viewer.findChild<QToolButton*>("btnReadFromUnit")->click();
+    ASSERT_EQ(testenv::dialogs().shown().size(), 1u);
+    EXPECT_EQ(testenv::dialogs().shown()[0].caption, "Warning");
+    EXPECT_EQ(testenv::dialogs().shown()[0].text, "Please logon first, then do this.");
+    EXPECT_FALSE(viewer.findChild<QComboBox*>("cbArchive")->isEnabled());
+    EXPECT_EQ(viewer.findChild<QComboBox*>("cbArchive")->count(), 5);
+    testenv::dialogs().clear();
+}
