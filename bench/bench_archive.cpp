@@ -1,10 +1,12 @@
 // Timing of the archive viewer's data paths: showing 500,000 records in the grid (goal under
 // 2 s, resident memory growth under 300 MB), a value filter over them (under 1 s), the XML
 // archive file of 50,000 records saved (under 3 s) and loaded (under 5 s), and the .xlsx export
-// of 50,000 rows (under 5 s). Prints its figures.
+// of 50,000 rows (under 5 s). Prints its figures. Run it under the locale the tests use
+// (LANG=en_US.UTF-8): the date filter reads its dates in the locale's short date format.
 
 #include "archivegridmodel.h"
 #include "archivexmlfile.h"
+#include "gridfilter.h"
 #include "gridtools.h"
 #include "logdbmgr.h"
 #include "loggridview.h"
@@ -102,11 +104,13 @@ int main(int argc, char** argv)
                     gridMs, rss2 - rss1);
 
         t0 = Clock::now();
-        model.SetColumnFilter(4, ">=50 & <60");
+        model.SetColumnFilter(4, ">=50 & <60");  // value 1 of every record
         std::printf("value filter over 500,000 rows: %.0f ms, %d rows kept (goal < 1000 ms)\n", msSince(t0),
                     model.rowCount());
+        model.ClearFilters();
         t0 = Clock::now();
-        model.SetColumnFilter(ArchiveGridModel::colTS, ">=1/1/2012 & <1/2/2012");
+        model.SetColumnFilter(ArchiveGridModel::colTS,
+                              gridfilter::RangeCondition(gridfilter::CustomRange(QDate(2012, 1, 1), QDate(2012, 1, 1))));
         std::printf("date filter over 500,000 rows: %.0f ms, %d rows kept\n", msSince(t0), model.rowCount());
         model.ClearFilters();
         model.Clear();

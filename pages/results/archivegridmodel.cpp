@@ -115,9 +115,12 @@ QString ArchiveGridModel::SourceHeader(int column) const
 
 double ArchiveGridModel::SourceDate(int sourceRow, int column) const
 {
-    if (column != colTS || !records_)
+    if (column != colTS)
         return std::numeric_limits<double>::quiet_NaN();
-    return (*records_)[static_cast<std::size_t>(first_ + sourceRow)]->dateTime;
+    if (records_)
+        return (*records_)[static_cast<std::size_t>(first_ + sourceRow)]->dateTime;
+    // Cells of a grid file: the time stamp as the grid wrote it.
+    return toolkitdate::strToDateTime(SourceText(sourceRow, column)).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 
 bool ArchiveGridModel::SourceMatches(int sourceRow, int column, const gridfilter::Condition& condition) const

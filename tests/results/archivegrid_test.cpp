@@ -180,6 +180,11 @@ TEST_F(ArchiveGrid, GridFileRoundTripAndRefusals)
     EXPECT_EQ(gridfile::Encode(loaded), gridfile::Encode(model));
     EXPECT_EQ(loaded.CellText(5, 2), "12/15/2011 8:00:00 AM");
     EXPECT_EQ(loaded.HeaderText(3), "First");
+    // The cells' time stamps still filter as date-times.
+    loaded.SetColumnFilter(ArchiveGridModel::colTS, ">=1/2/2012 & <1/3/2012");
+    EXPECT_EQ(loaded.rowCount(), 2);
+    EXPECT_EQ(loaded.CellText(0, ArchiveGridModel::colSeq), "2");
+    loaded.ClearFilters();
 
     // Cells holding tabs and line breaks survive.
     loaded.ShowCells({"a\tb", "c\\n", "d"}, {{"1\n2", "", "\r"}});

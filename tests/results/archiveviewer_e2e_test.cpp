@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
@@ -233,4 +234,90 @@ TEST(ArchiveViewer, ReadingFromTheUnitNeedsALogon)
     EXPECT_FALSE(viewer.findChild<QComboBox*>("cbArchive")->isEnabled());
     EXPECT_EQ(viewer.findChild<QComboBox*>("cbArchive")->count(), 5);
     testenv::dialogs().clear();
+}
+
+TEST(ArchiveViewer, FiltersHidingAndGridFilesFromThePage)
+{
+    LogDBMgr* db = LogDBMgr::Instance();
+    db->Clear();
+    for (int i = 0; i < 5; ++i) {
+        auto r = std::make_unique<ALOGPOINTRECORD>();
+        r->dateTime = toolkitdate::fromDateTime(QDate(2012, 1, 1 + i), QTime(12, 0));
+        r->SetValueText(0, std::to_string(i));
+        r->SetValueText(1, "x");
+        db->AppendRecord(std::move(r));
+    }
+    db->DistributeRecords();
+    DataBase::Instance()->LogRecords()[0] = {0, 1, 0, 1, 3, {0, 21, 10}};
+    testenv::dialogs().clear();
+    TfraArchiveViewer viewer;
+    viewer.UpdateLogView();
+    ArchiveGridModel* grid = viewer.GridModel();
+    ASSERT_EQ(grid->rowCount(), 5);
+    LogGridView* view = viewer.Grid();
+
+    // [Custom] on a value column asks for the condition, offering the last one.
+    testenv::dialogs().answerText(">2");
+    view->ChooseFilter(3, 1);
+    ASSERT_EQ(testenv::dialogs().shown().size(), 1u);
+    EXPECT_EQ(testenv::dialogs().shown()[0].caption, "Set Filter (<,>,=,*,&,^)");
+    EXPECT_EQ(testenv::dialogs().shown()[0].text, "[Custom]");
+    EXPECT_EQ(grid->rowCount(), 2);
+    view->ChooseFilter(3, 0);  // [All]
+    EXPECT_EQ(grid->rowCount(), 5);
+    view->ChooseFilter(3, 1);  // cancelled: the offered ">2" stays the condition
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->ColumnFilter(3), ">2");
+    view->ChooseFilter(3, 0);
+
+    // A cancelled date range shows every row; a named range filters by the date.
+    modal::setRunner([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
+    view->ChooseFilter(ArchiveGridModel::colTS, 1);
+    EXPECT_EQ(grid->rowCount(), 5);
+    modal::setRunner({});
+    view->ChooseFilter(ArchiveGridModel::colTS, 2);  // Today: none of 2012
+    EXPECT_EQ(grid->rowCount(), 0);
+    view->ChooseFilter(ArchiveGridModel::colTS, 0);
+
+    // A whole column selected offers to hide it.
+    QAction* hide = viewer.PopupMenu()->findChild<QAction*>("mnuHideSelectedColumn");
+    QAction* unhide = viewer.PopupMenu()->findChild<QAction*>("mnuUnhideAllColumns");
+    ASSERT_TRUE(hide && unhide);
+    EXPECT_FALSE(hide->isVisible());
+    view->selectColumn(4);
+    EXPECT_TRUE(hide->isVisible());
+    EXPECT_TRUE(viewer.findChild<QToolButton*>("btnGraphSelCol")->isEnabled());
+    hide->trigger();
+    EXPECT_TRUE(view->isColumnHidden(4));
+    EXPECT_TRUE(unhide->isVisible());
+    unhide->trigger();
+    EXPECT_FALSE(view->isColumnHidden(4));
+
+    // Grid files through the menu; a file that is none is reported.
+    QTemporaryDir dir;
+    testenv::dialogs().clear();
+    testenv::dialogs().answerText(dir.filePath("cells"));
+    viewer.PopupMenu()->findChild<QAction*>("mnuSaveFile")->trigger();
+    ASSERT_TRUE(QFile::exists(dir.filePath("cells.tvar")));
+    QFile bad(dir.filePath("bad.tvar"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("no grid");
+    bad.close();
+    testenv::dialogs().answerText(bad.fileName());
+    viewer.PopupMenu()->findChild<QAction*>("mnuLoadFile")->trigger();
+    EXPECT_EQ(testenv::dialogs().shown().back().text, QString("Error opening file \"%1\"").arg(bad.fileName()));
+    EXPECT_EQ(grid->rowCount(), 5);
+    testenv::dialogs().answerText(dir.filePath("cells.tvar"));
+    viewer.PopupMenu()->findChild<QAction*>("mnuLoadFile")->trigger();
+    EXPECT_EQ(grid->rowCount(), 5);
+    EXPECT_EQ(grid->RecordAt(0), nullptr);  // cells of the file, no longer the database's
+    EXPECT_EQ(grid->CellText(4, 3), "4");
+
+    // The spreadsheet leaves hidden columns out.
+    view->HideColumns(5, 10);
+    testenv::dialogs().answerText(dir.filePath("sheet"));
+    viewer.PopupMenu()->findChild<QAction*>("mnuSaveasXLS")->trigger();
+    EXPECT_TRUE(QFile::exists(dir.filePath("sheet.xlsx")));
+    testenv::dialogs().clear();
+    LogDBMgr::ReleaseInstance();
 }
