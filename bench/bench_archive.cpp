@@ -1,8 +1,7 @@
 // Timing of the archive viewer's data paths: showing 500,000 records in the grid (goal under
 // 2 s, resident memory growth under 300 MB), a value filter over them (under 1 s), the XML
 // archive file of 50,000 records saved (under 3 s) and loaded (under 5 s), and the .xlsx export
-// of 50,000 rows (under 5 s). Prints its figures. Run it under the locale the tests use
-// (LANG=en_US.UTF-8): the date filter reads its dates in the locale's short date format.
+// of 50,000 rows (under 5 s). Prints its figures.
 
 #include "archivegridmodel.h"
 #include "archivexmlfile.h"

@@ -2,6 +2,8 @@
 
 #include "toolkitdate.h"
 
+#include <QLocale>
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -114,8 +116,15 @@ Condition Condition::Parse(const QString& text)
                 term.op = Op::Match;
             const QByteArray utf8 = part.toUtf8();
             term.number = ReadNumber(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-            if (term.op != Op::Match)
+            if (term.op != Op::Match) {
                 term.date = toolkitdate::strToDateTime(part);
+                // A short date format with blanks ("d MMM yyyy") is not split into date and time.
+                if (!term.date) {
+                    const QDate date = QLocale::system().toDate(part, toolkitdate::shortDateFormat());
+                    if (date.isValid())
+                        term.date = toolkitdate::fromDateTime(date);
+                }
+            }
             term.text = utf8.toUpper();
             conj.push_back(std::move(term));
         }

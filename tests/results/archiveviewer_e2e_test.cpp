@@ -175,10 +175,13 @@ TEST_F(ArchiveViewerWithUnit, ReadsTheArchiveShowsItSavesItAndReadsItBack)
     expectRows(0, count0, 50, {"2.25", "120"}, {"Gain from file", pointName(10)});
 
     // The page as a technician sees it.
+    // Entering the page reads the log configuration from the unit.
+    unit->clearReceived();
     form->resize(1100, 750);
     form->show();
-    form->PageControlMain()->setCurrentWidget(viewer->parentWidget() == form->PageControlMain() ? viewer : viewer->parentWidget());
+    form->PageControlMain()->setCurrentWidget(viewer->parentWidget());
     QApplication::processEvents();
+    EXPECT_GT(unit->receivedCount(0x24), 0);
     viewer->grab().save("/tmp/archiveviewer.png");
 }
 
