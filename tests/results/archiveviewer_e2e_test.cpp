@@ -236,6 +236,16 @@ TEST(ArchiveViewer, ReadingFromTheUnitNeedsALogon)
     EXPECT_EQ(testenv::dialogs().shown()[0].text, "Please logon first, then do this.");
     EXPECT_FALSE(viewer.findChild<QComboBox*>("cbArchive")->isEnabled());
     EXPECT_EQ(viewer.findChild<QComboBox*>("cbArchive")->count(), 5);
+    EXPECT_EQ(viewer.findChild<QComboBox*>("cbArchive")->currentIndex(), -1);
+    EXPECT_EQ(viewer.findChild<QLineEdit*>("edtDispRange")->text(), "100");
+
+    // Log Setup only in update mode.
+    QToolButton* logSetup = viewer.findChild<QToolButton*>("btnLogSetup");
+    EXPECT_FALSE(logSetup->isEnabled());
+    viewer.SetReadOnly(false);
+    EXPECT_TRUE(logSetup->isEnabled());
+    viewer.SetReadOnly(true);
+    EXPECT_FALSE(logSetup->isEnabled());
     testenv::dialogs().clear();
 }
 
@@ -257,7 +267,25 @@ TEST(ArchiveViewer, FiltersHidingAndGridFilesFromThePage)
     viewer.UpdateLogView();
     ArchiveGridModel* grid = viewer.GridModel();
     ASSERT_EQ(grid->rowCount(), 5);
+    EXPECT_EQ(viewer.findChild<QLineEdit*>("LogRecordNum")->text(), "5");
     LogGridView* view = viewer.Grid();
+
+    // A log without parameters shows no row and leaves the count as it was; a log without
+    // records shows "0".
+    DataBase::Instance()->LogRecords()[1] = {1, 0, 0, 2, 0, {}};
+    DataBase::Instance()->LogRecords()[2] = {2, 1, 0, 3, 2, {0, 21}};
+    viewer.FillGrid(1);
+    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_EQ(viewer.findChild<QLineEdit*>("LogRecordNum")->text(), "5");
+    viewer.FillGrid(2);
+    EXPECT_EQ(viewer.findChild<QLineEdit*>("LogRecordNum")->text(), "0");
+    viewer.findChild<QLineEdit*>("edtDispRange")->setText("3");
+    viewer.FillGrid(0);
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->CellText(0, ArchiveGridModel::colSeq), "3");
+    viewer.findChild<QLineEdit*>("edtDispRange")->setText("50");
+    viewer.FillGrid(0);
+    EXPECT_EQ(viewer.findChild<QLineEdit*>("edtDispRange")->text(), "5");
 
     // [Custom] on a value column asks for the condition, offering the last one.
     testenv::dialogs().answerText(">2");
