@@ -23,7 +23,8 @@ QVariant FilteredTableModel::data(const QModelIndex& index, int role) const
 
 QVariant FilteredTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    // The tip carries the whole header where a narrow column cuts it.
+    if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return QAbstractTableModel::headerData(section, orientation, role);
     return HeaderText(section);
 }
