@@ -1,6 +1,7 @@
 #include "comm.h"
 
 #include "appcontext.h"
+#include "commstatus.h"
 #include "controlgroup.h"
 #include "dialup.h"
 #include "dialogservice.h"
@@ -658,15 +659,15 @@ void TComm::SetUserCancel(bool cancel)
 int TComm::SendReceive(const std::uint8_t* request, int length, std::uint8_t* reply, int* replyLength, bool notify)
 {
     if (busy_ > 0)
-        return 1;
+        return commstatus::kWaiting;
     if (!request || length < 1 || length > frame::kMaxMessage)
-        return 2;
+        return commstatus::kInvalidResponse;
     BusyScope busy(busy_);
     std::memcpy(transmitArea_.data(), request, static_cast<std::size_t>(length));
     if (userCancel_)
-        return 6;
+        return commstatus::kCancelled;
     const int result = SendFrame(length, notify);
-    if (result == 0) {
+    if (result == commstatus::kSuccess) {
         if (reply)
             std::memcpy(reply, replyArea_.data(), static_cast<std::size_t>(replyLength_));
         if (replyLength)
@@ -680,10 +681,10 @@ int TComm::SendFrame(int length, bool notify)
     if ((connectType_ == DialUp || connectType_ == Tcp) && !commPort_->isOpen())
         Connect();
     if (!commPort_->isOpen())
-        return 5;
+        return commstatus::kPortNotOpen;
     if (hOutSent_ == 0)
         hOutSent_ = commPort_->addStatusTrigger();
-    exchangeStatus_ = 0;
+    exchangeStatus_ = commstatus::kSuccess;
     trace(QStringLiteral("Action is acRead"));
 
     std::array<std::uint8_t, frame::kFrameBufferSize> frameBuffer{};
@@ -693,43 +694,43 @@ int TComm::SendFrame(int length, bool notify)
     for (int attempt = 0; attempt < tries; ++attempt) {
         // A link that dropped during the previous attempt cannot carry this one.
         if (!commPort_->isOpen()) {
-            exchangeStatus_ = 5;
+            exchangeStatus_ = commstatus::kPortNotOpen;
             break;
         }
-        exchangeStatus_ = 1;
+        exchangeStatus_ = commstatus::kWaiting;
         SendBlock(frameBuffer.data(), frameLength);
         // One pump and a 1 ms sleep a pass; no sleep once the pump has ended the exchange.
-        while (exchangeStatus_ == 1 && !userCancel_) {
+        while (exchangeStatus_ == commstatus::kWaiting && !userCancel_) {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
-            if (exchangeStatus_ == 1 && !userCancel_)
+            if (exchangeStatus_ == commstatus::kWaiting && !userCancel_)
                 QThread::msleep(1);
         }
         if (userCancel_) {
-            exchangeStatus_ = 6;
+            exchangeStatus_ = commstatus::kCancelled;
             break;
         }
         if (commPort_->isOpen())
             trace(QStringLiteral("NAKState is %1").arg(exchangeStatus_));
-        if (exchangeStatus_ != 4)
+        if (exchangeStatus_ != commstatus::kNoResponse)
             break;
         trace(QStringLiteral("Retrying..."));
     }
 
     const int status = exchangeStatus_;
     switch (status) {
-    case 0:
+    case commstatus::kSuccess:
         if (notify)
             sendWinMessage(winmsg::WM_COMMPROGRESS, 1, 1);
         break;
-    case 4:
+    case commstatus::kNoResponse:
         sendWinMessage(winmsg::WM_COMMSTATE, 4, 0);
         if (commPort_->isOpen())
-            trace(QStringLiteral("No Response from unit."));
+            trace(QString::fromLatin1(commstatus::text(commstatus::kNoResponse)));
         break;
-    case 6:
+    case commstatus::kCancelled:
         ResetComm();
         break;
-    case 1:
+    case commstatus::kWaiting:
         DialogService::showMessage(QStringLiteral("This should never happen."));
         break;
     default:
@@ -742,7 +743,7 @@ void TComm::SendBlock(const std::uint8_t* frameBytes, int length)
 {
     if (userCancel_) {
         ResetComm();
-        exchangeStatus_ = 6;
+        exchangeStatus_ = commstatus::kCancelled;
         return;
     }
     // Whatever is still waiting belongs to an earlier exchange and must not be taken for this answer.
@@ -787,7 +788,7 @@ void TComm::CommPortTriggerOutSent()
     if (hCharTimer_ == 0)
         hCharTimer_ = commPort_->addTimerTrigger();
     commPort_->setTimerTrigger(hCharTimer_, 1, true);
-    if (awaitingOutSent_ && exchangeStatus_ == 1 && hBackoffTimer_ != 0)
+    if (awaitingOutSent_ && exchangeStatus_ == commstatus::kWaiting && hBackoffTimer_ != 0)
         ArmBackoffTimer(backoffTicks());
     awaitingOutSent_ = false;
 }
@@ -824,8 +825,8 @@ void TComm::CommPortTriggerAvail(int count)
         case frame::Verdict::Rejected:
             trace(QStringLiteral("unit says: bad request. "));
             receiveCount_ = 0;
-            if (exchangeStatus_ == 1)
-                exchangeStatus_ = 3;
+            if (exchangeStatus_ == commstatus::kWaiting)
+                exchangeStatus_ = commstatus::kRejected;
             break;
         case frame::Verdict::Gateway:
             // The gateway's texts carry no length or end mark: the whole text is judged once the
@@ -843,8 +844,8 @@ void TComm::CommPortTriggerAvail(int count)
             removeBackoffTimer();
             trace(QStringLiteral("got garbage. %1 chars. refpoint2.").arg(receiveCount_));
             receiveCount_ = 0;
-            if (exchangeStatus_ == 1)
-                exchangeStatus_ = 2;
+            if (exchangeStatus_ == commstatus::kWaiting)
+                exchangeStatus_ = commstatus::kInvalidResponse;
             break;
         case frame::Verdict::Complete:
             removeBackoffTimer();
@@ -867,7 +868,7 @@ void TComm::AcceptReply(int frameLength)
         log.setState(ckAppend->isChecked() ? CommLog::State::Append : CommLog::State::Dump);
         log.setState(CommLog::State::On);
     }
-    exchangeStatus_ = 0;
+    exchangeStatus_ = commstatus::kSuccess;
 }
 
 void TComm::CommPortTriggerTimer(int handle)
@@ -877,8 +878,8 @@ void TComm::CommPortTriggerTimer(int handle)
         judgeGatewayText();
     if (handle == hBackoffTimer_) {
         trace(QStringLiteral("BackoffTimer trigger fired"));
-        if (exchangeStatus_ == 1)
-            exchangeStatus_ = 4;
+        if (exchangeStatus_ == commstatus::kWaiting)
+            exchangeStatus_ = commstatus::kNoResponse;
     }
 }
 
@@ -891,7 +892,7 @@ void TComm::ResetComm()
     }
     receiveCount_ = 0;
     delayTicks(2);
-    exchangeStatus_ = 0;
+    exchangeStatus_ = commstatus::kSuccess;
     if (commPort_->isOpen())
         trace(QStringLiteral("Communications reset successfully."));
     sendWinMessage(winmsg::WM_COMMPROGRESS, 0, 1);

@@ -170,7 +170,7 @@ private:
     CommSettings design_;
 
     // Engine state.
-    int exchangeStatus_ = 0;
+    int exchangeStatus_ = 0;  // a commstatus value, 0..6
     std::array<std::uint8_t, 1024> receiveBuffer_{};
     int receiveCount_ = 0;
     int hOutSent_ = 0;

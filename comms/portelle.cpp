@@ -58,16 +58,6 @@ void guardedVoid(Body body)
     }
 }
 
-const char* const kStatusTexts[] = {
-    "Success.",
-    "Currently waiting for response to communication.",
-    "Invalid response was received.",
-    "The unit has reported an error with the request that was sent.",
-    "No Response from unit.",
-    "Com port not open.",
-    "Cancelled by user.",
-};
-
 }  // namespace
 
 KVT_EXPORT void _Initialize()
@@ -111,17 +101,15 @@ KVT_EXPORT void ShowCommSetup()
 KVT_EXPORT int SendReceive(const unsigned char* request, int length, unsigned char* reply, int* replyLength,
                            bool notify)
 {
-    return guarded(int(kCommPortNotOpen), [&] {
+    return guarded(int(commstatus::kPortNotOpen), [&] {
         TComm* comm = engine();
-        return comm ? comm->SendReceive(request, length, reply, replyLength, notify) : int(kCommPortNotOpen);
+        return comm ? comm->SendReceive(request, length, reply, replyLength, notify) : int(commstatus::kPortNotOpen);
     });
 }
 
 KVT_EXPORT const char* GetCommErrText(int status)
 {
-    if (status < 0 || status >= int(std::size(kStatusTexts)))
-        return "";
-    return kStatusTexts[status];
+    return commstatus::isLinkStatus(status) ? commstatus::text(status) : "";
 }
 
 KVT_EXPORT void SetUserCancel(bool cancel)

@@ -14,20 +14,14 @@
 //   library is loaded, or a buffer supplied by the caller. Texts entering it are 8-bit,
 //   NUL-terminated; a null pointer counts as the empty text.
 
+#include "commstatus.h"
 #include "exportmacro.h"
 
 class QWidget;
 
-// Status of one exchange (SendReceive's result).
-enum PortelleCommStatus {
-    kCommSuccess = 0,          // "Success."
-    kCommWaiting = 1,          // "Currently waiting for response to communication." (see SendReceive)
-    kCommInvalidResponse = 2,  // "Invalid response was received."
-    kCommRejected = 3,         // "The unit has reported an error with the request that was sent."
-    kCommNoResponse = 4,       // "No Response from unit."
-    kCommPortNotOpen = 5,      // "Com port not open."
-    kCommCancelled = 6,        // "Cancelled by user."
-};
+// Status of one exchange (SendReceive's result): commstatus::Status 0..6, whose texts
+// GetCommErrText gives (commstatus.h).
+using PortelleCommStatus = commstatus::Status;
 
 // Largest answer message SendReceive can hand back: the buffer given as reply must hold this many.
 constexpr int kPortelleMaxReply = 255;

@@ -2,6 +2,7 @@
 
 #include "dialogservice.h"
 #include "floatformat.h"
+#include "ridovaz.h"
 #include "winmsg.h"
 
 #include <QCoreApplication>
@@ -16,19 +17,23 @@ namespace dbctl {
 
 PointKind kindOfTypeCode(int typeCode)
 {
-    switch (typeCode) {
-    case 0: return PointKind::Float;
-    case 1: case 19: case 20: return PointKind::U32;
-    case 2: return PointKind::U16;
-    case 3: case 15: case 24: case 25: return PointKind::U8;
-    case 4: return PointKind::S32;
-    case 5: return PointKind::S16;
-    case 6: return PointKind::S8;
-    case 7: return PointKind::Bits8;
-    case 8: case 9: case 10: case 11: case 12: return PointKind::Bool;
-    case 13: return PointKind::Text;
-    case 21: return PointKind::Bits16;
-    case 22: return PointKind::Bits32;
+    const auto valueType = ridovaz::typeTraits(typeCode).valueType;
+    if (!valueType)
+        return PointKind::Unknown;
+    switch (*valueType) {
+    case ridovaz::TypeCode::Float: return PointKind::Float;
+    case ridovaz::TypeCode::U32: return PointKind::U32;
+    case ridovaz::TypeCode::U16: return PointKind::U16;
+    // A baud rate is edited as the byte it is on the unit.
+    case ridovaz::TypeCode::U8: case ridovaz::TypeCode::Baud: return PointKind::U8;
+    case ridovaz::TypeCode::S32: return PointKind::S32;
+    case ridovaz::TypeCode::S16: return PointKind::S16;
+    case ridovaz::TypeCode::S8: return PointKind::S8;
+    case ridovaz::TypeCode::Bits8: return PointKind::Bits8;
+    case ridovaz::TypeCode::Bool: return PointKind::Bool;
+    case ridovaz::TypeCode::Text: return PointKind::Text;
+    case ridovaz::TypeCode::Bits16: return PointKind::Bits16;
+    case ridovaz::TypeCode::Bits32: return PointKind::Bits32;
     default: return PointKind::Unknown;
     }
 }

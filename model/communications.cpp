@@ -15,22 +15,6 @@ Communications* gCommunications = nullptr;
 
 const char kLibraryFile[] = "libPortelle.so";
 
-// Portelle's own texts, for when the library could not be loaded: the status 5 that every
-// exchange then raises still reaches the user with its words.
-const char* builtInText(int status)
-{
-    static const char* const kTexts[] = {
-        "Success.",
-        "Currently waiting for response to communication.",
-        "Invalid response was received.",
-        "The unit has reported an error with the request that was sent.",
-        "No Response from unit.",
-        "Com port not open.",
-        "Cancelled by user.",
-    };
-    return status >= 0 && status < static_cast<int>(std::size(kTexts)) ? kTexts[status] : "";
-}
-
 }  // namespace
 
 CommStatusError::CommStatusError(int s) : status(s), what_("Communication status " + std::to_string(s)) {}
@@ -109,14 +93,14 @@ int Communications::SendReceive(const std::uint8_t* message, std::uint8_t* answe
 
 QString Communications::GetErrorText(int status) const
 {
-    if (status < 20) {
-        const char* text = getCommErrText_ ? getCommErrText_(status) : builtInText(status);
+    if (status < commstatus::kIndexMismatch) {
+        // Without the library its own texts stand in, so that the status 5 every exchange then
+        // raises still reaches the user with its words.
+        const char* text = getCommErrText_ ? getCommErrText_(status) : commstatus::text(status);
         return QString::fromLatin1(text ? text : "");
     }
-    if (status == commstatus::kIndexMismatch)
-        return QStringLiteral("Entry index of response doesn't match request.");
-    if (status == commstatus::kUnexpectedResponse)
-        return QStringLiteral("Unexpected response type received.");
+    if (status == commstatus::kIndexMismatch || status == commstatus::kUnexpectedResponse)
+        return QString::fromLatin1(commstatus::text(status));
     return QStringLiteral("unknown error");
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commstatus.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -25,17 +27,6 @@ public:
 private:
     std::string what_;
 };
-
-namespace commstatus {
-constexpr int kSuccess = 0;
-constexpr int kInvalidResponse = 2;
-constexpr int kRejected = 3;
-constexpr int kNoResponse = 4;
-constexpr int kPortNotOpen = 5;
-constexpr int kCancelled = 6;
-constexpr int kIndexMismatch = 20;
-constexpr int kUnexpectedResponse = 21;
-}  // namespace commstatus
 
 // One request/answer exchange with the unit. Communications carries it through Portelle; tests
 // put a scripted link in its place.

@@ -286,20 +286,23 @@ template class TypedDatabasePoint<std::uint32_t, pointtraits::Bits32>;
 
 std::unique_ptr<DatabasePoint> DBPointFactory::Create(std::uint16_t entryIndex)
 {
-    switch (RidovazManager::Instance()->GetMap()->GetTypeCode(entryIndex)) {
-    case 0: return std::make_unique<FloatDatabasePoint>(entryIndex);
-    case 1: case 19: case 20: return std::make_unique<U32DatabasePoint>(entryIndex);
-    case 2: return std::make_unique<U16DatabasePoint>(entryIndex);
-    case 3: case 24: case 25: return std::make_unique<U8DatabasePoint>(entryIndex);
-    case 4: return std::make_unique<S32DatabasePoint>(entryIndex);
-    case 5: return std::make_unique<S16DatabasePoint>(entryIndex);
-    case 6: return std::make_unique<S8DatabasePoint>(entryIndex);
-    case 7: return std::make_unique<Bits8DatabasePoint>(entryIndex);
-    case 8: case 9: case 10: case 11: case 12: return std::make_unique<BoolDatabasePoint>(entryIndex);
-    case 13: return std::make_unique<StringDatabasePoint>(entryIndex);
-    case 15: return std::make_unique<BaudDatabasePoint>(entryIndex);
-    case 21: return std::make_unique<Bits16DatabasePoint>(entryIndex);
-    case 22: return std::make_unique<Bits32DatabasePoint>(entryIndex);
+    const auto valueType = ridovaz::typeTraits(RidovazManager::Instance()->GetMap()->GetTypeCode(entryIndex)).valueType;
+    if (!valueType)
+        return nullptr;
+    switch (*valueType) {
+    case ridovaz::TypeCode::Float: return std::make_unique<FloatDatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::U32: return std::make_unique<U32DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::U16: return std::make_unique<U16DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::U8: return std::make_unique<U8DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::S32: return std::make_unique<S32DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::S16: return std::make_unique<S16DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::S8: return std::make_unique<S8DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Bits8: return std::make_unique<Bits8DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Bool: return std::make_unique<BoolDatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Text: return std::make_unique<StringDatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Baud: return std::make_unique<BaudDatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Bits16: return std::make_unique<Bits16DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Bits32: return std::make_unique<Bits32DatabasePoint>(entryIndex);
     default: return nullptr;
     }
 }

@@ -52,28 +52,37 @@ RidovazManager* gManager = nullptr;
 
 namespace ridovaz {
 
-std::string typeName(int typeCode)
+TypeTraits typeTraits(int typeCode)
 {
-    switch (typeCode) {
-    case 0: return "float";
-    case 1: case 4: case 19: case 20: case 22: return "unsigned long";
-    case 2: case 5: case 21: return "unsigned short";
-    case 3: case 6: case 7: case 24: case 25: return "unsigned char";
-    case 8: case 9: case 10: case 11: case 12: return "boolean";
-    case 13: return "text";
-    default: return "Acceleration ";
+    static constexpr char kLong[] = "unsigned long";
+    static constexpr char kShort[] = "unsigned short";
+    static constexpr char kChar[] = "unsigned char";
+    static constexpr char kBoolean[] = "boolean";
+    // The map's own name for a code it gives no value type.
+    static constexpr char kNone[] = "Acceleration ";
+    switch (static_cast<TypeCode>(typeCode)) {
+    case TypeCode::Float: return {TypeCode::Float, "float", 4};
+    case TypeCode::U32: case TypeCode::U32Code19: case TypeCode::U32Code20: return {TypeCode::U32, kLong, 4};
+    case TypeCode::U16: return {TypeCode::U16, kShort, 2};
+    case TypeCode::U8: case TypeCode::U8Code24: case TypeCode::U8Code25: return {TypeCode::U8, kChar, 1};
+    case TypeCode::S32: return {TypeCode::S32, kLong, 4};
+    case TypeCode::S16: return {TypeCode::S16, kShort, 2};
+    case TypeCode::S8: return {TypeCode::S8, kChar, 1};
+    case TypeCode::Bits8: return {TypeCode::Bits8, kChar, 1};
+    case TypeCode::Bool: case TypeCode::Bool9: case TypeCode::Bool10: case TypeCode::Bool11: case TypeCode::Bool12:
+        return {TypeCode::Bool, kBoolean, 1};
+    case TypeCode::Text: return {TypeCode::Text, "text", 0};
+    // The baud rate is one byte on the unit, but the map names no type for it, so it is never multi-read.
+    case TypeCode::Baud: return {TypeCode::Baud, kNone, 0};
+    case TypeCode::Bits16: return {TypeCode::Bits16, kShort, 2};
+    case TypeCode::Bits32: return {TypeCode::Bits32, kLong, 4};
     }
+    return {std::nullopt, kNone, 0};
 }
 
-int valueSize(int typeCode)
-{
-    switch (typeCode) {
-    case 0: case 1: case 4: case 19: case 20: case 22: return 4;
-    case 2: case 5: case 21: return 2;
-    case 3: case 6: case 7: case 8: case 9: case 10: case 11: case 12: case 24: case 25: return 1;
-    default: return 0;
-    }
-}
+std::string typeName(int typeCode) { return typeTraits(typeCode).typeName; }
+
+int valueSize(int typeCode) { return typeTraits(typeCode).valueSize; }
 
 const PointGroup* findPointGroup(std::uint8_t groupCode)
 {

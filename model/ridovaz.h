@@ -57,6 +57,42 @@ struct PointGroup {
     std::uint8_t flag3;
 };
 
+// The data type of an entry's value (its type code). Several codes share a value type; the codes
+// not named here (14, 16 to 18, 23, above 25, negative) have no point class.
+enum class TypeCode : int {
+    Float = 0,
+    U32 = 1,
+    U16 = 2,
+    U8 = 3,
+    S32 = 4,
+    S16 = 5,
+    S8 = 6,
+    Bits8 = 7,
+    Bool = 8,
+    Bool9 = 9,
+    Bool10 = 10,
+    Bool11 = 11,
+    Bool12 = 12,
+    Text = 13,
+    Baud = 15,
+    U32Code19 = 19,
+    U32Code20 = 20,
+    Bits16 = 21,
+    Bits32 = 22,
+    U8Code24 = 24,
+    U8Code25 = 25,
+};
+
+// What a type code stands for. valueType is the code whose value type (and point class) the
+// code shares, none for a code without a point class; typeName the type name the map answers;
+// valueSize the bytes of the value in a multi-read answer, 0 for a point never multi-read.
+struct TypeTraits {
+    std::optional<TypeCode> valueType;
+    const char* typeName;
+    int valueSize;
+};
+TypeTraits typeTraits(int typeCode);
+
 // Type name and multi-read value width of a type code.
 std::string typeName(int typeCode);
 int valueSize(int typeCode);

@@ -2,11 +2,9 @@
 #include "formmain.h"
 
 #include "appcontext.h"
+#include "pagecatalog.h"
 #include "pageframetable.h"
-#include "resultframes.h"
 #include "securitychk.h"
-#include "schedulingframes.h"
-#include "settingsframes.h"
 #include "shareddialogs.h"
 #include "startup.h"
 #include "statuspanels.h"
@@ -35,54 +33,6 @@ TFormMain* FormMain = nullptr;
 namespace {
 
 using Handler = void (TFormMain::*)();
-
-// --- tabs, in page-index order; the level is the sheet's "Tag" (Part of the access modes) ---
-struct TabRow {
-    const char* sheet;
-    const char* caption;
-    int level;
-};
-const TabRow kTabs[TFormMain::kTabCount] = {
-    {"TabSheetWW", "Analysis", 0},        {"TabSheetIOStatus", "Status ", 0}, {"TabAlarm", "Alarms ", 0},
-    {"TabSheetAV", "Archive ", 1},        {"TabAudit", "Events ", 1},         {"TabGlobal", "Global ", 1},
-    {"TabStream", "Streams ", 1},         {"TabSheetIO", "Inputs-DRY ", 1},   {"TabSheetIO2", "Inputs-WET ", 0},
-    {"TabSheetOutput", "Outputs ", 1},    {"TabSequencer", "Sequencer ", 0},  {"TabPorts", "Ports", 1},
-    {"TabSheetMB", "Modbus ", 1},         {"TabSheetAI", "Analog Input ", 0}, {"TabTimer1", "Timers ", 0},
-    {"TabSheetFC", "Maintenance ", 2},    {"TabSheetBT", "Factory ", 3},
-};
-
-// --- page frames, in the order of their creation, with the splash text shown before each ---
-using FrameFactory = QWidget* (*)(QWidget* owner);
-struct FrameRow {
-    FrameFactory create;
-    int page;
-    const char* splash;  // null: no step; a text after a bare step when bareStepFirst
-    bool bareStepFirst;
-};
-template <typename T>
-QWidget* make(QWidget* owner)
-{
-    return new T(owner);
-}
-const FrameRow kFrames[TFormMain::kTabCount] = {
-    {make<TfraWW>, 0, "Loading Sentrel515 Desktop...Analysis", false},
-    {make<TfrmIOStatus>, 1, "Loading Sentrel515 Desktop...Status", false},
-    {make<TfrmAlarm>, 2, "Loading Sentrel515 Desktop...Alarms", false},
-    {make<TfraArchiveViewer>, 3, "Loading Sentrel515 Desktop...Archive", false},
-    {make<TfraAnalyzerGlobal>, 5, "Loading Sentrel515 Desktop...Global", false},
-    {make<TfraAnalyzerStreams>, 6, "Loading Sentrel515 Desktop...Streams", false},
-    {make<TfraIO>, 7, "Loading Sentrel515 Desktop...Inputs-DRY", false},
-    {make<TfrmInput2>, 8, "Loading Sentrel Desktop...Inputs-WET", false},
-    {make<TfraOutput>, 9, "Loading Sentrel515 Desktop...Outputs", false},
-    {make<TfraCommPorts>, 11, "Loading Sentrel515 Desktop...Communication Ports", false},
-    {make<TfraModbus>, 12, "Loading Sentrel515 Desktop...Modbus", false},
-    {make<TfraFactory>, 16, "Loading Sentrel515 Desktop...Factory", false},
-    {make<TfrAnalogInputs>, 13, "Loading Sentrel515 Desktop...Analog Inputs", false},
-    {make<TfrmTimer1>, 14, nullptr, false},
-    {make<TfraBoardTester>, 15, "Loading Sentrel515 Desktop...Service", false},
-    {make<TfrSequencer>, 10, "Loading Sentrel515 Desktop...Sequencer", false},
-    {make<TfrmAudit>, 4, "Loading Sentrel515 Desktop...Audit", true},
-};
 
 // --- tool bars and their buttons, in order ---
 enum Bar { Comm, Op, Gen };
@@ -214,6 +164,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
     setObjectName("FormMain");
     FormMain = this;
     appcontext::setMainForm(this);
+    PageHost::SetInstance(this);
     BuildWindow();
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -254,6 +205,8 @@ TFormMain::~TFormMain()
         appcontext::setMainForm(nullptr);
     if (FormMain == this)
         FormMain = nullptr;
+    if (PageHost::Instance() == this)
+        PageHost::SetInstance(nullptr);
 }
 
 void TFormMain::BuildWindow()
@@ -385,11 +338,12 @@ void TFormMain::BuildPages()
     pageControl_->setObjectName("PageControlMain");
     pageControl_->setTabPosition(QTabWidget::South);
     pageControl_->setUsesScrollButtons(true);
-    for (const TabRow& tab : kTabs) {
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        const PageDecl* page = pageDeclForTab(tab);
         auto* sheet = new QWidget(pageControl_);
-        sheet->setObjectName(tab.sheet);
-        sheet->setProperty("Tag", tab.level);
-        pageControl_->addTab(sheet, tab.caption);
+        sheet->setObjectName(page->sheetName);
+        sheet->setProperty("Tag", page->level);
+        pageControl_->addTab(sheet, page->caption);
     }
     pageControl_->setCurrentIndex(PageAnalysis);
     previousPage_ = PageAnalysis;
@@ -452,13 +406,12 @@ void TFormMain::CreateStatusLineControls()
 
 void TFormMain::CreateFrames()
 {
-    for (const FrameRow& row : kFrames) {
-        if (row.bareStepFirst)
+    for (const PageMaker& page : pageCatalog()) {
+        if (page.decl.bareStepFirst)
             SplashStep({});
-        if (row.splash)
-            SplashStep(row.splash);
-        QWidget* frame = row.create(this);
-        frames_[row.page] = frame;
+        if (page.decl.splash)
+            SplashStep(page.decl.splash);
+        frames_[page.decl.tab] = page.create(this);
     }
 }
 

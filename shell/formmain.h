@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framecomm.h"
+#include "pagehost.h"
 #include "panekit_api.h"
 
 #include <QList>
@@ -34,7 +35,7 @@ class HelpInfo;
 // progress, clock), formmainlogon.cpp (logon, logoff, access modes), formmainpages.cpp (page
 // entry and polling, the single-point write), formmainmenus.cpp (tool bar and menu handlers) and
 // formmainfiles.cpp (configuration files) and formmainupgrade.cpp (the firmware upgrade).
-class TFormMain : public QMainWindow, public FrameComm {
+class TFormMain : public QMainWindow, public FrameComm, public PageHost {
     Q_OBJECT
 public:
     static constexpr const char* kCaption = "Sentrel515 Analyzer Graphical User Interface  ( Quenrick )";
@@ -106,7 +107,7 @@ public:
     void EnterPage(int pageIndex);
     void TabSheetFCHide();
     // Sends one edited value to the unit at once (queued behind a running command).
-    void WriteSinglePoint(int pointId, const std::string& value);
+    void WriteSinglePoint(int pointId, const std::string& value) override;
 
     // --- tool bars and menus ---
     void tbtnExitClick();
@@ -174,7 +175,9 @@ public:
     QProgressBar* StatusProgressBar() const { return statusBar_; }
     QTimer* StatusBarTimer() const { return clockTimer_; }
     QTimer* Timer1() const { return startupTimer_; }
-    bool LoggedOn() const;
+    bool LoggedOn() const override;
+    void SetStreamDisplay(const QString& text) override;
+    void Queue(const char* command, const std::string& parameter) override;
 
     // The Panekit entries the pages and dialogs use through the main window.
     PanekitTimestampTokenToDateFn TimestampTokenToDate = nullptr;

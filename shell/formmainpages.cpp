@@ -6,7 +6,7 @@
 #include "database.h"
 #include "dialogservice.h"
 #include "logondialogs.h"
-#include "pageframe.h"
+#include "pagecatalog.h"
 #include "securitychk.h"
 #include "settingsframes.h"
 #include "shellwindows.h"
@@ -18,38 +18,6 @@
 #include <utility>
 
 namespace {
-
-enum class Closing { None, Busy, Idle, FileButtonsOff, MaintenanceCaution };
-
-// How each tab is entered, in page-index order; the analysis and factory tabs have their own
-// handlers.
-struct EntryRow {
-    bool setsMode;
-    bool stopsPoll;
-    bool enterRoutine;
-    const char* read;  // queued when logged on; null: nothing read
-    bool polls;        // the poll started when logged on
-    Closing closing;
-};
-const EntryRow kEntries[TFormMain::kTabCount] = {
-    {false, false, true, nullptr, true, Closing::Busy},                // 0 analysis (own handler)
-    {true, false, true, "ExpressRead", true, Closing::Busy},           // 1 status
-    {true, false, true, "ExpressRead", true, Closing::Busy},           // 2 alarms
-    {true, true, true, "ReadLogConfig", false, Closing::Idle},         // 3 archive
-    {true, true, false, nullptr, false, Closing::Idle},                // 4 events
-    {true, true, true, "ExpressRead", false, Closing::None},           // 5 global
-    {true, true, true, "ExpressRead", false, Closing::None},           // 6 streams
-    {true, true, true, "ExpressRead", false, Closing::None},           // 7 dry inputs
-    {true, true, true, "ExpressRead", false, Closing::None},           // 8 wet inputs
-    {true, true, true, "ExpressRead", false, Closing::None},           // 9 outputs
-    {true, true, true, "ExpressRead", false, Closing::None},           // 10 sequencer
-    {true, true, true, "ExpressRead", false, Closing::None},           // 11 ports
-    {true, true, true, "ExpressRead", false, Closing::None},           // 12 Modbus
-    {true, false, true, "ExpressRead", true, Closing::FileButtonsOff}, // 13 analog inputs
-    {true, true, true, "ExpressRead", false, Closing::None},           // 14 timers
-    {true, true, true, "ExpressRead", false, Closing::MaintenanceCaution},  // 15 maintenance
-    {true, true, true, "ExpressRead", false, Closing::None},           // 16 factory (own handler)
-};
 
 constexpr int kDirectControlPoint = 332;  // "Direct Board Control Enable"
 
@@ -87,7 +55,7 @@ void TFormMain::EnterPage(int pageIndex)
         return;
     }
 
-    const EntryRow& row = kEntries[pageIndex];
+    const PageEntry& row = pageDeclForTab(pageIndex)->entry;
     if (row.setsMode)
         applyMode(security_);
     if (row.stopsPoll)
@@ -100,22 +68,22 @@ void TFormMain::EnterPage(int pageIndex)
     if (loggedOn && row.polls)
         AllowPoll();
     switch (row.closing) {
-    case Closing::Busy:
+    case EntryClose::Busy:
         StateMgr::Instance()->SetBusy();
         break;
-    case Closing::Idle:
+    case EntryClose::Idle:
         StateMgr::Instance()->SetIdle();
         break;
-    case Closing::FileButtonsOff:
+    case EntryClose::FileButtonsOff:
         StateMgr::Instance()->DisableFileButtons();
         break;
-    case Closing::MaintenanceCaution:
+    case EntryClose::MaintenanceCaution:
         DialogService::ask(QMessageBox::Warning, "Warning",
                            QStringLiteral("Changing parameters in Maintenance Page may affect operation of the unit.\n") +
                                "It is recommended that any change in this page be done by authorised personal only.",
                            QMessageBox::Ok);
         break;
-    case Closing::None:
+    case EntryClose::None:
         break;
     }
 }

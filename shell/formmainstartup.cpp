@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -203,8 +204,19 @@ bool TFormMain::EngineBusy() const
 
 void TFormMain::Queue(const char* command)
 {
+    Queue(command, "");
+}
+
+void TFormMain::Queue(const char* command, const std::string& parameter)
+{
     if (engine_)
-        engine_->ExecuteCommand(command, "");
+        engine_->ExecuteCommand(command, parameter);
+}
+
+void TFormMain::SetStreamDisplay(const QString& text)
+{
+    if (streamDisp_)
+        streamDisp_->setText(text);
 }
 
 // --- closing ---------------------------------------------------------------------------------

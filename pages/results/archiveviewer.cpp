@@ -2,7 +2,6 @@
 
 #include "ui_archiveviewer.h"
 
-#include "activeobjectengine.h"
 #include "appcontext.h"
 #include "archivegridmodel.h"
 #include "archivexmlfile.h"
@@ -14,6 +13,7 @@
 #include "logdbmgr.h"
 #include "loggridview.h"
 #include "modalrun.h"
+#include "pagehost.h"
 #include "securitychk.h"
 #include "shareddialogs.h"
 #include "shellwindows.h"
@@ -54,8 +54,16 @@ void errorBox(const QString& text)
 
 }  // namespace
 
+const PageDecl TfraArchiveViewer::kDecl = {
+    "fraArchiveViewer", "TabSheetAV", "Archive ", 3, 1,
+    {1, false, true},
+    {true, true, true, "ReadLogConfig", false, EntryClose::Idle},
+    "Loading Sentrel515 Desktop...Archive", false,
+};
+
+
 TfraArchiveViewer::TfraArchiveViewer(QWidget* parent)
-    : TPageFrame("fraArchiveViewer", {1, false, true}, parent), ui_(std::make_unique<Ui::TfraArchiveViewer>()),
+    : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfraArchiveViewer>()),
       model_(new ArchiveGridModel(this))
 {
     ui_->setupUi(this);
@@ -239,8 +247,8 @@ void TfraArchiveViewer::UpdateLogView()
 
 void TfraArchiveViewer::btnReadFromUnitClick()
 {
-    FrameComm* frame = frameComm();
-    if (!frame || frame->GetBool("LoggingOn")) {
+    PageHost* host = PageHost::Instance();
+    if (!host || !host->LoggedOn()) {
         DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), QStringLiteral("Please logon first, then do this."),
                            QMessageBox::Ok);
         return;
@@ -260,9 +268,8 @@ void TfraArchiveViewer::btnReadFromUnitClick()
     ui_->LogRecordNum->setText(QStringLiteral("0"));
     LogDBMgr::Instance()->Clear();
 
-    MyActiveObjectEngine* engine = MyActiveObjectEngine::Instance();
-    engine->ExecuteCommand("ReadLogConfig", "");
-    engine->ExecuteCommand("ReadALog", "");
+    host->Queue("ReadLogConfig", "");
+    host->Queue("ReadALog", "");
 
     // Shown records enable the chooser; otherwise it is as it was.
     if (!ui_->cbArchive->isEnabled())
@@ -277,7 +284,8 @@ void TfraArchiveViewer::btnReadFromFileClick()
 {
     ui_->btnReadFromFile->setEnabled(false);
     ui_->btnReadFromUnit->setEnabled(false);
-    MyActiveObjectEngine::Instance()->ExecuteCommand("ReadALog2", "");
+    if (PageHost* host = PageHost::Instance())
+        host->Queue("ReadALog2", "");
     ui_->cbArchive->setEnabled(true);
     ui_->cbArchive->setCurrentIndex(0);
     chosenArchive_ = 0;

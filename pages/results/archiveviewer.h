@@ -28,6 +28,7 @@ class QToolButton;
 class TfraArchiveViewer : public TPageFrame {
     Q_OBJECT
 public:
+    static const PageDecl kDecl;
     static constexpr int kMaxDisplayRange = 500000;
 
     explicit TfraArchiveViewer(QWidget* parent = nullptr);

@@ -188,7 +188,7 @@ void TAuditParser::Parse(const std::uint8_t* buffer, std::size_t length)
     badCrc_ = 0;
     ClearRecords();
     state_ = kHunting;
-    savedState_ = kHunting;
+    deEscaper_.Reset();
     dataIndex_ = 0;
     cursor_ = buffer;
     ScanBuffer(length);
@@ -212,24 +212,17 @@ void TAuditParser::ScanBuffer(std::size_t length)
                 progress_->Step();
         }
         const std::uint8_t byte = *cursor_++;
-        if (state_ == kEscape) {
-            if (byte == 0xAD) {
-                state_ = savedState_;
-                Step(0xDE);
-                ++escapeCount_;
-                continue;
-            }
+        const DeEscaper::Result result = deEscaper_.Put(byte, state_ != kHunting);
+        if (result.newFrame) {
             // The 0xDE was no escape but the start byte of a frame that cut this one short:
             // the frame it starts is read from this byte on.
             state_ = kData;
             dataIndex_ = 0;
         }
-        if (state_ != kHunting && byte == 0xDE) {
-            savedState_ = state_;
-            state_ = kEscape;
-            continue;
-        }
-        Step(byte);
+        if (result.escaped)
+            ++escapeCount_;
+        if (result.hasByte)
+            Step(result.byte);
     }
 }
 
@@ -237,7 +230,7 @@ void TAuditParser::Step(std::uint8_t byte)
 {
     switch (state_) {
     case kHunting:
-        if (byte == 0xDE) {
+        if (byte == DeEscaper::kMarker) {
             dataIndex_ = 0;
             state_ = kData;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compareinterface.h"
+#include "deescape.h"
 #include "logpoint.h"
 
 #include <algorithm>
@@ -96,7 +97,7 @@ public:
     int BadCrcCount() const { return badCrc_; }
 
 private:
-    enum State : std::uint8_t { kHunting = 0, kEscape = 1, kData = 2, kCrcLow = 3, kCrcHigh = 4 };
+    enum State : std::uint8_t { kHunting = 0, kData = 2, kCrcLow = 3, kCrcHigh = 4 };
 
     void ScanBuffer(std::size_t length);
     void Step(std::uint8_t byte);
@@ -110,7 +111,7 @@ private:
     std::array<std::uint8_t, 7> data_{};
     std::uint16_t receivedCrc_ = 0;
     std::uint8_t state_ = kHunting;
-    std::uint8_t savedState_ = kHunting;
+    DeEscaper deEscaper_;
     std::uint8_t dataIndex_ = 0;
     const std::uint8_t* cursor_ = nullptr;
 };

@@ -89,7 +89,7 @@ void LogFrameParser::Attach(LogDBMgr* owner, const LogFrameLayout* layout, Token
 void LogFrameParser::Reset()
 {
     state_ = kIdle;
-    savedState_ = kIdle;
+    deEscaper_.Reset();
     count_ = 0;
 }
 
@@ -101,30 +101,22 @@ void LogFrameParser::Put(const std::uint8_t* data, std::size_t count)
 
 void LogFrameParser::PutByte(std::uint8_t byte)
 {
-    if (state_ == kEscape) {
-        if (byte == 0xAD) {
-            state_ = savedState_;
-            Step(0xDE);
-            return;
-        }
+    const DeEscaper::Result result = deEscaper_.Put(byte, state_ != kIdle);
+    if (result.newFrame) {
         // The 0xDE was no escape but the start marker of a frame that cut this one short:
         // the frame it starts is read from this byte on.
         ++stats_.abandoned;
         state_ = kLogId;
     }
-    if (state_ != kIdle && byte == 0xDE) {
-        savedState_ = state_;
-        state_ = kEscape;
-        return;
-    }
-    Step(byte);
+    if (result.hasByte)
+        Step(result.byte);
 }
 
 void LogFrameParser::Step(std::uint8_t byte)
 {
     switch (state_) {
     case kIdle:
-        if (byte == 0xDE)
+        if (byte == DeEscaper::kMarker)
             state_ = kLogId;
         break;
     case kLogId:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "deescape.h"
 #include "logpoint.h"
 
 #include <array>
@@ -113,7 +114,6 @@ public:
 private:
     enum State : std::uint8_t {
         kIdle = 0,
-        kEscape = 1,
         kLogId = 2,
         kLength = 3,
         kPayload = 4,
@@ -135,7 +135,7 @@ private:
     std::array<std::uint8_t, kMaxLength> frame_{};
     std::uint16_t receivedCrc_ = 0;
     std::uint8_t state_ = kIdle;
-    std::uint8_t savedState_ = kIdle;
+    DeEscaper deEscaper_;
     std::uint8_t count_ = 0;
     LogParseStats stats_;
 };

@@ -7,18 +7,24 @@
 class TfraWW : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfraWW(QWidget* parent = nullptr) : TPageFrame("fraWW", {0, false, false}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfraWW(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };
 
 class TfrmIOStatus : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfrmIOStatus(QWidget* parent = nullptr) : TPageFrame("frmIOStatus", {15, true, false}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfrmIOStatus(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };
 
 // The event log page reads nothing when it is entered.
-class TfrmAudit : public QWidget {
+class TfrmAudit : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfrmAudit(QWidget* parent = nullptr) : QWidget(parent) { setObjectName("frmAudit"); }
+    static const PageDecl kDecl;
+
+    explicit TfrmAudit(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };

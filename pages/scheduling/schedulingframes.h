@@ -5,8 +5,10 @@
 class TfraAnalyzerStreams : public TPageFrame {
     Q_OBJECT
 public:
+    static const PageDecl kDecl;
+
     explicit TfraAnalyzerStreams(QWidget* parent = nullptr)
-        : TPageFrame("fraAnalyzerStreams", {3, false, true}, parent) {}
+        : TPageFrame(kDecl, parent) {}
     bool IsEditingEnabled() const { return editing_; }
 public slots:
     void EnableEditing(bool enable) { editing_ = enable; }
@@ -18,7 +20,9 @@ private:
 class TfrSequencer : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfrSequencer(QWidget* parent = nullptr) : TPageFrame("frSequencer", {12, false, true}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfrSequencer(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
     bool IsReadOnly() const { return readOnly_; }
 public slots:
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
@@ -31,6 +35,8 @@ private:
 class TfrmTimer1 : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfrmTimer1(QWidget* parent = nullptr) : TPageFrame("frmTimer1", {16, false, true}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfrmTimer1(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
     void RegisterPoints() override;
 };

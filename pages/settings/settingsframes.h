@@ -4,50 +4,56 @@
 
 class QLabel;
 
-class TfrmAlarm : public TPageFrame {
-    Q_OBJECT
-public:
-    explicit TfrmAlarm(QWidget* parent = nullptr) : TPageFrame("frmAlarm", {11, false, false}, parent) {}
-};
-
 class TfraAnalyzerGlobal : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfraAnalyzerGlobal(QWidget* parent = nullptr) : TPageFrame("fraAnalyzerGlobal", {2, false, true}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfraAnalyzerGlobal(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };
 
 // The pages an operator can upset warn on entry.
 class TfraIO : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfraIO(QWidget* parent = nullptr) : TPageFrame("fraIO", {4, false, true}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfraIO(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
     void RegisterPoints() override;
 };
 
 class TfrmInput2 : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfrmInput2(QWidget* parent = nullptr) : TPageFrame("frmInput2", {13, false, true}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfrmInput2(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
     void RegisterPoints() override;
 };
 
 class TfraOutput : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfraOutput(QWidget* parent = nullptr) : TPageFrame("fraOutput", {5, false, true}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfraOutput(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
     void RegisterPoints() override;
 };
 
 class TfraCommPorts : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfraCommPorts(QWidget* parent = nullptr) : TPageFrame("fraCommPorts", {6, false, true}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfraCommPorts(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };
 
 class TfraModbus : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfraModbus(QWidget* parent = nullptr) : TPageFrame("fraModbus", {7, true, true}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfraModbus(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
     bool IsReadOnly() const { return readOnly_; }
 public slots:
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
@@ -60,6 +66,8 @@ private:
 class TfraFactory : public TPageFrame {
     Q_OBJECT
 public:
+    static const PageDecl kDecl;
+
     explicit TfraFactory(QWidget* parent = nullptr);
     void ShowControls(bool show);
 
@@ -70,11 +78,15 @@ private:
 class TfrAnalogInputs : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfrAnalogInputs(QWidget* parent = nullptr) : TPageFrame("frAnalogInputs", {14, true, false}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfrAnalogInputs(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };
 
 class TfraBoardTester : public TPageFrame {
     Q_OBJECT
 public:
-    explicit TfraBoardTester(QWidget* parent = nullptr) : TPageFrame("fraBoardTester", {9, false, true}, parent) {}
+    static const PageDecl kDecl;
+
+    explicit TfraBoardTester(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };

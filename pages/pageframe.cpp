@@ -5,25 +5,41 @@
 
 #include <QVariant>
 
+TPageFrame::TPageFrame(const PageDecl& decl, QWidget* parent) : TPageFrame(decl.frameName, decl.scan, parent) {}
+
 TPageFrame::TPageFrame(const char* objectName, ScanPage page, QWidget* parent) : QWidget(parent), page_(page)
 {
     setObjectName(objectName);
 }
 
-void TPageFrame::RegisterPoints()
+TPageFrame::ScanIds TPageFrame::BoundIds() const
 {
-    ExpressScan& scan = DataBase::Instance()->expressScan;
-    scan.Clear();
+    ScanIds ids;
     for (QWidget* control : findChildren<QWidget*>()) {
         bool ok = false;
         const int id = control->property("DbId").toInt(&ok);
         if (!ok || id < 0)
             continue;
-        scan.AddPoint(id);
+        ids.main.push_back(id);
         if (control->property("DbPolled").toBool())
-            scan.AddSecondary(id);
+            ids.polled.push_back(id);
     }
+    return ids;
+}
+
+TPageFrame::ScanIds TPageFrame::ScanList() const { return BoundIds(); }
+
+void TPageFrame::RegisterPoints()
+{
+    ExpressScan& scan = DataBase::Instance()->expressScan;
+    scan.Clear();
+    const ScanIds ids = ScanList();
+    for (int id : ids.main)
+        scan.AddPoint(id);
+    for (int id : ids.polled)
+        scan.AddSecondary(id);
     scan.SetPage(page_.number, page_.useAlternate, page_.showWait);
+    firstEntry_ = false;
 }
 
 void TPageFrame::CautionBox(const QString& pageWord)

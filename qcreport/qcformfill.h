@@ -1,0 +1,36 @@
+#pragma once
+
+// Small rules the QC form uses while it fills its controls from the unit's points.
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+class QTableWidget;
+
+namespace qcreport {
+
+// A mask or number text that is not an integer (the toolkit's conversion error).
+class QCConversionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The toolkit's integer reading: the whole text, blanks around it allowed, else
+// QCConversionError.
+int QCStrToInt(const std::string& text);
+
+// The digit of the highest relay (bits 0x01..0x20 give "1".."6") or solenoid (bits
+// 0x0100..0x8000 give "1".."8") an alarm's action mask switches; empty when it switches none.
+std::string RelayMaskDigit(const std::string& maskText);
+std::string SolenoidMaskDigit(const std::string& maskText);
+
+// Reads a point's value text; the form passes DataBase::GetPointText.
+using PointTextReader = std::function<std::string(int pointId)>;
+
+// Puts the point's text into column 1 of the row (as eight upper-case hexadecimal digits when
+// hex is set) and makes that cell read-only or editable; an empty text changes nothing.
+void SetGridCellFromPoint(QTableWidget* grid, const PointTextReader& pointText, int pointId, int row,
+                          bool hex, bool readOnly);
+
+}  // namespace qcreport
