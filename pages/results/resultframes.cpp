@@ -10,13 +10,6 @@ const PageDecl TfrmAudit::kDecl = {
     "Loading Sentrel515 Desktop...Audit", true,
 };
 
-const PageDecl TfraArchiveViewer::kDecl = {
-    "fraArchiveViewer", "TabSheetAV", "Archive ", 3, 1,
-    {1, false, true},
-    {true, true, true, "ReadLogConfig", false, EntryClose::Idle},
-    "Loading Sentrel515 Desktop...Archive", false,
-};
-
 const PageDecl TfrmIOStatus::kDecl = {
     "frmIOStatus", "TabSheetIOStatus", "Status ", 1, 0,
     {15, true, false},
@@ -30,20 +23,3 @@ const PageDecl TfraWW::kDecl = {
     {false, false, true, nullptr, true, EntryClose::Busy},
     "Loading Sentrel515 Desktop...Analysis", false,
 };
-
-TfraArchiveViewer::TfraArchiveViewer(QWidget* parent) : TPageFrame(kDecl, parent)
-{
-    auto* layout = new QVBoxLayout(this);
-    auto* logSetup = new QPushButton("Log Setup", this);
-    logSetup->setObjectName("btnLogSetup");
-    layout->addWidget(logSetup);
-    layout->addStretch();
-    SetReadOnly(true);
-}
-
-void TfraArchiveViewer::SetReadOnly(bool readOnly)
-{
-    readOnly_ = readOnly;
-    if (auto* logSetup = findChild<QPushButton*>("btnLogSetup"))
-        logSetup->setEnabled(!readOnly);
-}

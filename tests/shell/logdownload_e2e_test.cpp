@@ -61,6 +61,17 @@ protected:
         emulator.reset();
     }
 
+    // The message boxes shown; the save dialog that the archive viewer opens after every download
+    // is no message.
+    QStringList shownTexts() const
+    {
+        QStringList texts;
+        for (const auto& shown : testenv::dialogs().shown())
+            if (shown.kind == DialogService::Kind::Message)
+                texts << shown.text;
+        return texts;
+    }
+
     UnitModel* unit = nullptr;
     std::unique_ptr<UnitEmulator> emulator;
 };

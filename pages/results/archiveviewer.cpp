@@ -1,0 +1,582 @@
+#include "archiveviewer.h"
+
+#include "ui_archiveviewer.h"
+
+#include "appcontext.h"
+#include "archivegridmodel.h"
+#include "archivexmlfile.h"
+#include "database.h"
+#include "dialogservice.h"
+#include "framecomm.h"
+#include "gridfilter.h"
+#include "gridtools.h"
+#include "logdbmgr.h"
+#include "loggridview.h"
+#include "modalrun.h"
+#include "pagehost.h"
+#include "securitychk.h"
+#include "shareddialogs.h"
+#include "shellwindows.h"
+#include "waitwindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPixmap>
+
+namespace {
+
+const QString kPreparing = QStringLiteral("Preparing Display...");
+const QString kArchiveFilter = QStringLiteral("Sentrel515 Archive (*.xml *.XML)");
+const QString kOpenArchiveTitle = QStringLiteral("Open Sentrel515 Archive File");
+
+TfraArchiveViewer::CsvExport gLegalCsv;
+TfraArchiveViewer::CsvExport gPacketCsv;
+
+FrameComm* frameComm() { return dynamic_cast<FrameComm*>(appcontext::mainForm()); }
+
+// The dialogs' default extension: added when the name has none.
+QString withExtension(const QString& name, const char* extension)
+{
+    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
+        return name;
+    return name + '.' + QLatin1String(extension);
+}
+
+void errorBox(const QString& text)
+{
+    DialogService::ask(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
+}
+
+}  // namespace
+
+const PageDecl TfraArchiveViewer::kDecl = {
+    "fraArchiveViewer", "TabSheetAV", "Archive ", 3, 1,
+    {1, false, true},
+    {true, true, true, "ReadLogConfig", false, EntryClose::Idle},
+    "Loading Sentrel515 Desktop...Archive", false,
+};
+
+
+TfraArchiveViewer::TfraArchiveViewer(QWidget* parent)
+    : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfraArchiveViewer>()),
+      model_(new ArchiveGridModel(this))
+{
+    ui_->setupUi(this);
+    setObjectName(QStringLiteral("fraArchiveViewer"));
+    ui_->edtDispRange->setValidator(new QIntValidator(0, 99999999, ui_->edtDispRange));
+    ui_->edtDispRange->installEventFilter(this);
+    ui_->cbArchive->installEventFilter(this);
+    ui_->tbtnZoomMode->setVisible(false);
+    ui_->tbtnAutoScale->setVisible(false);
+    ui_->tbtnFullGraph->setVisible(false);
+
+    LogGridView* grid = ui_->gridArchive;
+    grid->SetTable(model_);
+    // Wide enough for a date and a long time in the default font.
+    grid->setColumnWidth(ArchiveGridModel::colTS, 150);
+    grid->SetWidthStore(QStringLiteral("KVT408"), QStringLiteral("ArchReader"));
+    grid->SetFilterList(ArchiveGridModel::colSeq, {{"[All]", "*"}, {"[Custom]", "*"}});
+    grid->SetFilterList(ArchiveGridModel::colTS, {{"[All]", "*"},
+                                                  {"[Custom]", "*"},
+                                                  {"Today", "*"},
+                                                  {"Yesterday", "*"},
+                                                  {"This Month", "*"},
+                                                  {"Last Month", "*"}});
+    SetValueFilterLists();
+    grid->FilterSelect = [this](int column, int entry, const QString& name, QString& condition) {
+        gridArchiveFilterSelect(column, entry, name, condition);
+    };
+    connect(grid, &LogGridView::SelectionRectChanged, this, &TfraArchiveViewer::gridArchiveSelectionChanged);
+    BuildPopupMenu();
+    connect(grid, &QWidget::customContextMenuRequested, this,
+            [this, grid](const QPoint& pos) { popArchGrid_->popup(grid->viewport()->mapToGlobal(pos)); });
+
+    connect(ui_->btnReadFromUnit, &QToolButton::clicked, this, &TfraArchiveViewer::btnReadFromUnitClick);
+    connect(ui_->btnReadFromFile, &QToolButton::clicked, this, &TfraArchiveViewer::btnReadFromFileClick);
+    connect(ui_->btnAutoSizeCols, &QToolButton::clicked, this, &TfraArchiveViewer::btnAutoSizeColsClick);
+    connect(ui_->btnLogSetup, &QToolButton::clicked, this, &TfraArchiveViewer::btnLogSetupClick);
+    connect(ui_->cbArchive, qOverload<int>(&QComboBox::activated), this, &TfraArchiveViewer::cbArchiveSelect);
+    connect(ui_->pcViewer, &QTabWidget::currentChanged, this, &TfraArchiveViewer::pcViewerChange);
+
+    ui_->cbArchive->setPlaceholderText(QStringLiteral("Select an archive to view"));
+    FillArchiveList();
+    ui_->cbArchive->setCurrentIndex(-1);
+}
+
+TfraArchiveViewer::~TfraArchiveViewer() = default;
+
+LogGridView* TfraArchiveViewer::Grid() const { return ui_->gridArchive; }
+
+void TfraArchiveViewer::SetCsvExports(CsvExport legal, CsvExport packet)
+{
+    gLegalCsv = std::move(legal);
+    gPacketCsv = std::move(packet);
+}
+
+void TfraArchiveViewer::BuildPopupMenu()
+{
+    popArchGrid_ = new QMenu(this);
+    popArchGrid_->setObjectName(QStringLiteral("popArchGrid"));
+    auto add = [this](const char* name, const QString& caption, auto slot) {
+        QAction* action = popArchGrid_->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add("mnuLoadFile", QStringLiteral("Load from File"), &TfraArchiveViewer::mnuLoadFileClick);
+    add("mnuSaveFile", QStringLiteral("Save to File"), &TfraArchiveViewer::mnuSaveFileClick);
+    add("SaveAsPacketCSV", QStringLiteral("Save as Packet CSV"), &TfraArchiveViewer::SaveAsPacketCSVClick);
+    add("SaveasCSV", QStringLiteral("Save as Legal CSV"), &TfraArchiveViewer::SaveasCSVClick);
+    add("mnuSaveasXLS", QStringLiteral("Save as XLS"), &TfraArchiveViewer::mnuSaveasXLSClick);
+    add("CopySelectiontoClipboard1", QStringLiteral("Copy Selection to Clipboard"),
+        &TfraArchiveViewer::CopySelectiontoClipboard1Click);
+    add("mnuCopyImagetoClipboard", QStringLiteral("Copy Image to Clipboard"),
+        &TfraArchiveViewer::mnuCopyImagetoClipboardClick);
+    popArchGrid_->addSeparator();
+    mnuHideSelectedColumn_ = add("mnuHideSelectedColumn", QStringLiteral("Hide Selected Column(s)"),
+                                 &TfraArchiveViewer::mnuHideSelectedColumnClick);
+    mnuUnhideAllColumns_ = add("mnuUnhideAllColumns", QStringLiteral("Unhide All Columns"),
+                               &TfraArchiveViewer::mnuUnhideAllColumnsClick);
+    mnuHideSelectedColumn_->setVisible(false);
+    mnuUnhideAllColumns_->setVisible(false);
+}
+
+void TfraArchiveViewer::SetValueFilterLists()
+{
+    for (int j = 0; j < ArchiveGridModel::kValueColumns; ++j)
+        ui_->gridArchive->SetFilterList(ArchiveGridModel::kFixedColumns + j, {{"[All]", "*"}, {"[Custom]", "*"}});
+}
+
+void TfraArchiveViewer::SetStatus(const QString& text)
+{
+    if (FrameComm* frame = frameComm())
+        frame->SetText("StatusLineSpecialPanel", text.toStdString());
+}
+
+void TfraArchiveViewer::ChangeToDataDirectory()
+{
+    SecurityChk::Instance()->ChangeToDataDirectory();
+}
+
+void TfraArchiveViewer::FillArchiveList()
+{
+    QComboBox* box = ui_->cbArchive;
+    box->clear();
+    for (int n = 0; n < 5; ++n)
+        box->addItem(ArchiveGridModel::ArchiveName(n), n);
+}
+
+void TfraArchiveViewer::SetHeadersFromLogTable(int archive)
+{
+    SetValueFilterLists();
+    valueHeaders_.clear();
+    if (archive < 0 || archive >= logrecord::kLogs)
+        return;
+    const LogRecord& log = DataBase::Instance()->LogRecords()[static_cast<std::size_t>(archive)];
+    const int values = std::min<int>(log.ParametersInLog, logrecord::kParameters) - 1;
+    for (int j = 0; j < values; ++j)
+        valueHeaders_ << ArchiveXmlFile::RegisterMapName(log.Parameters[j + 1]);
+}
+
+void TfraArchiveViewer::SetHeadersFromFile(int archive)
+{
+    SetValueFilterLists();
+    valueHeaders_.clear();
+    // The names were read with the file, whole; a file whose ArchiveNames is not its first
+    // child names no column.
+    if (fileHeaders_ && archive >= 0 && archive < logrecord::kLogs)
+        valueHeaders_ = (*fileHeaders_)[static_cast<std::size_t>(archive)];
+}
+
+void TfraArchiveViewer::FillGrid(int archive)
+{
+    if (fromFile_)
+        SetHeadersFromFile(archive);
+    else
+        SetHeadersFromLogTable(archive);
+    LogGridView* grid = ui_->gridArchive;
+    grid->UnhideAllColumns();
+    const LogDBMgr& db = *LogDBMgr::Instance();
+    const int parameters = archive >= 0 && archive < logrecord::kLogs
+                               ? DataBase::Instance()->LogRecords()[static_cast<std::size_t>(archive)].ParametersInLog
+                               : 0;
+    if (parameters == 0) {
+        model_->ShowLog(db, archive, 0, 0, valueHeaders_);
+        return;
+    }
+    const int count = static_cast<int>(db.PerLog().logs[static_cast<std::size_t>(archive)].records.size());
+    if (count == 0) {
+        ui_->LogRecordNum->setText(QStringLiteral("0"));
+        model_->ShowLog(db, archive, 0, 0, valueHeaders_);
+        return;
+    }
+    bool ok = false;
+    int shown = ui_->edtDispRange->text().toInt(&ok);
+    if (!ok || shown < 0) {
+        // An emptied box shows the records it showed at first.
+        shown = 100;
+        ui_->edtDispRange->setText(QStringLiteral("100"));
+    }
+    shown = std::min(shown, kMaxDisplayRange);
+    if (shown > count) {
+        shown = count;
+        ui_->edtDispRange->setText(QString::number(count));
+    }
+    model_->ShowLog(db, archive, shown, std::min(parameters, logrecord::kParameters) - 1, valueHeaders_);
+    ui_->LogRecordNum->setText(QString::number(count));
+    TWait::Instance()->hide();
+}
+
+void TfraArchiveViewer::UpdateLogView()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    SetStatus(kPreparing);
+    ui_->edtDispRange->setText(QStringLiteral("50"));
+    FillGrid(0);
+    TWait::Instance()->hide();
+    ui_->cbArchive->setEnabled(true);
+    ui_->cbArchive->setCurrentIndex(0);
+    chosenArchive_ = 0;
+    QApplication::restoreOverrideCursor();
+}
+
+void TfraArchiveViewer::btnReadFromUnitClick()
+{
+    PageHost* host = PageHost::Instance();
+    if (!host || !host->LoggedOn()) {
+        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), QStringLiteral("Please logon first, then do this."),
+                           QMessageBox::Ok);
+        return;
+    }
+    fromFile_ = false;
+    archiveFileName_.clear();
+    fileHeaders_.reset();
+    TWait::Instance()->ShowAnimated();
+    ui_->btnReadFromUnit->setEnabled(false);
+    ui_->btnLogSetup->setEnabled(false);
+    ui_->btnReadFromFile->setEnabled(false);
+    // The download refills the database from its worker thread: the grid lets go of the records
+    // first, and shows nothing old should the download fail before it starts.
+    const bool chooser = ui_->cbArchive->isEnabled();
+    ui_->cbArchive->setEnabled(false);
+    model_->ShowLog(*LogDBMgr::Instance(), chosenArchive_, 0, 0, {});
+    ui_->LogRecordNum->setText(QStringLiteral("0"));
+    LogDBMgr::Instance()->Clear();
+
+    host->Queue("ReadLogConfig", "");
+    host->Queue("ReadALog", "");
+
+    // Shown records enable the chooser; otherwise it is as it was.
+    if (!ui_->cbArchive->isEnabled())
+        ui_->cbArchive->setEnabled(chooser);
+
+    ui_->btnLogSetup->setEnabled(!readOnly_);
+    ui_->btnReadFromUnit->setEnabled(true);
+    ui_->btnReadFromFile->setEnabled(true);
+}
+
+void TfraArchiveViewer::btnReadFromFileClick()
+{
+    ui_->btnReadFromFile->setEnabled(false);
+    ui_->btnReadFromUnit->setEnabled(false);
+    if (PageHost* host = PageHost::Instance())
+        host->Queue("ReadALog2", "");
+    ui_->cbArchive->setEnabled(true);
+    ui_->cbArchive->setCurrentIndex(0);
+    chosenArchive_ = 0;
+    ui_->btnReadFromFile->setEnabled(true);
+    ui_->btnReadFromUnit->setEnabled(true);
+}
+
+void TfraArchiveViewer::cbArchiveSelect(int index)
+{
+    if (index < 0)
+        return;
+    chosenArchive_ = ui_->cbArchive->itemData(index).toInt();
+    FillGrid(chosenArchive_);
+}
+
+void TfraArchiveViewer::cbArchiveDropDown()
+{
+    FillArchiveList();
+    ui_->cbArchive->setCurrentIndex(-1);
+}
+
+void TfraArchiveViewer::edtDispRangeKeyDown(int key)
+{
+    const QString text = ui_->edtDispRange->text();
+    bool ok = false;
+    if (!text.isEmpty() && text.toLongLong(&ok) > kMaxDisplayRange && ok)
+        ui_->edtDispRange->setText(QString::number(kMaxDisplayRange));
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        FillGrid(chosenArchive_);
+}
+
+bool TfraArchiveViewer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui_->edtDispRange && event->type() == QEvent::KeyPress)
+        edtDispRangeKeyDown(static_cast<QKeyEvent*>(event)->key());
+    if (watched == ui_->cbArchive && ui_->cbArchive->isEnabled()) {
+        const bool opens = event->type() == QEvent::MouseButtonPress
+                           || (event->type() == QEvent::KeyPress
+                               && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4
+                                   || (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down
+                                       && (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier))));
+        if (opens)
+            cbArchiveDropDown();
+    }
+    return TPageFrame::eventFilter(watched, event);
+}
+
+void TfraArchiveViewer::btnAutoSizeColsClick()
+{
+    ui_->gridArchive->AutoSizeColumns();
+}
+
+void TfraArchiveViewer::btnLogSetupClick()
+{
+    if (auto* dialog = qobject_cast<QDialog*>(shellwindows::Window("LogFrm")))
+        modal::exec(*dialog);
+}
+
+void TfraArchiveViewer::ExportCsv(const CsvExport& exporter)
+{
+    const QString name = withExtension(
+        DialogService::instance()->saveFileName(QString(), QString(), QStringLiteral("CSV File (*.csv *.CSV)")), "csv");
+    if (!name.isEmpty() && exporter) {
+        QString error;
+        if (!exporter(name, &error))
+            errorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(name, error));
+    }
+    ChangeToDataDirectory();
+}
+
+void TfraArchiveViewer::SaveasCSVClick() { ExportCsv(gLegalCsv); }
+
+void TfraArchiveViewer::SaveAsPacketCSVClick() { ExportCsv(gPacketCsv); }
+
+void TfraArchiveViewer::pcViewerChange(int index)
+{
+    const bool graph = index == 1;
+    ui_->tbtnZoomMode->setVisible(graph);
+    ui_->tbtnAutoScale->setVisible(graph);
+    ui_->tbtnFullGraph->setVisible(graph);
+    ui_->btnGraphSelCol->setVisible(!graph);
+    ui_->btnAutoSizeCols->setVisible(!graph);
+}
+
+void TfraArchiveViewer::SetReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    ui_->btnLogSetup->setEnabled(!readOnly);
+}
+
+// The XML archive file.
+
+void TfraArchiveViewer::SaveLogFile()
+{
+    const QString name = withExtension(
+        DialogService::instance()->saveFileName(QStringLiteral("Save Sentrel515 Archive File"), QString(), kArchiveFilter),
+        "xml");
+    if (!name.isEmpty()) {
+        if (QWidget* form = appcontext::mainForm())
+            form->repaint();
+        WriteXmlArchive(name);
+    }
+    ChangeToDataDirectory();
+}
+
+bool TfraArchiveViewer::WriteXmlArchive(const QString& fileName)
+{
+    TWait* wait = TWait::Instance();
+    wait->ShowProgress(0);
+    QString error;
+    const bool written = ArchiveXmlFile::Write(fileName, *LogDBMgr::Instance(), DataBase::Instance()->LogRecords(),
+                                               &ArchiveXmlFile::RegisterMapName, &error);
+    wait->hide();
+    if (!written)
+        errorBox(QStringLiteral("The archive could not be saved to \"%1\": %2").arg(fileName, error));
+    return written;
+}
+
+bool TfraArchiveViewer::LoadXmlArchive()
+{
+    if (QWidget* form = appcontext::mainForm())
+        form->repaint();
+    TWait* wait = TWait::Instance();
+    wait->ShowProgress(0);
+    const QString name = DialogService::instance()->openFileName(kOpenArchiveTitle, QString(), kArchiveFilter);
+    ChangeToDataDirectory();
+    if (name.isEmpty()) {
+        wait->hide();
+        SetStatus(kPreparing);
+        return false;
+    }
+    if (!QFileInfo::exists(name)) {
+        wait->hide();
+        return false;
+    }
+    SetStatus(QStringLiteral("Loading file..."));
+    QString error;
+    std::optional<ArchiveXmlFile::Contents> contents = ArchiveXmlFile::Read(name, &error);
+    if (!contents) {
+        wait->hide();
+        SetStatus(QString());
+        errorBox(QStringLiteral("Error opening file \"%1\": %2").arg(QFileInfo(name).fileName(), error));
+        return false;
+    }
+    SetStatus(QStringLiteral("Searching Records..."));
+    const int badTimeStamps = contents->badTimeStamps;
+    fileHeaders_ = contents->headers;
+    // The grid lets go of the records the file replaces.
+    model_->ShowLog(*LogDBMgr::Instance(), chosenArchive_, 0, 0, valueHeaders_);
+    ArchiveXmlFile::Apply(std::move(*contents), *LogDBMgr::Instance(), DataBase::Instance()->LogRecords());
+    fromFile_ = true;
+    archiveFileName_ = name;
+    wait->hide();
+    if (badTimeStamps > 0)
+        DialogService::ask(QMessageBox::Warning, QStringLiteral("Attention"),
+                           QStringLiteral("Invalide Time Stamp found.\n\n%1 of the records have no readable time stamp "
+                                          "and are listed at midnight of 30 December 1899.")
+                               .arg(badTimeStamps),
+                           QMessageBox::Ok);
+    SetStatus(kPreparing);
+    return true;
+}
+
+// The grid's tools.
+
+void TfraArchiveViewer::gridArchiveFilterSelect(int column, int, const QString& name, QString& condition)
+{
+    if (column == ArchiveGridModel::colTS) {
+        std::optional<gridfilter::DateRange> range;
+        if (name == "[Custom]") {
+            TfrmDateRangeDlg dialog(QApplication::activeWindow());
+            if (modal::exec(dialog) != QDialog::Accepted)
+                return;
+            range = gridfilter::CustomRange(dialog.DateTime1()->date(), dialog.DateTime2()->date());
+        } else {
+            range = gridfilter::NamedRange(name, QDate::currentDate());
+        }
+        if (range)
+            condition = gridfilter::RangeCondition(*range);
+        return;
+    }
+    QString* text = nullptr;
+    if (column >= ArchiveGridModel::kFixedColumns && name == "[Custom]")
+        text = &valueFilterTexts_.at(static_cast<std::size_t>(column - ArchiveGridModel::kFixedColumns));
+    else if (column == ArchiveGridModel::colSeq && name == "[Custom]")
+        text = &seqFilterText_;
+    if (!text)
+        return;
+    if (text->isEmpty())
+        *text = QStringLiteral("*");
+    condition = *text;
+    DialogService::instance()->inputText(QStringLiteral("Set Filter (<,>,=,*,&,^)"), name, condition, false);
+    if (condition.isEmpty())
+        condition = QStringLiteral("*");
+    *text = condition;
+}
+
+void TfraArchiveViewer::gridArchiveSelectionChanged(int left, int top, int right, int bottom)
+{
+    selLeft_ = left;
+    selTop_ = top;
+    selRight_ = right;
+    selBottom_ = bottom;
+    ui_->btnGraphSelCol->setEnabled(top != bottom);
+    mnuHideSelectedColumn_->setVisible(top == 1 && bottom == model_->rowCount());
+}
+
+void TfraArchiveViewer::mnuHideSelectedColumnClick()
+{
+    ui_->gridArchive->HideColumns(selLeft_, selRight_);
+    mnuHideSelectedColumn_->setVisible(false);
+    mnuUnhideAllColumns_->setVisible(true);
+}
+
+void TfraArchiveViewer::mnuUnhideAllColumnsClick()
+{
+    ui_->gridArchive->UnhideAllColumns();
+}
+
+void TfraArchiveViewer::LoadGridFile()
+{
+    const QString name = DialogService::instance()->openFileName(kOpenArchiveTitle, QString(),
+                                                                 QStringLiteral("Sentrel Archive (*.tvar *.TVAR)"));
+    if (!name.isEmpty()) {
+        ui_->pcViewer->setCurrentIndex(0);
+        ui_->gridArchive->UnhideAllColumns();
+        QString error;
+        std::optional<gridfile::Cells> cells = gridfile::Load(name, &error);
+        if (cells) {
+            model_->ShowCells(cells->headers, std::move(cells->rows));
+            ui_->gridArchive->UnhideAllColumns();
+        } else {
+            errorBox(QStringLiteral("Error opening file \"%1\"").arg(name));
+        }
+    }
+    ChangeToDataDirectory();
+}
+
+bool TfraArchiveViewer::AskGridFileName()
+{
+    gridFileName_ = withExtension(DialogService::instance()->saveFileName(
+                                      QString(), QString(), QStringLiteral("Sentrel515 Archive (*.tvar *.TVAR)")),
+                                  "tvar");
+    return !gridFileName_.isEmpty();
+}
+
+void TfraArchiveViewer::SaveGridFile()
+{
+    if (AskGridFileName())
+        WriteGridFile();
+    ChangeToDataDirectory();
+}
+
+void TfraArchiveViewer::WriteGridFile()
+{
+    QString error;
+    if (gridfile::Save(gridFileName_, *model_, &error))
+        return;
+    // A file that cannot be made there: one more chance at another name.
+    if (!AskGridFileName())
+        return;
+    if (!gridfile::Save(gridFileName_, *model_, &error))
+        errorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(gridFileName_, error));
+}
+
+void TfraArchiveViewer::mnuSaveasXLSClick()
+{
+    const QString name = withExtension(
+        DialogService::instance()->saveFileName(QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)")),
+        "xlsx");
+    if (!name.isEmpty()) {
+        std::vector<int> columns;
+        for (int c = 0; c < model_->columnCount(); ++c)
+            if (!ui_->gridArchive->isColumnHidden(c))
+                columns.push_back(c);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QString error;
+        const bool saved = gridexport::SaveXlsx(name, *model_, columns, &error);
+        QApplication::restoreOverrideCursor();
+        if (!saved)
+            errorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(name, error));
+    }
+    ChangeToDataDirectory();
+}
+
+void TfraArchiveViewer::CopySelectiontoClipboard1Click()
+{
+    ui_->gridArchive->CopySelectionToClipboard();
+}
+
+void TfraArchiveViewer::mnuCopyImagetoClipboardClick()
+{
+    QApplication::clipboard()->setPixmap(grab());
+}
