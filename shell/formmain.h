@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -177,6 +178,8 @@ public:
     QTimer* Timer1() const { return startupTimer_; }
     bool LoggedOn() const override;
     void SetStreamDisplay(const QString& text) override;
+    QString DataDirectory() const override;
+    std::optional<std::uint32_t> ClockToken(double dateTime) const override;
     void Queue(const char* command, const std::string& parameter) override;
 
     // The Panekit entries the pages and dialogs use through the main window.
