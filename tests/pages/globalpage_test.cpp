@@ -6,6 +6,7 @@
 #include "globalbindings.h"
 #include "globalpage.h"
 #include "pagehost.h"
+#include "pointids.h"
 #include "tapeadvance.h"
 #include "timestamptoken.h"
 #include "timesyncdlg.h"
