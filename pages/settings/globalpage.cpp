@@ -93,6 +93,7 @@ void TfraAnalyzerGlobal::BuildAlarmRows()
     head("lblRelays", "Relays", 1, kFirstRelayColumn, kRelays, Qt::AlignHCenter);
     head("lblSolenoids", "Solenoids", 1, kFirstSolenoidColumn, kSolenoids, Qt::AlignHCenter);
     grid->setColumnMinimumWidth(kGapColumn, 10);
+    grid->setColumnMinimumWidth(1, 60);
 
     for (std::size_t r = 0; r < kAlarmRows.size(); ++r) {
         const AlarmRow& row = kAlarmRows[r];
@@ -117,7 +118,7 @@ void TfraAnalyzerGlobal::BuildAlarmRows()
             limit->setObjectName(row.limitName);
             limit->setDbId(row.limitPoint);
             limit->setDataType(row.limit == Limit::PosFloat ? dbctl::dtPosFloat : dbctl::dtFloat);
-            limit->setFixedWidth(64);
+            limit->setFixedSize(56, 20);
             grid->addWidget(limit, gridRow, 1);
         }
 

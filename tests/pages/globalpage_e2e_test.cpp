@@ -6,6 +6,7 @@
 #include "dbtextentry.h"
 #include "globalpage.h"
 
+#include <QLabel>
 #include <QTest>
 
 namespace {
