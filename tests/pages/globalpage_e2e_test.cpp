@@ -6,7 +6,11 @@
 #include "dbtextentry.h"
 #include "globalpage.h"
 
+#include <QDateEdit>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimeEdit>
 #include <QTest>
 
 namespace {
@@ -70,4 +74,30 @@ TEST_F(GlobalTab, AnEnabledAlarmLocksItsActionsOnlyWhenTheUnitTookTheWrite)
     waitFor([&] { return !engine()->IsRunning() && engine()->GetQueueCount() == 0; });
     EXPECT_TRUE(unit->value(11).toBool());
     EXPECT_FALSE(relay->isEnabled());
+}
+
+TEST_F(GlobalTab, TheClockDialogsManualTokenReachesTheUnitsClock)
+{
+    logOn();
+    modals.answers = {[](QDialog& d) {
+        auto* option = d.findChild<QWidget*>("rgSyncOption");
+        option->findChildren<QRadioButton*>()[1]->click();
+        d.findChild<QDateEdit*>("dtDate")->setDate(QDate(2030, 1, 2));
+        d.findChild<QTimeEdit*>("dtTime")->setTime(QTime(3, 4, 5));
+        d.findChild<QPushButton*>("btnOk")->click();
+    }};
+    form->tbtnSyncClick();
+    waitFor([&] { return !engine()->IsRunning() && engine()->GetQueueCount() == 0; });
+    EXPECT_EQ(modals.captions.back(), "Set Analyzer Date & Time");
+    // The command corrects for the time the write takes: compare down to the minute.
+    const auto clock = static_cast<std::uint32_t>(unit->value(388).toLongLong());
+    const std::uint32_t chosen = (30u << 26) | (1u << 22) | (2u << 17) | (3u << 12) | (4u << 6) | 5u;
+    EXPECT_EQ(clock >> 6, chosen >> 6) << shownTexts().join(" | ").toStdString();
+
+    // Cancel sends nothing.
+    unit->clearReceived();
+    modals.answers = {ScriptedModals::press("btnCancel")};
+    form->tbtnSyncClick();
+    waitFor([&] { return !engine()->IsRunning() && engine()->GetQueueCount() == 0; });
+    EXPECT_EQ(unit->receivedCount(kWriteEntry), 0);
 }
