@@ -1,6 +1,5 @@
 #include "globalpage.h"
 
-#include "communications.h"
 #include "database.h"
 #include "dbchoices.h"
 #include "dbdisplays.h"
