@@ -434,6 +434,9 @@ TEST_F(ClockDialog, ShowsThePCsTokenAndSendsTheTimeOfTheClick)
     EXPECT_EQ(shown, (26u << 26) | (3u << 22) | (4u << 17) | (5u << 12) | (6u << 6) | 7u);
     EXPECT_EQ(dialog.findChild<QLabel*>("labToken")->text(), QString::number(shown));
     EXPECT_FALSE(dialog.findChild<QDateEdit*>("dtDate")->isEnabled());
+    // With KVT_GRAB_DIR set, the dialog is saved as a picture to look at.
+    if (const QString grabs = qEnvironmentVariable("KVT_GRAB_DIR"); !grabs.isEmpty())
+        EXPECT_TRUE(dialog.grab().save(QDir(grabs).filePath("TimeSyncDlg.png")));
 
     now += 90.0 / 86400;  // a minute and a half later
     dialog.findChild<QPushButton*>("btnOk")->click();
