@@ -1,6 +1,7 @@
 #include "pagecatalog.h"
 
 #include "alarmpage.h"
+#include "globalpage.h"
 #include "resultframes.h"
 #include "schedulingframes.h"
 #include "settingsframes.h"

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 // What the pages ask of the main window. The pages sit below the shell, so they reach the window
@@ -18,6 +20,12 @@ public:
     virtual void Queue(const char* command, const std::string& parameter) = 0;
     // The Logon button's enabled state is the test for being logged off.
     virtual bool LoggedOn() const = 0;
+    // The data directory (created when missing), without a trailing separator; empty when there
+    // is none. The program's own files there are opened by absolute path.
+    virtual QString DataDirectory() const { return {}; }
+    // The unit's clock token of a toolkit date-time, through the main window's converter;
+    // nothing when there is no converter or the token cannot hold the date-time.
+    virtual std::optional<std::uint32_t> ClockToken(double) const { return std::nullopt; }
 
     static PageHost* Instance();
     // The main window installs itself; null uninstalls.

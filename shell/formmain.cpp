@@ -477,6 +477,23 @@ bool TFormMain::LoggedOn() const
     return servicesReady_ && logon && !logon->isEnabled();
 }
 
+QString TFormMain::DataDirectory() const
+{
+    SecurityChk* security = SecurityChk::Instance();
+    security->SetDataDirectory();
+    return security->GetDataDirectory();
+}
+
+std::optional<std::uint32_t> TFormMain::ClockToken(double dateTime) const
+{
+    if (!DateToTimestampToken)
+        return std::nullopt;
+    const PanekitTimestampToken token = DateToTimestampToken(dateTime);
+    if (token == kPanekitRefusedToken)
+        return std::nullopt;
+    return token;
+}
+
 bool TFormMain::IsAnalysisActive() const { return pageControl_->currentIndex() == PageAnalysis; }
 
 void TFormMain::EnableUnitOperations(bool enable)

@@ -8,12 +8,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
-
-class QDateTime;
-class QFontMetrics;
+#include <optional>
 #include <string>
 
 class QAction;
+class QDateTime;
+class QFontMetrics;
 class QLabel;
 class QProgressBar;
 class QTabWidget;
@@ -190,6 +190,8 @@ public:
     QTimer* Timer1() const { return startupTimer_; }
     bool LoggedOn() const override;
     void SetStreamDisplay(const QString& text) override;
+    QString DataDirectory() const override;
+    std::optional<std::uint32_t> ClockToken(double dateTime) const override;
     void Queue(const char* command, const std::string& parameter) override;
 
     // The Panekit entries the pages and dialogs use through the main window.

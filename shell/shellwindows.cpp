@@ -4,6 +4,7 @@
 #include "logondialogs.h"
 #include "neoform.h"
 #include "shareddialogs.h"
+#include "timesyncdlg.h"
 #include "upgradewindow.h"
 #include "waitwindow.h"
 
@@ -41,7 +42,7 @@ const WindowRow kWindows[] = {
     {"frmChanges", [] () -> QWidget* { return new TfrmChanges; }},
     {"QCForm", nullptr},
     // Made on demand: the clock dialog of the tool bar's time synchronisation.
-    {"TimeSyncDlg", nullptr},
+    {"TimeSyncDlg", [] () -> QWidget* { return new TTimeSyncDlg; }},
 };
 constexpr int kStartupCount = 16;
 

@@ -59,13 +59,6 @@ const PageDecl TfraIO::kDecl = {
     "Loading Sentrel515 Desktop...Inputs-DRY", false,
 };
 
-const PageDecl TfraAnalyzerGlobal::kDecl = {
-    "fraAnalyzerGlobal", "TabGlobal", "Global ", 5, 1,
-    {2, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Global", false,
-};
-
 void TfraIO::RegisterPoints()
 {
     TPageFrame::RegisterPoints();

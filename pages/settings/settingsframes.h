@@ -4,14 +4,6 @@
 
 class QLabel;
 
-class TfraAnalyzerGlobal : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfraAnalyzerGlobal(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-};
-
 // The pages an operator can upset warn on entry.
 class TfraIO : public TPageFrame {
     Q_OBJECT
