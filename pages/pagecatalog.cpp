@@ -3,6 +3,8 @@
 #include "alarmpage.h"
 #include "resultframes.h"
 #include "schedulingframes.h"
+#include "discreteinputpage.h"
+#include "outputpage.h"
 #include "settingsframes.h"
 
 #include <array>

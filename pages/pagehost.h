@@ -18,6 +18,9 @@ public:
     virtual void Queue(const char* command, const std::string& parameter) = 0;
     // The Logon button's enabled state is the test for being logged off.
     virtual bool LoggedOn() const = 0;
+    // True while a command runs: a command queued now runs only after it, not before the call
+    // that queued it returns.
+    virtual bool CommandRunning() const { return false; }
 
     static PageHost* Instance();
     // The main window installs itself; null uninstalls.

@@ -12,34 +12,6 @@ public:
     explicit TfraAnalyzerGlobal(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };
 
-// The pages an operator can upset warn on entry.
-class TfraIO : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfraIO(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-    void RegisterPoints() override;
-};
-
-class TfrmInput2 : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfrmInput2(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-    void RegisterPoints() override;
-};
-
-class TfraOutput : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfraOutput(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-    void RegisterPoints() override;
-};
-
 class TfraCommPorts : public TPageFrame {
     Q_OBJECT
 public:
