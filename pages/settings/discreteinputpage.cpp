@@ -72,6 +72,7 @@ DiscreteInputPage::DiscreteInputPage(const PageDecl& decl, const inputmasks::Inp
     auto* content = new QWidget(scroll);
     content->setObjectName("pnlDiscreteInputs");
     auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(2, 2, 2, 2);
     group_ = new QGroupBox(kind.groupCaption, content);
     group_->setObjectName("gbDiscreteInputs");
     auto* inputsLayout = new QVBoxLayout(group_);
@@ -102,10 +103,14 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
     auto* panel = new QFrame(parent);
     panel->setObjectName("pnlInput" + n);
     panel->setFrameShape(QFrame::StyledPanel);
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(6, 4, 6, 4);
-
-    auto* settings = new QVBoxLayout;
+    // The input's switches in a line above its two masks: four streams of boxes and the actions
+    // then fit the tab's width.
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(4, 2, 4, 2);
+    column->setSpacing(2);
+    auto* settings = new QHBoxLayout;
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
     c.enable = new TQCheckBox(panel);
     c.enable->setObjectName("chkDIEnable" + n);
     c.enable->setText("Enable");
@@ -121,6 +126,8 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
     c.name->setObjectName("edDI" + n + "Name");
     // Both pages number their four names from 1.
     c.name->setLabelCaption(QStringLiteral("Discrete Input %1 Name:").arg(index + 1));
+    c.name->setLabelPos(TQLabeledEdit::lpLeft);
+    c.name->Edit()->setFixedWidth(70);
     c.name->Edit()->setMaxLength(6);
     c.name->setDbId(points.name);
     settings->addWidget(c.name);
@@ -135,7 +142,8 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
 
     c.polarity = new QGroupBox("Polarity", panel);
     c.polarity->setObjectName("grpPolarity" + n);
-    auto* polarityLayout = new QVBoxLayout(c.polarity);
+    auto* polarityLayout = new QHBoxLayout(c.polarity);
+    polarityLayout->setContentsMargins(6, 0, 6, 0);
     c.polarityOn = new TQRadioButton(c.polarity);
     c.polarityOn->setObjectName("PolarityOn" + n);
     c.polarityOn->setText("Active On");
@@ -154,13 +162,17 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
     polarityLayout->addWidget(c.polarityOff);
     settings->addWidget(c.polarity);
     settings->addStretch();
-    row->addLayout(settings);
+    column->addLayout(settings);
+    column->addLayout(row);
 
     // Run selector: a column per stream, a row per run type.
     c.runSelector = new QGroupBox("Run Selector", panel);
     c.runSelector->setObjectName("grpRunSelector" + n);
+    c.runSelector->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* runGrid = new QGridLayout(c.runSelector);
     runGrid->setVerticalSpacing(1);
+    runGrid->setHorizontalSpacing(4);
+    runGrid->setContentsMargins(4, 2, 4, 2);
     for (int s = 1; s <= inputmasks::kStreams; ++s)
         for (int k = 0; k < inputmasks::kRunTypes; ++k) {
             TQCheckBox* box = MakeMaskBox(true, inputmasks::runSelectorBoxName(s, k, points.input),
@@ -174,8 +186,11 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
     // Actions: relays in the first column, solenoids in the second.
     c.actions = new QGroupBox("Actions", panel);
     c.actions->setObjectName("grpActions" + n);
+    c.actions->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* actionGrid = new QGridLayout(c.actions);
     actionGrid->setVerticalSpacing(1);
+    actionGrid->setHorizontalSpacing(4);
+    actionGrid->setContentsMargins(4, 2, 4, 2);
     for (int r = 1; r <= inputmasks::kRelays; ++r) {
         TQCheckBox* box = MakeMaskBox(false, inputmasks::relayBoxName(r, points.input), "Relay " + std::to_string(r),
                                       points.actions, inputmasks::relayBit(r), c.actions);

@@ -33,6 +33,9 @@ QLabel* head(const QString& text, QWidget* parent)
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
+    // Two-word heads take two lines, so both output groups fit side by side.
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
     return label;
 }
 
@@ -83,6 +86,7 @@ QWidget* TfraOutput::BuildDigitalGroup(const char* name, const char* caption, co
     group->setObjectName(name);
     auto* grid = new QGridLayout(group);
     grid->setVerticalSpacing(2);
+    grid->setHorizontalSpacing(4);
     grid->addWidget(head("Description", group), 0, 0);
     auto* failSafe = new QWidget(group);
     auto* failSafeHead = new QVBoxLayout(failSafe);
@@ -103,7 +107,7 @@ QWidget* TfraOutput::BuildDigitalGroup(const char* name, const char* caption, co
 
         TQLabeledEdit* edit = labeledEdit(namePrefix + n, n, out.name, group);
         edit->Edit()->setMaxLength(6);
-        edit->Edit()->setFixedWidth(70);
+        edit->Edit()->setFixedWidth(64);
         grid->addWidget(edit, row, 0);
 
         // Each row's pair is exclusive on its own.

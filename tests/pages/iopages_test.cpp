@@ -297,3 +297,16 @@ TEST_F(OutputPageTest, TheStreamCountWaitsForTheFirstEntry)
     announce(20, "2");
     EXPECT_EQ(host.streamDisplay, "3-STREAMS");
 }
+
+// With KVT_GRAB_DIR set, the input page with all four streams shown (its widest) is saved there.
+TEST_F(DryPageTest, GrabsTheWidestPageWhenAskedTo)
+{
+    const QString folder = qEnvironmentVariable("KVT_GRAB_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "KVT_GRAB_DIR not set";
+    announce(20, "3");
+    announce(263, "True");
+    page->resize(1012, 590);
+    page->show();
+    EXPECT_TRUE(page->grab().save(folder + "/fraIO-4streams.png"));
+}
