@@ -67,6 +67,7 @@ DiscreteInputPage::DiscreteInputPage(const PageDecl& decl, const inputmasks::Inp
     scroll->setObjectName("sbDiscreteInputs");
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     outer->addWidget(scroll);
 
     auto* content = new QWidget(scroll);
@@ -128,6 +129,7 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
     c.name->setLabelCaption(QStringLiteral("Discrete Input %1 Name:").arg(index + 1));
     c.name->setLabelPos(TQLabeledEdit::lpLeft);
     c.name->Edit()->setFixedWidth(70);
+    c.name->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     c.name->Edit()->setMaxLength(6);
     c.name->setDbId(points.name);
     settings->addWidget(c.name);
