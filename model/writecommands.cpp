@@ -54,11 +54,15 @@ void WriteSinglePointCommand::Execute()
     status(frame(), "Writing...");
     frame()->SetInt(framecomm::kLocalPBarMax, 1);
     DataBase* db = DataBase::Instance();
-    try {
-        db->SetPointTextChecked(pointId, value);
-    } catch (...) {
-        status(frame(), "");
-        return;
+    // No text writes the pending value as it stands: an empty text would otherwise replace a
+    // bit mask's pending value with 0.
+    if (!value.empty()) {
+        try {
+            db->SetPointTextChecked(pointId, value);
+        } catch (...) {
+            status(frame(), "");
+            return;
+        }
     }
     try {
         // Only a write the unit accepted is reported as done; a refused one (not read since

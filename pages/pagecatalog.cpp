@@ -4,6 +4,8 @@
 #include "globalpage.h"
 #include "resultframes.h"
 #include "schedulingframes.h"
+#include "discreteinputpage.h"
+#include "outputpage.h"
 #include "settingsframes.h"
 
 #include <array>

@@ -26,6 +26,9 @@ public:
     // The unit's clock token of a toolkit date-time, through the main window's converter;
     // nothing when there is no converter or the token cannot hold the date-time.
     virtual std::optional<std::uint32_t> ClockToken(double) const { return std::nullopt; }
+    // True while a command runs: a command queued now runs only after it, not before the call
+    // that queued it returns.
+    virtual bool CommandRunning() const { return false; }
 
     static PageHost* Instance();
     // The main window installs itself; null uninstalls.

@@ -8,6 +8,8 @@
 #include "logondialogs.h"
 #include "pagecatalog.h"
 #include "securitychk.h"
+#include "discreteinputpage.h"
+#include "outputpage.h"
 #include "settingsframes.h"
 #include "shellwindows.h"
 #include "statemgr.h"
@@ -130,6 +132,8 @@ void TFormMain::TabSheetFCHide()
                            "outputs may still be on.",
                            QMessageBox::Ok);
 }
+
+bool TFormMain::CommandRunning() const { return engine_ && engine_->IsRunning(); }
 
 void TFormMain::WriteSinglePoint(int pointId, const std::string& value)
 {

@@ -38,45 +38,6 @@ const PageDecl TfraCommPorts::kDecl = {
     "Loading Sentrel515 Desktop...Communication Ports", false,
 };
 
-const PageDecl TfraOutput::kDecl = {
-    "fraOutput", "TabSheetOutput", "Outputs ", 9, 1,
-    {5, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Outputs", false,
-};
-
-const PageDecl TfrmInput2::kDecl = {
-    "frmInput2", "TabSheetIO2", "Inputs-WET ", 8, 0,
-    {13, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel Desktop...Inputs-WET", false,
-};
-
-const PageDecl TfraIO::kDecl = {
-    "fraIO", "TabSheetIO", "Inputs-DRY ", 7, 1,
-    {4, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Inputs-DRY", false,
-};
-
-void TfraIO::RegisterPoints()
-{
-    TPageFrame::RegisterPoints();
-    CautionBox("Inputs-DRY");
-}
-
-void TfrmInput2::RegisterPoints()
-{
-    TPageFrame::RegisterPoints();
-    CautionBox("Inputs-WET");
-}
-
-void TfraOutput::RegisterPoints()
-{
-    TPageFrame::RegisterPoints();
-    CautionBox("Outputs");
-}
-
 TfraFactory::TfraFactory(QWidget* parent) : TPageFrame(kDecl, parent)
 {
     auto* layout = new QVBoxLayout(this);

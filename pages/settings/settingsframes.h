@@ -4,34 +4,6 @@
 
 class QLabel;
 
-// The pages an operator can upset warn on entry.
-class TfraIO : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfraIO(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-    void RegisterPoints() override;
-};
-
-class TfrmInput2 : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfrmInput2(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-    void RegisterPoints() override;
-};
-
-class TfraOutput : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfraOutput(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-    void RegisterPoints() override;
-};
-
 class TfraCommPorts : public TPageFrame {
     Q_OBJECT
 public:

@@ -6,6 +6,8 @@
 #include "database.h"
 #include "pollcommands.h"
 #include "securitychk.h"
+#include "discreteinputpage.h"
+#include "outputpage.h"
 #include "settingsframes.h"
 #include "shareddialogs.h"
 #include "startup.h"

@@ -1,6 +1,8 @@
 #include "pointfixture.h"
 #include "resultframes.h"
 #include "schedulingframes.h"
+#include "discreteinputpage.h"
+#include "outputpage.h"
 #include "settingsframes.h"
 
 #include <QLabel>
