@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 // What the pages ask of the main window. The pages sit below the shell, so they reach the window
 // through this interface, which the main window implements and installs; without a host (a page
@@ -29,6 +31,15 @@ public:
     // True while a command runs: a command queued now runs only after it, not before the call
     // that queued it returns.
     virtual bool CommandRunning() const { return false; }
+    // The status line's special panel.
+    virtual void SetStatusText(const QString&) {}
+    // The Wait window: hidden, with its animation, or with its progress bar.
+    enum class Wait { Hidden, Animated, Progress };
+    virtual void ShowWait(Wait) {}
+    // Shows the program's window of that name modally; false when the program has no such window.
+    virtual bool ExecWindow(const char*) { return false; }
+    // Asks for a range of dates with the program's date-range dialog; nothing when cancelled.
+    virtual std::optional<std::pair<QDate, QDate>> AskDateRange() { return std::nullopt; }
 
     static PageHost* Instance();
     // The main window installs itself; null uninstalls.

@@ -193,6 +193,10 @@ public:
     void SetStreamDisplay(const QString& text) override;
     QString DataDirectory() const override;
     std::optional<std::uint32_t> ClockToken(double dateTime) const override;
+    void SetStatusText(const QString& text) override;
+    void ShowWait(Wait wait) override;
+    bool ExecWindow(const char* name) override;
+    std::optional<std::pair<QDate, QDate>> AskDateRange() override;
     void Queue(const char* command, const std::string& parameter) override;
 
     // The Panekit entries the pages and dialogs use through the main window.

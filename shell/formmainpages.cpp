@@ -12,9 +12,14 @@
 #include "outputpage.h"
 #include "settingsframes.h"
 #include "shellwindows.h"
+#include "waitwindow.h"
+#include "shareddialogs.h"
+#include "modalrun.h"
 #include "statemgr.h"
 
 #include <QCheckBox>
+#include <QDateEdit>
+#include <QDialog>
 #include <QTabWidget>
 #include <any>
 #include <utility>
@@ -152,4 +157,41 @@ void TFormMain::WriteSinglePoint(int pointId, const std::string& value)
         return;
     }
     engine_->ExecuteCommand("WriteSinglePoint", "");
+}
+
+// --- what the pages ask of the window (PageHost) -------------------------------------------------
+
+void TFormMain::SetStatusText(const QString& text) { SetText(framecomm::kStatusLineSpecialPanel, text.toStdString()); }
+
+void TFormMain::ShowWait(Wait wait)
+{
+    TWait* window = TWait::Instance();
+    switch (wait) {
+    case Wait::Hidden:
+        window->hide();
+        break;
+    case Wait::Animated:
+        window->ShowAnimated();
+        break;
+    case Wait::Progress:
+        window->ShowProgress(0);
+        break;
+    }
+}
+
+bool TFormMain::ExecWindow(const char* name)
+{
+    auto* dialog = qobject_cast<QDialog*>(shellwindows::Window(name));
+    if (!dialog)
+        return false;
+    modal::exec(*dialog);
+    return true;
+}
+
+std::optional<std::pair<QDate, QDate>> TFormMain::AskDateRange()
+{
+    TfrmDateRangeDlg dialog(this);
+    if (modal::exec(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return std::make_pair(dialog.DateTime1()->date(), dialog.DateTime2()->date());
 }

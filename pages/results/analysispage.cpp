@@ -9,7 +9,7 @@
 #include "pagehost.h"
 #include "quietupdate.h"
 #include "scanorder.h"
-#include "securitychk.h"
+#include "datadir.h"
 #include "toolkitcolor.h"
 #include "ui_analysispage.h"
 #include "winmsg.h"
@@ -237,10 +237,7 @@ void TfraWW::RegisterPoints()
 
 void TfraWW::ReadDisplayPlaces()
 {
-    SecurityChk* security = SecurityChk::Instance();
-    if (security->GetDataDirectory().isEmpty())
-        security->SetDataDirectory();
-    displayFormat_ = analysis::displayFormatFor(DispPlaceFile(security->GetDataDirectory()).Read());
+    displayFormat_ = analysis::displayFormatFor(DispPlaceFile(datadir::path()).Read());
 }
 
 void TfraWW::LastResultChanged(TQLabeledEdit* field, const QString& value, bool& show)

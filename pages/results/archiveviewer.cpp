@@ -12,12 +12,8 @@
 #include "gridtools.h"
 #include "logdbmgr.h"
 #include "loggridview.h"
-#include "modalrun.h"
+#include "datadir.h"
 #include "pagehost.h"
-#include "securitychk.h"
-#include "shareddialogs.h"
-#include "shellwindows.h"
-#include "waitwindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -36,8 +32,6 @@ const QString kOpenArchiveTitle = QStringLiteral("Open Sentrel515 Archive File")
 
 TfraArchiveViewer::CsvExport gLegalCsv;
 TfraArchiveViewer::CsvExport gPacketCsv;
-
-FrameComm* frameComm() { return dynamic_cast<FrameComm*>(appcontext::mainForm()); }
 
 // The dialogs' default extension: added when the name has none.
 QString withExtension(const QString& name, const char* extension)
@@ -154,13 +148,12 @@ void TfraArchiveViewer::SetValueFilterLists()
 
 void TfraArchiveViewer::SetStatus(const QString& text)
 {
-    if (FrameComm* frame = frameComm())
-        frame->SetText("StatusLineSpecialPanel", text.toStdString());
+    PageHost::Instance()->SetStatusText(text);
 }
 
 void TfraArchiveViewer::ChangeToDataDirectory()
 {
-    SecurityChk::Instance()->ChangeToDataDirectory();
+    datadir::makeCurrent();
 }
 
 void TfraArchiveViewer::FillArchiveList()
@@ -229,7 +222,7 @@ void TfraArchiveViewer::FillGrid(int archive)
     }
     model_->ShowLog(db, archive, shown, std::min(parameters, logrecord::kParameters) - 1, valueHeaders_);
     ui_->LogRecordNum->setText(QString::number(count));
-    TWait::Instance()->hide();
+    PageHost::Instance()->ShowWait(PageHost::Wait::Hidden);
 }
 
 void TfraArchiveViewer::UpdateLogView()
@@ -238,7 +231,7 @@ void TfraArchiveViewer::UpdateLogView()
     SetStatus(kPreparing);
     ui_->edtDispRange->setText(QStringLiteral("50"));
     FillGrid(0);
-    TWait::Instance()->hide();
+    PageHost::Instance()->ShowWait(PageHost::Wait::Hidden);
     ui_->cbArchive->setEnabled(true);
     ui_->cbArchive->setCurrentIndex(0);
     chosenArchive_ = 0;
@@ -256,7 +249,7 @@ void TfraArchiveViewer::btnReadFromUnitClick()
     fromFile_ = false;
     archiveFileName_.clear();
     fileHeaders_.reset();
-    TWait::Instance()->ShowAnimated();
+    PageHost::Instance()->ShowWait(PageHost::Wait::Animated);
     ui_->btnReadFromUnit->setEnabled(false);
     ui_->btnLogSetup->setEnabled(false);
     ui_->btnReadFromFile->setEnabled(false);
@@ -340,8 +333,7 @@ void TfraArchiveViewer::btnAutoSizeColsClick()
 
 void TfraArchiveViewer::btnLogSetupClick()
 {
-    if (auto* dialog = qobject_cast<QDialog*>(shellwindows::Window("LogFrm")))
-        modal::exec(*dialog);
+    PageHost::Instance()->ExecWindow("LogFrm");
 }
 
 void TfraArchiveViewer::ExportCsv(const CsvExport& exporter)
@@ -393,12 +385,12 @@ void TfraArchiveViewer::SaveLogFile()
 
 bool TfraArchiveViewer::WriteXmlArchive(const QString& fileName)
 {
-    TWait* wait = TWait::Instance();
-    wait->ShowProgress(0);
+    PageHost* wait = PageHost::Instance();
+    wait->ShowWait(PageHost::Wait::Progress);
     QString error;
     const bool written = ArchiveXmlFile::Write(fileName, *LogDBMgr::Instance(), DataBase::Instance()->LogRecords(),
                                                &ArchiveXmlFile::RegisterMapName, &error);
-    wait->hide();
+    wait->ShowWait(PageHost::Wait::Hidden);
     if (!written)
         errorBox(QStringLiteral("The archive could not be saved to \"%1\": %2").arg(fileName, error));
     return written;
@@ -408,24 +400,24 @@ bool TfraArchiveViewer::LoadXmlArchive()
 {
     if (QWidget* form = appcontext::mainForm())
         form->repaint();
-    TWait* wait = TWait::Instance();
-    wait->ShowProgress(0);
+    PageHost* wait = PageHost::Instance();
+    wait->ShowWait(PageHost::Wait::Progress);
     const QString name = DialogService::instance()->openFileName(kOpenArchiveTitle, QString(), kArchiveFilter);
     ChangeToDataDirectory();
     if (name.isEmpty()) {
-        wait->hide();
+        wait->ShowWait(PageHost::Wait::Hidden);
         SetStatus(kPreparing);
         return false;
     }
     if (!QFileInfo::exists(name)) {
-        wait->hide();
+        wait->ShowWait(PageHost::Wait::Hidden);
         return false;
     }
     SetStatus(QStringLiteral("Loading file..."));
     QString error;
     std::optional<ArchiveXmlFile::Contents> contents = ArchiveXmlFile::Read(name, &error);
     if (!contents) {
-        wait->hide();
+        wait->ShowWait(PageHost::Wait::Hidden);
         SetStatus(QString());
         errorBox(QStringLiteral("Error opening file \"%1\": %2").arg(QFileInfo(name).fileName(), error));
         return false;
@@ -438,7 +430,7 @@ bool TfraArchiveViewer::LoadXmlArchive()
     ArchiveXmlFile::Apply(std::move(*contents), *LogDBMgr::Instance(), DataBase::Instance()->LogRecords());
     fromFile_ = true;
     archiveFileName_ = name;
-    wait->hide();
+    wait->ShowWait(PageHost::Wait::Hidden);
     if (badTimeStamps > 0)
         DialogService::ask(QMessageBox::Warning, QStringLiteral("Attention"),
                            QStringLiteral("Invalide Time Stamp found.\n\n%1 of the records have no readable time stamp "
@@ -456,10 +448,10 @@ void TfraArchiveViewer::gridArchiveFilterSelect(int column, int, const QString& 
     if (column == ArchiveGridModel::colTS) {
         std::optional<gridfilter::DateRange> range;
         if (name == "[Custom]") {
-            TfrmDateRangeDlg dialog(QApplication::activeWindow());
-            if (modal::exec(dialog) != QDialog::Accepted)
+            const std::optional<std::pair<QDate, QDate>> dates = PageHost::Instance()->AskDateRange();
+            if (!dates)
                 return;
-            range = gridfilter::CustomRange(dialog.DateTime1()->date(), dialog.DateTime2()->date());
+            range = gridfilter::CustomRange(dates->first, dates->second);
         } else {
             range = gridfilter::NamedRange(name, QDate::currentDate());
         }
