@@ -17,6 +17,7 @@
 #include "readcommands.h"
 #include "startup.h"
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QEventLoop>
 #include <QProcess>
@@ -29,7 +30,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -186,9 +186,9 @@ int main(int argc, char** argv)
     const double share = 100.0 * (cpuSeconds() - cpuBefore) / wall;
     std::printf("polls in %d s: %zu, answers: %zu\n", seconds, times.perPollMs.size(), times.perAnswerMs.size());
     std::printf("processor use while the analysis page polls: %.2f%% of a core (goal: under 2%%)\n", share);
-    std::printf("answer to controls updated: median %.3f ms, 99th percentile %.3f ms, worst %.3f ms (goal: under 20 ms)\n",
-                percentile(times.perAnswerMs, 0.5), percentile(times.perAnswerMs, 0.99),
-                percentile(times.perAnswerMs, 1.0));
+    std::printf(
+        "answer to controls updated: median %.3f ms, 99th percentile %.3f ms, worst %.3f ms (goal: under 20 ms)\n",
+        percentile(times.perAnswerMs, 0.5), percentile(times.perAnswerMs, 0.99), percentile(times.perAnswerMs, 1.0));
     std::printf("all answers of one poll to controls updated: median %.3f ms, worst %.3f ms\n",
                 percentile(times.perPollMs, 0.5), percentile(times.perPollMs, 1.0));
 

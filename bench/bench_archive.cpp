@@ -48,8 +48,8 @@ void fill(LogDBMgr& db, int records)
     for (int i = 0; i < records; ++i) {
         auto r = std::make_unique<ALOGPOINTRECORD>();
         r->logIndex = 0;
-        r->rawTime = base + static_cast<std::uint32_t>(i % 60) + (static_cast<std::uint32_t>(i / 60 % 60) << 6)
-                     + (static_cast<std::uint32_t>(i / 3600 % 24) << 12);
+        r->rawTime = base + static_cast<std::uint32_t>(i % 60) + (static_cast<std::uint32_t>(i / 60 % 60) << 6) +
+                     (static_cast<std::uint32_t>(i / 3600 % 24) << 12);
         r->dateTime = timestamp::toDateTime(r->rawTime);
         for (int j = 0; j < 7; ++j) {
             std::snprintf(text, sizeof text, "%d.%02d", (i * 7 + j) % 100, i % 100);
@@ -99,8 +99,9 @@ int main(int argc, char** argv)
         const double gridMs = msSince(t0);
         const double rss2 = rssMb();
         std::printf("database of 500,000 records: %.0f ms, +%.0f MB resident\n", dbMs, rss1 - rss0);
-        std::printf("grid of 500,000 records shown and scrolled: %.0f ms, +%.0f MB resident (goal < 2000 ms, < 300 MB)\n",
-                    gridMs, rss2 - rss1);
+        std::printf(
+            "grid of 500,000 records shown and scrolled: %.0f ms, +%.0f MB resident (goal < 2000 ms, < 300 MB)\n",
+            gridMs, rss2 - rss1);
 
         t0 = Clock::now();
         model.SetColumnFilter(4, ">=50 & <60");  // value 1 of every record
@@ -108,8 +109,8 @@ int main(int argc, char** argv)
                     model.rowCount());
         model.ClearFilters();
         t0 = Clock::now();
-        model.SetColumnFilter(ArchiveGridModel::colTS,
-                              gridfilter::RangeCondition(gridfilter::CustomRange(QDate(2012, 1, 1), QDate(2012, 1, 1))));
+        model.SetColumnFilter(ArchiveGridModel::colTS, gridfilter::RangeCondition(gridfilter::CustomRange(
+                                                           QDate(2012, 1, 1), QDate(2012, 1, 1))));
         std::printf("date filter over 500,000 rows: %.0f ms, %d rows kept\n", msSince(t0), model.rowCount());
         model.ClearFilters();
         model.Clear();

@@ -140,7 +140,6 @@ int main(int argc, char** argv)
                WinMessageEvent m(kMsg);
                doMyBroadcast(&root, &m, false, false);
            }));
-    std::printf("messages handled per broadcast by receiving controls: %ld\n",
-                Receiver::delivered / (kRuns + 5));
+    std::printf("messages handled per broadcast by receiving controls: %ld\n", Receiver::delivered / (kRuns + 5));
     return 0;
 }

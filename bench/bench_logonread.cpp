@@ -88,9 +88,10 @@ int main(int argc, char** argv)
     std::printf("logon read over loopback TCP: %.1f ms for %d messages (goal < 500 ms)\n", fast.ms, fast.frames);
     const Result paced = logonRead(57600);
     const double wireMs = paced.bytes * 10.0 * 1000.0 / 57600.0;
-    std::printf("logon read paced at 57600 baud: %.1f ms; wire time of the %lld bytes exchanged %.1f ms; "
-                "overhead %.1f%% (goal within 10%%)\n",
-                paced.ms, paced.bytes, wireMs, wireMs > 0 ? (paced.ms - wireMs) * 100.0 / wireMs : 0.0);
+    std::printf(
+        "logon read paced at 57600 baud: %.1f ms; wire time of the %lld bytes exchanged %.1f ms; "
+        "overhead %.1f%% (goal within 10%%)\n",
+        paced.ms, paced.bytes, wireMs, wireMs > 0 ? (paced.ms - wireMs) * 100.0 / wireMs : 0.0);
     StateMgr::ReleaseInstance();
     SecurityChk::ReleaseInstance();
     return 0;

@@ -28,7 +28,10 @@ constexpr std::size_t kLogMemory = 1024 * 1024;
 constexpr int kEvents = 50000;
 constexpr int kRuns = 5;
 
-double dateOf(std::uint32_t token) { return token / 86400.0; }
+double dateOf(std::uint32_t token)
+{
+    return token / 86400.0;
+}
 
 std::array<LogConfigEntry, 6> configuration()
 {
@@ -96,8 +99,8 @@ Bytes eventMemory()
     for (int i = 0; i < kEvents; ++i) {
         if (i % 3 != 0)
             token += 1 + i % 5;  // several events share a second
-        frames.push_back(memimage::eventFrame(token, static_cast<std::uint8_t>(i % 12), static_cast<std::uint8_t>(i % 126),
-                                              static_cast<std::uint8_t>(i % 2)));
+        frames.push_back(memimage::eventFrame(token, static_cast<std::uint8_t>(i % 12),
+                                              static_cast<std::uint8_t>(i % 126), static_cast<std::uint8_t>(i % 2)));
     }
     const std::size_t split = frames.size() * 3 / 10;
     for (std::size_t i = split; i < frames.size(); ++i)
@@ -134,15 +137,18 @@ int main(int argc, char** argv)
     const Bytes events = eventMemory();
 
     std::size_t records = 0;
-    report("log memory 1 MiB: parser alone", [&] {
-        LogDBMgr db;
-        LogFrameParser parser;
-        parser.Attach(&db, &layout, dateOf);
-        parser.Put(memory.data(), memory.size());
-        parser.Finish();
-        db.DistributeRecords();
-        records = db.RecordCount();
-    }, 100);
+    report(
+        "log memory 1 MiB: parser alone",
+        [&] {
+            LogDBMgr db;
+            LogFrameParser parser;
+            parser.Attach(&db, &layout, dateOf);
+            parser.Put(memory.data(), memory.size());
+            parser.Finish();
+            db.DistributeRecords();
+            records = db.RecordCount();
+        },
+        100);
 
     auto throughWorker = [&](std::size_t piece) {
         Bytes image(memory.size());
@@ -161,16 +167,21 @@ int main(int argc, char** argv)
         if (db.RecordCount() != records)
             std::printf("  records differ: %zu against %zu\n", db.RecordCount(), records);
     };
-    report("log memory 1 MiB: 200-byte blocks through buffer and worker", [&] { throughWorker(200); }, 1000);
-    report("log memory 1 MiB: one byte at a time through buffer and worker", [&] { throughWorker(1); }, 0);
+    report(
+        "log memory 1 MiB: 200-byte blocks through buffer and worker", [&] { throughWorker(200); }, 1000);
+    report(
+        "log memory 1 MiB: one byte at a time through buffer and worker", [&] { throughWorker(1); }, 0);
     std::printf("  %zu records from %zu bytes\n", records, memory.size());
 
     std::size_t eventCount = 0;
-    report("event memory, 50,000 events, wrapped: parse and order", [&] {
-        TAuditParser parser(dateOf);
-        parser.Parse(events.data(), events.size());
-        eventCount = parser.RecordCount();
-    }, 1000);
+    report(
+        "event memory, 50,000 events, wrapped: parse and order",
+        [&] {
+            TAuditParser parser(dateOf);
+            parser.Parse(events.data(), events.size());
+            eventCount = parser.RecordCount();
+        },
+        1000);
     std::printf("  %zu events from %zu bytes\n", eventCount, events.size());
     return eventCount == static_cast<std::size_t>(kEvents) ? 0 : 1;
 }

@@ -42,7 +42,10 @@ struct Entries {
     PortelleCommDisconnectFn commDisconnect = nullptr;
 };
 
-double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double ms(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double percentile(std::vector<double> values, double p)
 {
@@ -119,10 +122,11 @@ void roundTrips(const char* name, const Entries& e, UnitEmulator& unit, const Co
         turnaround.push_back(own);
         overhead.push_back(trips[i] - own);
     }
-    std::printf("%-4s %d exchanges, %d failed: round trip median %.3f ms, p99 %.3f ms; unit turnaround median %.3f ms; "
-                "overhead median %.3f ms, p99 %.3f ms (goal: median <= 2 ms)\n",
-                name, count, failures, percentile(trips, 0.5), percentile(trips, 0.99), percentile(turnaround, 0.5),
-                percentile(overhead, 0.5), percentile(overhead, 0.99));
+    std::printf(
+        "%-4s %d exchanges, %d failed: round trip median %.3f ms, p99 %.3f ms; unit turnaround median %.3f ms; "
+        "overhead median %.3f ms, p99 %.3f ms (goal: median <= 2 ms)\n",
+        name, count, failures, percentile(trips, 0.5), percentile(trips, 0.99), percentile(turnaround, 0.5),
+        percentile(overhead, 0.5), percentile(overhead, 0.99));
     e.commDisconnect(false);
     e.cleanup();
 }
@@ -190,9 +194,10 @@ int main(int argc, char** argv)
         const double wall = ms(Clock::now() - start);
         const double thread = threadCpuMs() - thread0;
         const double process = processCpuMs() - process0;
-        std::printf("wait status %d for %.0f ms: waiting thread %.2f%% of a core, whole process %.2f%% "
-                    "(goal: under 5%%)\n",
-                    status, wall, 100.0 * thread / wall, 100.0 * process / wall);
+        std::printf(
+            "wait status %d for %.0f ms: waiting thread %.2f%% of a core, whole process %.2f%% "
+            "(goal: under 5%%)\n",
+            status, wall, 100.0 * thread / wall, 100.0 * process / wall);
         e.commDisconnect(false);
         e.cleanup();
     }

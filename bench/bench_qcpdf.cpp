@@ -83,10 +83,10 @@ int main(int argc, char** argv)
     }
     const double first = runs.front();
     std::sort(runs.begin(), runs.end());
-    std::printf("QC certificate save (6 pages, 40 tables, 200 fields): first %.1f ms, median %.1f ms, "
-                "worst %.1f ms; %lld bytes%s\n",
-                first, runs[runs.size() / 2], runs.back(), (long long)QFileInfo(file).size(),
-                ok ? "" : " -- NOT WRITTEN");
+    std::printf(
+        "QC certificate save (6 pages, 40 tables, 200 fields): first %.1f ms, median %.1f ms, "
+        "worst %.1f ms; %lld bytes%s\n",
+        first, runs[runs.size() / 2], runs.back(), (long long)QFileInfo(file).size(), ok ? "" : " -- NOT WRITTEN");
     std::printf("goal: under 1000 ms: %s\n", ok && runs.back() < 1000 ? "met" : "missed");
     return ok ? 0 : 1;
 }

@@ -9,8 +9,10 @@
 #include "modalrun.h"
 #include "startup.h"
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
@@ -20,9 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QEventLoop>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 

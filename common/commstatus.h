@@ -18,7 +18,10 @@ enum Status : int {
 };
 
 // True for the statuses the communications library itself reports.
-constexpr bool isLinkStatus(int status) { return status >= kSuccess && status <= kCancelled; }
+constexpr bool isLinkStatus(int status)
+{
+    return status >= kSuccess && status <= kCancelled;
+}
 
 // The text of a status, in static storage; "" (never null) for a value that has none.
 const char* text(int status);

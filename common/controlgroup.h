@@ -10,7 +10,13 @@ namespace controlgroup {
 // A group box also gets the window-text colour (enabled) or the grey-text colour (disabled) for
 // its caption. Null does nothing.
 void setGroupEnabled(QWidget* control, bool enabled);
-inline void enableGroup(QWidget* control) { setGroupEnabled(control, true); }
-inline void disableGroup(QWidget* control) { setGroupEnabled(control, false); }
+inline void enableGroup(QWidget* control)
+{
+    setGroupEnabled(control, true);
+}
+inline void disableGroup(QWidget* control)
+{
+    setGroupEnabled(control, false);
+}
 
 }  // namespace controlgroup

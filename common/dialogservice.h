@@ -14,8 +14,8 @@ public:
     enum class Kind { Message, OpenFile, SaveFile, Input };
 
     // Returns the button pressed.
-    virtual QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& caption,
-                                                const QString& text, QMessageBox::StandardButtons buttons,
+    virtual QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                                                QMessageBox::StandardButtons buttons,
                                                 QMessageBox::StandardButton defaultButton) = 0;
     // Empty when cancelled.
     virtual QString openFileName(const QString& caption, const QString& dir, const QString& filter) = 0;
@@ -69,7 +69,12 @@ public:
 
     const std::vector<Shown>& shown() const { return shown_; }
     QStringList texts() const;
-    void clear() { shown_.clear(); buttons_.clear(); texts_.clear(); }
+    void clear()
+    {
+        shown_.clear();
+        buttons_.clear();
+        texts_.clear();
+    }
 
 private:
     QString nextText();

@@ -1,13 +1,13 @@
 #include "floatformat.h"
 
+#include <locale.h>
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <locale.h>
 
 namespace floatfmt {
 
@@ -90,8 +90,11 @@ std::string formatFlt(float value)
         return "NAN";
     const double v = value;
     const double magnitude = std::fabs(v);
-    const char* format = magnitude > 100 ? "%.2f" : magnitude > 10 ? "%.3f" : magnitude > 1 ? "%.4f"
-                         : magnitude > 0 ? "%.5f" : "%.6g";
+    const char* format = magnitude > 100  ? "%.2f"
+                         : magnitude > 10 ? "%.3f"
+                         : magnitude > 1  ? "%.4f"
+                         : magnitude > 0  ? "%.5f"
+                                          : "%.6g";
     return cFormat(format, v);
 }
 

@@ -5,7 +5,10 @@
 #include <QCoreApplication>
 #include <QDir>
 
-LibraryBinder::~LibraryBinder() { unload(); }
+LibraryBinder::~LibraryBinder()
+{
+    unload();
+}
 
 bool LibraryBinder::load(const QString& dir, const QString& fileName, const std::vector<const char*>& entries)
 {
@@ -44,4 +47,7 @@ void LibraryBinder::unload()
         library_.unload();
 }
 
-QString LibraryBinder::programDir() { return QCoreApplication::applicationDirPath(); }
+QString LibraryBinder::programDir()
+{
+    return QCoreApplication::applicationDirPath();
+}

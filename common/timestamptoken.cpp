@@ -6,7 +6,7 @@ namespace timestamp {
 
 Fields unpack(TimestampToken token)
 {
-    return Fields{static_cast<int>(token >> 26) + 2000, static_cast<int>((token >> 22) & 0x0F),
+    return Fields{static_cast<int>(token >> 26) + 2000,   static_cast<int>((token >> 22) & 0x0F),
                   static_cast<int>((token >> 17) & 0x1F), static_cast<int>((token >> 12) & 0x1F),
                   static_cast<int>((token >> 6) & 0x3F),  static_cast<int>(token & 0x3F)};
 }
@@ -31,8 +31,8 @@ std::optional<TimestampToken> fromDateAndTime(const QDate& date, const QTime& ti
         return std::nullopt;
     const QTime t = time.isValid() ? time : QTime(0, 0);
     const auto field = [](int value, unsigned shift) { return static_cast<TimestampToken>(value) << shift; };
-    return field(date.year() - 2000, 26) | field(date.month(), 22) | field(date.day(), 17) | field(t.hour(), 12)
-           | field(t.minute(), 6) | field(t.second(), 0);
+    return field(date.year() - 2000, 26) | field(date.month(), 22) | field(date.day(), 17) | field(t.hour(), 12) |
+           field(t.minute(), 6) | field(t.second(), 0);
 }
 
 std::optional<TimestampToken> fromDateTime(double dateTime)

@@ -10,8 +10,14 @@ namespace timetext {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 std::string_view trimmed(std::string_view text)
 {
@@ -113,9 +119,15 @@ std::string secondsText(std::uint32_t whole, std::uint32_t thousandths)
 
 }  // namespace
 
-std::string msecToSeconds(std::uint32_t milliseconds) { return secondsText(milliseconds / 1000, milliseconds % 1000); }
+std::string msecToSeconds(std::uint32_t milliseconds)
+{
+    return secondsText(milliseconds / 1000, milliseconds % 1000);
+}
 
-std::string samplesToSeconds(std::uint32_t samples) { return secondsText(samples / 60, (samples % 60) * 1000 / 60); }
+std::string samplesToSeconds(std::uint32_t samples)
+{
+    return secondsText(samples / 60, (samples % 60) * 1000 / 60);
+}
 
 Result secondsToMsec(std::string_view text)
 {
@@ -146,8 +158,8 @@ int secA2msec(std::string_view text, bool* ok)
     const Result r = secondsToMsec(text);
     if (r.status == Status::NotNumeric) {
         const std::string_view t = trimmed(text);
-        DialogService::showMessage(QLatin1Char('"') + QString::fromUtf8(t.data(), static_cast<int>(t.size()))
-                                   + QStringLiteral("\" is not numeric"));
+        DialogService::showMessage(QLatin1Char('"') + QString::fromUtf8(t.data(), static_cast<int>(t.size())) +
+                                   QStringLiteral("\" is not numeric"));
     }
     if (ok)
         *ok = r.ok();

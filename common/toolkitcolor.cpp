@@ -56,7 +56,7 @@ QColor toQColor(std::uint32_t colour)
     if (colour & 0x80000000u) {
         const std::uint32_t index = colour & 0xFFu;
         const SystemColour entry = index < std::size(kSystemColours) ? kSystemColours[index]
-                                                                      : SystemColour{QPalette::Active, QPalette::Window};
+                                                                     : SystemColour{QPalette::Active, QPalette::Window};
         return QGuiApplication::palette().color(entry.group, entry.role);
     }
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),

@@ -14,7 +14,10 @@ constexpr qint64 kMsPerDay = 86400000;
 constexpr double kMinValue = -693593.0;
 constexpr double kMaxValue = 2958466.0;
 
-QDate epoch() { return QDate(1899, 12, 30); }
+QDate epoch()
+{
+    return QDate(1899, 12, 30);
+}
 
 // Newer locale data puts narrow or non-breaking spaces before AM/PM; texts that end up in files
 // should read back with a plain keyboard blank.
@@ -25,7 +28,10 @@ QString plainBlanks(QString format)
     return format;
 }
 
-QString longDateFormat() { return plainBlanks(QLocale::system().dateFormat(QLocale::LongFormat)); }
+QString longDateFormat()
+{
+    return plainBlanks(QLocale::system().dateFormat(QLocale::LongFormat));
+}
 
 // The first character of a format that is no field letter: what '/' and ':' stand for.
 QChar separatorOf(const QString& format, QChar fallback)
@@ -44,7 +50,10 @@ int runLength(const QString& format, int i, QChar letter, int maximum)
     return n;
 }
 
-QString padded(int value, int width) { return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')); }
+QString padded(int value, int width)
+{
+    return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+}
 
 // True when an am/pm specifier follows position i (outside quoted text).
 bool twelveHourClockFrom(const QString& format, int i)
@@ -62,8 +71,8 @@ bool twelveHourClockFrom(const QString& format, int i)
             continue;
         }
         const QStringView rest = QStringView(format).mid(i);
-        if (rest.startsWith(u"am/pm", Qt::CaseInsensitive) || rest.startsWith(u"a/p", Qt::CaseInsensitive)
-            || rest.startsWith(u"ampm", Qt::CaseInsensitive))
+        if (rest.startsWith(u"am/pm", Qt::CaseInsensitive) || rest.startsWith(u"a/p", Qt::CaseInsensitive) ||
+            rest.startsWith(u"ampm", Qt::CaseInsensitive))
             return true;
     }
     return false;
@@ -88,7 +97,10 @@ double fromQDateTime(const QDateTime& dateTime)
     return fromDateTime(dateTime.date(), dateTime.time());
 }
 
-double now() { return fromQDateTime(QDateTime::currentDateTime()); }
+double now()
+{
+    return fromQDateTime(QDateTime::currentDateTime());
+}
 
 bool decode(double value, QDate& date, QTime& time)
 {
@@ -241,12 +253,24 @@ QString formatDateTime(const QString& format, double value)
         if (lower == QLatin1Char('d')) {
             const int n = runLength(format, i, QLatin1Char('d'), 6);
             switch (n) {
-            case 1: out += QString::number(date.day()); break;
-            case 2: out += padded(date.day(), 2); break;
-            case 3: out += locale.dayName(date.dayOfWeek(), QLocale::ShortFormat); break;
-            case 4: out += locale.dayName(date.dayOfWeek(), QLocale::LongFormat); break;
-            case 5: out += locale.toString(date, shortDateFormat()); break;
-            default: out += locale.toString(date, longDateFormat()); break;
+            case 1:
+                out += QString::number(date.day());
+                break;
+            case 2:
+                out += padded(date.day(), 2);
+                break;
+            case 3:
+                out += locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
+                break;
+            case 4:
+                out += locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
+                break;
+            case 5:
+                out += locale.toString(date, shortDateFormat());
+                break;
+            default:
+                out += locale.toString(date, longDateFormat());
+                break;
             }
             i += n;
             afterHour = false;

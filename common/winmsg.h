@@ -23,7 +23,8 @@ static_assert(WM_BEFORE_SEND_TO_DATABASE > QEvent::User && WM_REGISTER_DATABASE 
 class WinMessageEvent : public QEvent {
 public:
     WinMessageEvent(int msg, std::intptr_t wParam = 0, std::intptr_t lParam = 0)
-        : QEvent(static_cast<QEvent::Type>(msg)), wParam(wParam), lParam(lParam) {}
+            : QEvent(static_cast<QEvent::Type>(msg)), wParam(wParam), lParam(lParam)
+    {}
 
     int message() const { return static_cast<int>(type()); }
 

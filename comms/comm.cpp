@@ -3,16 +3,17 @@
 #include "appcontext.h"
 #include "commstatus.h"
 #include "controlgroup.h"
-#include "dialup.h"
 #include "dialogservice.h"
+#include "dialup.h"
 #include "frame.h"
-#include "usbsearch.h"
 #include "modemlink.h"
 #include "modemsetup.h"
 #include "phonebook.h"
 #include "rangebox.h"
+#include "usbsearch.h"
 #include "winmsg.h"
 
+#include <QAbstractSocket>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -30,7 +31,6 @@
 #include <QRegularExpressionValidator>
 #include <QSerialPortInfo>
 #include <QStatusBar>
-#include <QAbstractSocket>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -113,7 +113,10 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
     return b;
 }
 
-void selectText(QComboBox* box, const QString& text) { box->setCurrentIndex(box->findText(text)); }
+void selectText(QComboBox* box, const QString& text)
+{
+    box->setCurrentIndex(box->findText(text));
+}
 
 }  // namespace
 
@@ -218,8 +221,8 @@ void TComm::buildControls()
     auto* gbOptions = new QGroupBox(QStringLiteral("Communications Options"), this);
     gbOptions->setObjectName(QStringLiteral("gbCommOptions"));
     auto* options = new QFormLayout(gbOptions);
-    ckAllStations = checkBox(QStringLiteral("ckAllStations"), QStringLiteral("\"All Stations\""),
-                             design_.allStations, gbOptions);
+    ckAllStations =
+        checkBox(QStringLiteral("ckAllStations"), QStringLiteral("\"All Stations\""), design_.allStations, gbOptions);
     connect(ckAllStations, &QCheckBox::toggled, this, &TComm::ckAllStationsClick);
     options->addRow(ckAllStations);
     ledModbusNodeAddress = new QLineEdit(design_.modbusNodeAddress, gbOptions);
@@ -249,18 +252,17 @@ void TComm::buildControls()
             commPort_->setComNumber(match.captured(1).toInt() + 1);
     });
     port->addRow(QStringLiteral("Com Port"), cbComPortNum);
-    cbBaudRate = dropDownList(QStringLiteral("cbBaudRate"),
-                              {QStringLiteral("300"), QStringLiteral("600"), QStringLiteral("1200"),
-                               QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
-                               QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600"),
-                               QStringLiteral("115200")},
-                              gbPortSetup);
-    connect(cbBaudRate, &QComboBox::activated, this,
-            [this] { commPort_->setBaud(cbBaudRate->currentText().toInt()); });
+    cbBaudRate =
+        dropDownList(QStringLiteral("cbBaudRate"),
+                     {QStringLiteral("300"), QStringLiteral("600"), QStringLiteral("1200"), QStringLiteral("2400"),
+                      QStringLiteral("4800"), QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
+                      QStringLiteral("57600"), QStringLiteral("115200")},
+                     gbPortSetup);
+    connect(cbBaudRate, &QComboBox::activated, this, [this] { commPort_->setBaud(cbBaudRate->currentText().toInt()); });
     port->addRow(QStringLiteral("Baud Rate"), cbBaudRate);
-    cbDataBits = dropDownList(QStringLiteral("cbDataBits"),
-                              {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8")},
-                              gbPortSetup);
+    cbDataBits =
+        dropDownList(QStringLiteral("cbDataBits"),
+                     {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8")}, gbPortSetup);
     connect(cbDataBits, &QComboBox::activated, this,
             [this] { commPort_->setDataBits(cbDataBits->currentText().toInt()); });
     port->addRow(QStringLiteral("Data Bits"), cbDataBits);
@@ -582,8 +584,8 @@ void TComm::cbConnectTypeSelect()
             ethAddr->setEditText(rememberedTcpAddress_);
             ledPort->setText(rememberedTcpPort_);
         }
-        for (QWidget* w : std::initializer_list<QWidget*>{ethAddr, comDesc, ledPort, lblEthAddr, lblComDesc,
-                                                           lblPort, btnDelete})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{ethAddr, comDesc, ledPort, lblEthAddr, lblComDesc, lblPort, btnDelete})
             w->setEnabled(n == Tcp);
         controlgroup::setGroupEnabled(gbDialUp, n == DialUp);
         connectType_ = n;
@@ -601,7 +603,10 @@ void TComm::cbConnectTypeSelect()
     previousConnectType_ = n;
 }
 
-void TComm::ckAllStationsClick() { ledModbusNodeAddress->setEnabled(!ckAllStations->isChecked()); }
+void TComm::ckAllStationsClick()
+{
+    ledModbusNodeAddress->setEnabled(!ckAllStations->isChecked());
+}
 
 void TComm::closeEvent(QCloseEvent* event)
 {
@@ -618,7 +623,10 @@ int TComm::settingNumber(const QLineEdit* edit, const QString& fallback) const
     return ok ? value : fallback.toInt();
 }
 
-int TComm::retries() const { return std::max(1, settingNumber(edRetries, design_.retries)); }
+int TComm::retries() const
+{
+    return std::max(1, settingNumber(edRetries, design_.retries));
+}
 
 int TComm::backoffTicks() const
 {
@@ -635,7 +643,10 @@ std::uint8_t TComm::stationAddress() const
     return static_cast<std::uint8_t>(address >= 1 && address <= 255 ? address : design_.modbusNodeAddress.toInt());
 }
 
-void TComm::trace(const QString& line) { commPort_->log().addString(line); }
+void TComm::trace(const QString& line)
+{
+    commPort_->log().addString(line);
+}
 
 void TComm::sendWinMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
 {
@@ -948,7 +959,10 @@ void TComm::WriteToCommLog(const QString& text)
 
 // ---- the link ----
 
-void TComm::setStatusText(const QString& text) { statusPanels_[0]->setText(text); }
+void TComm::setStatusText(const QString& text)
+{
+    statusPanels_[0]->setText(text);
+}
 
 QPixmap TComm::imlWSstatus(int index)
 {
@@ -1104,9 +1118,15 @@ bool TComm::dialUp()
     return dialWaitState_ == 0;
 }
 
-void TComm::RasDialerConnected() { dialWaitState_ = 0; }
+void TComm::RasDialerConnected()
+{
+    dialWaitState_ = 0;
+}
 
-void TComm::RasDialerDisconnected() { dialWaitState_ = 2; }
+void TComm::RasDialerDisconnected()
+{
+    dialWaitState_ = 2;
+}
 
 void TComm::RasDialerDialError(int code)
 {

@@ -40,7 +40,10 @@ void CommLog::setMaxSize(int bytes)
     }
 }
 
-void CommLog::addString(const QString& text) { add(true, text); }
+void CommLog::addString(const QString& text)
+{
+    add(true, text);
+}
 
 void CommLog::addData(const char* direction, const QByteArray& bytes)
 {

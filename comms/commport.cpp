@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <QtEndian>
 
-#include <algorithm>
-#include <cstring>
 #include <netdb.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 constexpr quint8 kSocks4Version = 0x04;
@@ -23,11 +23,16 @@ constexpr int kSocks4ReplySize = 8;
 QSerialPort::Parity toQtParity(int parity)
 {
     switch (parity) {
-    case 1: return QSerialPort::OddParity;
-    case 2: return QSerialPort::EvenParity;
-    case 3: return QSerialPort::MarkParity;
-    case 4: return QSerialPort::SpaceParity;
-    default: return QSerialPort::NoParity;
+    case 1:
+        return QSerialPort::OddParity;
+    case 2:
+        return QSerialPort::EvenParity;
+    case 3:
+        return QSerialPort::MarkParity;
+    case 4:
+        return QSerialPort::SpaceParity;
+    default:
+        return QSerialPort::NoParity;
     }
 }
 }  // namespace
@@ -150,8 +155,7 @@ bool CommPort::openWinsock()
 {
     wsPortNumber_ = resolveServicePort(wsPort_);
     if (wsPortNumber_ == 0) {
-        failConnect(QAbstractSocket::UnknownSocketError,
-                    QStringLiteral("Unknown port or service \"%1\"").arg(wsPort_));
+        failConnect(QAbstractSocket::UnknownSocketError, QStringLiteral("Unknown port or service \"%1\"").arg(wsPort_));
         return false;
     }
     if (wsAddress_.trimmed().isEmpty()) {
@@ -403,7 +407,10 @@ void CommPort::socketBytesWritten()
         fireOutSent();
 }
 
-QString CommPort::describeTarget() const { return QStringLiteral("%1:%2").arg(wsAddress_.trimmed()).arg(wsPortNumber_); }
+QString CommPort::describeTarget() const
+{
+    return QStringLiteral("%1:%2").arg(wsAddress_.trimmed()).arg(wsPortNumber_);
+}
 
 void CommPort::socketConnected()
 {
@@ -438,8 +445,7 @@ void CommPort::socks4HostFound(const QHostInfo& info)
             return;
         }
     }
-    failConnect(QAbstractSocket::HostNotFoundError,
-                QStringLiteral("Host %1 not found").arg(wsAddress_.trimmed()));
+    failConnect(QAbstractSocket::HostNotFoundError, QStringLiteral("Host %1 not found").arg(wsAddress_.trimmed()));
 }
 
 void CommPort::sendSocks4Request(quint32 ipv4, const QByteArray& hostName)
@@ -473,9 +479,9 @@ void CommPort::socketReadyRead()
         return;
     const auto code = static_cast<quint8>(handshake_[1]);
     if (static_cast<quint8>(handshake_[0]) != 0 || code != kSocks4Granted) {
-        failConnect(code, QStringLiteral("SOCKS server refused the connection to %1 (reply %2)")
-                              .arg(describeTarget())
-                              .arg(code));
+        failConnect(
+            code,
+            QStringLiteral("SOCKS server refused the connection to %1 (reply %2)").arg(describeTarget()).arg(code));
         return;
     }
     const QByteArray rest = handshake_.mid(kSocks4ReplySize);

@@ -6,7 +6,10 @@
 
 namespace {
 
-QSettings openStore() { return QSettings(QSettings::NativeFormat, QSettings::UserScope, CommSettings::storeName()); }
+QSettings openStore()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, CommSettings::storeName());
+}
 
 bool isWholeNumber(const QString& text, long long low, long long high)
 {
@@ -57,7 +60,10 @@ bool readFlag(QSettings& store, const char* key, bool fallback)
 
 }  // namespace
 
-const char* CommSettings::storeName() { return "Desktop515"; }
+const char* CommSettings::storeName()
+{
+    return "Desktop515";
+}
 
 CommSettings CommSettings::load(const CommSettings& d)
 {

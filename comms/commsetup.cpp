@@ -118,7 +118,10 @@ void TComm::FormShow()
         ethAddr->setEditText(rememberedTcpAddress_);
 }
 
-void TComm::cbConnectTypeDropDown() { previousConnectType_ = cbConnectType->currentIndex(); }
+void TComm::cbConnectTypeDropDown()
+{
+    previousConnectType_ = cbConnectType->currentIndex();
+}
 
 void TComm::FillComPortList()
 {
@@ -140,7 +143,7 @@ void TComm::FillComPortList()
 void TComm::setLogControlsEnabled(bool enabled)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{btnStartStopLog, ckAppend, ckAllHex, ckWriteReset, edMaxLogSize,
-                                                       ledLogFileName, lblMaxLogSize, lblBytes, ledComment})
+                                                      ledLogFileName, lblMaxLogSize, lblBytes, ledComment})
         w->setEnabled(enabled);
 }
 
@@ -181,7 +184,7 @@ void TComm::btnStartStopLogClick()
         btnClearLog->setEnabled(true);
         btnPauseLog->setEnabled(true);
         for (QWidget* w : std::initializer_list<QWidget*>{ckAppend, ckAllHex, ckWriteReset, edMaxLogSize,
-                                                           ledLogFileName, lblMaxLogSize, lblBytes})
+                                                          ledLogFileName, lblMaxLogSize, lblBytes})
             w->setEnabled(false);
         ledComment->setEnabled(true);
         btnAddComment->setEnabled(true);
@@ -216,7 +219,10 @@ void TComm::btnPauseLogClick()
     }
 }
 
-void TComm::btnClearLogClick() { commPort_->log().setState(CommLog::State::Clear); }
+void TComm::btnClearLogClick()
+{
+    commPort_->log().setState(CommLog::State::Clear);
+}
 
 void TComm::btnAddCommentClick()
 {
@@ -226,11 +232,17 @@ void TComm::btnAddCommentClick()
         DialogService::showMessage(QStringLiteral("Log file is not currently open."));
 }
 
-void TComm::ckAllHexClick() { commPort_->log().setAllHex(ckAllHex->isChecked()); }
+void TComm::ckAllHexClick()
+{
+    commPort_->log().setAllHex(ckAllHex->isChecked());
+}
 
 // ---- proxy ----
 
-void TComm::ckProxyClick() { btnProxy->setEnabled(ckProxy->isChecked()); }
+void TComm::ckProxyClick()
+{
+    btnProxy->setEnabled(ckProxy->isChecked());
+}
 
 void TComm::btnProxyClick()
 {
@@ -360,13 +372,25 @@ void TComm::selectAddressEntry(int index, QComboBox* otherList)
         ledPort->setText(QString::number(addrBook_.Get(index).port));
 }
 
-void TComm::ethAddrSelect(int index) { selectAddressEntry(index, comDesc); }
+void TComm::ethAddrSelect(int index)
+{
+    selectAddressEntry(index, comDesc);
+}
 
-void TComm::comDescSelect(int index) { selectAddressEntry(index, ethAddr); }
+void TComm::comDescSelect(int index)
+{
+    selectAddressEntry(index, ethAddr);
+}
 
-void TComm::comDescEnter() { addrPosition_ = comDesc->currentIndex(); }
+void TComm::comDescEnter()
+{
+    addrPosition_ = comDesc->currentIndex();
+}
 
-void TComm::ethAddrKeyPress() { addTypedAddress(true); }
+void TComm::ethAddrKeyPress()
+{
+    addTypedAddress(true);
+}
 
 void TComm::comDescKeyDown()
 {

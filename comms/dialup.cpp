@@ -86,9 +86,15 @@ bool DialUpDialer::refuseFilePhonebookEdit()
     return true;
 }
 
-bool DialUpDialer::isDialing() const { return dial_ != nullptr; }
+bool DialUpDialer::isDialing() const
+{
+    return dial_ != nullptr;
+}
 
-qint64 DialUpDialer::worstCaseMs() const { return dialTimeoutSeconds_ * 1000LL + kDialMarginMs; }
+qint64 DialUpDialer::worstCaseMs() const
+{
+    return dialTimeoutSeconds_ * 1000LL + kDialMarginMs;
+}
 
 int DialUpDialer::run(const QString& program, const QStringList& args, int timeoutMs, QString* out, bool pump)
 {
@@ -133,13 +139,20 @@ int DialUpDialer::run(const QString& program, const QStringList& args, int timeo
 int DialUpDialer::codeOfExit(int exitCode) const
 {
     switch (exitCode) {
-    case 0: return Success;
-    case -1: return ErrorNoService;
-    case -2: return ErrorTimeout;
-    case 3: return ErrorTimeout;
-    case 8: return ErrorNoService;
-    case 10: return ErrorEntryNotFound;
-    default: return ErrorFromDevice;
+    case 0:
+        return Success;
+    case -1:
+        return ErrorNoService;
+    case -2:
+        return ErrorTimeout;
+    case 3:
+        return ErrorTimeout;
+    case 8:
+        return ErrorNoService;
+    case 10:
+        return ErrorEntryNotFound;
+    default:
+        return ErrorFromDevice;
     }
 }
 
@@ -217,8 +230,9 @@ bool DialUpDialer::confirmConnected()
         return false;
     QString state;
     const int saved = lastCode_;
-    const int exit = run(kNmcli, {QStringLiteral("-g"), QStringLiteral("GENERAL.STATE"), QStringLiteral("connection"),
-                                  QStringLiteral("show"), QStringLiteral("id"), entryName_},
+    const int exit = run(kNmcli,
+                         {QStringLiteral("-g"), QStringLiteral("GENERAL.STATE"), QStringLiteral("connection"),
+                          QStringLiteral("show"), QStringLiteral("id"), entryName_},
                          kQuickMs, &state, false);
     lastCode_ = saved;
     connected_ = exit == 0 && state.trimmed() == QLatin1String("activated");
@@ -264,8 +278,9 @@ int DialUpDialer::ListEntries(QStringList& entries)
         return lastCode_ = Success;
     }
     QString out;
-    const int exit = run(kNmcli, {QStringLiteral("-t"), QStringLiteral("-f"), QStringLiteral("NAME,TYPE"),
-                                  QStringLiteral("connection"), QStringLiteral("show")},
+    const int exit = run(kNmcli,
+                         {QStringLiteral("-t"), QStringLiteral("-f"), QStringLiteral("NAME,TYPE"),
+                          QStringLiteral("connection"), QStringLiteral("show")},
                          kQuickMs, &out, false);
     if (exit != 0)
         return lastCode_ = codeOfExit(exit);
@@ -295,13 +310,14 @@ int DialUpDialer::EditPhonebookEntry()
     if (entryName_.trimmed().isEmpty())
         return lastCode_ = ErrorNoEntry;
     QString uuid;
-    const int found = run(kNmcli, {QStringLiteral("-g"), QStringLiteral("connection.uuid"), QStringLiteral("connection"),
-                                   QStringLiteral("show"), QStringLiteral("id"), entryName_},
+    const int found = run(kNmcli,
+                          {QStringLiteral("-g"), QStringLiteral("connection.uuid"), QStringLiteral("connection"),
+                           QStringLiteral("show"), QStringLiteral("id"), entryName_},
                           kQuickMs, &uuid, false);
     if (found != 0)
         return lastCode_ = codeOfExit(found);
-    const int exit =
-        run(kEditor, {QStringLiteral("--edit"), uuid.trimmed().section(QLatin1Char('\n'), 0, 0)}, kEditorMs, nullptr, true);
+    const int exit = run(kEditor, {QStringLiteral("--edit"), uuid.trimmed().section(QLatin1Char('\n'), 0, 0)},
+                         kEditorMs, nullptr, true);
     return lastCode_ = exit == 0 ? Success : (exit == -1 ? ErrorNoService : ErrorEditor);
 }
 
@@ -311,8 +327,9 @@ int DialUpDialer::DeletePhonebookEntry()
         return lastCode_;
     if (entryName_.trimmed().isEmpty())
         return lastCode_ = ErrorNoEntry;
-    const int exit = run(kNmcli, {QStringLiteral("connection"), QStringLiteral("delete"), QStringLiteral("id"), entryName_},
-                         kQuickMs, nullptr, false);
+    const int exit =
+        run(kNmcli, {QStringLiteral("connection"), QStringLiteral("delete"), QStringLiteral("id"), entryName_},
+            kQuickMs, nullptr, false);
     return lastCode_ = codeOfExit(exit);
 }
 
@@ -320,17 +337,39 @@ QString DialUpDialer::GetErrorText(int code) const
 {
     QString text;
     switch (code) {
-    case Success: text = QStringLiteral("The operation completed successfully."); break;
-    case ErrorNoEntry: text = QStringLiteral("No phonebook entry is chosen."); break;
-    case ErrorAlreadyDialing: text = QStringLiteral("The connection is already being dialled."); break;
-    case ErrorPortDisconnected: text = QStringLiteral("The port was disconnected."); break;
-    case ErrorPhonebook: text = QStringLiteral("The phonebook could not be used."); break;
-    case ErrorEntryNotFound: text = QStringLiteral("The phonebook entry does not exist."); break;
-    case ErrorFromDevice: text = QStringLiteral("The connection could not be brought up."); break;
-    case ErrorEditor: text = QStringLiteral("The entry dialog ended without a change."); break;
-    case ErrorNoService: text = QStringLiteral("Dial-up networking is not available (NetworkManager's nmcli)."); break;
-    case ErrorTimeout: text = QStringLiteral("The connection did not come up in time."); break;
-    default: text = QStringLiteral("Dial-up networking error %1.").arg(code); break;
+    case Success:
+        text = QStringLiteral("The operation completed successfully.");
+        break;
+    case ErrorNoEntry:
+        text = QStringLiteral("No phonebook entry is chosen.");
+        break;
+    case ErrorAlreadyDialing:
+        text = QStringLiteral("The connection is already being dialled.");
+        break;
+    case ErrorPortDisconnected:
+        text = QStringLiteral("The port was disconnected.");
+        break;
+    case ErrorPhonebook:
+        text = QStringLiteral("The phonebook could not be used.");
+        break;
+    case ErrorEntryNotFound:
+        text = QStringLiteral("The phonebook entry does not exist.");
+        break;
+    case ErrorFromDevice:
+        text = QStringLiteral("The connection could not be brought up.");
+        break;
+    case ErrorEditor:
+        text = QStringLiteral("The entry dialog ended without a change.");
+        break;
+    case ErrorNoService:
+        text = QStringLiteral("Dial-up networking is not available (NetworkManager's nmcli).");
+        break;
+    case ErrorTimeout:
+        text = QStringLiteral("The connection did not come up in time.");
+        break;
+    default:
+        text = QStringLiteral("Dial-up networking error %1.").arg(code);
+        break;
     }
     if (code != Success && code == lastCode_ && !lastDetail_.isEmpty())
         text += QStringLiteral(" (%1)").arg(lastDetail_);

@@ -22,9 +22,9 @@ public:
         ErrorPhonebook = 621,         // the phonebook could not be read or written
         ErrorEntryNotFound = 623,
         ErrorAlreadyDialing = 602,
-        ErrorFromDevice = 651,        // the connection could not be brought up
-        ErrorEditor = 668,            // the entry dialog failed or was cancelled
-        ErrorNoService = 711,         // nmcli missing or NetworkManager not running
+        ErrorFromDevice = 651,  // the connection could not be brought up
+        ErrorEditor = 668,      // the entry dialog failed or was cancelled
+        ErrorNoService = 711,   // nmcli missing or NetworkManager not running
         ErrorTimeout = 718,
     };
 

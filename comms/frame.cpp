@@ -18,8 +18,7 @@ int checkCrc(int length, const std::uint8_t* buffer)
 {
     if (length <= 3)
         return length;
-    const std::uint16_t stored =
-        static_cast<std::uint16_t>(buffer[length - 2] | (buffer[length - 1] << 8));
+    const std::uint16_t stored = static_cast<std::uint16_t>(buffer[length - 2] | (buffer[length - 1] << 8));
     return Crc16Modbus::compute(buffer, static_cast<std::size_t>(length - 2)) == stored ? length - 2 : -1;
 }
 

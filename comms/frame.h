@@ -31,13 +31,13 @@ int build(std::uint8_t station, const std::uint8_t* message, int length, std::ui
 
 // What the bytes gathered so far for an answer amount to.
 enum class Verdict {
-    NeedMore,   // incomplete: wait for more bytes
-    Rejected,   // the unit refused the request (answer type 0xFF); the rest is not awaited
-    Gateway,    // a gateway text reply beginning "CCI"
-    TooLong,    // more bytes than the frame's length says: garbage
-    Unframed,   // not a frame of the unit (its second byte is not 0x12): garbage
-    BadCrc,     // the expected length, but the CRC does not match
-    Complete,   // a whole frame with a good CRC
+    NeedMore,  // incomplete: wait for more bytes
+    Rejected,  // the unit refused the request (answer type 0xFF); the rest is not awaited
+    Gateway,   // a gateway text reply beginning "CCI"
+    TooLong,   // more bytes than the frame's length says: garbage
+    Unframed,  // not a frame of the unit (its second byte is not 0x12): garbage
+    BadCrc,    // the expected length, but the CRC does not match
+    Complete,  // a whole frame with a good CRC
 };
 
 // Judges the gathered bytes in the engine's order: length, rejection, gateway text, size, CRC.

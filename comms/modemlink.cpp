@@ -20,7 +20,7 @@ namespace {
 
 // The answers that end a dial without a connection.
 const QStringList kDialFailures = {
-    QStringLiteral("BUSY"),        QStringLiteral("NO CARRIER"),  QStringLiteral("NO ANSWER"),
+    QStringLiteral("BUSY"),        QStringLiteral("NO CARRIER"),   QStringLiteral("NO ANSWER"),
     QStringLiteral("NO DIALTONE"), QStringLiteral("NO DIAL TONE"), QStringLiteral("ERROR"),
     QStringLiteral("DELAYED"),     QStringLiteral("BLACKLISTED"),
 };
@@ -29,7 +29,10 @@ const QByteArray kNoCarrier("NO CARRIER");
 
 constexpr int kCarrierPollMs = 2 * CommPort::kTickMs;
 
-QSettings store() { return QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(CommSettings::storeName())); }
+QSettings store()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(CommSettings::storeName()));
+}
 
 void pumpFor(int ms, const std::function<bool()>& done)
 {
@@ -51,7 +54,8 @@ ModemDevice::ModemDevice(CommPort* port, QObject* parent) : QObject(parent), por
     connect(timer_, &QTimer::timeout, this, &ModemDevice::commandTimedOut);
     carrierPoll_ = new QTimer(this);
     connect(carrierPoll_, &QTimer::timeout, this, &ModemDevice::pollCarrier);
-    initCommand_ = store().value(QStringLiteral("Tapi/InitString"), QString::fromLatin1(kDefaultInitCommand)).toString();
+    initCommand_ =
+        store().value(QStringLiteral("Tapi/InitString"), QString::fromLatin1(kDefaultInitCommand)).toString();
 }
 
 ModemDevice::~ModemDevice()
@@ -70,13 +74,25 @@ QString ModemDevice::defaultLogPath()
     return QDir(dir).filePath(QString::fromLatin1(kLogFileName));
 }
 
-QString ModemDevice::selectedDevice() const { return port_->serialDeviceName(); }
+QString ModemDevice::selectedDevice() const
+{
+    return port_->serialDeviceName();
+}
 
-void ModemDevice::setSelectedDevice(const QString& device) { port_->setPortName(device.trimmed()); }
+void ModemDevice::setSelectedDevice(const QString& device)
+{
+    port_->setPortName(device.trimmed());
+}
 
-void ModemDevice::setMaxAttempts(int attempts) { maxAttempts_ = std::clamp(attempts, 1, 100); }
+void ModemDevice::setMaxAttempts(int attempts)
+{
+    maxAttempts_ = std::clamp(attempts, 1, 100);
+}
 
-void ModemDevice::setRetryWaitSeconds(int seconds) { retryWaitSeconds_ = std::clamp(seconds, 1, 1000); }
+void ModemDevice::setRetryWaitSeconds(int seconds)
+{
+    retryWaitSeconds_ = std::clamp(seconds, 1, 1000);
+}
 
 void ModemDevice::setInitCommand(const QString& command)
 {
@@ -99,8 +115,9 @@ void ModemDevice::progress(const QString& text)
     if (!logFile_.isEmpty()) {
         QFile file(logFile_);
         if (file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-            file.write((QDateTime::currentDateTime().toString(Qt::ISODate) + QLatin1Char(' ') + text + QLatin1Char('\n'))
-                           .toUtf8());
+            file.write(
+                (QDateTime::currentDateTime().toString(Qt::ISODate) + QLatin1Char(' ') + text + QLatin1Char('\n'))
+                    .toUtf8());
     }
     emit tapiStatus(text);
 }
@@ -142,7 +159,8 @@ void ModemDevice::startAttempt()
     if (!initCommand_.isEmpty())
         pendingCommands_ << initCommand_;
     QString dial = number_;
-    if (!dial.startsWith(QLatin1Char('T'), Qt::CaseInsensitive) && !dial.startsWith(QLatin1Char('P'), Qt::CaseInsensitive))
+    if (!dial.startsWith(QLatin1Char('T'), Qt::CaseInsensitive) &&
+        !dial.startsWith(QLatin1Char('P'), Qt::CaseInsensitive))
         dial.prepend(QLatin1Char('T'));
     pendingCommands_ << QStringLiteral("ATD") + dial;
     progress(QStringLiteral("Dialing %1 (attempt %2 of %3)").arg(number_).arg(attempt_).arg(maxAttempts_));

@@ -12,7 +12,10 @@
 
 TapiSetupHandlers::TapiSetupHandlers(ModemDevice& device, QObject* parent) : QObject(parent), device_(device) {}
 
-QString TapiSetupHandlers::selectedDeviceName() const { return device_.selectedDevice(); }
+QString TapiSetupHandlers::selectedDeviceName() const
+{
+    return device_.selectedDevice();
+}
 
 void TapiSetupHandlers::attach(QWidget* form)
 {
@@ -37,8 +40,10 @@ void TapiSetupHandlers::attach(QWidget* form)
     if (lblSelDevice)
         lblSelDevice->setText(selectedDeviceName());
     if (lblModemInfo) {
-        connect(&device_, &ModemDevice::tapiPortClose, lblModemInfo, [lblModemInfo] { TapiDeviceTapiPortClose(lblModemInfo); });
-        connect(&device_, &ModemDevice::tapiConnect, lblModemInfo, [this, lblModemInfo] { TapiDeviceTapiConnect(lblModemInfo); });
+        connect(&device_, &ModemDevice::tapiPortClose, lblModemInfo,
+                [lblModemInfo] { TapiDeviceTapiPortClose(lblModemInfo); });
+        connect(&device_, &ModemDevice::tapiConnect, lblModemInfo,
+                [this, lblModemInfo] { TapiDeviceTapiConnect(lblModemInfo); });
     }
 }
 
@@ -61,9 +66,8 @@ void TapiSetupHandlers::btnSelDeviceClick(QLabel* lblSelDevice)
 void TapiSetupHandlers::btnTapiCfgClick()
 {
     QString value = device_.initCommand();
-    if (DialogService::instance()->inputText(QStringLiteral("Configure"),
-                                             QStringLiteral("Modem initialisation command (sent after AT):"), value,
-                                             false))
+    if (DialogService::instance()->inputText(
+            QStringLiteral("Configure"), QStringLiteral("Modem initialisation command (sent after AT):"), value, false))
         device_.setInitCommand(value);
 }
 

@@ -36,7 +36,10 @@ void PhonebookHandlers::attach(QWidget* form)
             connect(b, &QPushButton::clicked, this, [this, h = handler] { (this->*h)(); });
 }
 
-void PhonebookHandlers::EntrySelectChange(const QString& text) { dialer_.setEntryName(text); }
+void PhonebookHandlers::EntrySelectChange(const QString& text)
+{
+    dialer_.setEntryName(text);
+}
 
 void PhonebookHandlers::PhonebookBtnClick()
 {
@@ -98,7 +101,10 @@ void PhonebookHandlers::btnPBAddEntryClick()
         FillPhonebookEntries();
 }
 
-void PhonebookHandlers::btnPBEditEntryClick() { runEntryDialog(&DialUpDialer::EditPhonebookEntry, true); }
+void PhonebookHandlers::btnPBEditEntryClick()
+{
+    runEntryDialog(&DialUpDialer::EditPhonebookEntry, true);
+}
 
 void PhonebookHandlers::btnPBDeleteEntryClick()
 {

@@ -45,7 +45,10 @@ int PortAddrMgr::Save(const QString& fileName) const
     return file.commit() ? 0 : -1;
 }
 
-_item PortAddrMgr::Get(int position) const { return valid(position) ? items_[std::size_t(position)] : _item{}; }
+_item PortAddrMgr::Get(int position) const
+{
+    return valid(position) ? items_[std::size_t(position)] : _item{};
+}
 
 void PortAddrMgr::Add(const QString& address, const QString& description, int port)
 {
@@ -127,7 +130,7 @@ QString PortAddrMgr::DefaultFileName()
 }
 
 SearchToken::SearchToken(const QString& source, const QString& delimiter)
-    : source_(source), remaining_(source), delimiter_(delimiter)
+        : source_(source), remaining_(source), delimiter_(delimiter)
 {
     if (delimiter.isEmpty())
         return;
@@ -143,4 +146,7 @@ SearchToken::SearchToken(const QString& source, const QString& delimiter)
     tokens_ << remaining_;
 }
 
-QString SearchToken::Token(int index) const { return index >= 0 && index < Count() ? tokens_[index] : QString(); }
+QString SearchToken::Token(int index) const
+{
+    return index >= 0 && index < Count() ? tokens_[index] : QString();
+}

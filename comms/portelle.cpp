@@ -13,7 +13,10 @@ QWidget* _Comm = nullptr;
 
 namespace {
 
-TComm* engine() { return static_cast<TComm*>(_Comm); }
+TComm* engine()
+{
+    return static_cast<TComm*>(_Comm);
+}
 
 // _Cleanup may be called from an event handled while an exchange waits; the engine then goes
 // away when that exchange has returned, not under its feet.
@@ -163,11 +166,20 @@ KVT_EXPORT void SetGUILogonState(unsigned char state)
     });
 }
 
-KVT_EXPORT bool IsUpdateMode() { return false; }
+KVT_EXPORT bool IsUpdateMode()
+{
+    return false;
+}
 
-KVT_EXPORT bool IsFactoryMode() { return false; }
+KVT_EXPORT bool IsFactoryMode()
+{
+    return false;
+}
 
-KVT_EXPORT bool IsValidFlt(const float* value) { return value && floatfmt::isValidFlt(*value); }
+KVT_EXPORT bool IsValidFlt(const float* value)
+{
+    return value && floatfmt::isValidFlt(*value);
+}
 
 KVT_EXPORT int FormatFlt(float value, char* buffer, int size)
 {

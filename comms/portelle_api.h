@@ -91,8 +91,8 @@ extern "C" __attribute__((visibility("default"))) QWidget* _frmProxy;
 using PortelleInitializeFn = void (*)();
 using PortelleCleanupFn = void (*)();
 using PortelleShowCommSetupFn = void (*)();
-using PortelleSendReceiveFn = int (*)(const unsigned char* request, int length, unsigned char* reply,
-                                      int* replyLength, bool notify);
+using PortelleSendReceiveFn = int (*)(const unsigned char* request, int length, unsigned char* reply, int* replyLength,
+                                      bool notify);
 using PortelleGetCommErrTextFn = const char* (*)(int status);
 using PortelleSetUserCancelFn = void (*)(bool cancel);
 using PortelleIsOnlineFn = bool (*)();
@@ -107,6 +107,6 @@ using PortelleFormatFltFn = int (*)(float value, char* buffer, int size);
 
 // The entries the program binds, in the order it looks them up.
 inline constexpr const char* kPortelleBoundEntries[] = {
-    "_Initialize", "_Cleanup", "GetCommErrText", "CommConnect", "CommDisconnect",
-    "SendReceive", "ShowCommSetup", "SetUserCancel", "IsOnline",
+    "_Initialize", "_Cleanup",      "GetCommErrText", "CommConnect", "CommDisconnect",
+    "SendReceive", "ShowCommSetup", "SetUserCancel",  "IsOnline",
 };

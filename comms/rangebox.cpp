@@ -34,7 +34,7 @@ private:
 }  // namespace
 
 RangeBox::RangeBox(const QString& name, const QString& text, int low, int high, QWidget* parent)
-    : QLineEdit(parent), low_(low), high_(high)
+        : QLineEdit(parent), low_(low), high_(high)
 {
     setObjectName(name);
     setValidator(new RangeValidator(low, high, this));
@@ -52,7 +52,10 @@ bool RangeBox::inRange(const QString& text) const
     return ok && value >= low_ && value <= high_;
 }
 
-QString RangeBox::storedText() const { return inRange(text()) ? text().trimmed() : lastGood_; }
+QString RangeBox::storedText() const
+{
+    return inRange(text()) ? text().trimmed() : lastGood_;
+}
 
 void RangeBox::setStoredText(const QString& text, const QString& fallback)
 {

@@ -16,6 +16,9 @@ QString FindUsbSerialPort(const QStringList& friendlyNames);
 QStringList PresentFriendlyNames();
 
 // The search over the ports present.
-inline QString FindUsbSerialPort() { return FindUsbSerialPort(PresentFriendlyNames()); }
+inline QString FindUsbSerialPort()
+{
+    return FindUsbSerialPort(PresentFriendlyNames());
+}
 
 }  // namespace usbsearch

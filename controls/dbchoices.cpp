@@ -116,7 +116,7 @@ void TQComboBox::WatchLine()
 }
 
 TQRadioGroup::TQRadioGroup(QWidget* parent)
-    : QGroupBox(parent), DbControl(this), buttons_(new QButtonGroup(this)), grid_(new QGridLayout(this))
+        : QGroupBox(parent), DbControl(this), buttons_(new QButtonGroup(this)), grid_(new QGridLayout(this))
 {
     connect(buttons_, &QButtonGroup::idClicked, this, [this] { UserCommitted(); });
 }
@@ -150,7 +150,10 @@ void TQRadioGroup::Rebuild()
     setItemIndex(chosen);
 }
 
-int TQRadioGroup::ItemIndex() const { return buttons_->checkedId(); }
+int TQRadioGroup::ItemIndex() const
+{
+    return buttons_->checkedId();
+}
 
 void TQRadioGroup::setItemIndex(int index)
 {
@@ -165,7 +168,10 @@ void TQRadioGroup::setItemIndex(int index)
     }
 }
 
-QString TQRadioGroup::CurrentValue() const { return dbctl::choiceValue(ItemIndex(), values_); }
+QString TQRadioGroup::CurrentValue() const
+{
+    return dbctl::choiceValue(ItemIndex(), values_);
+}
 
 void TQRadioGroup::ShowValue(const QString& value)
 {

@@ -21,40 +21,76 @@ PointKind kindOfTypeCode(int typeCode)
     if (!valueType)
         return PointKind::Unknown;
     switch (*valueType) {
-    case ridovaz::TypeCode::Float: return PointKind::Float;
-    case ridovaz::TypeCode::U32: return PointKind::U32;
-    case ridovaz::TypeCode::U16: return PointKind::U16;
+    case ridovaz::TypeCode::Float:
+        return PointKind::Float;
+    case ridovaz::TypeCode::U32:
+        return PointKind::U32;
+    case ridovaz::TypeCode::U16:
+        return PointKind::U16;
     // A baud rate is edited as the byte it is on the unit.
-    case ridovaz::TypeCode::U8: case ridovaz::TypeCode::Baud: return PointKind::U8;
-    case ridovaz::TypeCode::S32: return PointKind::S32;
-    case ridovaz::TypeCode::S16: return PointKind::S16;
-    case ridovaz::TypeCode::S8: return PointKind::S8;
-    case ridovaz::TypeCode::Bits8: return PointKind::Bits8;
-    case ridovaz::TypeCode::Bool: return PointKind::Bool;
-    case ridovaz::TypeCode::Text: return PointKind::Text;
-    case ridovaz::TypeCode::Bits16: return PointKind::Bits16;
-    case ridovaz::TypeCode::Bits32: return PointKind::Bits32;
-    default: return PointKind::Unknown;
+    case ridovaz::TypeCode::U8:
+    case ridovaz::TypeCode::Baud:
+        return PointKind::U8;
+    case ridovaz::TypeCode::S32:
+        return PointKind::S32;
+    case ridovaz::TypeCode::S16:
+        return PointKind::S16;
+    case ridovaz::TypeCode::S8:
+        return PointKind::S8;
+    case ridovaz::TypeCode::Bits8:
+        return PointKind::Bits8;
+    case ridovaz::TypeCode::Bool:
+        return PointKind::Bool;
+    case ridovaz::TypeCode::Text:
+        return PointKind::Text;
+    case ridovaz::TypeCode::Bits16:
+        return PointKind::Bits16;
+    case ridovaz::TypeCode::Bits32:
+        return PointKind::Bits32;
+    default:
+        return PointKind::Unknown;
     }
 }
 
 int bitWidth(PointKind kind)
 {
     switch (kind) {
-    case PointKind::U8: case PointKind::S8: case PointKind::Bits8: return 8;
-    case PointKind::U16: case PointKind::S16: case PointKind::Bits16: return 16;
-    case PointKind::U32: case PointKind::S32: case PointKind::Bits32: return 32;
-    default: return 0;
+    case PointKind::U8:
+    case PointKind::S8:
+    case PointKind::Bits8:
+        return 8;
+    case PointKind::U16:
+    case PointKind::S16:
+    case PointKind::Bits16:
+        return 16;
+    case PointKind::U32:
+    case PointKind::S32:
+    case PointKind::Bits32:
+        return 32;
+    default:
+        return 0;
     }
 }
 
-bool isIntegerKind(PointKind kind) { return bitWidth(kind) != 0; }
+bool isIntegerKind(PointKind kind)
+{
+    return bitWidth(kind) != 0;
+}
 
-std::intptr_t glueParam(IDatabaseGlue* glue) { return reinterpret_cast<std::intptr_t>(glue); }
+std::intptr_t glueParam(IDatabaseGlue* glue)
+{
+    return reinterpret_cast<std::intptr_t>(glue);
+}
 
-IDatabaseGlue* glueFromParam(std::intptr_t lParam) { return reinterpret_cast<IDatabaseGlue*>(lParam); }
+IDatabaseGlue* glueFromParam(std::intptr_t lParam)
+{
+    return reinterpret_cast<IDatabaseGlue*>(lParam);
+}
 
-std::string toPointText(const QString& text) { return text.toLatin1().toStdString(); }
+std::string toPointText(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
 
 QString fromPointText(const std::string& text)
 {
@@ -78,9 +114,15 @@ QString rangeText(double low, double high)
         .arg(QString::fromStdString(floatfmt::toolkitText(low)), QString::fromStdString(floatfmt::toolkitText(high)));
 }
 
-QString notInteger(const QString& text) { return QStringLiteral("'%1' is not a valid integer value.").arg(text); }
+QString notInteger(const QString& text)
+{
+    return QStringLiteral("'%1' is not a valid integer value.").arg(text);
+}
 
-QString notNumber(const QString& text) { return QStringLiteral("'%1' is not a valid floating point value.").arg(text); }
+QString notNumber(const QString& text)
+{
+    return QStringLiteral("'%1' is not a valid floating point value.").arg(text);
+}
 
 struct IntegerRange {
     std::int64_t low;
@@ -90,15 +132,25 @@ struct IntegerRange {
 IntegerRange rangeOf(PointKind kind)
 {
     switch (kind) {
-    case PointKind::U8: case PointKind::Bits8: return {0, 255};
-    case PointKind::S8: return {-128, 127};
-    case PointKind::U16: case PointKind::Bits16: return {0, 65535};
-    case PointKind::S16: return {-32768, 32767};
-    case PointKind::U32: return {0, 4294967295LL};
-    case PointKind::S32: return {-2147483648LL, 2147483647LL};
+    case PointKind::U8:
+    case PointKind::Bits8:
+        return {0, 255};
+    case PointKind::S8:
+        return {-128, 127};
+    case PointKind::U16:
+    case PointKind::Bits16:
+        return {0, 65535};
+    case PointKind::S16:
+        return {-32768, 32767};
+    case PointKind::U32:
+        return {0, 4294967295LL};
+    case PointKind::S32:
+        return {-2147483648LL, 2147483647LL};
     // A 32-bit mask travels in its signed form, and a caller may give either form.
-    case PointKind::Bits32: return {-2147483648LL, 4294967295LL};
-    default: return {0, 0};
+    case PointKind::Bits32:
+        return {-2147483648LL, 4294967295LL};
+    default:
+        return {0, 0};
     }
 }
 

@@ -38,10 +38,38 @@ Q_ENUM_NS(DataType)
 // The bit of a bit-mask point that a check box shows and sets.
 enum WatchBit {
     bnNone = -1,
-    bnBit0, bnBit1, bnBit2, bnBit3, bnBit4, bnBit5, bnBit6, bnBit7,
-    bnBit8, bnBit9, bnBit10, bnBit11, bnBit12, bnBit13, bnBit14, bnBit15,
-    bnBit16, bnBit17, bnBit18, bnBit19, bnBit20, bnBit21, bnBit22, bnBit23,
-    bnBit24, bnBit25, bnBit26, bnBit27, bnBit28, bnBit29, bnBit30, bnBit31
+    bnBit0,
+    bnBit1,
+    bnBit2,
+    bnBit3,
+    bnBit4,
+    bnBit5,
+    bnBit6,
+    bnBit7,
+    bnBit8,
+    bnBit9,
+    bnBit10,
+    bnBit11,
+    bnBit12,
+    bnBit13,
+    bnBit14,
+    bnBit15,
+    bnBit16,
+    bnBit17,
+    bnBit18,
+    bnBit19,
+    bnBit20,
+    bnBit21,
+    bnBit22,
+    bnBit23,
+    bnBit24,
+    bnBit25,
+    bnBit26,
+    bnBit27,
+    bnBit28,
+    bnBit29,
+    bnBit30,
+    bnBit31
 };
 Q_ENUM_NS(WatchBit)
 
@@ -141,7 +169,7 @@ public:
     void RevertEdit();
 
     enum class PutResult {
-        Nothing,   // no edit, nothing to store, or the handler took care of it
+        Nothing,  // no edit, nothing to store, or the handler took care of it
         Stored,
         Declined,  // the database did not take the text (a point not on the page shown)
         Refused,   // the check or the database's conversion refused it; the user was told

@@ -44,8 +44,8 @@ std::optional<std::string> DbTextEntry::TextToStore(QString* problem) const
 TQEdit::TQEdit(QWidget* parent) : QLineEdit(parent), DbTextEntry(this, this) {}
 
 TQLabeledEdit::TQLabeledEdit(QWidget* parent)
-    : QWidget(parent), DbTextEntry(this, new QLineEdit(this)), label_(new QLabel(this)),
-      layout_(new QBoxLayout(QBoxLayout::TopToBottom, this))
+        : QWidget(parent), DbTextEntry(this, new QLineEdit(this)), label_(new QLabel(this)),
+          layout_(new QBoxLayout(QBoxLayout::TopToBottom, this))
 {
     Line()->setObjectName(QStringLiteral("Edit"));
     label_->setObjectName(QStringLiteral("EditLabel"));
@@ -57,9 +57,15 @@ TQLabeledEdit::TQLabeledEdit(QWidget* parent)
     setFocusProxy(Line());
 }
 
-QString TQLabeledEdit::LabelCaption() const { return label_->text(); }
+QString TQLabeledEdit::LabelCaption() const
+{
+    return label_->text();
+}
 
-void TQLabeledEdit::setLabelCaption(const QString& caption) { label_->setText(caption); }
+void TQLabeledEdit::setLabelCaption(const QString& caption)
+{
+    label_->setText(caption);
+}
 
 void TQLabeledEdit::setLabelPos(LabelPosition position)
 {
@@ -100,4 +106,7 @@ void TQUpDown::ShowValue(const QString& value)
     setValue(static_cast<int>(std::clamp<std::int64_t>(*v, minimum(), maximum())));
 }
 
-std::optional<std::string> TQUpDown::TextToStore(QString*) const { return std::to_string(value()); }
+std::optional<std::string> TQUpDown::TextToStore(QString*) const
+{
+    return std::to_string(value());
+}

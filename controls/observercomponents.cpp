@@ -24,7 +24,10 @@ void remember(std::vector<Publisher*>& publishers, Publisher* publisher)
 
 QModbusObserver::QModbusObserver(QObject* owner) : QObject(owner) {}
 
-QModbusObserver::~QModbusObserver() { DetachAll(); }
+QModbusObserver::~QModbusObserver()
+{
+    DetachAll();
+}
 
 void QModbusObserver::Respond(TMBGProfile profile, int index, std::string propertyId, int value)
 {
@@ -58,7 +61,10 @@ void QModbusObserver::DetachAll()
 
 TQStructOberver::TQStructOberver(QObject* owner) : QObject(owner) {}
 
-TQStructOberver::~TQStructOberver() { DetachAll(); }
+TQStructOberver::~TQStructOberver()
+{
+    DetachAll();
+}
 
 void TQStructOberver::Respond(int type, const void* st)
 {

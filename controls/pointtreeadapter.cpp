@@ -26,8 +26,12 @@ enum Group {
 };
 
 constexpr std::array<const char*, GroupCount> kGroupNames = {
-    "Globals", "Stream 1", "Stream 2", "Stream 3", "Stream 4", "IO", "Factory", "Communication",
-    "Input/Output", "Non-Persistant Factory Entries", "Alarms/Status", "Actions",
+    "Globals",       "Stream 1",
+    "Stream 2",      "Stream 3",
+    "Stream 4",      "IO",
+    "Factory",       "Communication",
+    "Input/Output",  "Non-Persistant Factory Entries",
+    "Alarms/Status", "Actions",
 };
 
 int groupOf(std::uint8_t code)
@@ -35,13 +39,23 @@ int groupOf(std::uint8_t code)
     const int high = code >> 4;
     const int low = code & 0x0F;
     switch (code) {
-    case 0x10: return Globals;
-    case 0x70: return Factory;
-    case 0x71: return NonPersistantFactory;
-    case 0x90: return InputOutput;
-    case 0x00: case 0x02: case 0x03: case 0xA0: return AlarmsStatus;
-    case 0x01: return Actions;
-    default: break;
+    case 0x10:
+        return Globals;
+    case 0x70:
+        return Factory;
+    case 0x71:
+        return NonPersistantFactory;
+    case 0x90:
+        return InputOutput;
+    case 0x00:
+    case 0x02:
+    case 0x03:
+    case 0xA0:
+        return AlarmsStatus;
+    case 0x01:
+        return Actions;
+    default:
+        break;
     }
     if (high >= 2 && high <= 5 && low <= 6)
         return Stream1 + (high - 2);
@@ -64,9 +78,8 @@ const RidovazInterface& programMap()
 
 PointTreeAdapter::PointTreeAdapter(QTreeWidget* tree, const QString& modeKey, const QString& rootCaption,
                                    const RidovazInterface* map)
-    : tree_(tree), modeKey_(modeKey), rootCaption_(rootCaption), map_(map ? map : &programMap())
-{
-}
+        : tree_(tree), modeKey_(modeKey), rootCaption_(rootCaption), map_(map ? map : &programMap())
+{}
 
 QTreeWidgetItem* PointTreeAdapter::AddNode(QTreeWidgetItem* parent, const QString& text, NodeKind kind, int data)
 {

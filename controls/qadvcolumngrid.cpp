@@ -11,8 +11,8 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
-#include <stdexcept>
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 // Marks the editors the grid made itself, as against the table's own line edit.
@@ -61,7 +61,8 @@ QAdvColumnGrid::QAdvColumnGrid(QWidget* parent) : QTableWidget(parent)
     alarmColor_ = savedColor_ = Color();
     // The column settings follow the table's columns wherever they are inserted or removed.
     connect(model(), &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex&, int first, int last) {
-        const auto at = columns_.begin() + std::min<std::ptrdiff_t>(first, static_cast<std::ptrdiff_t>(columns_.size()));
+        const auto at =
+            columns_.begin() + std::min<std::ptrdiff_t>(first, static_cast<std::ptrdiff_t>(columns_.size()));
         columns_.insert(at, static_cast<std::size_t>(last - first + 1), GridColumn{});
     });
     connect(model(), &QAbstractItemModel::columnsRemoved, this, [this](const QModelIndex&, int first, int last) {
@@ -195,11 +196,10 @@ void QAdvColumnGrid::ReportError(const QString& text)
         setFocus(Qt::OtherFocusReason);
         return;
     }
-    const QString note = QStringLiteral("* Note:  Error applies to an item that is currently disabled.\n\nItem name:  ") +
-                         objectName() + QStringLiteral("\nItem type:  ") +
-                         QString::fromLatin1(metaObject()->className());
-    DialogService::ask(QMessageBox::Critical, "Error", statusBarFound ? text + "\n\n" + note : note,
-                       QMessageBox::Ok);
+    const QString note =
+        QStringLiteral("* Note:  Error applies to an item that is currently disabled.\n\nItem name:  ") + objectName() +
+        QStringLiteral("\nItem type:  ") + QString::fromLatin1(metaObject()->className());
+    DialogService::ask(QMessageBox::Critical, "Error", statusBarFound ? text + "\n\n" + note : note, QMessageBox::Ok);
 }
 
 bool QAdvColumnGrid::ReportWarning(const QString& text)

@@ -12,8 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     fuzzsupport::initApplication();
     // A file in memory where there is one: the book is read from a file, as the form reads it.
-    static const QString path = QDir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm") : QDir::tempPath())
-                                    .filePath(QStringLiteral("kvtfuzz-addrInfo-%1.cfg").arg(QCoreApplication::applicationPid()));
+    static const QString path =
+        QDir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm") : QDir::tempPath())
+            .filePath(QStringLiteral("kvtfuzz-addrInfo-%1.cfg").arg(QCoreApplication::applicationPid()));
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<int>(size));
     {
         QFile file(path);
@@ -33,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < book.Count(); ++i) {
         const _item item = book.Get(i);
         _item again;
-        const QString line = item.address + QLatin1Char(',') + item.description + QLatin1Char(',') + QString::number(item.port);
+        const QString line =
+            item.address + QLatin1Char(',') + item.description + QLatin1Char(',') + QString::number(item.port);
         if (!PortAddrMgr::ParseLine(line, again) || again.address != item.address ||
             again.description != item.description || again.port != item.port)
             std::abort();

@@ -10,38 +10,81 @@
 
 namespace {
 
-std::uint16_t u16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t u16(const std::uint8_t* p)
+{
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 void request(CommDBPointFacade& facade, DataBase& db, int which, const std::uint8_t* args)
 {
     // Indexes a little past the map's end, too.
     const std::uint16_t index = static_cast<std::uint16_t>(u16(args) % 1400);
     switch (which) {
-    case 0: facade.ReadFloat(index); break;
-    case 1: facade.ReadBool(index); break;
-    case 2: facade.ReadU8(index); break;
-    case 3: facade.ReadU16(index); break;
-    case 4: facade.ReadU32(index); break;
-    case 5: facade.ReadS8(index); break;
-    case 6: facade.ReadS16(index); break;
-    case 7: facade.ReadS32(index); break;
+    case 0:
+        facade.ReadFloat(index);
+        break;
+    case 1:
+        facade.ReadBool(index);
+        break;
+    case 2:
+        facade.ReadU8(index);
+        break;
+    case 3:
+        facade.ReadU16(index);
+        break;
+    case 4:
+        facade.ReadU32(index);
+        break;
+    case 5:
+        facade.ReadS8(index);
+        break;
+    case 6:
+        facade.ReadS16(index);
+        break;
+    case 7:
+        facade.ReadS32(index);
+        break;
     case 8: {
         std::string text;
         facade.ReadString(index, text);
         break;
     }
-    case 9: facade.ReadEntry(index); break;
-    case 10: facade.ReadModmapHeader(); break;
-    case 11: facade.ReadModmapEntry(index); break;
-    case 12: facade.ReadLogRecord(args[0]); break;
-    case 13: facade.ReadArchiveBlock(u16(args), static_cast<std::uint8_t>(args[2] % 201)); break;
-    case 14: facade.ReadMemoryInfo(); break;
-    case 15: facade.ReadEventBlock(u16(args), static_cast<std::uint8_t>(args[2] % 201)); break;
-    case 16: facade.ReadImageBlock(u16(args), static_cast<std::uint8_t>(args[2] % 201)); break;
-    case 17: facade.ReadSequencerConfig(); break;
-    case 18: facade.ReadTimerConfig(); break;
-    case 19: facade.FlashStatus(); break;
-    case 20: facade.FinishImageWrite(); break;
+    case 9:
+        facade.ReadEntry(index);
+        break;
+    case 10:
+        facade.ReadModmapHeader();
+        break;
+    case 11:
+        facade.ReadModmapEntry(index);
+        break;
+    case 12:
+        facade.ReadLogRecord(args[0]);
+        break;
+    case 13:
+        facade.ReadArchiveBlock(u16(args), static_cast<std::uint8_t>(args[2] % 201));
+        break;
+    case 14:
+        facade.ReadMemoryInfo();
+        break;
+    case 15:
+        facade.ReadEventBlock(u16(args), static_cast<std::uint8_t>(args[2] % 201));
+        break;
+    case 16:
+        facade.ReadImageBlock(u16(args), static_cast<std::uint8_t>(args[2] % 201));
+        break;
+    case 17:
+        facade.ReadSequencerConfig();
+        break;
+    case 18:
+        facade.ReadTimerConfig();
+        break;
+    case 19:
+        facade.FlashStatus();
+        break;
+    case 20:
+        facade.FinishImageWrite();
+        break;
     default: {
         // A multi-read of up to twenty entries, then its answer unpacked into the points.
         MultiReadRequest r;

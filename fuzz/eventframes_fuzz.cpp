@@ -3,8 +3,11 @@
 #include "timestamptoken.h"
 
 namespace {
-double tokenDate(std::uint32_t token) { return timestamp::toDateTime(token); }
+double tokenDate(std::uint32_t token)
+{
+    return timestamp::toDateTime(token);
 }
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

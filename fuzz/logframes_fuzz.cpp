@@ -7,7 +7,10 @@
 #include <algorithm>
 
 namespace {
-double tokenDate(std::uint32_t token) { return timestamp::toDateTime(token); }
+double tokenDate(std::uint32_t token)
+{
+    return timestamp::toDateTime(token);
+}
 
 const LogFrameLayout& layout()
 {

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     fuzzsupport::initApplication();
     static const QString path =
-        QDir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()).filePath(QStringLiteral("kvtfuzz-%1-Passw.dat").arg(QCoreApplication::applicationPid()));
+        QDir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm") : QDir::tempPath())
+            .filePath(QStringLiteral("kvtfuzz-%1-Passw.dat").arg(QCoreApplication::applicationPid()));
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -84,8 +84,10 @@ int main(int argc, char** argv)
         if (!f.open(QIODevice::ReadOnly))
             return 1;
         QJsonObject s = QJsonDocument::fromJson(f.readAll()).object();
-        s.insert("archive", QJsonObject{{"records", 40}, {"start", "2026-01-01T00:00:00"}, {"interval", 900}, {"wrap", 15}});
-        s.insert("events", QJsonObject{{"records", 40}, {"start", "2026-01-01T00:00:00"}, {"interval", 3600}, {"wrap", 10}});
+        s.insert("archive",
+                 QJsonObject{{"records", 40}, {"start", "2026-01-01T00:00:00"}, {"interval", 900}, {"wrap", 15}});
+        s.insert("events",
+                 QJsonObject{{"records", 40}, {"start", "2026-01-01T00:00:00"}, {"interval", 3600}, {"wrap", 10}});
         QString error;
         if (!unit.applyScenario(s, {}, &error)) {
             std::fprintf(stderr, "fuzz_seeds: %s\n", qPrintable(error));
@@ -99,24 +101,34 @@ int main(int argc, char** argv)
         seed("frame", QStringLiteral("chunk-%1").arg(piece), u8s({piece & 0x0F}));
     }
     seed("eventframes", QStringLiteral("events"), unit.events());
-    seed("eventframes", QStringLiteral("one-event"), memoryframes::eventFrame(memoryframes::token(QDateTime(QDate(2026, 5, 1), QTime(12, 0), Qt::UTC)), 3, 1, 1));
+    seed("eventframes", QStringLiteral("one-event"),
+         memoryframes::eventFrame(memoryframes::token(QDateTime(QDate(2026, 5, 1), QTime(12, 0), Qt::UTC)), 3, 1, 1));
 
     // Every answer of the unit to the device messages: [request][3 argument bytes][answer].
     RecordingLink link(unit);
     CommDBPointFacade facade(link);
     const std::pair<int, std::function<void()>> requests[] = {
-        {0, [&] { facade.ReadFloat(12); }},          {1, [&] { facade.ReadBool(60); }},
-        {3, [&] { facade.ReadU16(4); }},             {4, [&] { facade.ReadU32(5); }},
-        {8, [&] {
+        {0, [&] { facade.ReadFloat(12); }},
+        {1, [&] { facade.ReadBool(60); }},
+        {3, [&] { facade.ReadU16(4); }},
+        {4, [&] { facade.ReadU32(5); }},
+        {8,
+         [&] {
              std::string t;
              facade.ReadString(0, t);
          }},
-        {9, [&] { facade.ReadEntry(12); }},          {10, [&] { facade.ReadModmapHeader(); }},
-        {11, [&] { facade.ReadModmapEntry(3); }},    {12, [&] { facade.ReadLogRecord(1); }},
-        {13, [&] { facade.ReadArchiveBlock(0, 200); }}, {14, [&] { facade.ReadMemoryInfo(); }},
-        {15, [&] { facade.ReadEventBlock(0, 200); }}, {17, [&] { facade.ReadSequencerConfig(); }},
-        {18, [&] { facade.ReadTimerConfig(); }},     {19, [&] { facade.FlashStatus(); }},
-        {21, [&] {
+        {9, [&] { facade.ReadEntry(12); }},
+        {10, [&] { facade.ReadModmapHeader(); }},
+        {11, [&] { facade.ReadModmapEntry(3); }},
+        {12, [&] { facade.ReadLogRecord(1); }},
+        {13, [&] { facade.ReadArchiveBlock(0, 200); }},
+        {14, [&] { facade.ReadMemoryInfo(); }},
+        {15, [&] { facade.ReadEventBlock(0, 200); }},
+        {17, [&] { facade.ReadSequencerConfig(); }},
+        {18, [&] { facade.ReadTimerConfig(); }},
+        {19, [&] { facade.FlashStatus(); }},
+        {21,
+         [&] {
              MultiReadRequest r;
              r.count = 20;
              for (int i = 0; i < 20; ++i)
@@ -131,13 +143,16 @@ int main(int argc, char** argv)
         } catch (const std::exception&) {
         }
         if (!link.last.isEmpty()) {
-            const QByteArray args = op == 21 ? u8s({19, 12, 0}) : op == 13 || op == 15 ? u8s({0, 0, 200}) : u8s({12, 0, 0});
+            const QByteArray args = op == 21               ? u8s({19, 12, 0})
+                                    : op == 13 || op == 15 ? u8s({0, 0, 200})
+                                                           : u8s({12, 0, 0});
             seed("deviceanswers", QStringLiteral("answer-%1").arg(op), u8s({op}) + args + link.last);
             // The same answer framed as it travels on the line.
             std::uint8_t framed[frame::kFrameBufferSize];
             const int n = frame::build(0x01, reinterpret_cast<const std::uint8_t*>(link.last.constData()),
                                        static_cast<int>(link.last.size()), framed);
-            seed("frame", QStringLiteral("answer-%1").arg(op), u8s({0x0F}) + QByteArray(reinterpret_cast<const char*>(framed), n));
+            seed("frame", QStringLiteral("answer-%1").arg(op),
+                 u8s({0x0F}) + QByteArray(reinterpret_cast<const char*>(framed), n));
         }
     }
     seed("frame", QStringLiteral("rejected"), u8s({0x0F, 0x01, 0x12, 0x02, 0xFF}));

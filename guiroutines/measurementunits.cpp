@@ -22,20 +22,20 @@ namespace measurement {
 
 namespace {
 
-constexpr double kFoot = 0.3048;             // m
-constexpr double kInch = 0.0254;             // m
-constexpr double kMile = 1609.344;           // m
-constexpr double kPound = 453.59237;         // g
-constexpr double kGravity = 9.80665;         // m/s^2
-constexpr double kAtmosphere = 101325.0;     // Pa
-constexpr double kBtu = 1055.05585262;       // J
-constexpr double kCalorie = 4.1868;          // J
-constexpr double kFootPound = 1.3558179483314004;  // J (ft x lbf)
+constexpr double kFoot = 0.3048;                    // m
+constexpr double kInch = 0.0254;                    // m
+constexpr double kMile = 1609.344;                  // m
+constexpr double kPound = 453.59237;                // g
+constexpr double kGravity = 9.80665;                // m/s^2
+constexpr double kAtmosphere = 101325.0;            // Pa
+constexpr double kBtu = 1055.05585262;              // J
+constexpr double kCalorie = 4.1868;                 // J
+constexpr double kFootPound = 1.3558179483314004;   // J (ft x lbf)
 constexpr double kHorsepower = 745.69987158227022;  // W (550 ft x lbf / s)
-constexpr double kGallonUS = 3.785411784e-3;  // m^3
-constexpr double kGallonImp = 4.54609e-3;     // m^3
-constexpr double kCubicInch = 1.6387064e-5;   // m^3
-constexpr double kCubicFoot = 0.028316846592;  // m^3
+constexpr double kGallonUS = 3.785411784e-3;        // m^3
+constexpr double kGallonImp = 4.54609e-3;           // m^3
+constexpr double kCubicInch = 1.6387064e-5;         // m^3
+constexpr double kCubicFoot = 0.028316846592;       // m^3
 constexpr double kFluidOunce = kGallonUS / 128;
 // Water at its densest (3.98 degC): 999.972 kg/m^3.
 constexpr double kWaterDensity = 999.972;
@@ -43,33 +43,34 @@ constexpr double kWaterDensity = 999.972;
 constexpr double kSeawaterDensity = 1025.0;
 constexpr double kPoundForce = kPound / 1000 * kGravity;  // N
 
-constexpr Unit kAcceleration[] = {  // base m/s^2
-    {"Meters/sec./sec.", 1, 1, true},
-    {"Centimeters/sec./sec.", 0.01, 1, true},
-    {"Feet/sec./sec.", kFoot, 1, false},
-    {"Kilometers/hr./sec.", 1000.0 / 3600, 1, true},
+constexpr Unit kAcceleration[] = {
+    // base m/s^2
+    {"Meters/sec./sec.", 1, 1, true},           {"Centimeters/sec./sec.", 0.01, 1, true},
+    {"Feet/sec./sec.", kFoot, 1, false},        {"Kilometers/hr./sec.", 1000.0 / 3600, 1, true},
     {"Miles/hr./sec.", kMile / 3600, 1, false},
 };
 
-constexpr Unit kArea[] = {  // base m^2
+constexpr Unit kArea[] = {
+    // base m^2
     {"Square meters", 1, 1, true},
     {"Ares", 100, 1, true},
     {"Acres", 4046.8564224, 1, false},
     {"Centares", 1, 1, true},
     {"Square centimeters", 1e-4, 1, true},
-    {"Square feet", kFoot * kFoot, 1, false},
+    {"Square feet", kFoot* kFoot, 1, false},
     {"Square kilometers", 1e6, 1, true},
-    {"Square miles", kMile * kMile, 1, false},
+    {"Square miles", kMile* kMile, 1, false},
     {"Square yards", 0.83612736, 1, false},
     {"Hectares", 4047, 2.471, true},
     {"Circular mils", 5.067074790974977e-10, 1, false},  // pi/4 x (0.001 in)^2
-    {"Square inches", kInch * kInch, 1, false},
+    {"Square inches", kInch* kInch, 1, false},
     {"Square millimeters", 1e-6, 1, true},
     {"Square mils", 6.4516e-10, 1, false},
     {"Square Chains (gunters)", 404.68564224, 1, false},  // (66 ft)^2
 };
 
-constexpr Unit kEnergy[] = {  // base J
+constexpr Unit kEnergy[] = {
+    // base J
     {"Btus", kBtu, 1, false},
     {"Joules", 1, 1, true},
     {"Kilojoules", 1000, 1, true},
@@ -88,14 +89,16 @@ constexpr Unit kEnergy[] = {  // base J
 };
 
 constexpr double kLuxInFootCandles = kFoot * kFoot;  // 1 lm/m^2 = 0.09290304 lm/ft^2
-constexpr Unit kIllumination[] = {  // base foot-candle (lm/ft^2)
+constexpr Unit kIllumination[] = {
+    // base foot-candle (lm/ft^2)
     {"Foot-candle", 1, 1, false},
     {"Lux", 1, kLuxInFootCandles, true},
     {"Lumen/sq. ft.", 1, 1, false},
     {"Lumen/sq. meter", 1, kLuxInFootCandles, true},
 };
 
-constexpr Unit kLength[] = {  // base m
+constexpr Unit kLength[] = {
+    // base m
     {"Meters", 1, 1, true},
     {"Centimeters", 0.01, 1, true},
     {"Millimeters", 0.001, 1, true},
@@ -138,7 +141,8 @@ constexpr Unit kLength[] = {  // base m
 
 // Forces are given as the mass they weigh under standard gravity.
 constexpr double kGramsPerNewton = 1000 / kGravity;
-constexpr Unit kMass[] = {  // base g
+constexpr Unit kMass[] = {
+    // base g
     {"Grams", 1, 1, true},
     {"Kilograms", 1000, 1, true},
     {"Pounds", kPound, 1, false},
@@ -166,14 +170,15 @@ constexpr Unit kMass[] = {  // base g
     {"Pennyweights (troy)", 1.55517384, 1, false},
     {"Poundals", kPound / 1000 * kFoot, kGramsPerNewton, false},  // lb x ft/s^2
     {"Pounds (troy)", 373.2417216, 1, false},
-    {"Slugs", kPound * kGravity / kFoot, 1, false},  // lbf x s^2/ft
+    {"Slugs", kPound* kGravity / kFoot, 1, false},  // lbf x s^2/ft
     {"Stones", 14 * kPound, 1, false},
     {"Tons (long)", 2240 * kPound, 1, false},
     {"Tons (short)", 2000 * kPound, 1, false},
     {"Tons (metric)", 1e6, 1, true},
 };
 
-constexpr Unit kConcentration[] = {  // base ppm
+constexpr Unit kConcentration[] = {
+    // base ppm
     {"Parts/million (ppm)", 1, 1, true},
     {"Grains/gallon (U.S.)", 1, 17.118, false},
     {"Grains/gallon (Imp.)", 1, 14.286, false},
@@ -183,7 +188,8 @@ constexpr Unit kConcentration[] = {  // base ppm
 };
 
 constexpr double kHorsepowerPerWatt = 1 / kHorsepower;
-constexpr Unit kPower[] = {  // base hp; factor 1 in W
+constexpr Unit kPower[] = {
+    // base hp; factor 1 in W
     {"Horsepower", 1, 1, false},
     {"Horsepower (metric)", 735.49875, kHorsepowerPerWatt, true},
     {"Kilowatts", 1000, kHorsepowerPerWatt, true},
@@ -201,18 +207,19 @@ constexpr Unit kPower[] = {  // base hp; factor 1 in W
 };
 
 constexpr double kAtmPerPascal = 1 / kAtmosphere;
-constexpr double kMercuryColumnMetre = 133322.387415;  // Pa, conventional mercury 13595.1 kg/m^3
+constexpr double kMercuryColumnMetre = 133322.387415;           // Pa, conventional mercury 13595.1 kg/m^3
 constexpr double kWaterColumnMetre = kWaterDensity * kGravity;  // Pa, water at 4 degC
 constexpr double kSeawaterColumnMetre = kSeawaterDensity * kGravity;
 constexpr double kPsi = kPoundForce / (kInch * kInch);
 constexpr double kPsf = kPoundForce / (kFoot * kFoot);
-constexpr Unit kPressure[] = {  // base atm; factor 1 in Pa
+constexpr Unit kPressure[] = {
+    // base atm; factor 1 in Pa
     {"Atmospheres", 1, 1, true},
     {"Bars", 1e5, kAtmPerPascal, true},
     {"Centimeters of mercury", kMercuryColumnMetre / 100, kAtmPerPascal, true},
     {"Centimeters of water", kWaterColumnMetre / 100, kAtmPerPascal, true},
     {"Dynes/sq. cm.", 0.1, kAtmPerPascal, true},
-    {"Feet of seawater", kSeawaterColumnMetre * kFoot, kAtmPerPascal, false},
+    {"Feet of seawater", kSeawaterColumnMetre* kFoot, kAtmPerPascal, false},
     {"Feet of water (39.2 degF)", 2988.98, kAtmPerPascal, false},
     {"Grams/sq. cm.", kGravity * 10, kAtmPerPascal, true},  // gf/cm^2
     {"Inches of mercury (32 degF)", 3386.38, kAtmPerPascal, false},
@@ -238,7 +245,8 @@ constexpr Unit kPressure[] = {  // base atm; factor 1 in Pa
 
 constexpr double kMinute = 60;
 constexpr double kHour = 3600;
-constexpr Unit kFlow[] = {  // base L/s; factor 1 in L
+constexpr Unit kFlow[] = {
+    // base L/s; factor 1 in L
     {"Liters/second", 1, 1, true},
     {"Liters/minute", 1, 1 / kMinute, true},
     {"Liters/hour", 1, 1 / kHour, true},
@@ -276,7 +284,8 @@ constexpr Unit kTemperatureUnits[] = {
     {"Degrees Rankin", 32 + kFahrenheitZeroInRankine, 1.8, false},
 };
 
-constexpr Unit kTime[] = {  // base s
+constexpr Unit kTime[] = {
+    // base s
     {"Seconds", 1, 1, true},
     {"Minutes", 1, 60, true},
     {"Hours", 1, 3600, true},
@@ -288,14 +297,16 @@ constexpr Unit kTime[] = {  // base s
     {"Samples (60 per second)", 1, 0.01666667, true},
 };
 
-constexpr Unit kTorque[] = {  // base ft x lbf; factor 1 in N x m
+constexpr Unit kTorque[] = {
+    // base ft x lbf; factor 1 in N x m
     {"Foot-pounds", 1, 1, false},
     {"Centimeter-dynes", 1e-7, 1 / kFootPound, true},
     {"Centimeter-grams", kGravity * 1e-5, 1 / kFootPound, true},
     {"Meter-kilograms", kGravity, 1 / kFootPound, true},
 };
 
-constexpr Unit kVelocity[] = {  // base m/s; factor 1 in m
+constexpr Unit kVelocity[] = {
+    // base m/s; factor 1 in m
     {"Meters/second", 1, 1, true},
     {"Meters/minute", 1, 1 / kMinute, true},
     {"Meters/hour", 1, 1 / kHour, true},
@@ -318,7 +329,8 @@ constexpr Unit kVelocity[] = {  // base m/s; factor 1 in m
 // Unmarked U.S. measures are the liquid ones; the bushel has no liquid measure, so both of the
 // table's bushels are the U.S. (Winchester) bushel.
 constexpr double kBushelUS = 2150.42 * kCubicInch;
-constexpr Unit kVolume[] = {  // base m^3
+constexpr Unit kVolume[] = {
+    // base m^3
     {"Cubic meters", 1, 1, true},
     {"Cubic yards", 27 * kCubicFoot, 1, false},
     {"Gallons (U.S.)", kGallonUS, 1, false},
@@ -364,7 +376,8 @@ constexpr Unit kVolume[] = {  // base m^3
 };
 
 constexpr double kPoundPerCubicFoot = kPound / 1000 / kCubicFoot;  // kg/m^3
-constexpr Unit kDensity[] = {  // base lb/ft^3; factor 1 in kg/m^3
+constexpr Unit kDensity[] = {
+    // base lb/ft^3; factor 1 in kg/m^3
     {"Pounds/cu. ft.", 1, 1, false},
     {"Pounds/cu. in.", 1728, 1, false},
     {"Grams/cu. cm.", 1000, 1 / kPoundPerCubicFoot, true},
@@ -375,10 +388,9 @@ constexpr Unit kDensity[] = {  // base lb/ft^3; factor 1 in kg/m^3
 };
 
 constexpr Unit kClock[] = {
-    {"YYYY", 1, 1, true},       {"YY", 1, 1, true},     {"MM (month)", 1, 1, true},
-    {"DD", 1, 1, true},         {"HH", 1, 1, true},     {"MM (minute)", 1, 1, true},
-    {"SS", 1, 1, true},         {"HHMMSS", 1, 1, true}, {"YYMMDD", 1, 1, true},
-    {"MMDDYY", 1, 1, true},     {"DDMMYY", 1, 1, true}, {"Day of Week", 1, 1, true},
+    {"YYYY", 1, 1, true},   {"YY", 1, 1, true},          {"MM (month)", 1, 1, true}, {"DD", 1, 1, true},
+    {"HH", 1, 1, true},     {"MM (minute)", 1, 1, true}, {"SS", 1, 1, true},         {"HHMMSS", 1, 1, true},
+    {"YYMMDD", 1, 1, true}, {"MMDDYY", 1, 1, true},      {"DDMMYY", 1, 1, true},     {"Day of Week", 1, 1, true},
 };
 
 template <std::size_t N>
@@ -417,27 +429,39 @@ constexpr double kFiveNinths = 0.5555555555555556;
 double toCelsius(int unit, double value)
 {
     switch (unit) {
-    case 1: return (value - 32) * kFiveNinths;
-    case 2: return value - kCelsiusZeroInKelvin;
-    case 3: return (value - kFahrenheitZeroInRankine - 32) * kFiveNinths;
-    default: return value;
+    case 1:
+        return (value - 32) * kFiveNinths;
+    case 2:
+        return value - kCelsiusZeroInKelvin;
+    case 3:
+        return (value - kFahrenheitZeroInRankine - 32) * kFiveNinths;
+    default:
+        return value;
     }
 }
 
 double fromCelsius(int unit, double celsius, double original)
 {
     switch (unit) {
-    case 0: return celsius;
-    case 1: return celsius * 1.8 + 32;
-    case 2: return celsius + kCelsiusZeroInKelvin;
-    case 3: return celsius * 1.8 + 32 + kFahrenheitZeroInRankine;
-    default: return original;
+    case 0:
+        return celsius;
+    case 1:
+        return celsius * 1.8 + 32;
+    case 2:
+        return celsius + kCelsiusZeroInKelvin;
+    case 3:
+        return celsius * 1.8 + 32 + kFahrenheitZeroInRankine;
+    default:
+        return original;
     }
 }
 
 }  // namespace
 
-const Type* type(int index) { return index >= 0 && index < kTypeCount ? &kTypes[index] : nullptr; }
+const Type* type(int index)
+{
+    return index >= 0 && index < kTypeCount ? &kTypes[index] : nullptr;
+}
 
 const Unit* unit(int typeIndex, int unitIndex)
 {

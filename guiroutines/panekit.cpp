@@ -57,7 +57,10 @@ int copyOut(const std::string& text, char* buffer, int size)
     return static_cast<int>(std::min<std::size_t>(text.size(), std::numeric_limits<int>::max()));
 }
 
-std::string_view textOf(const char* text) { return text ? std::string_view(text) : std::string_view(); }
+std::string_view textOf(const char* text)
+{
+    return text ? std::string_view(text) : std::string_view();
+}
 
 void requestMainForm(int message, int n)
 {
@@ -133,9 +136,15 @@ KVT_EXPORT PanekitTimestampToken DateToTimestampToken(double dateTime)
                    kPanekitRefusedToken);
 }
 
-KVT_EXPORT bool IsUpdateMode() { return false; }
+KVT_EXPORT bool IsUpdateMode()
+{
+    return false;
+}
 
-KVT_EXPORT bool IsFactoryMode() { return false; }
+KVT_EXPORT bool IsFactoryMode()
+{
+    return false;
+}
 
 KVT_EXPORT int msec2secA(std::uint32_t milliseconds, char* buffer, int size)
 {
@@ -173,9 +182,15 @@ KVT_EXPORT int GetIniFile(char* buffer, int size)
         copyOut({}, buffer, size));
 }
 
-KVT_EXPORT void RequestPoll(int n) { requestMainForm(winmsg::WM_REQUEST_POLL, n); }
+KVT_EXPORT void RequestPoll(int n)
+{
+    requestMainForm(winmsg::WM_REQUEST_POLL, n);
+}
 
-KVT_EXPORT void RequestRead(int n) { requestMainForm(winmsg::WM_REQUEST_READ, n); }
+KVT_EXPORT void RequestRead(int n)
+{
+    requestMainForm(winmsg::WM_REQUEST_READ, n);
+}
 
 KVT_EXPORT void StdDevAndMean(const double* values, int count, double* mean, double* stdDev)
 {
@@ -192,7 +207,10 @@ KVT_EXPORT int GetUnitDescriptions(signed char type, QStringList* list)
     return guarded([&] { return list ? measurement::unitDescriptions(type, *list) : 0; }, 0);
 }
 
-KVT_EXPORT const char* GetDUTDesc(unsigned char type) { return measurement::typeName(type); }
+KVT_EXPORT const char* GetDUTDesc(unsigned char type)
+{
+    return measurement::typeName(type);
+}
 
 KVT_EXPORT const char* GetUnitsDesc(std::uint16_t typeAndUnit)
 {

@@ -125,8 +125,7 @@ using PanekitEnableGroupFn = void (*)(QWidget* control);
 using PanekitDisableGroupFn = void (*)(QWidget* control);
 using PanekitLocalStatusBarMsgFn = void (*)(QWidget* parent, const char* text, std::uint32_t colour, bool beep);
 using PanekitCharArr2AnsiStringFn = int (*)(const char* data, int maxLength, char* buffer, int size);
-using PanekitDoMyBroadcastFn = void (*)(QWidget* root, WinMessageEvent* message, bool skipRoot,
-                                        bool stopWhenHandled);
+using PanekitDoMyBroadcastFn = void (*)(QWidget* root, WinMessageEvent* message, bool skipRoot, bool stopWhenHandled);
 using PanekitFormatFltFn = int (*)(float value, char* buffer, int size);
 using PanekitGetHelpContextTORVAFn = int (*)(QObject* object);
 using PanekitTimestampTokenToDateFn = double (*)(PanekitTimestampToken token);
@@ -149,6 +148,7 @@ using PanekitUnitConvertFn = double (*)(signed char type, int fromUnit, int toUn
 
 // The entries the program binds at start-up, in the order it looks them up.
 inline constexpr const char* kPanekitBoundEntries[] = {
-    "_Initialize", "_Cleanup", "EnableGroup", "DisableGroup", "LocalStatusBarMsg", "CharArr2AnsiString",
-    "DoMyBroadcast", "FormatFlt", "GetHelpContextTORVA", "TimestampTokenToDate", "DateToTimestampToken",
+    "_Initialize",          "_Cleanup",      "EnableGroup", "DisableGroup",        "LocalStatusBarMsg",
+    "CharArr2AnsiString",   "DoMyBroadcast", "FormatFlt",   "GetHelpContextTORVA", "TimestampTokenToDate",
+    "DateToTimestampToken",
 };

@@ -50,7 +50,10 @@ public:
 
     Command* FindCommand(const std::string& name) const;
     template <typename T>
-    T* Find(const std::string& name) const { return dynamic_cast<T*>(FindCommand(name)); }
+    T* Find(const std::string& name) const
+    {
+        return dynamic_cast<T*>(FindCommand(name));
+    }
     // Queues the named command; an unknown name does nothing.
     void ExecuteCommand(const std::string& name, const std::string& param);
     void RegisterCommand(const std::string& name, std::unique_ptr<Command> command);

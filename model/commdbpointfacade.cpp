@@ -13,7 +13,10 @@ CommDBPointFacade* gFacade = nullptr;
 
 constexpr int kBlockHeader = 5;  // offset and count before a block's data
 
-std::uint8_t typeByte(UnitMessageType type) { return static_cast<std::uint8_t>(type); }
+std::uint8_t typeByte(UnitMessageType type)
+{
+    return static_cast<std::uint8_t>(type);
+}
 
 // The width of an entry's value in a multi-read answer; 0 for an index the map does not hold.
 int multiReadWidth(std::uint16_t index)
@@ -129,9 +132,15 @@ float CommDBPointFacade::ReadFloat(std::uint16_t index)
     return v;
 }
 
-bool CommDBPointFacade::ReadBool(std::uint16_t index) { return *EntryValue(index, 1) != 0; }
+bool CommDBPointFacade::ReadBool(std::uint16_t index)
+{
+    return *EntryValue(index, 1) != 0;
+}
 
-std::uint8_t CommDBPointFacade::ReadU8(std::uint16_t index) { return *EntryValue(index, 1); }
+std::uint8_t CommDBPointFacade::ReadU8(std::uint16_t index)
+{
+    return *EntryValue(index, 1);
+}
 
 std::uint16_t CommDBPointFacade::ReadU16(std::uint16_t index)
 {
@@ -145,11 +154,20 @@ std::uint32_t CommDBPointFacade::ReadU32(std::uint16_t index)
     return AnswerU32(4);
 }
 
-std::int8_t CommDBPointFacade::ReadS8(std::uint16_t index) { return static_cast<std::int8_t>(ReadU8(index)); }
+std::int8_t CommDBPointFacade::ReadS8(std::uint16_t index)
+{
+    return static_cast<std::int8_t>(ReadU8(index));
+}
 
-std::int16_t CommDBPointFacade::ReadS16(std::uint16_t index) { return static_cast<std::int16_t>(ReadU16(index)); }
+std::int16_t CommDBPointFacade::ReadS16(std::uint16_t index)
+{
+    return static_cast<std::int16_t>(ReadU16(index));
+}
 
-std::int32_t CommDBPointFacade::ReadS32(std::uint16_t index) { return static_cast<std::int32_t>(ReadU32(index)); }
+std::int32_t CommDBPointFacade::ReadS32(std::uint16_t index)
+{
+    return static_cast<std::int32_t>(ReadU32(index));
+}
 
 int CommDBPointFacade::ReadString(std::uint16_t index, std::string& text)
 {
@@ -184,30 +202,52 @@ std::array<std::uint8_t, 4> valueField(T value)
 }
 }  // namespace
 
-void CommDBPointFacade::WriteFloat(std::uint16_t index, float value) { WriteEntry(index, valueField(value)); }
+void CommDBPointFacade::WriteFloat(std::uint16_t index, float value)
+{
+    WriteEntry(index, valueField(value));
+}
 
 void CommDBPointFacade::WriteBool(std::uint16_t index, bool value)
 {
     WriteEntry(index, valueField<std::uint8_t>(value ? 1 : 0));
 }
 
-void CommDBPointFacade::WriteU8(std::uint16_t index, std::uint8_t value) { WriteEntry(index, valueField(value)); }
+void CommDBPointFacade::WriteU8(std::uint16_t index, std::uint8_t value)
+{
+    WriteEntry(index, valueField(value));
+}
 
-void CommDBPointFacade::WriteU16(std::uint16_t index, std::uint16_t value) { WriteEntry(index, valueField(value)); }
+void CommDBPointFacade::WriteU16(std::uint16_t index, std::uint16_t value)
+{
+    WriteEntry(index, valueField(value));
+}
 
-void CommDBPointFacade::WriteU32(std::uint16_t index, std::uint32_t value) { WriteEntry(index, valueField(value)); }
+void CommDBPointFacade::WriteU32(std::uint16_t index, std::uint32_t value)
+{
+    WriteEntry(index, valueField(value));
+}
 
-void CommDBPointFacade::WriteS8(std::uint16_t index, std::int8_t value) { WriteEntry(index, valueField(value)); }
+void CommDBPointFacade::WriteS8(std::uint16_t index, std::int8_t value)
+{
+    WriteEntry(index, valueField(value));
+}
 
-void CommDBPointFacade::WriteS16(std::uint16_t index, std::int16_t value) { WriteEntry(index, valueField(value)); }
+void CommDBPointFacade::WriteS16(std::uint16_t index, std::int16_t value)
+{
+    WriteEntry(index, valueField(value));
+}
 
-void CommDBPointFacade::WriteS32(std::uint16_t index, std::int32_t value) { WriteEntry(index, valueField(value)); }
+void CommDBPointFacade::WriteS32(std::uint16_t index, std::int32_t value)
+{
+    WriteEntry(index, valueField(value));
+}
 
 void CommDBPointFacade::WriteString(std::uint16_t index, std::string text)
 {
     if (text.size() > static_cast<std::size_t>(kMaxWriteText))
-        throw std::invalid_argument("A text of " + std::to_string(text.size()) + " characters cannot be sent to the unit (at most " +
-                                    std::to_string(kMaxWriteText) + ").");
+        throw std::invalid_argument("A text of " + std::to_string(text.size()) +
+                                    " characters cannot be sent to the unit (at most " + std::to_string(kMaxWriteText) +
+                                    ").");
     const int n = static_cast<int>(text.size());
     Begin();
     PutU16(2, index);

@@ -3,11 +3,11 @@
 #include "librarybinder.h"
 #include "portelle_api.h"
 
+#include <dlfcn.h>
 #include <QDir>
 #include <QFile>
 #include <algorithm>
 #include <cstring>
-#include <dlfcn.h>
 
 namespace {
 
@@ -104,7 +104,10 @@ QString Communications::GetErrorText(int status) const
     return QStringLiteral("unknown error");
 }
 
-int Communications::CommConnect() { return commConnect_ ? commConnect_() : 1; }
+int Communications::CommConnect()
+{
+    return commConnect_ ? commConnect_() : 1;
+}
 
 void Communications::CommDisconnect(bool onlyReset)
 {

@@ -17,10 +17,9 @@ constexpr int kBypassTimeoutId = 284;
 // Points whose unit value is the point id of an analog-output choice while the pages show the
 // choice's ordinal.
 const std::set<int> kAnalogOutputPoints = {
-    50,   54,   73,   77,   96,   100,  119,  123,  163,  167,  186,  190,  209,  213,  232,  236,
-    616,  621,  641,  646,  673,  678,  701,  706,  728,  733,  758,  763,  788,  793,  823,  828,
-    851,  856,  878,  883,  908,  913,  938,  943,  1275, 1278, 1301, 1304, 1327, 1330, 1353, 1356,
-    1247, 1250, 1253, 1256, 1259, 1262,
+    50,  54,  73,  77,  96,   100,  119,  123,  163,  167,  186,  190,  209,  213,  232,  236,  616,  621,
+    641, 646, 673, 678, 701,  706,  728,  733,  758,  763,  788,  793,  823,  828,  851,  856,  878,  883,
+    908, 913, 938, 943, 1275, 1278, 1301, 1304, 1327, 1330, 1353, 1356, 1247, 1250, 1253, 1256, 1259, 1262,
 };
 
 }  // namespace
@@ -226,7 +225,8 @@ bool DataBase::AreLogIdCodesUnique() const
 {
     for (int i = 0; i < 5; ++i)
         for (int j = i + 1; j < 5; ++j)
-            if (logRecords_[static_cast<std::size_t>(i)].LogIDCode == logRecords_[static_cast<std::size_t>(j)].LogIDCode)
+            if (logRecords_[static_cast<std::size_t>(i)].LogIDCode ==
+                logRecords_[static_cast<std::size_t>(j)].LogIDCode)
                 return false;
     return true;
 }

@@ -113,8 +113,8 @@ public:
     void ExpressRead(bool alternateWanted);
     // Loads one multi-read answer into the points it names; at most the request's count, and
     // only as far as the answer's bytes reach.
-    void UnpackMultiRead(const MultiReadRequest& request, int answerCount, const std::uint8_t* values,
-                         int valuesLength, bool markFresh);
+    void UnpackMultiRead(const MultiReadRequest& request, int answerCount, const std::uint8_t* values, int valuesLength,
+                         bool markFresh);
     int CountExpressReadMessages() const;
     int CountPollReadMessages() const;
     int CountReadAllMessages() const;

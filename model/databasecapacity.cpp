@@ -129,10 +129,18 @@ std::int64_t DataBase::ComputeLogCapacities()
     for (int i = 0; i < kCapacityLogs; ++i) {
         const LogRecord& record = logRecords_[static_cast<std::size_t>(i)];
         switch (i) {
-        case 0: intervals[i] = ComputeCycleTime(); break;
-        case 1: intervals[i] = 3600; break;
-        case 2: intervals[i] = kSecondsPerDay; break;
-        default: intervals[i] = record.Frequency; break;
+        case 0:
+            intervals[i] = ComputeCycleTime();
+            break;
+        case 1:
+            intervals[i] = 3600;
+            break;
+        case 2:
+            intervals[i] = kSecondsPerDay;
+            break;
+        default:
+            intervals[i] = record.Frequency;
+            break;
         }
         // The count comes from the unit or a file; the record holds eight parameters at most.
         const int parameters = std::min<int>(record.ParametersInLog, logrecord::kParameters);

@@ -10,7 +10,10 @@
 #include <cstring>
 #include <limits>
 
-void DBPointPublisher::Attach(IDBPointObserver* observer) { observers_.push_back(observer); }
+void DBPointPublisher::Attach(IDBPointObserver* observer)
+{
+    observers_.push_back(observer);
+}
 
 void DBPointPublisher::Detach(IDBPointObserver* observer)
 {
@@ -38,7 +41,10 @@ DatabasePoint::DatabasePoint(std::uint16_t entryIndex) : index_(entryIndex)
     group_ = ridovaz::findPointGroup(map->GetGroup(entryIndex));
 }
 
-std::string DatabasePoint::GetTypeName() const { return RidovazManager::Instance()->GetMap()->GetTypeName(index_); }
+std::string DatabasePoint::GetTypeName() const
+{
+    return RidovazManager::Instance()->GetMap()->GetTypeName(index_);
+}
 
 int DatabasePoint::GetUnitIndex() const
 {
@@ -55,7 +61,10 @@ void DatabasePoint::SetAndNotify(const std::string& text)
     NotifyObservers();
 }
 
-CommDBPointFacade& DatabasePoint::facade() const { return *CommDBPointFacade::Instance(); }
+CommDBPointFacade& DatabasePoint::facade() const
+{
+    return *CommDBPointFacade::Instance();
+}
 
 namespace pointtext {
 
@@ -91,8 +100,8 @@ double parseDouble(const std::string& text)
     const auto res = std::from_chars(text.data() + i, text.data() + text.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
         // Past the range of a double: the C library answers with an infinity or zero.
-        const bool tiny = text.find_first_of("eE") != std::string::npos
-                          && text.find('-', text.find_first_of("eE")) != std::string::npos;
+        const bool tiny = text.find_first_of("eE") != std::string::npos &&
+                          text.find('-', text.find_first_of("eE")) != std::string::npos;
         const bool negative = i < text.size() && text[i] == '-';
         return tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
     }
@@ -231,19 +240,34 @@ struct Bits32 : U32 {
 }  // namespace pointtraits
 
 template <typename T, typename Traits>
-bool TypedDatabasePoint<T, Traits>::IsModified() const { return Traits::differ(pending_, value_); }
+bool TypedDatabasePoint<T, Traits>::IsModified() const
+{
+    return Traits::differ(pending_, value_);
+}
 
 template <typename T, typename Traits>
-std::string TypedDatabasePoint<T, Traits>::ToString() const { return Traits::toText(pending_); }
+std::string TypedDatabasePoint<T, Traits>::ToString() const
+{
+    return Traits::toText(pending_);
+}
 
 template <typename T, typename Traits>
-void TypedDatabasePoint<T, Traits>::SetPending(const std::string& text) { pending_ = Traits::parsePending(pending_, text); }
+void TypedDatabasePoint<T, Traits>::SetPending(const std::string& text)
+{
+    pending_ = Traits::parsePending(pending_, text);
+}
 
 template <typename T, typename Traits>
-void TypedDatabasePoint<T, Traits>::Load(const std::string& text) { pending_ = value_ = Traits::parseLoad(text); }
+void TypedDatabasePoint<T, Traits>::Load(const std::string& text)
+{
+    pending_ = value_ = Traits::parseLoad(text);
+}
 
 template <typename T, typename Traits>
-void TypedDatabasePoint<T, Traits>::SetBoth(const std::string& text) { pending_ = value_ = Traits::parse(text); }
+void TypedDatabasePoint<T, Traits>::SetBoth(const std::string& text)
+{
+    pending_ = value_ = Traits::parse(text);
+}
 
 template <typename T, typename Traits>
 void TypedDatabasePoint<T, Traits>::ReadFromUnit()
@@ -290,19 +314,33 @@ std::unique_ptr<DatabasePoint> DBPointFactory::Create(std::uint16_t entryIndex)
     if (!valueType)
         return nullptr;
     switch (*valueType) {
-    case ridovaz::TypeCode::Float: return std::make_unique<FloatDatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::U32: return std::make_unique<U32DatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::U16: return std::make_unique<U16DatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::U8: return std::make_unique<U8DatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::S32: return std::make_unique<S32DatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::S16: return std::make_unique<S16DatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::S8: return std::make_unique<S8DatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::Bits8: return std::make_unique<Bits8DatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::Bool: return std::make_unique<BoolDatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::Text: return std::make_unique<StringDatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::Baud: return std::make_unique<BaudDatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::Bits16: return std::make_unique<Bits16DatabasePoint>(entryIndex);
-    case ridovaz::TypeCode::Bits32: return std::make_unique<Bits32DatabasePoint>(entryIndex);
-    default: return nullptr;
+    case ridovaz::TypeCode::Float:
+        return std::make_unique<FloatDatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::U32:
+        return std::make_unique<U32DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::U16:
+        return std::make_unique<U16DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::U8:
+        return std::make_unique<U8DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::S32:
+        return std::make_unique<S32DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::S16:
+        return std::make_unique<S16DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::S8:
+        return std::make_unique<S8DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Bits8:
+        return std::make_unique<Bits8DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Bool:
+        return std::make_unique<BoolDatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Text:
+        return std::make_unique<StringDatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Baud:
+        return std::make_unique<BaudDatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Bits16:
+        return std::make_unique<Bits16DatabasePoint>(entryIndex);
+    case ridovaz::TypeCode::Bits32:
+        return std::make_unique<Bits32DatabasePoint>(entryIndex);
+    default:
+        return nullptr;
     }
 }

@@ -107,8 +107,19 @@ private:
 };
 
 namespace pointtraits {
-struct U8; struct S8; struct U16; struct S16; struct U32; struct S32; struct Float; struct Bool; struct String;
-struct Baud; struct Bits8; struct Bits16; struct Bits32;
+struct U8;
+struct S8;
+struct U16;
+struct S16;
+struct U32;
+struct S32;
+struct Float;
+struct Bool;
+struct String;
+struct Baud;
+struct Bits8;
+struct Bits16;
+struct Bits32;
 }  // namespace pointtraits
 
 using U8DatabasePoint = TypedDatabasePoint<std::uint8_t, pointtraits::U8>;

@@ -106,9 +106,15 @@ int DataBase::CountMessages(const std::vector<int>& ids) const
     return messages + (batch > 0 ? 1 : 0);
 }
 
-int DataBase::CountExpressReadMessages() const { return CountMessages(expressScan.MainList()); }
+int DataBase::CountExpressReadMessages() const
+{
+    return CountMessages(expressScan.MainList());
+}
 
-int DataBase::CountPollReadMessages() const { return CountMessages(expressScan.PolledList()); }
+int DataBase::CountPollReadMessages() const
+{
+    return CountMessages(expressScan.PolledList());
+}
 
 int DataBase::CountReadAllMessages() const
 {
@@ -156,10 +162,20 @@ void DataBase::TrimCalibrationStreams(int streams)
     int lastClamped;
     std::string limitText;
     switch (streams) {
-    case 0: lastClamped = 1617; limitText = "0"; break;
-    case 1: lastClamped = 1621; limitText = "1"; break;
-    case 3: lastClamped = 1625; limitText = "3"; break;
-    default: return;
+    case 0:
+        lastClamped = 1617;
+        limitText = "0";
+        break;
+    case 1:
+        lastClamped = 1621;
+        limitText = "1";
+        break;
+    case 3:
+        lastClamped = 1625;
+        limitText = "3";
+        break;
+    default:
+        return;
     }
     const int limit = streams;
     for (int id = 1614; id <= lastClamped; ++id) {

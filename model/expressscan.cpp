@@ -1,6 +1,9 @@
 #include "expressscan.h"
 
-ExpressScan::ExpressScan() { showWait_.fill(1); }
+ExpressScan::ExpressScan()
+{
+    showWait_.fill(1);
+}
 
 void ExpressScan::Clear()
 {
@@ -50,4 +53,7 @@ bool ExpressScan::Contains(int pointId, bool alternateWanted) const
     return alternateIds_.count(pointId) != 0;
 }
 
-const std::vector<int>& ExpressScan::PolledList() const { return UsesAlternate() ? alternate_ : main_; }
+const std::vector<int>& ExpressScan::PolledList() const
+{
+    return UsesAlternate() ? alternate_ : main_;
+}

@@ -3,8 +3,8 @@
 #include "commdbpointfacade.h"
 #include "communications.h"
 #include "database.h"
-#include "dialogservice.h"
 #include "datadir.h"
+#include "dialogservice.h"
 #include "framecomm.h"
 #include "logoncommands.h"
 #include "pollcommands.h"
@@ -29,7 +29,10 @@ constexpr char kTooShort[] = "Image file is too short!";
 
 }  // namespace
 
-QString UpgradeDataFile(const QString& name) { return datadir::filePath(name); }
+QString UpgradeDataFile(const QString& name)
+{
+    return datadir::filePath(name);
+}
 
 ImageTransferPlan::ImageTransferPlan(qint64 fileSize)
 {
@@ -70,9 +73,15 @@ bool ImageCommand::OpenImage(QFile& image)
     return true;
 }
 
-void ImageCommand::ResetUpgradeProgress(int maximum) { frame()->SetInt(framecomm::kUpgradeProgressMax, maximum); }
+void ImageCommand::ResetUpgradeProgress(int maximum)
+{
+    frame()->SetInt(framecomm::kUpgradeProgressMax, maximum);
+}
 
-void ImageCommand::StepUpgradeProgress() { frame()->SetInt(framecomm::kUpgradeProgressStep, 1); }
+void ImageCommand::StepUpgradeProgress()
+{
+    frame()->SetInt(framecomm::kUpgradeProgressStep, 1);
+}
 
 // --- WriteImage -------------------------------------------------------------------------------
 
@@ -167,8 +176,7 @@ void ReadImageCommand::Execute()
     if (!readBack.fileName().isEmpty())
         QFile::remove(readBack.fileName());
     if (readBack.fileName().isEmpty() || !readBack.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        Tell("The read-back file " + readBack.fileName() + " can't be created.\n" +
-                                   readBack.errorString());
+        Tell("The read-back file " + readBack.fileName() + " can't be created.\n" + readBack.errorString());
         return;
     }
     QFile image;
@@ -200,7 +208,8 @@ void ReadImageCommand::Execute()
 bool ReadImageCommand::ReadBlock(std::uint32_t offset, int count, QFile& readBack)
 {
     try {
-        const MemoryBlock block = CommDBPointFacade::Instance()->ReadImageBlock(offset, static_cast<std::uint8_t>(count));
+        const MemoryBlock block =
+            CommDBPointFacade::Instance()->ReadImageBlock(offset, static_cast<std::uint8_t>(count));
         // More bytes than were asked for is not the block that was asked for.
         if (block.count > count)
             throw CommStatusError(commstatus::kUnexpectedResponse);

@@ -18,8 +18,8 @@ struct ImageTransferPlan {
 
     qint64 transferred = 0;  // size - 1
     qint64 fullBlocks = 0;
-    int last = 0;            // 0-199: the count of the final block
-    qint64 requests = 0;     // fullBlocks + 1
+    int last = 0;         // 0-199: the count of the final block
+    qint64 requests = 0;  // fullBlocks + 1
 
     std::uint32_t offset(qint64 block) const { return static_cast<std::uint32_t>(block * kBlockSize); }
     int count(qint64 block) const { return block < fullBlocks ? kBlockSize : last; }
@@ -27,9 +27,9 @@ struct ImageTransferPlan {
 
 // How an image command ended, for the flow that queued it.
 enum class ImageOutcome {
-    NotRun,    // not logged on, or not executed since the file name was given
-    Refused,   // the image file is missing, empty, too short or unreadable: nothing was sent
-    Failed,    // a block could not be transferred; the rest were not tried
+    NotRun,   // not logged on, or not executed since the file name was given
+    Refused,  // the image file is missing, empty, too short or unreadable: nothing was sent
+    Failed,   // a block could not be transferred; the rest were not tried
     Done,
 };
 

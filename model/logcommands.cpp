@@ -22,7 +22,10 @@ namespace {
 constexpr int kAttempts = 3;
 constexpr const char* kBlockFailText = "read device memory fail.";
 
-void inform(const QString& text) { DialogService::ask(QMessageBox::Information, "Information", text, QMessageBox::Ok); }
+void inform(const QString& text)
+{
+    DialogService::ask(QMessageBox::Information, "Information", text, QMessageBox::Ok);
+}
 
 // One block of a memory, up to three attempts. Any exception fails an attempt; so does an answer
 // that claims more bytes than were asked for, since its bytes cannot be trusted to belong to the

@@ -13,7 +13,10 @@
 int LogonCommand::settleMs_ = LogonCommand::kSettleMs;
 
 namespace {
-void status(FrameComm* frame, const char* text) { frame->SetText(framecomm::kStatusLineSpecialPanel, text); }
+void status(FrameComm* frame, const char* text)
+{
+    frame->SetText(framecomm::kStatusLineSpecialPanel, text);
+}
 }  // namespace
 
 int OpenLinkForLogon(Communications* comms)

@@ -22,9 +22,15 @@ UniqueLogID* UniqueLogID::Instance()
     return slot.get();
 }
 
-void UniqueLogID::ReleaseInstance() { instanceSlot().reset(); }
+void UniqueLogID::ReleaseInstance()
+{
+    instanceSlot().reset();
+}
 
-void UniqueLogID::Clear() { codes_.clear(); }
+void UniqueLogID::Clear()
+{
+    codes_.clear();
+}
 
 void UniqueLogID::Add(int code)
 {
@@ -32,7 +38,10 @@ void UniqueLogID::Add(int code)
         codes_.push_back(code);
 }
 
-bool UniqueLogID::Contains(int code) const { return std::find(codes_.begin(), codes_.end(), code) != codes_.end(); }
+bool UniqueLogID::Contains(int code) const
+{
+    return std::find(codes_.begin(), codes_.end(), code) != codes_.end();
+}
 
 int UniqueLogID::NextFreeId(int code) const
 {

@@ -20,8 +20,8 @@ struct LogRecord {
     std::uint8_t Enable;
     // A period in seconds for the periodic logs, the hour of the day for the daily log.
     std::uint16_t Frequency;
-    std::uint8_t LogIDCode;  // tags the log's frames in the log memory
-    std::uint8_t ParametersInLog;  // 0-8; the parameters past it are not significant
+    std::uint8_t LogIDCode;                            // tags the log's frames in the log memory
+    std::uint8_t ParametersInLog;                      // 0-8; the parameters past it are not significant
     std::uint16_t Parameters[logrecord::kParameters];  // point ids
 };
 

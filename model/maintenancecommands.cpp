@@ -33,25 +33,21 @@ void UnitRequestCommand::Execute()
 }
 
 ResetCommand::ResetCommand()
-    : UnitRequestCommand({"Reboot...", &CommDBPointFacade::Reboot, " Reboot unit fail!", "Reboot Submitted"})
-{
-}
+        : UnitRequestCommand({"Reboot...", &CommDBPointFacade::Reboot, " Reboot unit fail!", "Reboot Submitted"})
+{}
 
 SetDefaultConfigCommand::SetDefaultConfigCommand()
-    : UnitRequestCommand({"Set Default Config.", &CommDBPointFacade::SetFactoryDefaults, "Reset Factory Default fail!",
-                          "Reset Factory Default Submitted"})
-{
-}
+        : UnitRequestCommand({"Set Default Config.", &CommDBPointFacade::SetFactoryDefaults,
+                              "Reset Factory Default fail!", "Reset Factory Default Submitted"})
+{}
 
 WipeALCommand::WipeALCommand()
-    : UnitRequestCommand({"Wipe Archive.", &CommDBPointFacade::WipeArchive, " Wipe Archive fail!", nullptr})
-{
-}
+        : UnitRequestCommand({"Wipe Archive.", &CommDBPointFacade::WipeArchive, " Wipe Archive fail!", nullptr})
+{}
 
 WipeLogCommand::WipeLogCommand()
-    : UnitRequestCommand({"Wipe Event Log.", &CommDBPointFacade::WipeEventLog, " Wipe Event Log fail!", nullptr})
-{
-}
+        : UnitRequestCommand({"Wipe Event Log.", &CommDBPointFacade::WipeEventLog, " Wipe Event Log fail!", nullptr})
+{}
 
 void IsDeviceAvaiableCommand::Execute()
 {

@@ -4,7 +4,10 @@
 
 #include <cstring>
 
-ModbusList::ModbusList() : collection_(std::make_unique<EnronMBGroupCollection>()) { ModmapAdapter::Instance(); }
+ModbusList::ModbusList() : collection_(std::make_unique<EnronMBGroupCollection>())
+{
+    ModmapAdapter::Instance();
+}
 
 ModbusList::~ModbusList()
 {
@@ -15,10 +18,18 @@ ModbusList::~ModbusList()
 void ModbusList::SelectMode(int mode)
 {
     switch (mode) {
-    case modmap::kEnron: collection_ = std::make_unique<EnronMBGroupCollection>(); break;
-    case modmap::kModicon16: collection_ = std::make_unique<Modicon16MBGroupCollection>(); break;
-    case modmap::kModicon32: collection_ = std::make_unique<Modicon32MBGroupCollection>(); break;
-    default: collection_ = std::make_unique<MBGroupCollection>(static_cast<std::uint8_t>(mode)); break;
+    case modmap::kEnron:
+        collection_ = std::make_unique<EnronMBGroupCollection>();
+        break;
+    case modmap::kModicon16:
+        collection_ = std::make_unique<Modicon16MBGroupCollection>();
+        break;
+    case modmap::kModicon32:
+        collection_ = std::make_unique<Modicon32MBGroupCollection>();
+        break;
+    default:
+        collection_ = std::make_unique<MBGroupCollection>(static_cast<std::uint8_t>(mode));
+        break;
     }
 }
 

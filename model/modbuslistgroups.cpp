@@ -8,7 +8,10 @@
 
 MBPublisher::~MBPublisher() = default;
 
-void MBPublisher::Attach(IMBObserver* observer) { observers_.push_back(observer); }
+void MBPublisher::Attach(IMBObserver* observer)
+{
+    observers_.push_back(observer);
+}
 
 void MBPublisher::Detach(IMBObserver* observer)
 {
@@ -31,9 +34,15 @@ bool MBGroup::IsWritable(int position) const
     return registers_[position].point && registers_[position].point->IsWritable();
 }
 
-int MBGroup::AddPoint(DatabasePoint* point) { return InsertPoint(GetCount(), point); }
+int MBGroup::AddPoint(DatabasePoint* point)
+{
+    return InsertPoint(GetCount(), point);
+}
 
-MBGroup* MBGroup::FindByCode(TMBGProfile code) { return code == traits_.code ? this : nullptr; }
+MBGroup* MBGroup::FindByCode(TMBGProfile code)
+{
+    return code == traits_.code ? this : nullptr;
+}
 
 void MBGroup::WriteToImage(ModmapAdapter& adapter) const
 {
@@ -103,7 +112,7 @@ ExtendedModicon32MBGroup::ExtendedModicon32MBGroup(const MBGroupTraits& traits,
                                                    std::unique_ptr<Modicon32MBSubgroup> shorts,
                                                    std::unique_ptr<Modicon32MBSubgroup> longs,
                                                    std::unique_ptr<Modicon32MBSubgroup> floats)
-    : Modicon32MBGroup(traits), subgroups_{std::move(shorts), std::move(longs), std::move(floats)}
+        : Modicon32MBGroup(traits), subgroups_{std::move(shorts), std::move(longs), std::move(floats)}
 {
     for (auto& subgroup : subgroups_)
         subgroup->extended_ = this;
@@ -165,19 +174,18 @@ int ExtendedModicon32MBGroup::RegistersBefore(const Modicon32MBSubgroup* subgrou
 }
 
 InputRegisterExtModicon32MBGroup::InputRegisterExtModicon32MBGroup()
-    : ExtendedModicon32MBGroup({0xFF, 30001, 1, -1, true}, std::make_unique<ShortInputRegisterModicon32MBSubgroup>(),
-                               std::make_unique<LongInputRegisterModicon32MBSubgroup>(),
-                               std::make_unique<FloatInputRegisterModicon32MBSubgroup>())
-{
-}
+        : ExtendedModicon32MBGroup({0xFF, 30001, 1, -1, true},
+                                   std::make_unique<ShortInputRegisterModicon32MBSubgroup>(),
+                                   std::make_unique<LongInputRegisterModicon32MBSubgroup>(),
+                                   std::make_unique<FloatInputRegisterModicon32MBSubgroup>())
+{}
 
 OutputHoldingRegisterExtModicon32MBGroup::OutputHoldingRegisterExtModicon32MBGroup()
-    : ExtendedModicon32MBGroup({0xFF, 40001, 1, -1, false},
-                               std::make_unique<ShortOutputHoldingRegisterModicon32MBSubgroup>(),
-                               std::make_unique<LongOutputHoldingRegisterModicon32MBSubgroup>(),
-                               std::make_unique<FloatOutputHoldingRegisterModicon32MBSubgroup>())
-{
-}
+        : ExtendedModicon32MBGroup({0xFF, 40001, 1, -1, false},
+                                   std::make_unique<ShortOutputHoldingRegisterModicon32MBSubgroup>(),
+                                   std::make_unique<LongOutputHoldingRegisterModicon32MBSubgroup>(),
+                                   std::make_unique<FloatOutputHoldingRegisterModicon32MBSubgroup>())
+{}
 
 MBGroupCollection::~MBGroupCollection() = default;
 

@@ -12,7 +12,10 @@ void ModbusList::LoadFromUnit()
     Notify(0, 1, "loadFromUnit", 0);
 }
 
-void ModbusList::UploadToUnit() { collection_->UploadToUnit(adapter()); }
+void ModbusList::UploadToUnit()
+{
+    collection_->UploadToUnit(adapter());
+}
 
 namespace {
 ModmapEntry readEntry(int index)
@@ -46,11 +49,29 @@ void MBGroupCollection::Upload(const ModmapAdapter& adapter, bool zeroHeaderFirs
     facade->WriteModmapHeader(unitrecord::toBytes(header));
 }
 
-void EnronMBGroupCollection::ReadFromUnit(const ModmapHeader& header) { LoadBlocks(header, readEntry); }
-void Modicon16MBGroupCollection::ReadFromUnit(const ModmapHeader& header) { LoadBlocks(header, readEntry); }
-void Modicon32MBGroupCollection::ReadFromUnit(const ModmapHeader& header) { LoadBlocks(header, readEntry); }
+void EnronMBGroupCollection::ReadFromUnit(const ModmapHeader& header)
+{
+    LoadBlocks(header, readEntry);
+}
+void Modicon16MBGroupCollection::ReadFromUnit(const ModmapHeader& header)
+{
+    LoadBlocks(header, readEntry);
+}
+void Modicon32MBGroupCollection::ReadFromUnit(const ModmapHeader& header)
+{
+    LoadBlocks(header, readEntry);
+}
 
 // ENRON and MODICON16 clear the unit's header before the entries, MODICON32 after them.
-void EnronMBGroupCollection::UploadToUnit(const ModmapAdapter& adapter) { Upload(adapter, true); }
-void Modicon16MBGroupCollection::UploadToUnit(const ModmapAdapter& adapter) { Upload(adapter, true); }
-void Modicon32MBGroupCollection::UploadToUnit(const ModmapAdapter& adapter) { Upload(adapter, false); }
+void EnronMBGroupCollection::UploadToUnit(const ModmapAdapter& adapter)
+{
+    Upload(adapter, true);
+}
+void Modicon16MBGroupCollection::UploadToUnit(const ModmapAdapter& adapter)
+{
+    Upload(adapter, true);
+}
+void Modicon32MBGroupCollection::UploadToUnit(const ModmapAdapter& adapter)
+{
+    Upload(adapter, false);
+}

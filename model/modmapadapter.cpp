@@ -25,14 +25,12 @@ struct Profile {
 };
 
 constexpr Profile kProfiles[] = {
-    {0, modmap::kEnron, 8, -1, 0, 0},      {1, modmap::kEnron, 5, -1, 0, 1},
-    {2, modmap::kEnron, 4, -1, 0, 2},      {3, modmap::kEnron, 0, -1, 0, 3},
-    {5, modmap::kModicon16, 8, 1, 0, 1},   {6, modmap::kModicon16, 8, 0, 0, 0},
-    {7, modmap::kModicon16, 5, 0, 0, 2},   {8, modmap::kModicon16, 5, 1, 0, 3},
-    {9, modmap::kModicon32, 8, 1, 0, 1},   {10, modmap::kModicon32, 8, 0, 0, 0},
-    {11, modmap::kModicon32, 2, 0, 0, 2},  {12, modmap::kModicon32, 1, 0, 1, 2},
-    {13, modmap::kModicon32, 0, 0, 1, 2},  {14, modmap::kModicon32, 2, 1, 0, 3},
-    {15, modmap::kModicon32, 1, 1, 1, 3},  {16, modmap::kModicon32, 0, 1, 1, 3},
+    {0, modmap::kEnron, 8, -1, 0, 0},     {1, modmap::kEnron, 5, -1, 0, 1},     {2, modmap::kEnron, 4, -1, 0, 2},
+    {3, modmap::kEnron, 0, -1, 0, 3},     {5, modmap::kModicon16, 8, 1, 0, 1},  {6, modmap::kModicon16, 8, 0, 0, 0},
+    {7, modmap::kModicon16, 5, 0, 0, 2},  {8, modmap::kModicon16, 5, 1, 0, 3},  {9, modmap::kModicon32, 8, 1, 0, 1},
+    {10, modmap::kModicon32, 8, 0, 0, 0}, {11, modmap::kModicon32, 2, 0, 0, 2}, {12, modmap::kModicon32, 1, 0, 1, 2},
+    {13, modmap::kModicon32, 0, 0, 1, 2}, {14, modmap::kModicon32, 2, 1, 0, 3}, {15, modmap::kModicon32, 1, 1, 1, 3},
+    {16, modmap::kModicon32, 0, 1, 1, 3},
 };
 
 const Profile* findProfile(TMBGProfile code)
@@ -44,7 +42,10 @@ const Profile* findProfile(TMBGProfile code)
     return nullptr;
 }
 
-bool validIndex(int index) { return index >= 0 && index < modmap::kEntries; }
+bool validIndex(int index)
+{
+    return index >= 0 && index < modmap::kEntries;
+}
 
 int blockSizeSum(const ModmapHeader& header)
 {
@@ -64,7 +65,10 @@ ModmapAdapter* ModmapAdapter::Instance()
     return slot.get();
 }
 
-void ModmapAdapter::ReleaseInstance() { instanceSlot().reset(); }
+void ModmapAdapter::ReleaseInstance()
+{
+    instanceSlot().reset();
+}
 
 void ModmapAdapter::ClearImage()
 {
@@ -134,13 +138,15 @@ int ModmapAdapter::LoadFile(const QString& fileName)
     lastError_.clear();
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        lastError_ = QStringLiteral("The Modbus list file \"%1\" could not be opened: %2").arg(fileName, file.errorString());
+        lastError_ =
+            QStringLiteral("The Modbus list file \"%1\" could not be opened: %2").arg(fileName, file.errorString());
         return 3;
     }
     // One byte more than an image, so that a longer file shows.
     const QByteArray bytes = file.read(modmap::kImageSize + 1);
     if (file.error() != QFileDevice::NoError) {
-        lastError_ = QStringLiteral("The Modbus list file \"%1\" could not be read: %2").arg(fileName, file.errorString());
+        lastError_ =
+            QStringLiteral("The Modbus list file \"%1\" could not be read: %2").arg(fileName, file.errorString());
         return 3;
     }
     if (bytes.size() != modmap::kImageSize) {
@@ -173,11 +179,12 @@ int ModmapAdapter::SaveFile(const QString& fileName)
     lastError_.clear();
     RecountHeader();
     QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly)
-        && file.write(reinterpret_cast<const char*>(&image_), sizeof image_) == static_cast<qint64>(sizeof image_)
-        && file.commit())
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(reinterpret_cast<const char*>(&image_), sizeof image_) == static_cast<qint64>(sizeof image_) &&
+        file.commit())
         return 0;
-    lastError_ = QStringLiteral("The Modbus list file \"%1\" could not be written: %2").arg(fileName, file.errorString());
+    lastError_ =
+        QStringLiteral("The Modbus list file \"%1\" could not be written: %2").arg(fileName, file.errorString());
     file.cancelWriting();
     return 1;
 }

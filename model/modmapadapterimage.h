@@ -40,9 +40,9 @@ struct ModmapHeader {
 
 // Travels alone in messages 0x14/0x18.
 struct ModmapEntry {
-    std::uint8_t LSMS;    // 1 for the 32-bit integer and float entries of MODICON32
-    std::uint8_t FORMAT;  // value format, numbered per mode
-    std::uint8_t ACCESS;  // 1 writable, 0 read-only
+    std::uint8_t LSMS;       // 1 for the 32-bit integer and float entries of MODICON32
+    std::uint8_t FORMAT;     // value format, numbered per mode
+    std::uint8_t ACCESS;     // 1 writable, 0 read-only
     std::uint16_t UNIQUEID;  // point id
 };
 

@@ -32,4 +32,7 @@ void PeriodicPollCommand::OnTimer()
     engine_->ExecuteCommand("ExpressRead2", "");
 }
 
-void StopPollCommand::Execute() { engine_->SetPollingEnabled(stop_ == 0); }
+void StopPollCommand::Execute()
+{
+    engine_->SetPollingEnabled(stop_ == 0);
+}

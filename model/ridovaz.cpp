@@ -60,28 +60,54 @@ TypeTraits typeTraits(int typeCode)
     // The map's own name for a code it gives no value type.
     static constexpr char kNone[] = "Acceleration ";
     switch (static_cast<TypeCode>(typeCode)) {
-    case TypeCode::Float: return {TypeCode::Float, "float", 4};
-    case TypeCode::U32: case TypeCode::U32Code19: case TypeCode::U32Code20: return {TypeCode::U32, kLong, 4};
-    case TypeCode::U16: return {TypeCode::U16, kShort, 2};
-    case TypeCode::U8: case TypeCode::U8Code24: case TypeCode::U8Code25: return {TypeCode::U8, kChar, 1};
-    case TypeCode::S32: return {TypeCode::S32, kLong, 4};
-    case TypeCode::S16: return {TypeCode::S16, kShort, 2};
-    case TypeCode::S8: return {TypeCode::S8, kChar, 1};
-    case TypeCode::Bits8: return {TypeCode::Bits8, kChar, 1};
-    case TypeCode::Bool: case TypeCode::Bool9: case TypeCode::Bool10: case TypeCode::Bool11: case TypeCode::Bool12:
+    case TypeCode::Float:
+        return {TypeCode::Float, "float", 4};
+    case TypeCode::U32:
+    case TypeCode::U32Code19:
+    case TypeCode::U32Code20:
+        return {TypeCode::U32, kLong, 4};
+    case TypeCode::U16:
+        return {TypeCode::U16, kShort, 2};
+    case TypeCode::U8:
+    case TypeCode::U8Code24:
+    case TypeCode::U8Code25:
+        return {TypeCode::U8, kChar, 1};
+    case TypeCode::S32:
+        return {TypeCode::S32, kLong, 4};
+    case TypeCode::S16:
+        return {TypeCode::S16, kShort, 2};
+    case TypeCode::S8:
+        return {TypeCode::S8, kChar, 1};
+    case TypeCode::Bits8:
+        return {TypeCode::Bits8, kChar, 1};
+    case TypeCode::Bool:
+    case TypeCode::Bool9:
+    case TypeCode::Bool10:
+    case TypeCode::Bool11:
+    case TypeCode::Bool12:
         return {TypeCode::Bool, kBoolean, 1};
-    case TypeCode::Text: return {TypeCode::Text, "text", 0};
+    case TypeCode::Text:
+        return {TypeCode::Text, "text", 0};
     // The baud rate is one byte on the unit, but the map names no type for it, so it is never multi-read.
-    case TypeCode::Baud: return {TypeCode::Baud, kNone, 0};
-    case TypeCode::Bits16: return {TypeCode::Bits16, kShort, 2};
-    case TypeCode::Bits32: return {TypeCode::Bits32, kLong, 4};
+    case TypeCode::Baud:
+        return {TypeCode::Baud, kNone, 0};
+    case TypeCode::Bits16:
+        return {TypeCode::Bits16, kShort, 2};
+    case TypeCode::Bits32:
+        return {TypeCode::Bits32, kLong, 4};
     }
     return {std::nullopt, kNone, 0};
 }
 
-std::string typeName(int typeCode) { return typeTraits(typeCode).typeName; }
+std::string typeName(int typeCode)
+{
+    return typeTraits(typeCode).typeName;
+}
 
-int valueSize(int typeCode) { return typeTraits(typeCode).valueSize; }
+int valueSize(int typeCode)
+{
+    return typeTraits(typeCode).valueSize;
+}
 
 const PointGroup* findPointGroup(std::uint8_t groupCode)
 {
@@ -91,13 +117,21 @@ const PointGroup* findPointGroup(std::uint8_t groupCode)
     return nullptr;
 }
 
-int pointGroupCount() { return static_cast<int>(std::size(kGroups)); }
+int pointGroupCount()
+{
+    return static_cast<int>(std::size(kGroups));
+}
 
-const PointGroup& pointGroupAt(int row) { return kGroups[row]; }
+const PointGroup& pointGroupAt(int row)
+{
+    return kGroups[row];
+}
 
 std::string unitNameForPointId(std::uint16_t id)
 {
-    auto in = [id](std::initializer_list<std::uint16_t> ids) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
+    auto in = [id](std::initializer_list<std::uint16_t> ids) {
+        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    };
     if (in({9, 307, 309, 312, 314, 317, 319, 322, 324}))
         return "bits";
     if (in({10, 25, 26, 138, 139}))
@@ -113,23 +147,59 @@ std::string unitNameForPointId(std::uint16_t id)
 
 }  // namespace ridovaz
 
-const ridovaz::Entry& Ridovaz17041417::entry(std::uint16_t index) { return kEntries[index]; }
+const ridovaz::Entry& Ridovaz17041417::entry(std::uint16_t index)
+{
+    return kEntries[index];
+}
 
-std::string Ridovaz17041417::GetTypeName(std::uint16_t index) const { return ridovaz::typeName(GetTypeCode(index)); }
-int Ridovaz17041417::GetTypeCode(std::uint16_t index) const { return kEntries[index].typeCode; }
-int Ridovaz17041417::GetCount() const { return kEntryCount; }
+std::string Ridovaz17041417::GetTypeName(std::uint16_t index) const
+{
+    return ridovaz::typeName(GetTypeCode(index));
+}
+int Ridovaz17041417::GetTypeCode(std::uint16_t index) const
+{
+    return kEntries[index].typeCode;
+}
+int Ridovaz17041417::GetCount() const
+{
+    return kEntryCount;
+}
 std::string Ridovaz17041417::GetUnitName(std::uint16_t index) const
 {
     return ridovaz::unitNameForPointId(kEntries[index].pointId);
 }
-std::string Ridovaz17041417::GetName(std::uint16_t index) const { return kEntries[index].name; }
-std::uint16_t Ridovaz17041417::GetPointId(std::uint16_t index) const { return kEntries[index].pointId; }
-std::uint8_t Ridovaz17041417::GetGroup(std::uint16_t index) const { return kEntries[index].group; }
-std::uint8_t Ridovaz17041417::GetSpare(std::uint16_t index) const { return kEntries[index].spare; }
-std::uint8_t Ridovaz17041417::IsWritable(std::uint16_t index) const { return kEntries[index].writable; }
-std::uint8_t Ridovaz17041417::GetUsageFlags(std::uint16_t index) const { return kEntries[index].usage; }
-std::string Ridovaz17041417::GetVersion() const { return ridovaz::kVersion; }
-int Ridovaz17041417::GetValueSize(std::uint16_t index) const { return ridovaz::valueSize(GetTypeCode(index)); }
+std::string Ridovaz17041417::GetName(std::uint16_t index) const
+{
+    return kEntries[index].name;
+}
+std::uint16_t Ridovaz17041417::GetPointId(std::uint16_t index) const
+{
+    return kEntries[index].pointId;
+}
+std::uint8_t Ridovaz17041417::GetGroup(std::uint16_t index) const
+{
+    return kEntries[index].group;
+}
+std::uint8_t Ridovaz17041417::GetSpare(std::uint16_t index) const
+{
+    return kEntries[index].spare;
+}
+std::uint8_t Ridovaz17041417::IsWritable(std::uint16_t index) const
+{
+    return kEntries[index].writable;
+}
+std::uint8_t Ridovaz17041417::GetUsageFlags(std::uint16_t index) const
+{
+    return kEntries[index].usage;
+}
+std::string Ridovaz17041417::GetVersion() const
+{
+    return ridovaz::kVersion;
+}
+int Ridovaz17041417::GetValueSize(std::uint16_t index) const
+{
+    return ridovaz::valueSize(GetTypeCode(index));
+}
 
 std::unique_ptr<RidovazInterface> RidovazFactory::Create(const std::string& version)
 {
@@ -150,9 +220,15 @@ namespace {
 int gUpdateAllowed = 1;
 }
 
-int RidovazFactory::UpdateAllowed() { return gUpdateAllowed; }
+int RidovazFactory::UpdateAllowed()
+{
+    return gUpdateAllowed;
+}
 
-void RidovazFactory::SetUpdateAllowed(int allowed) { gUpdateAllowed = allowed; }
+void RidovazFactory::SetUpdateAllowed(int allowed)
+{
+    gUpdateAllowed = allowed;
+}
 
 RidovazManager* RidovazManager::Instance()
 {
@@ -167,7 +243,10 @@ void RidovazManager::ReleaseInstance()
     gManager = nullptr;
 }
 
-void RidovazManager::SelectMap(const std::string& version) { startupMap_ = RidovazFactory().Create(version); }
+void RidovazManager::SelectMap(const std::string& version)
+{
+    startupMap_ = RidovazFactory().Create(version);
+}
 
 void RidovazManager::ReselectMap(const std::string& version)
 {

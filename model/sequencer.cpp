@@ -4,7 +4,10 @@
 
 SPublisher::~SPublisher() = default;
 
-void SPublisher::Attach(ISObserver* observer) { observers_.push_back(observer); }
+void SPublisher::Attach(ISObserver* observer)
+{
+    observers_.push_back(observer);
+}
 
 void SPublisher::Detach(ISObserver* observer)
 {
@@ -28,7 +31,10 @@ void Sequencer::Publish()
     Notify(0, &image_);
 }
 
-void Sequencer::TrimToStreams(int highestStream) { image_ = Trimmed(image_, highestStream); }
+void Sequencer::TrimToStreams(int highestStream)
+{
+    image_ = Trimmed(image_, highestStream);
+}
 
 namespace {
 // Copies the steps of streams up to highestStream among the first depth steps to the front of
@@ -51,8 +57,8 @@ SequencerConfiguration Sequencer::Trimmed(const SequencerConfiguration& image, i
     trimmed.Enable = image.Enable;
     trimmed.ManualEnable = image.ManualEnable;
     trimmed.ManualDigitalInput = image.ManualDigitalInput;
-    trimmed.Depth = keepSteps(image.Automatic, image.Depth, sequencer::kAutomaticSteps, highestStream,
-                              trimmed.Automatic);
+    trimmed.Depth =
+        keepSteps(image.Automatic, image.Depth, sequencer::kAutomaticSteps, highestStream, trimmed.Automatic);
     for (int m = 0; m < sequencer::kManualSequences; ++m) {
         const ManualSequence& from = image.Manual[m];
         ManualSequence& to = trimmed.Manual[m];

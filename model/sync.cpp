@@ -102,9 +102,8 @@ void controlConditionVariable::Signal()
 }
 
 boundedBuffer::boundedBuffer(std::uint8_t* area, std::size_t capacity)
-    : capacity_(capacity), area_(area), notFull_(this), notEmpty_(this)
-{
-}
+        : capacity_(capacity), area_(area), notFull_(this), notEmpty_(this)
+{}
 
 bool boundedBuffer::Put(std::uint8_t byte)
 {

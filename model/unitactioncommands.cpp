@@ -68,31 +68,28 @@ void UnitActionCommand::Execute()
 }
 
 TapeAdvanceCommand::TapeAdvanceCommand()
-    : UnitActionCommand({"Tape Advance.", 331, true, "Error sending Tap Advance to unit.", "Tape Advance Submitted"})
-{
-}
+        : UnitActionCommand(
+              {"Tape Advance.", 331, true, "Error sending Tap Advance to unit.", "Tape Advance Submitted"})
+{}
 
 SetBypassCommand::SetBypassCommand()
-    : UnitActionCommand({"Set Bypass.", 330, true, "Error sending bypass mode to unit.", "Bypass Submitted"})
-{
-}
+        : UnitActionCommand({"Set Bypass.", 330, true, "Error sending bypass mode to unit.", "Bypass Submitted"})
+{}
 
-const char* SetBypassCommand::Value() const { return frame()->GetBool(framecomm::kTbtnBypass) ? "True" : "False"; }
+const char* SetBypassCommand::Value() const
+{
+    return frame()->GetBool(framecomm::kTbtnBypass) ? "True" : "False";
+}
 
 ResetLatchesCommand::ResetLatchesCommand()
-    : UnitActionCommand({"Reset Latches.", 329, true, "Error sending Reset Latches to unit.", "Reset Latche Submitted"})
-{
-}
+        : UnitActionCommand(
+              {"Reset Latches.", 329, true, "Error sending Reset Latches to unit.", "Reset Latche Submitted"})
+{}
 
-ZeroRefCommand::ZeroRefCommand()
-    : UnitActionCommand({"Zero Reference.", 328, false, kSendError, "ZeroRef Submitted"})
-{
-}
+ZeroRefCommand::ZeroRefCommand() : UnitActionCommand({"Zero Reference.", 328, false, kSendError, "ZeroRef Submitted"})
+{}
 
-ReferenceCommand::ReferenceCommand()
-    : UnitActionCommand({"Reference...", 327, false, kSendError, "Ref Submitted"})
-{
-}
+ReferenceCommand::ReferenceCommand() : UnitActionCommand({"Reference...", 327, false, kSendError, "Ref Submitted"}) {}
 
 CalibrateCommand::CalibrateCommand() : UnitActionCommand({"Calibrate...", 0, true, kSendError, nullptr}) {}
 

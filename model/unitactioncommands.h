@@ -12,10 +12,10 @@ class UnitActionCommand : public Command {
 public:
     struct Row {
         const char* startText;
-        int pointId;             // 0: taken from the parameter ("Calibrate")
-        bool marksFresh;         // the point need not have been read since logon
-        const char* errorText;   // the write did not go through
-        const char* successText; // null: by point id ("Calibrate")
+        int pointId;              // 0: taken from the parameter ("Calibrate")
+        bool marksFresh;          // the point need not have been read since logon
+        const char* errorText;    // the write did not go through
+        const char* successText;  // null: by point id ("Calibrate")
     };
 
     explicit UnitActionCommand(const Row& row) : row_(row) {}

@@ -11,7 +11,10 @@
 // pauses between their requests.
 namespace unitcommand {
 
-inline void status(FrameComm* frame, const std::string& text) { frame->SetText(framecomm::kStatusLineSpecialPanel, text); }
+inline void status(FrameComm* frame, const std::string& text)
+{
+    frame->SetText(framecomm::kStatusLineSpecialPanel, text);
+}
 
 // Disables the pages, marks the program busy and, unless told otherwise, shows the Wait window;
 // whatever ends the command (success, a refusal, a link failure, any other error) undoes them.

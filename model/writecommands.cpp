@@ -170,7 +170,7 @@ void DirectControlConfirmCommand::Execute()
     frame()->SetInt(framecomm::kLocalPBarMax, 1);
     DataBase* db = DataBase::Instance();
     bool confirmed = false;
-    for (int attempts = 0; attempts < kAttempts && !confirmed; ) {
+    for (int attempts = 0; attempts < kAttempts && !confirmed;) {
         try {
             db->ReadPoint(kConfirmationPoint);
         } catch (const CommStatusError& e) {

@@ -1,7 +1,7 @@
 #include "writetrace.h"
 
-#include "dialogservice.h"
 #include "datadir.h"
+#include "dialogservice.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -45,7 +45,7 @@ std::string WriteTrace::TimeStamp()
     const QDateTime now = QDateTime::currentDateTime();
     const QDate d = now.date();
     const QTime t = now.time();
-    return std::to_string(d.year()) + "/" + std::to_string(d.month()) + "/" + std::to_string(d.day()) + " "
-           + std::to_string(t.hour()) + ":" + std::to_string(t.minute()) + ":" + std::to_string(t.second()) + " "
-           + std::to_string(t.msec()) + "ms";
+    return std::to_string(d.year()) + "/" + std::to_string(d.month()) + "/" + std::to_string(d.day()) + " " +
+           std::to_string(t.hour()) + ":" + std::to_string(t.minute()) + ":" + std::to_string(t.second()) + " " +
+           std::to_string(t.msec()) + "ms";
 }

@@ -35,17 +35,16 @@ QPixmap pick(const std::array<QPixmap, N>& list, int index)
 
 QPixmap alarm(int index)
 {
-    static const std::array<QPixmap, AlarmCount> list = {
-        lamp(QColor(0, 176, 0), 16), lamp(QColor(230, 210, 0), 16), lamp(QColor(220, 0, 0), 16),
-        lamp(QColor(150, 150, 150), 16), lamp(QColor(128, 128, 0), 16)};
+    static const std::array<QPixmap, AlarmCount> list = {lamp(QColor(0, 176, 0), 16), lamp(QColor(230, 210, 0), 16),
+                                                         lamp(QColor(220, 0, 0), 16), lamp(QColor(150, 150, 150), 16),
+                                                         lamp(QColor(128, 128, 0), 16)};
     return pick(list, index);
 }
 
 QPixmap system(int index)
 {
-    static const std::array<QPixmap, SystemCount> list = {
-        lamp(QColor(96, 112, 128), 32), lamp(QColor(255, 170, 0), 32), lamp(QColor(220, 0, 0), 32),
-        lamp(QColor(0, 176, 0), 32)};
+    static const std::array<QPixmap, SystemCount> list = {lamp(QColor(96, 112, 128), 32), lamp(QColor(255, 170, 0), 32),
+                                                          lamp(QColor(220, 0, 0), 32), lamp(QColor(0, 176, 0), 32)};
     return pick(list, index);
 }
 

@@ -1,11 +1,11 @@
 #include "pagecatalog.h"
 
 #include "alarmpage.h"
+#include "discreteinputpage.h"
 #include "globalpage.h"
+#include "outputpage.h"
 #include "resultframes.h"
 #include "schedulingframes.h"
-#include "discreteinputpage.h"
-#include "outputpage.h"
 #include "settingsframes.h"
 
 #include <array>
@@ -23,10 +23,22 @@ PageMaker page()
 const std::vector<PageMaker>& pageCatalog()
 {
     static const std::vector<PageMaker> pages = {
-        page<TfraWW>(),           page<TfrmIOStatus>(),       page<TfrmAlarm>(),    page<TfraArchiveViewer>(),
-        page<TfraAnalyzerGlobal>(), page<TfraAnalyzerStreams>(), page<TfraIO>(),     page<TfrmInput2>(),
-        page<TfraOutput>(),       page<TfraCommPorts>(),      page<TfraModbus>(),   page<TfraFactory>(),
-        page<TfrAnalogInputs>(),  page<TfrmTimer1>(),         page<TfraBoardTester>(), page<TfrSequencer>(),
+        page<TfraWW>(),
+        page<TfrmIOStatus>(),
+        page<TfrmAlarm>(),
+        page<TfraArchiveViewer>(),
+        page<TfraAnalyzerGlobal>(),
+        page<TfraAnalyzerStreams>(),
+        page<TfraIO>(),
+        page<TfrmInput2>(),
+        page<TfraOutput>(),
+        page<TfraCommPorts>(),
+        page<TfraModbus>(),
+        page<TfraFactory>(),
+        page<TfrAnalogInputs>(),
+        page<TfrmTimer1>(),
+        page<TfraBoardTester>(),
+        page<TfrSequencer>(),
         page<TfrmAudit>(),
     };
     return pages;

@@ -27,7 +27,10 @@ TPageFrame::ScanIds TPageFrame::BoundIds() const
     return ids;
 }
 
-TPageFrame::ScanIds TPageFrame::ScanList() const { return BoundIds(); }
+TPageFrame::ScanIds TPageFrame::ScanList() const
+{
+    return BoundIds();
+}
 
 void TPageFrame::RegisterPoints()
 {
@@ -45,7 +48,8 @@ void TPageFrame::RegisterPoints()
 void TPageFrame::CautionBox(const QString& pageWord)
 {
     DialogService::ask(QMessageBox::Warning, "Warning",
-                       "Changing parameters in " + pageWord + " Page may affect operation of the analyzer.\n"
+                       "Changing parameters in " + pageWord +
+                           " Page may affect operation of the analyzer.\n"
                            "It is recommended that any change in this page be done by authorised personal only.",
                        QMessageBox::Ok);
 }

@@ -36,8 +36,8 @@ struct PageDecl {
     int level;              // the sheet's access level ("Tag")
     ScanPage scan;
     PageEntry entry;
-    const char* splash;     // start-up text shown before the frame is made; null: no step
-    bool bareStepFirst;     // an empty step comes before the text
+    const char* splash;  // start-up text shown before the frame is made; null: no step
+    bool bareStepFirst;  // an empty step comes before the text
 };
 
 // A page of the main window's page control. Entering the page rebuilds the express-scan list

@@ -20,4 +20,7 @@ PageHost* PageHost::Instance()
     return gHost ? gHost : &none;
 }
 
-void PageHost::SetInstance(PageHost* host) { gHost = host; }
+void PageHost::SetInstance(PageHost* host)
+{
+    gHost = host;
+}

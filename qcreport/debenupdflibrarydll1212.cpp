@@ -155,9 +155,8 @@ DebenuPDFLibraryDLL1212::DebenuPDFLibraryDLL1212(const QString& libraryFileName)
     instanceId_ = create();
     if (instanceId_ <= 0) {
         failed_ = true;
-        error_ = QStringLiteral("%1 could not create a document (DPLCreateLibrary returned %2)")
-                     .arg(path_)
-                     .arg(instanceId_);
+        error_ =
+            QStringLiteral("%1 could not create a document (DPLCreateLibrary returned %2)").arg(path_).arg(instanceId_);
     }
 }
 
@@ -189,9 +188,8 @@ QFunctionPointer DebenuPDFLibraryDLL1212::slot(Slot s) const
         throw PdfLibraryError(error_.toStdString());
     if (fn)
         return fn;
-    throw PdfLibraryError(QStringLiteral("%1 has no entry %2")
-                              .arg(path_, QString::fromLatin1(bindingList()[size_t(s)]))
-                              .toStdString());
+    throw PdfLibraryError(
+        QStringLiteral("%1 has no entry %2").arg(path_, QString::fromLatin1(bindingList()[size_t(s)])).toStdString());
 }
 
 template <typename R, typename... A>
@@ -260,17 +258,16 @@ double DebenuPDFLibraryDLL1212::GetTextHeight()
     return call<double>(sGetTextHeight);
 }
 
-int DebenuPDFLibraryDLL1212::DrawRotatedTextBoxEx(double left, double top, double width,
-                                                  double height, double angle, const QString& text,
-                                                  int alignment, int border, double radius,
+int DebenuPDFLibraryDLL1212::DrawRotatedTextBoxEx(double left, double top, double width, double height, double angle,
+                                                  const QString& text, int alignment, int border, double radius,
                                                   int options)
 {
-    return call<int>(sDrawRotatedTextBoxEx, left, top, width, height, angle, wide(text), alignment,
-                     border, radius, options);
+    return call<int>(sDrawRotatedTextBoxEx, left, top, width, height, angle, wide(text), alignment, border, radius,
+                     options);
 }
 
-int DebenuPDFLibraryDLL1212::DrawRotatedMultiLineText(double x, double y, double angle,
-                                                      const QString& delimiter, const QString& text)
+int DebenuPDFLibraryDLL1212::DrawRotatedMultiLineText(double x, double y, double angle, const QString& delimiter,
+                                                      const QString& text)
 {
     return call<int>(sDrawRotatedMultiLineText, x, y, angle, wide(delimiter), wide(text));
 }
@@ -300,8 +297,7 @@ int DebenuPDFLibraryDLL1212::CreateTable(int rows, int columns)
     return call<int>(sCreateTable, rows, columns);
 }
 
-int DebenuPDFLibraryDLL1212::SetTableBorderColor(int tableId, int borderIndex, double red,
-                                                 double green, double blue)
+int DebenuPDFLibraryDLL1212::SetTableBorderColor(int tableId, int borderIndex, double red, double green, double blue)
 {
     return call<int>(sSetTableBorderColor, tableId, borderIndex, red, green, blue);
 }
@@ -316,41 +312,36 @@ int DebenuPDFLibraryDLL1212::SetTableRowHeight(int tableId, int firstRow, int la
     return call<int>(sSetTableRowHeight, tableId, firstRow, lastRow, height);
 }
 
-int DebenuPDFLibraryDLL1212::SetTableColumnWidth(int tableId, int firstColumn, int lastColumn,
-                                                 double width)
+int DebenuPDFLibraryDLL1212::SetTableColumnWidth(int tableId, int firstColumn, int lastColumn, double width)
 {
     return call<int>(sSetTableColumnWidth, tableId, firstColumn, lastColumn, width);
 }
 
-int DebenuPDFLibraryDLL1212::SetTableCellAlignment(int tableId, int firstRow, int firstColumn,
-                                                   int lastRow, int lastColumn, int alignment)
+int DebenuPDFLibraryDLL1212::SetTableCellAlignment(int tableId, int firstRow, int firstColumn, int lastRow,
+                                                   int lastColumn, int alignment)
 {
-    return call<int>(sSetTableCellAlignment, tableId, firstRow, firstColumn, lastRow, lastColumn,
-                     alignment);
+    return call<int>(sSetTableCellAlignment, tableId, firstRow, firstColumn, lastRow, lastColumn, alignment);
 }
 
-int DebenuPDFLibraryDLL1212::SetTableCellBackgroundColor(int tableId, int firstRow, int firstColumn,
-                                                         int lastRow, int lastColumn, double red,
-                                                         double green, double blue)
+int DebenuPDFLibraryDLL1212::SetTableCellBackgroundColor(int tableId, int firstRow, int firstColumn, int lastRow,
+                                                         int lastColumn, double red, double green, double blue)
 {
-    return call<int>(sSetTableCellBackgroundColor, tableId, firstRow, firstColumn, lastRow,
-                     lastColumn, red, green, blue);
+    return call<int>(sSetTableCellBackgroundColor, tableId, firstRow, firstColumn, lastRow, lastColumn, red, green,
+                     blue);
 }
 
-int DebenuPDFLibraryDLL1212::SetTableCellContent(int tableId, int row, int column,
-                                                 const QString& htmlText)
+int DebenuPDFLibraryDLL1212::SetTableCellContent(int tableId, int row, int column, const QString& htmlText)
 {
     return call<int>(sSetTableCellContent, tableId, row, column, wide(htmlText));
 }
 
-int DebenuPDFLibraryDLL1212::MergeTableCells(int tableId, int firstRow, int firstColumn,
-                                             int lastRow, int lastColumn)
+int DebenuPDFLibraryDLL1212::MergeTableCells(int tableId, int firstRow, int firstColumn, int lastRow, int lastColumn)
 {
     return call<int>(sMergeTableCells, tableId, firstRow, firstColumn, lastRow, lastColumn);
 }
 
-int DebenuPDFLibraryDLL1212::DrawTableRows(int tableId, double left, double top, double height,
-                                           int firstRow, int lastRow)
+int DebenuPDFLibraryDLL1212::DrawTableRows(int tableId, double left, double top, double height, int firstRow,
+                                           int lastRow)
 {
     return call<int>(sDrawTableRows, tableId, left, top, height, firstRow, lastRow);
 }
@@ -370,8 +361,7 @@ int DebenuPDFLibraryDLL1212::AddFormFieldSub(int parentIndex, const QString& tit
     return call<int>(sAddFormFieldSub, parentIndex, wide(title));
 }
 
-int DebenuPDFLibraryDLL1212::SetFormFieldBounds(int index, double left, double top, double width,
-                                                double height)
+int DebenuPDFLibraryDLL1212::SetFormFieldBounds(int index, double left, double top, double width, double height)
 {
     return call<int>(sSetFormFieldBounds, index, left, top, width, height);
 }
@@ -381,8 +371,7 @@ int DebenuPDFLibraryDLL1212::SetFormFieldCheckStyle(int index, int checkStyle, i
     return call<int>(sSetFormFieldCheckStyle, index, checkStyle, position);
 }
 
-int DebenuPDFLibraryDLL1212::SetFormFieldBorderColor(int index, double red, double green,
-                                                     double blue)
+int DebenuPDFLibraryDLL1212::SetFormFieldBorderColor(int index, double red, double green, double blue)
 {
     return call<int>(sSetFormFieldBorderColor, index, red, green, blue);
 }

@@ -47,11 +47,9 @@ public:
     int DrawText(double x, double y, const QString& text);
     double GetTextWidth(const QString& text);
     double GetTextHeight();
-    int DrawRotatedTextBoxEx(double left, double top, double width, double height, double angle,
-                             const QString& text, int alignment, int border, double radius,
-                             int options);
-    int DrawRotatedMultiLineText(double x, double y, double angle, const QString& delimiter,
-                                 const QString& text);
+    int DrawRotatedTextBoxEx(double left, double top, double width, double height, double angle, const QString& text,
+                             int alignment, int border, double radius, int options);
+    int DrawRotatedMultiLineText(double x, double y, double angle, const QString& delimiter, const QString& text);
     int SetLineWidth(double width);
     int DrawLine(double startX, double startY, double endX, double endY);
     int AddImageFromFile(const QString& fileName, int options);
@@ -61,14 +59,12 @@ public:
     int SetTableBorderWidth(int tableId, int borderIndex, double width);
     int SetTableRowHeight(int tableId, int firstRow, int lastRow, double height);
     int SetTableColumnWidth(int tableId, int firstColumn, int lastColumn, double width);
-    int SetTableCellAlignment(int tableId, int firstRow, int firstColumn, int lastRow,
-                              int lastColumn, int alignment);
-    int SetTableCellBackgroundColor(int tableId, int firstRow, int firstColumn, int lastRow,
-                                    int lastColumn, double red, double green, double blue);
+    int SetTableCellAlignment(int tableId, int firstRow, int firstColumn, int lastRow, int lastColumn, int alignment);
+    int SetTableCellBackgroundColor(int tableId, int firstRow, int firstColumn, int lastRow, int lastColumn, double red,
+                                    double green, double blue);
     int SetTableCellContent(int tableId, int row, int column, const QString& htmlText);
     int MergeTableCells(int tableId, int firstRow, int firstColumn, int lastRow, int lastColumn);
-    int DrawTableRows(int tableId, double left, double top, double height, int firstRow,
-                      int lastRow);
+    int DrawTableRows(int tableId, double left, double top, double height, int firstRow, int lastRow);
     double GetTableCellDblProperty(int tableId, int row, int column, int tag);
     int NewFormField(const QString& title, int fieldType);
     int AddFormFieldSub(int parentIndex, const QString& title);

@@ -27,8 +27,7 @@ int QCStrToInt(const std::string& text)
 {
     const auto first = text.find_first_not_of(" \t\r\n");
     const auto last = text.find_last_not_of(" \t\r\n");
-    const std::string t = first == std::string::npos ? std::string()
-                                                     : text.substr(first, last - first + 1);
+    const std::string t = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
     const char* begin = t.data() + (!t.empty() && t[0] == '+' ? 1 : 0);
     int value = 0;
     const auto res = std::from_chars(begin, t.data() + t.size(), value);
@@ -47,17 +46,15 @@ std::string SolenoidMaskDigit(const std::string& maskText)
     return maskDigit(maskText, 0x0100, 8);
 }
 
-void SetGridCellFromPoint(QTableWidget* grid, const PointTextReader& pointText, int pointId, int row,
-                          bool hex, bool readOnly)
+void SetGridCellFromPoint(QTableWidget* grid, const PointTextReader& pointText, int pointId, int row, bool hex,
+                          bool readOnly)
 {
     const std::string text = pointText(pointId);
     if (text.empty() || !grid || row < 0)
         return;
     QString shown = AnsiToWide(text);
     if (hex)
-        shown = QStringLiteral("%1")
-                    .arg(std::uint32_t(QCStrToInt(text)), 8, 16, QLatin1Char('0'))
-                    .toUpper();
+        shown = QStringLiteral("%1").arg(std::uint32_t(QCStrToInt(text)), 8, 16, QLatin1Char('0')).toUpper();
     constexpr int kValueColumn = 1;
     if (grid->columnCount() <= kValueColumn)
         grid->setColumnCount(kValueColumn + 1);

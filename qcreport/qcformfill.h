@@ -30,7 +30,7 @@ using PointTextReader = std::function<std::string(int pointId)>;
 
 // Puts the point's text into column 1 of the row (as eight upper-case hexadecimal digits when
 // hex is set) and makes that cell read-only or editable; an empty text changes nothing.
-void SetGridCellFromPoint(QTableWidget* grid, const PointTextReader& pointText, int pointId, int row,
-                          bool hex, bool readOnly);
+void SetGridCellFromPoint(QTableWidget* grid, const PointTextReader& pointText, int pointId, int row, bool hex,
+                          bool readOnly);
 
 }  // namespace qcreport

@@ -53,8 +53,7 @@ void SetTextColor(DebenuPDFLibraryDLL1212& pdf, Rgb colour)
     pdf.SetTextColor(colour.r, colour.g, colour.b);
 }
 
-int DrawQCPageFrame(DebenuPDFLibraryDLL1212& pdf, int pageIndex, bool firstPage,
-                    const QString& startDirectory)
+int DrawQCPageFrame(DebenuPDFLibraryDLL1212& pdf, int pageIndex, bool firstPage, const QString& startDirectory)
 {
     if (!firstPage)
         pdf.NewPage();
@@ -117,11 +116,11 @@ int DrawQCTable(DebenuPDFLibraryDLL1212& pdf, const QCTableLayout& layout, doubl
     for (const auto& c : layout.columnWidths)
         pdf.SetTableColumnWidth(table, c.firstColumn, c.lastColumn, c.width);
     for (const auto& a : layout.alignments)
-        pdf.SetTableCellAlignment(table, a.block.firstRow, a.block.firstColumn, a.block.lastRow,
-                                  a.block.lastColumn, a.code);
+        pdf.SetTableCellAlignment(table, a.block.firstRow, a.block.firstColumn, a.block.lastRow, a.block.lastColumn,
+                                  a.code);
     for (const auto& g : layout.greyBlocks)
-        pdf.SetTableCellBackgroundColor(table, g.firstRow, g.firstColumn, g.lastRow, g.lastColumn,
-                                        kLabelGrey.r, kLabelGrey.g, kLabelGrey.b);
+        pdf.SetTableCellBackgroundColor(table, g.firstRow, g.firstColumn, g.lastRow, g.lastColumn, kLabelGrey.r,
+                                        kLabelGrey.g, kLabelGrey.b);
     for (const auto& m : layout.merges)
         pdf.MergeTableCells(table, m.firstRow, m.firstColumn, m.lastRow, m.lastColumn);
     for (const auto& c : layout.cells)
@@ -133,12 +132,10 @@ int DrawQCTable(DebenuPDFLibraryDLL1212& pdf, const QCTableLayout& layout, doubl
 
 FieldBox CellFieldBox(int left, int top, int width, int height)
 {
-    return {left + (width - kFieldSize) / 2, top + (height - kFieldSize) / 2 + 2, kFieldSize,
-            kFieldSize};
+    return {left + (width - kFieldSize) / 2, top + (height - kFieldSize) / 2 + 2, kFieldSize, kFieldSize};
 }
 
-void DrawCheckField(DebenuPDFLibraryDLL1212& pdf, double x, double y, const QString& fieldName,
-                    const QString& value)
+void DrawCheckField(DebenuPDFLibraryDLL1212& pdf, double x, double y, const QString& fieldName, const QString& value)
 {
     const int field = pdf.NewFormField(fieldName, kFieldCheckBox);
     pdf.SetFormFieldBounds(field, x, y, kFieldSize, kFieldSize);
@@ -148,8 +145,8 @@ void DrawCheckField(DebenuPDFLibraryDLL1212& pdf, double x, double y, const QStr
     pdf.FlattenFormField(field);
 }
 
-int DrawCellCheckField(DebenuPDFLibraryDLL1212& pdf, int tableId, int row, int column,
-                       const QString& fieldName, const QString& value)
+int DrawCellCheckField(DebenuPDFLibraryDLL1212& pdf, int tableId, int row, int column, const QString& fieldName,
+                       const QString& value)
 {
     const CellRect cell = drawnCell(pdf, tableId, row, column);
     const int field = pdf.NewFormField(fieldName, kFieldCheckBox);
@@ -162,8 +159,8 @@ int DrawCellCheckField(DebenuPDFLibraryDLL1212& pdf, int tableId, int row, int c
     return field;
 }
 
-int DrawCellRadioField(DebenuPDFLibraryDLL1212& pdf, int tableId, int row, int column,
-                       const QString& fieldName, const QString& value)
+int DrawCellRadioField(DebenuPDFLibraryDLL1212& pdf, int tableId, int row, int column, const QString& fieldName,
+                       const QString& value)
 {
     const CellRect cell = drawnCell(pdf, tableId, row, column);
     const FieldBox box = CellFieldBox(cell.left, cell.top, cell.width, cell.height);
@@ -176,8 +173,7 @@ int DrawCellRadioField(DebenuPDFLibraryDLL1212& pdf, int tableId, int row, int c
     return field;
 }
 
-int DrawValueBox(DebenuPDFLibraryDLL1212& pdf, double left, double top, const QString& text,
-                 int border)
+int DrawValueBox(DebenuPDFLibraryDLL1212& pdf, double left, double top, const QString& text, int border)
 {
     int w = int(pdf.GetTextWidth(text));
     if (w < 10)

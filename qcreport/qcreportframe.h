@@ -43,8 +43,7 @@ void SetTextColor(DebenuPDFLibraryDLL1212& pdf, Rgb colour);
 // in its footer. The first page of a document is the one the library already holds; every later
 // page is begun here. The logo is startDirectory + "/logo.png"; a missing logo leaves its place
 // empty. Afterwards the section style (blue, font 9, size 12) is in force.
-int DrawQCPageFrame(DebenuPDFLibraryDLL1212& pdf, int pageIndex, bool firstPage,
-                    const QString& startDirectory);
+int DrawQCPageFrame(DebenuPDFLibraryDLL1212& pdf, int pageIndex, bool firstPage, const QString& startDirectory);
 
 // Blue, standard font 9, size 12, then the text at (x, y).
 void DrawQCSectionTitle(DebenuPDFLibraryDLL1212& pdf, double x, double y, const QString& text);
@@ -90,15 +89,14 @@ struct QCTableLayout {
 int DrawQCTable(DebenuPDFLibraryDLL1212& pdf, const QCTableLayout& layout, double top, double height);
 
 // A flattened 10 x 10 check box at (x, y); value "Yes" ticks it.
-void DrawCheckField(DebenuPDFLibraryDLL1212& pdf, double x, double y, const QString& fieldName,
-                    const QString& value);
+void DrawCheckField(DebenuPDFLibraryDLL1212& pdf, double x, double y, const QString& fieldName, const QString& value);
 // A flattened check box centred in a drawn cell; returns the field's index.
-int DrawCellCheckField(DebenuPDFLibraryDLL1212& pdf, int tableId, int row, int column,
-                       const QString& fieldName, const QString& value);
+int DrawCellCheckField(DebenuPDFLibraryDLL1212& pdf, int tableId, int row, int column, const QString& fieldName,
+                       const QString& value);
 // A selected, read-only radio button centred in a drawn cell, left as a form field of the
 // document; returns the index of the parent field.
-int DrawCellRadioField(DebenuPDFLibraryDLL1212& pdf, int tableId, int row, int column,
-                       const QString& fieldName, const QString& value);
+int DrawCellRadioField(DebenuPDFLibraryDLL1212& pdf, int tableId, int row, int column, const QString& fieldName,
+                       const QString& value);
 // The 10 x 10 box centred in a cell at (left, top) of width x height, halves truncated.
 struct FieldBox {
     int left, top, width, height;
@@ -107,7 +105,6 @@ FieldBox CellFieldBox(int left, int top, int width, int height);
 
 // The text in a box at (left, top) as wide as the text plus 5 (35 for a text narrower than 10
 // points) and one line high plus 2; border 1 frames it. Returns the width used.
-int DrawValueBox(DebenuPDFLibraryDLL1212& pdf, double left, double top, const QString& text,
-                 int border);
+int DrawValueBox(DebenuPDFLibraryDLL1212& pdf, double left, double top, const QString& text, int border);
 
 }  // namespace qcreport

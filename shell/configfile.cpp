@@ -54,7 +54,10 @@ std::optional<std::string> byteText(const QString& text)
     return bytes;
 }
 
-QString num(qint64 value) { return QString::number(value); }
+QString num(qint64 value)
+{
+    return QString::number(value);
+}
 
 // --- writing --------------------------------------------------------------------------------
 
@@ -67,17 +70,24 @@ struct MapNames {
 const MapNames& mapNames(std::uint8_t mode)
 {
     static const MapNames enron{"ENRON", "ENRON_MAP", {"COILS", "SHORTS", "LONGS", "FLOATS"}};
-    static const MapNames modicon16{"MODICON16", "MODICON_MAP",
-                                    {"STATUS_INPUTS", "STATUS_OUTPUTS", "REGISTER_INPUTS", "REGISTER_OUTPUTS"}};
-    static const MapNames modicon32{"MODICON32", modicon16.element,
-                                    {modicon16.blocks[0], modicon16.blocks[1], modicon16.blocks[2], modicon16.blocks[3]}};
-    static const MapNames other{nullptr, modicon16.element,
+    static const MapNames modicon16{
+        "MODICON16", "MODICON_MAP", {"STATUS_INPUTS", "STATUS_OUTPUTS", "REGISTER_INPUTS", "REGISTER_OUTPUTS"}};
+    static const MapNames modicon32{
+        "MODICON32",
+        modicon16.element,
+        {modicon16.blocks[0], modicon16.blocks[1], modicon16.blocks[2], modicon16.blocks[3]}};
+    static const MapNames other{nullptr,
+                                modicon16.element,
                                 {modicon16.blocks[0], modicon16.blocks[1], modicon16.blocks[2], modicon16.blocks[3]}};
     switch (mode) {
-    case modmap::kEnron: return enron;
-    case modmap::kModicon16: return modicon16;
-    case modmap::kModicon32: return modicon32;
-    default: return other;
+    case modmap::kEnron:
+        return enron;
+    case modmap::kModicon16:
+        return modicon16;
+    case modmap::kModicon32:
+        return modicon32;
+    default:
+        return other;
     }
 }
 
@@ -379,7 +389,8 @@ SequencerSection readSequencer(const QDomElement& e)
     c.Depth = byteField(e, "Depth");
     c.ManualEnable = byteField(e, "ManualEnable");
     c.ManualDigitalInput = byteField(e, "ManualDigitalInput");
-    const std::vector<QDomElement> parts = children(e, 1 + sequencer::kManualSequences, 1 + sequencer::kManualSequences);
+    const std::vector<QDomElement> parts =
+        children(e, 1 + sequencer::kManualSequences, 1 + sequencer::kManualSequences);
     readSteps(parts[0], c.Automatic, sequencer::kAutomaticSteps);
     for (int m = 0; m < sequencer::kManualSequences; ++m) {
         const QDomElement& manual = parts[static_cast<std::size_t>(m) + 1];

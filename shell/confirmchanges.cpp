@@ -104,4 +104,7 @@ void TfrmChanges::Button1Click()
     done(QDialog::Accepted);
 }
 
-void TfrmChanges::Button2Click() { done(QDialog::Rejected); }
+void TfrmChanges::Button2Click()
+{
+    done(QDialog::Rejected);
+}

@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QDateTime>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,15 +22,13 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
-#include <algorithm>
-#include <QDateTime>
-#include <QFontMetrics>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 TFormMain* FormMain = nullptr;
@@ -70,8 +70,8 @@ const ButtonRow kButtons[] = {
      &TFormMain::tbtnCommClick},
     {"tbtnWrite", "Write", "Temporary Write To Analyzer", Op, false, false, QStyle::SP_ArrowUp,
      &TFormMain::tbtnWriteClick},
-    {"WriteConfig", "Config", "Permanent Configuration Write  to Analyzer", Op, false, false,
-     QStyle::SP_DriveHDIcon, &TFormMain::SetDefaultConfigClick},
+    {"WriteConfig", "Config", "Permanent Configuration Write  to Analyzer", Op, false, false, QStyle::SP_DriveHDIcon,
+     &TFormMain::SetDefaultConfigClick},
     {"tbtnPoll", "Poll", "Poll Page Once", Op, false, false, QStyle::SP_BrowserReload, &TFormMain::tbtnPollClick},
     {"tbtnSync", "Sync", "Synchronize Time", Op, false, false, QStyle::SP_FileDialogDetailedView,
      &TFormMain::tbtnSyncClick},
@@ -81,8 +81,7 @@ const ButtonRow kButtons[] = {
      &TFormMain::tbtnBypassClick},
     {"tbtnTapeAdvance", "Tape", "Tape Advance", Op, false, false, QStyle::SP_MediaSeekForward,
      &TFormMain::tbtnTapeAdvanceClick},
-    {"tbtnUpgrade", "Upgrade", "Upgrade Firmware", Op, true, false, QStyle::SP_ArrowDown,
-     &TFormMain::tbtnUpgradeClick},
+    {"tbtnUpgrade", "Upgrade", "Upgrade Firmware", Op, true, false, QStyle::SP_ArrowDown, &TFormMain::tbtnUpgradeClick},
     {"tbtnOpen", "Open", "Open|Opens an existing file", Gen, true, false, QStyle::SP_DialogOpenButton,
      &TFormMain::tbtnOpenClick},
     {"tbtnSave", "Save", "Save|Save current configuration", Gen, false, false, QStyle::SP_DialogSaveButton,
@@ -112,7 +111,9 @@ struct MenuRow {
 const std::vector<MenuRow>& menus()
 {
     static const std::vector<MenuRow> rows = {
-        {"System1", "&System", true,
+        {"System1",
+         "&System",
+         true,
          {
              {"New1", "&New", false, true, false, false, nullptr, nullptr},
              {"Open1", "&Open...", false, true, false, false, nullptr, &TFormMain::tbtnOpenClick},
@@ -123,20 +124,27 @@ const std::vector<MenuRow>& menus()
              {"PrintSetup1", "P&rint Setup...", false, true, false, false, nullptr, &TFormMain::PrintSetup1Click},
              {"Exit1", "E&xit", true, true, false, false, nullptr, &TFormMain::tbtnExitClick},
          }},
-        {"Edit1", "&Edit", false,
+        {"Edit1",
+         "&Edit",
+         false,
          {
              {"Cut1", "Cu&t", true, true, false, false, "Ctrl+X", nullptr},
              {"Copy1", "&Copy", true, true, false, false, "Ctrl+C", nullptr},
              {"Paste1", "&Paste", true, true, false, false, "Ctrl+V", nullptr},
          }},
-        {"View1", "&View", true,
+        {"View1",
+         "&View",
+         true,
          {
-             {"CommunicateBar", "Communicate ToolBar", true, true, true, true, nullptr, &TFormMain::CommunicateBarClick},
+             {"CommunicateBar", "Communicate ToolBar", true, true, true, true, nullptr,
+              &TFormMain::CommunicateBarClick},
              {"OperationBar", "Operation ToolBar", true, true, true, true, nullptr, &TFormMain::OperationBarClick},
              {"GeneralBar", "General ToolBar", true, true, true, true, nullptr, &TFormMain::GeneralBarClick},
              {"UpgradeWindow", "Upgrade Window", true, true, true, false, nullptr, &TFormMain::UpgradeWindowClick},
          }},
-        {"Others1", "Others", true,
+        {"Others1",
+         "Others",
+         true,
          {
              {"mnuUpdateMode", "Update Mode", true, false, true, false, nullptr, &TFormMain::mnuUpdateModeClick},
              {"mnuChangePassword", "Change Password", true, true, false, false, nullptr,
@@ -144,7 +152,9 @@ const std::vector<MenuRow>& menus()
              {nullptr, "-", true, true, false, false, nullptr, nullptr},
              {"mnuReboot", "Reboot", true, false, false, false, nullptr, &TFormMain::mnuRebootClick},
          }},
-        {"Help1", "&Help", true,
+        {"Help1",
+         "&Help",
+         true,
          {
              {"Contents1", "&Contents", false, true, false, false, nullptr, nullptr},
              {"Index1", "&Index", false, true, false, false, nullptr, nullptr},
@@ -399,7 +409,8 @@ int TFormMain::ClockPanelWidth(const QFontMetrics& metrics)
     // the sunken panel and a small margin on either side come on top.
     int widest = 0;
     for (int month = 1; month <= 12; ++month)
-        widest = std::max(widest, metrics.horizontalAdvance(ClockText(QDateTime(QDate(2026, month, 28), QTime(12, 58, 58)))));
+        widest = std::max(widest,
+                          metrics.horizontalAdvance(ClockText(QDateTime(QDate(2026, month, 28), QTime(12, 58, 58)))));
     return widest + 2 * 2 + 8;
 }
 
@@ -420,8 +431,9 @@ void TFormMain::CreateStatusLineControls()
     statusBar_->setRange(0, 100);
     statusBar_->setValue(0);
     statusBar_->setTextVisible(true);
-    statusBar_->setStyleSheet("QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
-                              "stop:0 #00FFFF, stop:1 #FFFBF0); }");
+    statusBar_->setStyleSheet(
+        "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
+        "stop:0 #00FFFF, stop:1 #FFFBF0); }");
     panels_[2]->layout()->addWidget(statusBar_);
     statusMaximum_ = 100;
     statusPosition_ = 0;
@@ -447,9 +459,15 @@ void TFormMain::SplashStep(const QString& text)
         trace->push_back(text);
 }
 
-QToolButton* TFormMain::Button(const char* name) const { return findChild<QToolButton*>(name); }
+QToolButton* TFormMain::Button(const char* name) const
+{
+    return findChild<QToolButton*>(name);
+}
 
-QAction* TFormMain::MenuItem(const char* name) const { return findChild<QAction*>(name); }
+QAction* TFormMain::MenuItem(const char* name) const
+{
+    return findChild<QAction*>(name);
+}
 
 QWidget* TFormMain::Frame(int pageIndex) const
 {
@@ -494,7 +512,10 @@ std::optional<std::uint32_t> TFormMain::ClockToken(double dateTime) const
     return token;
 }
 
-bool TFormMain::IsAnalysisActive() const { return pageControl_->currentIndex() == PageAnalysis; }
+bool TFormMain::IsAnalysisActive() const
+{
+    return pageControl_->currentIndex() == PageAnalysis;
+}
 
 void TFormMain::EnableUnitOperations(bool enable)
 {

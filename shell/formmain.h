@@ -49,8 +49,15 @@ public:
 
     // Page indexes of the tabs the code names.
     enum Page {
-        PageAnalysis = 0, PageStatus = 1, PageAlarms = 2, PageArchive = 3, PageEvents = 4, PagePorts = 11,
-        PageAnalogInputs = 13, PageMaintenance = 15, PageFactory = 16,
+        PageAnalysis = 0,
+        PageStatus = 1,
+        PageAlarms = 2,
+        PageArchive = 3,
+        PageEvents = 4,
+        PagePorts = 11,
+        PageAnalogInputs = 13,
+        PageMaintenance = 15,
+        PageFactory = 16,
     };
 
     explicit TFormMain(QWidget* parent = nullptr);

@@ -158,20 +158,20 @@ bool TFormMain::HandlesKey(framecomm::Operation operation, const std::string& ke
 
 void TFormMain::CommHandlers::SetStatusLineText(TFormMain& f, const std::string& value)
 {
-        if (!f.specialPanel_)
-            return;
-        if (value.empty()) {
-            f.statusPosition_ = 0;
-            f.statusBar_->setValue(0);
-            f.specialPanel_->setBackgroundRole(QPalette::Button);
-        } else {
-            f.specialPanel_->setBackgroundRole(QPalette::Base);
-        }
-        if (value == kFlashWriteFinished)
-            f.flashWriteFinished_ = true;
-        if (value == kWriteSuccessful)
-            f.writeSuccessful_ = true;
-        f.specialPanel_->setText(QString::fromStdString(value));
+    if (!f.specialPanel_)
+        return;
+    if (value.empty()) {
+        f.statusPosition_ = 0;
+        f.statusBar_->setValue(0);
+        f.specialPanel_->setBackgroundRole(QPalette::Button);
+    } else {
+        f.specialPanel_->setBackgroundRole(QPalette::Base);
+    }
+    if (value == kFlashWriteFinished)
+        f.flashWriteFinished_ = true;
+    if (value == kWriteSuccessful)
+        f.writeSuccessful_ = true;
+    f.specialPanel_->setText(QString::fromStdString(value));
 }
 
 using namespace framecomm;
@@ -293,8 +293,7 @@ const KeyTable<double (*)(TFormMain&, int)>& TFormMain::CommHandlers::doubleTabl
     static const KeyTable<double (*)(TFormMain&, int)> table = {
         {kTimestampTokenToDate,
          [](TFormMain& f, int argument) {
-             return f.TimestampTokenToDate ? f.TimestampTokenToDate(static_cast<PanekitTimestampToken>(argument))
-                                           : 0.0;
+             return f.TimestampTokenToDate ? f.TimestampTokenToDate(static_cast<PanekitTimestampToken>(argument)) : 0.0;
          }},
     };
     return table;
@@ -335,8 +334,8 @@ void TFormMain::OnCommState(int wParam)
         const char* text;  // null: panel 0 unchanged
     };
     static const Row rows[] = {
-        {0, 0, ""}, {1, 1, ""}, {1, 2, nullptr}, {2, 1, nullptr}, {3, 3, nullptr},
-        {4, 4, "Temporarily paused for discontinuous communication..."},
+        {0, 0, ""},      {1, 1, ""},      {1, 2, nullptr},
+        {2, 1, nullptr}, {3, 3, nullptr}, {4, 4, "Temporarily paused for discontinuous communication..."},
     };
     if (wParam >= 0 && wParam <= 5) {
         const Row& row = rows[wParam];

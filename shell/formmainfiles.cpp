@@ -146,10 +146,10 @@ void TFormMain::tbtnSaveAsClick()
         return;
     StateMgr::Instance()->SetBusy();
     if (!RefuseWhileBusy() && ExecuteSaveDialog()) {
-        const bool replace = !QFileInfo::exists(saveFileName_)
-                             || DialogService::ask(QMessageBox::Warning, "Warning",
-                                                   "File with this name already exists, do you want to overwrite?\n",
-                                                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        const bool replace = !QFileInfo::exists(saveFileName_) ||
+                             DialogService::ask(QMessageBox::Warning, "Warning",
+                                                "File with this name already exists, do you want to overwrite?\n",
+                                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
         if (replace)
             FetchAndSave(saveFileName_);
     }

@@ -22,11 +22,16 @@
 
 namespace {
 
-
 // The toolkit's 8-bit text of what was typed: the password file holds the digest of these bytes.
-std::string passwordBytes(const QString& text) { return text.toLatin1().toStdString(); }
+std::string passwordBytes(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
 
-void warn(const QString& text) { DialogService::ask(QMessageBox::Warning, "Warning", text, QMessageBox::Ok); }
+void warn(const QString& text)
+{
+    DialogService::ask(QMessageBox::Warning, "Warning", text, QMessageBox::Ok);
+}
 
 }  // namespace
 

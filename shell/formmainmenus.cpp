@@ -24,7 +24,10 @@ namespace {
 
 constexpr int kClockPoint = 388;  // "Time (proprietary)"
 
-void toggle(QAction* item) { item->setChecked(!item->isChecked()); }
+void toggle(QAction* item)
+{
+    item->setChecked(!item->isChecked());
+}
 
 }  // namespace
 
@@ -64,12 +67,12 @@ void TFormMain::SetDefaultConfigClick()
     // The unit is rebooted for new port settings only once they are safely in its flash.
     if (pageControl_->currentIndex() != PagePorts || !flashWriteFinished_)
         return;
-    const auto answer = DialogService::ask(
-        QMessageBox::Warning, "Warning",
-        QStringLiteral("Changing the port setting requires the analyzer to be rebooted.\n") +
-            "After pressing OK button, analyzer will automatically reboot, and GUI will restart.\n" +
-            "After reboot, you can LOG ON again.",
-        QMessageBox::Ok | QMessageBox::Cancel);
+    const auto answer =
+        DialogService::ask(QMessageBox::Warning, "Warning",
+                           QStringLiteral("Changing the port setting requires the analyzer to be rebooted.\n") +
+                               "After pressing OK button, analyzer will automatically reboot, and GUI will restart.\n" +
+                               "After reboot, you can LOG ON again.",
+                           QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
     Queue("Reboot");
@@ -78,7 +81,10 @@ void TFormMain::SetDefaultConfigClick()
     RestartGui();
 }
 
-void TFormMain::tbtnPollClick() { Queue("ExpressRead"); }
+void TFormMain::tbtnPollClick()
+{
+    Queue("ExpressRead");
+}
 
 void TFormMain::tbtnSyncClick()
 {
@@ -105,14 +111,38 @@ void TFormMain::tbtnSyncClick()
     }
 }
 
-void TFormMain::tbtnAcknowledgeClick() { Queue("ResetLatches"); }
-void TFormMain::tbtnBypassClick() { Queue("SetBypass"); }
-void TFormMain::tbtnTapeAdvanceClick() { Queue("TapeAdvance"); }
-void TFormMain::WriteConfigClick() { Queue("WriteConfig"); }
-void TFormMain::btnAuditClick() { Queue("ReadAudit"); }
-void TFormMain::tbtnCalibrateClick() { Queue("Calibrate"); }
-void TFormMain::tbtnReferenceClick() { Queue("Reference"); }
-void TFormMain::tbtnZeroRefClick() { Queue("ZeroRef"); }
+void TFormMain::tbtnAcknowledgeClick()
+{
+    Queue("ResetLatches");
+}
+void TFormMain::tbtnBypassClick()
+{
+    Queue("SetBypass");
+}
+void TFormMain::tbtnTapeAdvanceClick()
+{
+    Queue("TapeAdvance");
+}
+void TFormMain::WriteConfigClick()
+{
+    Queue("WriteConfig");
+}
+void TFormMain::btnAuditClick()
+{
+    Queue("ReadAudit");
+}
+void TFormMain::tbtnCalibrateClick()
+{
+    Queue("Calibrate");
+}
+void TFormMain::tbtnReferenceClick()
+{
+    Queue("Reference");
+}
+void TFormMain::tbtnZeroRefClick()
+{
+    Queue("ZeroRef");
+}
 
 void TFormMain::mnuRebootClick()
 {
@@ -144,8 +174,14 @@ void TFormMain::About1Click()
         modal::exec(*about);
 }
 
-void TFormMain::WiringBookClick() { helpdocs::OpenDocument(helpdocs::kWiringBook); }
-void TFormMain::ManualClick() { helpdocs::OpenDocument(helpdocs::kManual); }
+void TFormMain::WiringBookClick()
+{
+    helpdocs::OpenDocument(helpdocs::kWiringBook);
+}
+void TFormMain::ManualClick()
+{
+    helpdocs::OpenDocument(helpdocs::kManual);
+}
 // The tutorial program is not part of this build.
 void TFormMain::Tutorial1Click() {}
 
@@ -186,6 +222,15 @@ void TFormMain::GeneralBarClick()
     findChild<QToolBar*>("AdvToolBarGen")->setVisible(MenuItem("GeneralBar")->isChecked());
 }
 
-void TFormMain::AdvToolBarCommClose() { MenuItem("CommunicateBar")->setChecked(false); }
-void TFormMain::AdvToolBarOpClose() { MenuItem("OperationBar")->setChecked(false); }
-void TFormMain::AdvToolBarGenClose() { MenuItem("GeneralBar")->setChecked(false); }
+void TFormMain::AdvToolBarCommClose()
+{
+    MenuItem("CommunicateBar")->setChecked(false);
+}
+void TFormMain::AdvToolBarOpClose()
+{
+    MenuItem("OperationBar")->setChecked(false);
+}
+void TFormMain::AdvToolBarGenClose()
+{
+    MenuItem("GeneralBar")->setChecked(false);
+}

@@ -5,17 +5,17 @@
 #include "activeobjectengine.h"
 #include "database.h"
 #include "dialogservice.h"
+#include "discreteinputpage.h"
 #include "logondialogs.h"
+#include "modalrun.h"
+#include "outputpage.h"
 #include "pagecatalog.h"
 #include "securitychk.h"
-#include "discreteinputpage.h"
-#include "outputpage.h"
 #include "settingsframes.h"
-#include "shellwindows.h"
-#include "waitwindow.h"
 #include "shareddialogs.h"
-#include "modalrun.h"
+#include "shellwindows.h"
 #include "statemgr.h"
+#include "waitwindow.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -85,10 +85,11 @@ void TFormMain::EnterPage(int pageIndex)
         StateMgr::Instance()->DisableFileButtons();
         break;
     case EntryClose::MaintenanceCaution:
-        DialogService::ask(QMessageBox::Warning, "Warning",
-                           QStringLiteral("Changing parameters in Maintenance Page may affect operation of the unit.\n") +
-                               "It is recommended that any change in this page be done by authorised personal only.",
-                           QMessageBox::Ok);
+        DialogService::ask(
+            QMessageBox::Warning, "Warning",
+            QStringLiteral("Changing parameters in Maintenance Page may affect operation of the unit.\n") +
+                "It is recommended that any change in this page be done by authorised personal only.",
+            QMessageBox::Ok);
         break;
     case EntryClose::None:
         break;
@@ -138,7 +139,10 @@ void TFormMain::TabSheetFCHide()
                            QMessageBox::Ok);
 }
 
-bool TFormMain::CommandRunning() const { return engine_ && engine_->IsRunning(); }
+bool TFormMain::CommandRunning() const
+{
+    return engine_ && engine_->IsRunning();
+}
 
 void TFormMain::WriteSinglePoint(int pointId, const std::string& value)
 {
@@ -152,7 +156,8 @@ void TFormMain::WriteSinglePoint(int pointId, const std::string& value)
         return;
     // The command's data travel as its queue fields: the point id and the text.
     try {
-        command->LoadFields(std::any(std::pair<std::uint16_t, std::string>(static_cast<std::uint16_t>(pointId), value)));
+        command->LoadFields(
+            std::any(std::pair<std::uint16_t, std::string>(static_cast<std::uint16_t>(pointId), value)));
     } catch (const std::bad_any_cast&) {
         return;
     }
@@ -161,7 +166,10 @@ void TFormMain::WriteSinglePoint(int pointId, const std::string& value)
 
 // --- what the pages ask of the window (PageHost) -------------------------------------------------
 
-void TFormMain::SetStatusText(const QString& text) { SetText(framecomm::kStatusLineSpecialPanel, text.toStdString()); }
+void TFormMain::SetStatusText(const QString& text)
+{
+    SetText(framecomm::kStatusLineSpecialPanel, text.toStdString());
+}
 
 void TFormMain::ShowWait(Wait wait)
 {

@@ -36,7 +36,10 @@ QString& moduleDirectory()
     return dir;
 }
 
-QString moduleDir() { return moduleDirectory().isEmpty() ? LibraryBinder::programDir() : moduleDirectory(); }
+QString moduleDir()
+{
+    return moduleDirectory().isEmpty() ? LibraryBinder::programDir() : moduleDirectory();
+}
 
 // Panekit stays loaded for the life of the process, whatever becomes of the window that bound it.
 LibraryBinder& panekit()
@@ -47,7 +50,10 @@ LibraryBinder& panekit()
 
 }  // namespace
 
-void TFormMain::SetModuleDirectory(const QString& dir) { moduleDirectory() = dir; }
+void TFormMain::SetModuleDirectory(const QString& dir)
+{
+    moduleDirectory() = dir;
+}
 
 void TFormMain::FormCreate()
 {
@@ -146,8 +152,8 @@ int TFormMain::SendToDatabase()
     if (!DoMyBroadcast)
         return 0;
     const auto self = reinterpret_cast<std::intptr_t>(this);
-    for (int message : {winmsg::WM_BEFORE_SEND_TO_DATABASE, winmsg::WM_SEND_TO_DATABASE,
-                        winmsg::WM_AFTER_SEND_TO_DATABASE})
+    for (int message :
+         {winmsg::WM_BEFORE_SEND_TO_DATABASE, winmsg::WM_SEND_TO_DATABASE, winmsg::WM_AFTER_SEND_TO_DATABASE})
         if (const int answer = Broadcast(message, self, false))
             return answer;
     return 0;

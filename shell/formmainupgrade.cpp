@@ -96,10 +96,10 @@ void TFormMain::tbtnUpgradeClick()
 
     const QString oldConfig = UpgradeDataFile(TfmUpgrade::kOldConfigFile);
     if (oldConfig.isEmpty() || !QFile::exists(oldConfig)) {
-        const auto answer = DialogService::ask(
-            QMessageBox::Warning, "Warning",
-            "Are you sure you want to write firmware without Reading Old Configuration first?",
-            QMessageBox::Yes | QMessageBox::No);
+        const auto answer =
+            DialogService::ask(QMessageBox::Warning, "Warning",
+                               "Are you sure you want to write firmware without Reading Old Configuration first?",
+                               QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             if (upgrade)
                 upgrade->SetAskOnHide(true);

@@ -67,7 +67,10 @@ bool TfrmLogon::Ask(const QString& caption)
     return modal::exec(*this) == QDialog::Accepted;
 }
 
-QString TfrmLogon::Password() const { return password_->text(); }
+QString TfrmLogon::Password() const
+{
+    return password_->text();
+}
 
 TUpdModeDlg::TUpdModeDlg(QWidget* parent) : QDialog(parent)
 {

@@ -22,6 +22,9 @@ int exec(QDialog& dialog)
     return dialog.exec();
 }
 
-void setRunner(Runner r) { runner() = std::move(r); }
+void setRunner(Runner r)
+{
+    runner() = std::move(r);
+}
 
 }  // namespace modal

@@ -63,11 +63,23 @@ QPixmap buttonPicture(int glyph, const QSize& size)
     painter.setPen(Qt::black);
     const QRect r = picture.rect().adjusted(4, 4, -5, -5);
     switch (glyph) {
-    case 0: painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom()); break;
-    case 1: painter.drawRect(r); break;
-    case 2: painter.drawRect(r.adjusted(0, 3, -3, 0)); painter.drawRect(r.adjusted(3, 0, 0, -3)); break;
-    case 3: painter.drawLine(r.topLeft(), r.bottomRight()); painter.drawLine(r.topRight(), r.bottomLeft()); break;
-    default: painter.drawEllipse(r); break;
+    case 0:
+        painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+        break;
+    case 1:
+        painter.drawRect(r);
+        break;
+    case 2:
+        painter.drawRect(r.adjusted(0, 3, -3, 0));
+        painter.drawRect(r.adjusted(3, 0, 0, -3));
+        break;
+    case 3:
+        painter.drawLine(r.topLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomLeft());
+        break;
+    default:
+        painter.drawEllipse(r);
+        break;
     }
     return picture;
 }
@@ -75,26 +87,30 @@ QPixmap buttonPicture(int glyph, const QSize& size)
 }  // namespace
 
 TNeoForm::TNeoForm(QWidget* parent, BorderIcons icons)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), borderIcons_(icons)
+        : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), borderIcons_(icons)
 {
     setObjectName("NeoForm");
     resize(536, 353);
 
     TopPanel = new QWidget(this);
     TopPanel->setObjectName("TopPanel");
-    TopLeftImage = MakeImage(TopPanel, "TopLeftImage", {0, 0, kTopLeftWidth, kTopHeight}, titlePicture(kTopLeftWidth, true));
+    TopLeftImage =
+        MakeImage(TopPanel, "TopLeftImage", {0, 0, kTopLeftWidth, kTopHeight}, titlePicture(kTopLeftWidth, true));
     TopCenterImage = MakeImage(TopPanel, "TopCenterImage", {kTopLeftWidth, 0, kTopCenterWidth, kTopHeight},
                                titlePicture(kTopCenterWidth, true));
-    TopRightImage = MakeImage(TopPanel, "TopRightImage", {0, 0, kTopRightWidth, kTopHeight}, titlePicture(kTopRightWidth, true));
+    TopRightImage =
+        MakeImage(TopPanel, "TopRightImage", {0, 0, kTopRightWidth, kTopHeight}, titlePicture(kTopRightWidth, true));
     CaptionLabel = new QLabel(TopPanel);
     CaptionLabel->setObjectName("CaptionLabel");
     CaptionLabel->setStyleSheet("color: white; background: transparent;");
     ControlBoxImage = MakeImage(TopPanel, "ControlBoxImage", {9, 5, 26, 21}, buttonPicture(4, {26, 21}));
     MinImage = MakeImage(TopPanel, "MinImage", {{0, kWindowButtonTop}, kWindowButton}, buttonPicture(0, kWindowButton));
     MaxImage = MakeImage(TopPanel, "MaxImage", {{0, kWindowButtonTop}, kWindowButton}, buttonPicture(1, kWindowButton));
-    RestoreImage = MakeImage(TopPanel, "RestoreImage", {{0, kWindowButtonTop}, kWindowButton}, buttonPicture(2, kWindowButton));
+    RestoreImage =
+        MakeImage(TopPanel, "RestoreImage", {{0, kWindowButtonTop}, kWindowButton}, buttonPicture(2, kWindowButton));
     RestoreImage->hide();
-    CloseImage = MakeImage(TopPanel, "CloseImage", {{0, kWindowButtonTop}, kWindowButton}, buttonPicture(3, kWindowButton));
+    CloseImage =
+        MakeImage(TopPanel, "CloseImage", {{0, kWindowButtonTop}, kWindowButton}, buttonPicture(3, kWindowButton));
     TopImage = MakeImage(TopPanel, "TopImage", {0, 0, width(), kEdgeHeight}, QPixmap());
     for (int tag = 0; tag < kMenuButtons; ++tag) {
         auto* button = new QToolButton(TopPanel);
@@ -138,10 +154,9 @@ TNeoForm::TNeoForm(QWidget* parent, BorderIcons icons)
 
     PopupMenu = [](QMenu* menu, const QPoint& at) { menu->exec(at); };
 
-    for (QWidget* w : std::initializer_list<QWidget*>{TopPanel, BottomPanel, TopImage, LeftImage, RightImage,
-                                                      BottomLeftImage, BottomCenterImage, BottomRightImage,
-                                                      CaptionLabel, MinImage, MaxImage, RestoreImage, CloseImage,
-                                                      ControlBoxImage})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             TopPanel, BottomPanel, TopImage, LeftImage, RightImage, BottomLeftImage, BottomCenterImage,
+             BottomRightImage, CaptionLabel, MinImage, MaxImage, RestoreImage, CloseImage, ControlBoxImage})
         w->installEventFilter(this);
 
     // What the form's construction does once its resource is loaded.

@@ -46,7 +46,10 @@ void PageFrameTable::AttachFrame(int pageIndex)
     layout->addWidget(frame);
 }
 
-int PageFrameTable::ActivePageIndex() const { return pageControl_ ? pageControl_->currentIndex() : -1; }
+int PageFrameTable::ActivePageIndex() const
+{
+    return pageControl_ ? pageControl_->currentIndex() : -1;
+}
 
 HelpInfo* HelpInfo::Instance()
 {

@@ -2,11 +2,11 @@
 
 #include "datadir.h"
 
+#include <tomcrypt.h>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <tomcrypt.h>
 
 namespace {
 SecurityChk* gSecurity = nullptr;
@@ -91,9 +91,15 @@ int SecurityChk::WritePasswordFile(const QString& fileName)
     return file.commit() ? 0 : 1;
 }
 
-void SecurityChk::SetDataDirectory() { dataDirectory_ = datadir::path(); }
+void SecurityChk::SetDataDirectory()
+{
+    dataDirectory_ = datadir::path();
+}
 
-void SecurityChk::SetStartDirectory() { startDirectory_ = QDir::currentPath(); }
+void SecurityChk::SetStartDirectory()
+{
+    startDirectory_ = QDir::currentPath();
+}
 
 bool SecurityChk::ChangeToDataDirectory() const
 {

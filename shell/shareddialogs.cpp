@@ -102,8 +102,14 @@ TfrmDateRangeDlg::TfrmDateRangeDlg(QWidget* parent) : QDialog(parent)
     layout->addWidget(okCancel(this));
 }
 
-QDate TfrmDateRangeDlg::Start() const { return std::min(date1_->date(), date2_->date()); }
-QDate TfrmDateRangeDlg::End() const { return std::max(date1_->date(), date2_->date()); }
+QDate TfrmDateRangeDlg::Start() const
+{
+    return std::min(date1_->date(), date2_->date());
+}
+QDate TfrmDateRangeDlg::End() const
+{
+    return std::max(date1_->date(), date2_->date());
+}
 
 TfrmScaleDlg::TfrmScaleDlg(QWidget* parent) : QDialog(parent)
 {

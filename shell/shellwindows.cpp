@@ -25,24 +25,24 @@ struct WindowRow {
 
 // The start-up windows in their order, then the dialogs made only when asked for.
 const WindowRow kWindows[] = {
-    {"SetUpdPwdDlg", [] () -> QWidget* { return new TSetUpdPwdDlg; }},
-    {"AboutForm", [] () -> QWidget* { return new TAboutForm; }},
-    {"frmDateRangeDlg", [] () -> QWidget* { return new TfrmDateRangeDlg; }},
-    {"frmScaleDlg", [] () -> QWidget* { return new TfrmScaleDlg; }},
-    {"frmLogon", [] () -> QWidget* { return new TfrmLogon; }},
+    {"SetUpdPwdDlg", []() -> QWidget* { return new TSetUpdPwdDlg; }},
+    {"AboutForm", []() -> QWidget* { return new TAboutForm; }},
+    {"frmDateRangeDlg", []() -> QWidget* { return new TfrmDateRangeDlg; }},
+    {"frmScaleDlg", []() -> QWidget* { return new TfrmScaleDlg; }},
+    {"frmLogon", []() -> QWidget* { return new TfrmLogon; }},
     {"LogFrm", nullptr},
     {"AuditForm", nullptr},
-    {"fmUpgrade", [] () -> QWidget* { return new TfmUpgrade; }},
-    {"Back", [] () -> QWidget* { return new TBack; }},
+    {"fmUpgrade", []() -> QWidget* { return new TfmUpgrade; }},
+    {"Back", []() -> QWidget* { return new TBack; }},
     {"fmCSVConfig", nullptr},
     {"NewModbusDlg", nullptr},
-    {"UpdModeDlg", [] () -> QWidget* { return new TUpdModeDlg; }},
-    {"Wait", [] () -> QWidget* { return TWait::Instance(); }},
-    {"NeoForm", [] () -> QWidget* { return new TNeoForm; }},
-    {"frmChanges", [] () -> QWidget* { return new TfrmChanges; }},
+    {"UpdModeDlg", []() -> QWidget* { return new TUpdModeDlg; }},
+    {"Wait", []() -> QWidget* { return TWait::Instance(); }},
+    {"NeoForm", []() -> QWidget* { return new TNeoForm; }},
+    {"frmChanges", []() -> QWidget* { return new TfrmChanges; }},
     {"QCForm", nullptr},
     // Made on demand: the clock dialog of the tool bar's time synchronisation.
-    {"TimeSyncDlg", [] () -> QWidget* { return new TTimeSyncDlg; }},
+    {"TimeSyncDlg", []() -> QWidget* { return new TTimeSyncDlg; }},
 };
 constexpr int kStartupCount = 16;
 

@@ -17,8 +17,14 @@ QStringList* gSplashTrace = nullptr;
 
 namespace startup {
 
-void SetSplashTrace(QStringList* trace) { gSplashTrace = trace; }
-QStringList* SplashTrace() { return gSplashTrace; }
+void SetSplashTrace(QStringList* trace)
+{
+    gSplashTrace = trace;
+}
+QStringList* SplashTrace()
+{
+    return gSplashTrace;
+}
 
 TFormMain* CreateProgram()
 {

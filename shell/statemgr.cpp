@@ -16,9 +16,9 @@ struct ButtonRow {
     const char* columns;
 };
 const ButtonRow kButtons[] = {
-    {"tbtnWrite", "D-DEDDE-"},       {"WriteConfig", "D-DEDDE-"}, {"tbtnPoll", "DE---EE-"},
+    {"tbtnWrite", "D-DEDDE-"},       {"WriteConfig", "D-DEDDE-"},     {"tbtnPoll", "DE---EE-"},
     {"tbtnSync", "D-DEDDE-"},        {"tbtnAcknowledge", "D-DE-DE-"}, {"tbtnBypass", "D-DE-DE-"},
-    {"tbtnTapeAdvance", "D-DE-DE-"}, {"tbtnOpen", "EE--DDED"},    {"tbtnSave", "DE--DDED"},
+    {"tbtnTapeAdvance", "D-DE-DE-"}, {"tbtnOpen", "EE--DDED"},        {"tbtnSave", "DE--DDED"},
     {"tbtnSaveAs", "DE--DDED"},
 };
 
@@ -62,11 +62,20 @@ void StateMgr::ReleaseInstance()
     RidovazFactory::SetUpdateAllowed(1);
 }
 
-void StateMgr::SetUpdateAllowed(int allowed) { RidovazFactory::SetUpdateAllowed(allowed); }
+void StateMgr::SetUpdateAllowed(int allowed)
+{
+    RidovazFactory::SetUpdateAllowed(allowed);
+}
 
-int StateMgr::IsUpdateAllowed() const { return RidovazFactory::UpdateAllowed(); }
+int StateMgr::IsUpdateAllowed() const
+{
+    return RidovazFactory::UpdateAllowed();
+}
 
-QWidget* StateMgr::Root() const { return root_ ? root_ : appcontext::mainForm(); }
+QWidget* StateMgr::Root() const
+{
+    return root_ ? root_ : appcontext::mainForm();
+}
 
 void StateMgr::ApplyButtons(Column column)
 {
@@ -100,7 +109,8 @@ void StateMgr::ApplyFrames(bool readOnly)
             sequencer = &row;
             continue;
         }
-        QMetaObject::invokeMethod(frame, row.readOnlySwitch, Q_ARG(bool, row.switchMeansEditing ? !readOnly : readOnly));
+        QMetaObject::invokeMethod(frame, row.readOnlySwitch,
+                                  Q_ARG(bool, row.switchMeansEditing ? !readOnly : readOnly));
     }
     // The sequencer's own switch comes last.
     if (sequencer)
@@ -154,4 +164,7 @@ void StateMgr::SetIdle()
     ApplyButtons(readOnly_ ? IdleReadOnly : IdleUpdate);
 }
 
-void StateMgr::DisableFileButtons() { ApplyButtons(FileButtons); }
+void StateMgr::DisableFileButtons()
+{
+    ApplyButtons(FileButtons);
+}

@@ -28,7 +28,10 @@ bool blinkPhase = false;
 constexpr std::uint32_t kSilver = 0xC0C0C0;
 constexpr char kHideQuestion[] = "Delete historical record and do not display this message automaticlly again?";
 
-QAction* upgradeWindowItem() { return FormMain ? FormMain->MenuItem("UpgradeWindow") : nullptr; }
+QAction* upgradeWindowItem()
+{
+    return FormMain ? FormMain->MenuItem("UpgradeWindow") : nullptr;
+}
 
 void centreOnMainWindow(QWidget* window)
 {
@@ -126,7 +129,8 @@ UpgradeConfigFiles& UpgradeConfigFiles::Instance()
 
 // --- the upgrade window -----------------------------------------------------------------------
 
-TfmUpgrade::TfmUpgrade(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+TfmUpgrade::TfmUpgrade(QWidget* parent)
+        : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName("fmUpgrade");
     setWindowTitle("Upgrade");
@@ -180,7 +184,8 @@ TfmUpgrade::TfmUpgrade(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     hide->setObjectName("Hide1");
     connect(hide, &QAction::triggered, this, &TfmUpgrade::Hide1Click);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { popup_->popup(mapToGlobal(at)); });
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(mapToGlobal(at)); });
 
     FormCreate();
 }
@@ -192,7 +197,10 @@ TfmUpgrade::~TfmUpgrade()
         checklist_->DeleteSteps();
 }
 
-QLabel* TfmUpgrade::Label(const char* name) const { return findChild<QLabel*>(name); }
+QLabel* TfmUpgrade::Label(const char* name) const
+{
+    return findChild<QLabel*>(name);
+}
 
 void TfmUpgrade::FormCreate()
 {
@@ -237,7 +245,10 @@ void TfmUpgrade::BuildSteps()
     }
 }
 
-bool TfmUpgrade::IsStagePending() const { return StageFlag(1) || StageFlag(2) || StageFlag(3); }
+bool TfmUpgrade::IsStagePending() const
+{
+    return StageFlag(1) || StageFlag(2) || StageFlag(3);
+}
 
 int TfmUpgrade::WriteStatusFile(const QString& path)
 {
@@ -272,8 +283,14 @@ int TfmUpgrade::ReadStatusFile(const QString& path)
     return 0;
 }
 
-bool TfmUpgrade::BlinkPhase() { return blinkPhase; }
-void TfmUpgrade::ResetBlinkPhase() { blinkPhase = false; }
+bool TfmUpgrade::BlinkPhase()
+{
+    return blinkPhase;
+}
+void TfmUpgrade::ResetBlinkPhase()
+{
+    blinkPhase = false;
+}
 
 void TfmUpgrade::Timer1Timer()
 {
@@ -313,7 +330,10 @@ void TfmUpgrade::HideWithBackground()
         back->hide();
 }
 
-void TfmUpgrade::Hide1Click() { HideWithBackground(); }
+void TfmUpgrade::Hide1Click()
+{
+    HideWithBackground();
+}
 
 void TfmUpgrade::HideBClick()
 {

@@ -1,9 +1,9 @@
 #include "waitwindow.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
-#include <QGridLayout>
 #include <QStyle>
 
 namespace {
@@ -39,7 +39,10 @@ TWait* TWait::Instance()
     return gWait;
 }
 
-void TWait::ReleaseInstance() { delete gWait.data(); }
+void TWait::ReleaseInstance()
+{
+    delete gWait.data();
+}
 
 void TWait::ShowAnimated()
 {

@@ -64,22 +64,14 @@ const GeneralAlarm kGeneralAlarms[] = {
 constexpr int kFirstStreamAlarm = 50;
 constexpr int kStreamAlarmStride = 20;
 const char* const kStreamAlarms[] = {
-    " High High Alarm",
-    " H2S Deviation",
-    " H2S High Alarm",
-    " Total Sulphur High High Alarm",
-    " Total Sulphur Deviation",
-    " Total Sulphur High Alarm",
-    " Reference 1 Deviation",
-    " Reference 1 High Alarm",
-    " Reference 2 Deviation",
-    " Reference 2 High Alarm",
-    " Zero Deviation",
-    " Zero High Alarm",
-    " Calibration Deviation",
-    " Calibration High Alarm",
-    " H2S Lock Alarm",
-    " Total Sulphur Lock Alarm",
+    " High High Alarm",         " H2S Deviation",
+    " H2S High Alarm",          " Total Sulphur High High Alarm",
+    " Total Sulphur Deviation", " Total Sulphur High Alarm",
+    " Reference 1 Deviation",   " Reference 1 High Alarm",
+    " Reference 2 Deviation",   " Reference 2 High Alarm",
+    " Zero Deviation",          " Zero High Alarm",
+    " Calibration Deviation",   " Calibration High Alarm",
+    " H2S Lock Alarm",          " Total Sulphur Lock Alarm",
 };
 
 const char* const kRunTypes[] = {"H2S", "Total Sulphur", "Reference 1", "Reference 2", "Zero", "Calibrate", "Runs"};
@@ -102,9 +94,12 @@ std::string alarmText(std::uint8_t subCode)
 std::string conditionText(std::uint8_t condition)
 {
     switch (condition) {
-    case 0: return "Condition On";
-    case 1: return "Condition Off";
-    default: return "Unknown";
+    case 0:
+        return "Condition On";
+    case 1:
+        return "Condition Off";
+    default:
+        return "Unknown";
     }
 }
 
@@ -173,7 +168,10 @@ int AAUDITPOINTRECORD::Compare(const AAUDITPOINTRECORD& other) const
 
 TAuditParser::TAuditParser(TokenToDateFn toDate, IAuditProgress* progress) : toDate_(toDate), progress_(progress) {}
 
-TAuditParser::~TAuditParser() { ClearRecords(); }
+TAuditParser::~TAuditParser()
+{
+    ClearRecords();
+}
 
 void TAuditParser::ClearRecords()
 {

@@ -18,9 +18,9 @@ using AuditEventBytes = std::array<std::uint8_t, 9>;
 // The decoded texts of one event.
 struct AUDITRECORD {
     double date = 0;
-    std::string eventText;    // column "Event"
-    std::string description1; // column "Description 1"
-    std::string description2; // column "Description 2"
+    std::string eventText;     // column "Event"
+    std::string description1;  // column "Description 1"
+    std::string description2;  // column "Description 2"
 };
 
 // The event's date and its three texts. The CRC bytes are not looked at.

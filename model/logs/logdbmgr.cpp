@@ -109,7 +109,8 @@ void LogDBMgr::DistributeRecords()
     }
     // An archive file is distributed on the user-interface thread: keep the window alive
     // through a long list. The download worker has no messages to process.
-    const bool onGuiThread = QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+    const bool onGuiThread =
+        QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
     std::size_t n = 0;
     for (const auto& record : db_.records) {
         if (onGuiThread && (n++ % 256) == 0)

@@ -15,9 +15,9 @@ struct ALOGPOINTRECORD : ICompareInterface<ALOGPOINTRECORD> {
     // Value j of a sample of log k lives in slot k * 8 + j; seven values for each of six logs.
     static constexpr int kValueSlots = 47;
 
-    double dateTime = 0;       // the toolkit's date-time of the time stamp
-    std::uint32_t rawTime = 0; // the unit's TimestampToken: the ordering key
-    std::int32_t logIndex = 0; // 0 to 5
+    double dateTime = 0;        // the toolkit's date-time of the time stamp
+    std::uint32_t rawTime = 0;  // the unit's TimestampToken: the ordering key
+    std::int32_t logIndex = 0;  // 0 to 5
 
     // +1, 0 or -1 as this record's raw time is later, equal or earlier (unsigned).
     int Compare(const ALOGPOINTRECORD& other) const;

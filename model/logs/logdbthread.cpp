@@ -10,9 +10,9 @@
 
 LogDBThread::LogDBThread(LogDBMgr* database, boundedBuffer* buffer, std::size_t expectedBytes, LogFrameLayout layout,
                          TokenToDateFn toDate, QObject* parent)
-    : QThread(parent), database_(database), buffer_(buffer), expected_(unitmemory::CappedLength(expectedBytes)), layout_(layout), toDate_(toDate)
-{
-}
+        : QThread(parent), database_(database), buffer_(buffer), expected_(unitmemory::CappedLength(expectedBytes)),
+          layout_(layout), toDate_(toDate)
+{}
 
 void LogDBThread::Note(const char* what)
 {

@@ -32,8 +32,8 @@ char LocaleDecimalSeparator();
 // locale.
 class LogFrameLayout {
 public:
-    static constexpr int kLogs = 5;      // the sixth log never receives downloaded frames
-    static constexpr int kMaxValues = 7; // eight parameters, the first being the time stamp
+    static constexpr int kLogs = 5;       // the sixth log never receives downloaded frames
+    static constexpr int kMaxValues = 7;  // eight parameters, the first being the time stamp
 
     struct Value {
         std::uint16_t pointId = 0;
@@ -87,10 +87,10 @@ private:
 
 // What became of the frames of one parse.
 struct LogParseStats {
-    std::size_t filed = 0;      // good frames filed as records
-    std::size_t badCrc = 0;     // complete frames whose CRC did not match
-    std::size_t unknownLog = 0; // good frames whose id byte matches none of the five logs
-    std::size_t abandoned = 0;  // frames cut short, or with an impossible length byte
+    std::size_t filed = 0;       // good frames filed as records
+    std::size_t badCrc = 0;      // complete frames whose CRC did not match
+    std::size_t unknownLog = 0;  // good frames whose id byte matches none of the five logs
+    std::size_t abandoned = 0;   // frames cut short, or with an impossible length byte
 };
 
 // Turns the downloaded log memory, fed one byte or one piece at a time in order, into records

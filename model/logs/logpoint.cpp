@@ -6,14 +6,26 @@
 #include <cstring>
 
 namespace {
-std::uint16_t readU16(const std::uint8_t* b) { return static_cast<std::uint16_t>(b[0] | (b[1] << 8)); }
+std::uint16_t readU16(const std::uint8_t* b)
+{
+    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+}
 }  // namespace
 
-std::string U8LogPoint::Format(const std::uint8_t* bytes) const { return std::to_string(bytes[0]); }
+std::string U8LogPoint::Format(const std::uint8_t* bytes) const
+{
+    return std::to_string(bytes[0]);
+}
 
-std::string U16LogPoint::Format(const std::uint8_t* bytes) const { return std::to_string(readU16(bytes)); }
+std::string U16LogPoint::Format(const std::uint8_t* bytes) const
+{
+    return std::to_string(readU16(bytes));
+}
 
-std::string U32LogPoint::Format(const std::uint8_t* bytes) const { return std::to_string(DTLogPoint::ToInt(bytes)); }
+std::string U32LogPoint::Format(const std::uint8_t* bytes) const
+{
+    return std::to_string(DTLogPoint::ToInt(bytes));
+}
 
 std::string FLTLogPoint::Format(const std::uint8_t* bytes) const
 {
@@ -45,8 +57,11 @@ std::string MakeLogPointText(int typeCode, const std::uint8_t* bytes, char decim
     if (typeCode == 0)
         return FLTLogPoint(decimalSeparator).Format(bytes);
     switch (LogValueWidth(typeCode)) {
-    case 4: return U32LogPoint().Format(bytes);
-    case 2: return U16LogPoint().Format(bytes);
-    default: return U8LogPoint().Format(bytes);
+    case 4:
+        return U32LogPoint().Format(bytes);
+    case 2:
+        return U16LogPoint().Format(bytes);
+    default:
+        return U8LogPoint().Format(bytes);
     }
 }

@@ -38,10 +38,14 @@ QString lastResultText(const QString& value, const QString& displayFormat)
 std::optional<std::uint32_t> scheduleColour(const QString& value)
 {
     switch (intValue(value).value_or(-1)) {
-    case 0: return kScheduleOff;
-    case 1: return kScheduleYellow;
-    case 2: return kScheduleAqua;
-    default: return std::nullopt;
+    case 0:
+        return kScheduleOff;
+    case 1:
+        return kScheduleYellow;
+    case 2:
+        return kScheduleAqua;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -61,9 +65,8 @@ QString streamBannerText(int stream)
 TextUpdate analysisStateText(const QString& value)
 {
     static const std::array<const char*, 12> names{
-        "Calibrate",       "Idle",           "Purging",          "Tape Advance Halt",
-        "Tape Advance Go", "Tape Advance Search", "Calibrate Sensor", "Auto Zero",
-        "Sample Delay",    "Sample Interval", "Update Stream",    "No Stream Run"};
+        "Calibrate",        "Idle",      "Purging",      "Tape Advance Halt", "Tape Advance Go", "Tape Advance Search",
+        "Calibrate Sensor", "Auto Zero", "Sample Delay", "Sample Interval",   "Update Stream",   "No Stream Run"};
     const auto v = intValue(value);
     if (!v)
         return TextUpdate::keep();
@@ -78,9 +81,12 @@ TextUpdate sequencerStateText(const QString& value)
     if (!v)
         return TextUpdate::keep();
     switch (*v) {
-    case 0: return TextUpdate::set(QStringLiteral("Sequencer Off"));
-    case 1: return TextUpdate::set(QStringLiteral("Automatic Sequencer On"));
-    case 2: return TextUpdate::set(QStringLiteral("Manual Sequencer On"));
+    case 0:
+        return TextUpdate::set(QStringLiteral("Sequencer Off"));
+    case 1:
+        return TextUpdate::set(QStringLiteral("Automatic Sequencer On"));
+    case 2:
+        return TextUpdate::set(QStringLiteral("Manual Sequencer On"));
     default:
         if (*v >= 3 && *v <= 10)
             return TextUpdate::set(QStringLiteral("Manual Sequencer %1 On").arg(*v - 2));
@@ -116,11 +122,16 @@ TextUpdate unitDateTimeText(const QString& value)
 std::optional<QString> streamCountText(const QString& value)
 {
     switch (intValue(value).value_or(-1)) {
-    case 0: return QStringLiteral("1-STREAM");
-    case 1: return QStringLiteral("2-STREAMS");
-    case 2: return QStringLiteral("3-STREAMS");
-    case 3: return QStringLiteral("4-STREAMS");
-    default: return std::nullopt;
+    case 0:
+        return QStringLiteral("1-STREAM");
+    case 1:
+        return QStringLiteral("2-STREAMS");
+    case 2:
+        return QStringLiteral("3-STREAMS");
+    case 3:
+        return QStringLiteral("4-STREAMS");
+    default:
+        return std::nullopt;
     }
 }
 

@@ -3,13 +3,13 @@
 #include "analysisformat.h"
 #include "analysispoints.h"
 #include "database.h"
+#include "datadir.h"
 #include "dbcontrols.h"
 #include "dialogservice.h"
 #include "dispplacefile.h"
 #include "pagehost.h"
 #include "quietupdate.h"
 #include "scanorder.h"
-#include "datadir.h"
 #include "toolkitcolor.h"
 #include "ui_analysispage.h"
 #include "winmsg.h"
@@ -27,9 +27,16 @@ using analysis::TextUpdate;
 void apply(const TextUpdate& update, TQLabeledEdit* control, bool& show)
 {
     switch (update.action) {
-    case TextUpdate::Action::Keep: show = false; break;
-    case TextUpdate::Action::SetText: quiet::setText(control->Edit(), update.text); show = false; break;
-    case TextUpdate::Action::ShowValue: show = true; break;
+    case TextUpdate::Action::Keep:
+        show = false;
+        break;
+    case TextUpdate::Action::SetText:
+        quiet::setText(control->Edit(), update.text);
+        show = false;
+        break;
+    case TextUpdate::Action::ShowValue:
+        show = true;
+        break;
     }
 }
 
@@ -41,8 +48,8 @@ void setFieldColour(TQLabeledEdit* field, std::uint32_t colour)
 }  // namespace
 
 TfraWW::TfraWW(QWidget* parent)
-    : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::AnalysisPage>()),
-      displayFormat_(QString::fromLatin1(analysis::kDefaultDisplayFormat))
+        : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::AnalysisPage>()),
+          displayFormat_(QString::fromLatin1(analysis::kDefaultDisplayFormat))
 {
     ui_->setupUi(this);
     setObjectName("fraWW");
@@ -121,12 +128,14 @@ void TfraWW::BuildResultPanel(int stream)
                            QString::fromLatin1(analysis::kResultCaption[rt]), analysis::kLastResultPoint[s][rt]);
     }
     p.gain = field(QStringLiteral("edtLastGain%1").arg(stream), "Gain", analysis::kGainPoint[s]);
-    p.zeroOffset = field(QStringLiteral("edtLastZeroOffset%1").arg(stream), "Zero Offset", analysis::kZeroOffsetPoint[s]);
+    p.zeroOffset =
+        field(QStringLiteral("edtLastZeroOffset%1").arg(stream), "Zero Offset", analysis::kZeroOffsetPoint[s]);
 
     for (int r = 0; r < analysis::kRunTypes; ++r) {
         const auto rt = static_cast<std::size_t>(r);
         auto* f = new TQLabeledEdit(p.panel);
-        f->setObjectName(QStringLiteral("edtStream%1%2SCH").arg(stream).arg(QString::fromLatin1(analysis::kScheduleWord[rt])));
+        f->setObjectName(
+            QStringLiteral("edtStream%1%2SCH").arg(stream).arg(QString::fromLatin1(analysis::kScheduleWord[rt])));
         f->setLabelCaption(QString::number(stream) + QString::fromLatin1(analysis::kScheduleCaption[rt]));
         f->setDbId(analysis::kSchedulePoint[s][rt]);
         f->hide();
@@ -139,9 +148,13 @@ void TfraWW::BindHandlers()
 {
     for (StreamPanel& p : streams_) {
         for (auto* f : p.last)
-            f->OnDBPointValueChanged = [this, f](QWidget*, const QString& v, bool& show) { LastResultChanged(f, v, show); };
+            f->OnDBPointValueChanged = [this, f](QWidget*, const QString& v, bool& show) {
+                LastResultChanged(f, v, show);
+            };
         for (auto* f : {p.gain, p.zeroOffset})
-            f->OnDBPointValueChanged = [this, f](QWidget*, const QString& v, bool& show) { LastResultChanged(f, v, show); };
+            f->OnDBPointValueChanged = [this, f](QWidget*, const QString& v, bool& show) {
+                LastResultChanged(f, v, show);
+            };
         for (std::size_t r = 0; r < p.schedule.size(); ++r) {
             TQLabeledEdit* target = p.last[r];
             p.schedule[r]->OnDBPointValueChanged = [this, target](QWidget*, const QString& v, bool& show) {
@@ -165,7 +178,9 @@ void TfraWW::BindHandlers()
     ui_->ledUnitDateTime->OnDBPointValueChanged = [this](QWidget*, const QString& v, bool& show) {
         apply(analysis::unitDateTimeText(v), ui_->ledUnitDateTime, show);
     };
-    ui_->lblStream->OnDBPointValueChanged = [this](QWidget*, const QString& v, bool& show) { StreamCountChanged(v, show); };
+    ui_->lblStream->OnDBPointValueChanged = [this](QWidget*, const QString& v, bool& show) {
+        StreamCountChanged(v, show);
+    };
     // The hidden Streams field must never change point 20.
     ui_->lblStream->OnPutToDatabase = [](QWidget*, bool& store) { store = false; };
     for (TQImage* image : {ui_->SystemAlarm, ui_->QImage1})
@@ -196,11 +211,25 @@ void TfraWW::BindHandlers()
 const QStringList& TfraWW::ScanOrder()
 {
     static const QStringList order = [] {
-        QStringList o{"ledUnitDateTime", "edCurrAnaTotalRuns", "edtSiteId", "edtSite", "edtLocation",
-                      "ledCurrAnaState", "ledCurrAnaStream", "ledCurrAnaTime", "ledCurrAnaRunNumber",
-                      "TrendedReading", "edtRawmV", "ledCurrAnaDVDT", "ledCurrAnaMV",
-                      "ledCurrAnaZeroOffset", "ledCurrAnaCalibrationGain", "ledCurrAnaSensorLEDCurrent",
-                      "ledCurrAnaSensorTemp", "labTapeRemain", "RunCounter"};
+        QStringList o{"ledUnitDateTime",
+                      "edCurrAnaTotalRuns",
+                      "edtSiteId",
+                      "edtSite",
+                      "edtLocation",
+                      "ledCurrAnaState",
+                      "ledCurrAnaStream",
+                      "ledCurrAnaTime",
+                      "ledCurrAnaRunNumber",
+                      "TrendedReading",
+                      "edtRawmV",
+                      "ledCurrAnaDVDT",
+                      "ledCurrAnaMV",
+                      "ledCurrAnaZeroOffset",
+                      "ledCurrAnaCalibrationGain",
+                      "ledCurrAnaSensorLEDCurrent",
+                      "ledCurrAnaSensorTemp",
+                      "labTapeRemain",
+                      "RunCounter"};
         for (int s = 1; s <= analysis::kStreams; ++s)
             for (const char* w : {"Normal", "TotalSulphur", "Ref", "Ref2", "Zero", "Cal"})
                 o << QStringLiteral("edtStream%1%2SCH").arg(s).arg(QString::fromLatin1(w));
@@ -208,7 +237,12 @@ const QStringList& TfraWW::ScanOrder()
             for (const char* w : {"edtLastNormal", "edtLastTotalSulphur", "edtLastCal", "edtLastRef", "edtLastRef2",
                                   "edtLastZero", "edtLastGain", "edtLastZeroOffset", "glAnalysisUnit"})
                 o << QString::fromLatin1(w) + QString::number(s);
-        o << "streamNo" << "lblStream" << "SystemAlarm" << "ledPAA" << "MSOn" << "SequencerState";
+        o << "streamNo"
+          << "lblStream"
+          << "SystemAlarm"
+          << "ledPAA"
+          << "MSOn"
+          << "SequencerState";
         return o;
     }();
     return order;
@@ -288,7 +322,8 @@ void TfraWW::CurrentAnalysisChanged(const QString& value, bool& show)
         return;
     }
     if (const auto namePoint = analysis::currentAnalysisNamePoint(activeStream_, value))
-        quiet::setText(ui_->ledCurrAnaStream->Edit(), dbctl::fromPointText(DataBase::Instance()->GetPointText(*namePoint)));
+        quiet::setText(ui_->ledCurrAnaStream->Edit(),
+                       dbctl::fromPointText(DataBase::Instance()->GetPointText(*namePoint)));
 }
 
 void TfraWW::StreamCountChanged(const QString& value, bool& show)
@@ -359,8 +394,8 @@ void TfraWW::PrintPage()
     const QPixmap picture = grab();
     QPainter painter;
     if (!printer->isValid() || !painter.begin(printer)) {
-        DialogService::ask(QMessageBox::Warning, "Warning", "The analysis page could not be printed: no printer is available.",
-                           QMessageBox::Ok);
+        DialogService::ask(QMessageBox::Warning, "Warning",
+                           "The analysis page could not be printed: no printer is available.", QMessageBox::Ok);
         return;
     }
     // The page at the largest size that fits the sheet, keeping its proportions.
@@ -374,7 +409,19 @@ void TfraWW::PrintPage()
         DialogService::ask(QMessageBox::Warning, "Warning", "The analysis page could not be printed.", QMessageBox::Ok);
 }
 
-void TfraWW::Normal2Click() { PageHost::Instance()->Queue("Calibrate", "478"); }
-void TfraWW::Cal2Click() { PageHost::Instance()->Queue("Calibrate", "479"); }
-void TfraWW::Ref2Click() { PageHost::Instance()->Queue("Calibrate", "480"); }
-void TfraWW::Zero2Click() { PageHost::Instance()->Queue("Calibrate", "481"); }
+void TfraWW::Normal2Click()
+{
+    PageHost::Instance()->Queue("Calibrate", "478");
+}
+void TfraWW::Cal2Click()
+{
+    PageHost::Instance()->Queue("Calibrate", "479");
+}
+void TfraWW::Ref2Click()
+{
+    PageHost::Instance()->Queue("Calibrate", "480");
+}
+void TfraWW::Zero2Click()
+{
+    PageHost::Instance()->Queue("Calibrate", "481");
+}

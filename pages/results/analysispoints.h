@@ -41,15 +41,15 @@ constexpr PerStream kZeroOffsetPoint{22, 135, 657, 807};
 constexpr PerStream kUnitsPoint{463, 408, 655, 805};
 
 // The controls' names: prefix, then the stream digit (last results) or as built by the page.
-constexpr std::array<const char*, kRunTypes> kLastResultControl{
-    "edtLastNormal", "edtLastTotalSulphur", "edtLastRef", "edtLastRef2", "edtLastZero", "edtLastCal"};
+constexpr std::array<const char*, kRunTypes> kLastResultControl{"edtLastNormal", "edtLastTotalSulphur", "edtLastRef",
+                                                                "edtLastRef2",   "edtLastZero",         "edtLastCal"};
 // "edtStream<n><word>SCH"
 constexpr std::array<const char*, kRunTypes> kScheduleWord{"Normal", "TotalSulphur", "Ref", "Ref2", "Zero", "Cal"};
 // The hidden schedule fields' captions: the stream digit and this suffix.
 constexpr std::array<const char*, kRunTypes> kScheduleCaption{"NS", "TS", "RS", "R2S", "ZS", "CS"};
 // The result panel's captions, top to bottom (the run-type code order).
-constexpr std::array<const char*, kRunTypes> kResultCaption{
-    "H2S", "Total Sulphur", "Reference1", "Reference2", "Zero", "Calibration"};
+constexpr std::array<const char*, kRunTypes> kResultCaption{"H2S",        "Total Sulphur", "Reference1",
+                                                            "Reference2", "Zero",          "Calibration"};
 
 // Other points of the page.
 constexpr int kUnitTime = 388;

@@ -97,10 +97,14 @@ QString ArchiveGridModel::SourceText(int sourceRow, int column) const
     }
     const ALOGPOINTRECORD& record = *(*records_)[static_cast<std::size_t>(first_ + sourceRow)];
     switch (column) {
-    case colSeq: return QString::number(first_ + sourceRow + 1);
-    case colLogID: return logName_;
-    case colTS: return TimeText(record.dateTime);
-    default: break;
+    case colSeq:
+        return QString::number(first_ + sourceRow + 1);
+    case colLogID:
+        return logName_;
+    case colTS:
+        return TimeText(record.dateTime);
+    default:
+        break;
     }
     const int j = column - kFixedColumns;
     if (j >= valueCount_)

@@ -6,13 +6,13 @@
 #include "archivegridmodel.h"
 #include "archivexmlfile.h"
 #include "database.h"
+#include "datadir.h"
 #include "dialogservice.h"
 #include "framecomm.h"
 #include "gridfilter.h"
 #include "gridtools.h"
 #include "logdbmgr.h"
 #include "loggridview.h"
-#include "datadir.h"
 #include "pagehost.h"
 
 #include <QApplication>
@@ -49,16 +49,19 @@ void errorBox(const QString& text)
 }  // namespace
 
 const PageDecl TfraArchiveViewer::kDecl = {
-    "fraArchiveViewer", "TabSheetAV", "Archive ", 3, 1,
+    "fraArchiveViewer",
+    "TabSheetAV",
+    "Archive ",
+    3,
+    1,
     {1, false, true},
     {true, true, true, "ReadLogConfig", false, EntryClose::Idle},
-    "Loading Sentrel515 Desktop...Archive", false,
+    "Loading Sentrel515 Desktop...Archive",
+    false,
 };
 
-
 TfraArchiveViewer::TfraArchiveViewer(QWidget* parent)
-    : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfraArchiveViewer>()),
-      model_(new ArchiveGridModel(this))
+        : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfraArchiveViewer>()), model_(new ArchiveGridModel(this))
 {
     ui_->setupUi(this);
     setObjectName(QStringLiteral("fraArchiveViewer"));
@@ -104,7 +107,10 @@ TfraArchiveViewer::TfraArchiveViewer(QWidget* parent)
 
 TfraArchiveViewer::~TfraArchiveViewer() = default;
 
-LogGridView* TfraArchiveViewer::Grid() const { return ui_->gridArchive; }
+LogGridView* TfraArchiveViewer::Grid() const
+{
+    return ui_->gridArchive;
+}
 
 void TfraArchiveViewer::SetCsvExports(CsvExport legal, CsvExport packet)
 {
@@ -134,8 +140,8 @@ void TfraArchiveViewer::BuildPopupMenu()
     popArchGrid_->addSeparator();
     mnuHideSelectedColumn_ = add("mnuHideSelectedColumn", QStringLiteral("Hide Selected Column(s)"),
                                  &TfraArchiveViewer::mnuHideSelectedColumnClick);
-    mnuUnhideAllColumns_ = add("mnuUnhideAllColumns", QStringLiteral("Unhide All Columns"),
-                               &TfraArchiveViewer::mnuUnhideAllColumnsClick);
+    mnuUnhideAllColumns_ =
+        add("mnuUnhideAllColumns", QStringLiteral("Unhide All Columns"), &TfraArchiveViewer::mnuUnhideAllColumnsClick);
     mnuHideSelectedColumn_->setVisible(false);
     mnuUnhideAllColumns_->setVisible(false);
 }
@@ -242,8 +248,8 @@ void TfraArchiveViewer::btnReadFromUnitClick()
 {
     PageHost* host = PageHost::Instance();
     if (!host || !host->LoggedOn()) {
-        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), QStringLiteral("Please logon first, then do this."),
-                           QMessageBox::Ok);
+        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"),
+                           QStringLiteral("Please logon first, then do this."), QMessageBox::Ok);
         return;
     }
     fromFile_ = false;
@@ -315,11 +321,11 @@ bool TfraArchiveViewer::eventFilter(QObject* watched, QEvent* event)
     if (watched == ui_->edtDispRange && event->type() == QEvent::KeyPress)
         edtDispRangeKeyDown(static_cast<QKeyEvent*>(event)->key());
     if (watched == ui_->cbArchive && ui_->cbArchive->isEnabled()) {
-        const bool opens = event->type() == QEvent::MouseButtonPress
-                           || (event->type() == QEvent::KeyPress
-                               && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4
-                                   || (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down
-                                       && (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier))));
+        const bool opens =
+            event->type() == QEvent::MouseButtonPress ||
+            (event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4 ||
+                                                   (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down &&
+                                                    (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier))));
         if (opens)
             cbArchiveDropDown();
     }
@@ -348,9 +354,15 @@ void TfraArchiveViewer::ExportCsv(const CsvExport& exporter)
     ChangeToDataDirectory();
 }
 
-void TfraArchiveViewer::SaveasCSVClick() { ExportCsv(gLegalCsv); }
+void TfraArchiveViewer::SaveasCSVClick()
+{
+    ExportCsv(gLegalCsv);
+}
 
-void TfraArchiveViewer::SaveAsPacketCSVClick() { ExportCsv(gPacketCsv); }
+void TfraArchiveViewer::SaveAsPacketCSVClick()
+{
+    ExportCsv(gPacketCsv);
+}
 
 void TfraArchiveViewer::pcViewerChange(int index)
 {
@@ -372,9 +384,9 @@ void TfraArchiveViewer::SetReadOnly(bool readOnly)
 
 void TfraArchiveViewer::SaveLogFile()
 {
-    const QString name = withExtension(
-        DialogService::instance()->saveFileName(QStringLiteral("Save Sentrel515 Archive File"), QString(), kArchiveFilter),
-        "xml");
+    const QString name = withExtension(DialogService::instance()->saveFileName(
+                                           QStringLiteral("Save Sentrel515 Archive File"), QString(), kArchiveFilter),
+                                       "xml");
     if (!name.isEmpty()) {
         if (QWidget* form = appcontext::mainForm())
             form->repaint();
@@ -545,9 +557,9 @@ void TfraArchiveViewer::WriteGridFile()
 
 void TfraArchiveViewer::mnuSaveasXLSClick()
 {
-    const QString name = withExtension(
-        DialogService::instance()->saveFileName(QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)")),
-        "xlsx");
+    const QString name = withExtension(DialogService::instance()->saveFileName(
+                                           QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)")),
+                                       "xlsx");
     if (!name.isEmpty()) {
         std::vector<int> columns;
         for (int c = 0; c < model_->columnCount(); ++c)

@@ -12,7 +12,10 @@ namespace gridfilter {
 
 namespace {
 
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string_view trimmed(std::string_view s)
 {
@@ -60,7 +63,10 @@ int compareText(std::string_view upperOperand, std::string_view cell)
 }
 
 template <typename T>
-int threeWay(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
+int threeWay(T a, T b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
 
 }  // namespace
 
@@ -142,7 +148,8 @@ bool Condition::TermHolds(const Term& term, std::string_view cell, const double*
 {
     bool result = false;
     if (term.op == Op::Match) {
-        result = wildcard(std::string_view(term.text.constData(), static_cast<std::size_t>(term.text.size())), trimmed(cell));
+        result = wildcard(std::string_view(term.text.constData(), static_cast<std::size_t>(term.text.size())),
+                          trimmed(cell));
     } else {
         int order = 0;
         std::optional<double> number;
@@ -155,13 +162,26 @@ bool Condition::TermHolds(const Term& term, std::string_view cell, const double*
                                 trimmed(cell));
         }
         switch (term.op) {
-        case Op::Eq: result = order == 0; break;
-        case Op::Ne: result = order != 0; break;
-        case Op::Lt: result = order < 0; break;
-        case Op::Le: result = order <= 0; break;
-        case Op::Gt: result = order > 0; break;
-        case Op::Ge: result = order >= 0; break;
-        case Op::Match: break;
+        case Op::Eq:
+            result = order == 0;
+            break;
+        case Op::Ne:
+            result = order != 0;
+            break;
+        case Op::Lt:
+            result = order < 0;
+            break;
+        case Op::Le:
+            result = order <= 0;
+            break;
+        case Op::Gt:
+            result = order > 0;
+            break;
+        case Op::Ge:
+            result = order >= 0;
+            break;
+        case Op::Match:
+            break;
         }
     }
     return result != term.negate;

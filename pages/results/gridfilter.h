@@ -41,9 +41,9 @@ private:
     struct Term {
         Op op = Op::Match;
         bool negate = false;
-        QByteArray text;                // upper-cased UTF-8 operand
-        std::optional<double> number;   // the operand as a number
-        std::optional<double> date;     // the operand as a date-time
+        QByteArray text;               // upper-cased UTF-8 operand
+        std::optional<double> number;  // the operand as a number
+        std::optional<double> date;    // the operand as a date-time
     };
     using Conjunction = std::vector<Term>;
 

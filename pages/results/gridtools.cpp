@@ -1,5 +1,6 @@
 #include "gridtools.h"
 
+#include <xlsxwriter.h>
 #include <QAbstractItemModel>
 #include <QDir>
 #include <QFile>
@@ -7,7 +8,6 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QTemporaryFile>
-#include <xlsxwriter.h>
 
 #include <charconv>
 #include <cmath>
@@ -24,11 +24,21 @@ void appendCell(QByteArray& out, const QString& text)
     const QByteArray utf8 = text.toUtf8();
     for (const char c : utf8) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+            break;
         }
     }
 }
@@ -47,11 +57,20 @@ std::optional<QStringList> splitLine(const QByteArray& line)
             if (++i >= line.size())
                 return std::nullopt;
             switch (line[i]) {
-            case '\\': cell += '\\'; break;
-            case 't': cell += '\t'; break;
-            case 'n': cell += '\n'; break;
-            case 'r': cell += '\r'; break;
-            default: return std::nullopt;
+            case '\\':
+                cell += '\\';
+                break;
+            case 't':
+                cell += '\t';
+                break;
+            case 'n':
+                cell += '\n';
+                break;
+            case 'r':
+                cell += '\r';
+                break;
+            default:
+                return std::nullopt;
             }
         } else {
             cell += c;
@@ -190,8 +209,8 @@ bool SaveXlsx(const QString& path, const QAbstractItemModel& model, const std::v
     if (!temporary.open())
         return fail(temporary.errorString());
     const QString temporaryPath = temporary.fileName();
-    temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                             | QFileDevice::ReadOther);
+    temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                             QFileDevice::ReadOther);
     temporary.close();
 
     lxw_workbook_options options{};

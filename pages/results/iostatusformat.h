@@ -15,9 +15,15 @@ constexpr int kLampGrey = 3;   // the 16 by 16 list
 constexpr int kLampGreen = 3;  // the 32 by 32 list
 
 // A relay, solenoid, latch or discrete-input lamp: red when on, grey otherwise.
-inline int lampIndex(bool on) { return on ? kLampRed : kLampGrey; }
+inline int lampIndex(bool on)
+{
+    return on ? kLampRed : kLampGrey;
+}
 // The system alarm's 32 by 32 lamp: red when on, green otherwise.
-inline int systemAlarmIndex(bool on) { return on ? kLampRed : kLampGreen; }
+inline int systemAlarmIndex(bool on)
+{
+    return on ? kLampRed : kLampGreen;
+}
 
 struct PowerLamp {
     int index;

@@ -11,8 +11,14 @@
 
 namespace {
 
-void showSmall(QLabel* lamp, int index) { quiet::setAlarmLamp(lamp, index); }
-void showLarge(QLabel* lamp, int index) { quiet::setSystemLamp(lamp, index); }
+void showSmall(QLabel* lamp, int index)
+{
+    quiet::setAlarmLamp(lamp, index);
+}
+void showLarge(QLabel* lamp, int index)
+{
+    quiet::setSystemLamp(lamp, index);
+}
 
 // The lamps of the bit-watching kind, and those of the plain kind.
 void bitLampChanged(QWidget* sender)
@@ -36,8 +42,7 @@ void plainLampChanged(QWidget* sender)
 
 }  // namespace
 
-TfrmIOStatus::TfrmIOStatus(QWidget* parent)
-    : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::IOStatusPage>())
+TfrmIOStatus::TfrmIOStatus(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::IOStatusPage>())
 {
     ui_->setupUi(this);
     setObjectName("frmIOStatus");
@@ -77,7 +82,8 @@ TfrmIOStatus::TfrmIOStatus(QWidget* parent)
         QLabel* label;
         const char* word;
     };
-    for (const Power& p : {Power{ui_->ACPowerStatus, ui_->labACPower, "AC"}, Power{ui_->DCPowerStatus, ui_->labDCPower, "DC"}}) {
+    for (const Power& p :
+         {Power{ui_->ACPowerStatus, ui_->labACPower, "AC"}, Power{ui_->DCPowerStatus, ui_->labDCPower, "DC"}}) {
         showSmall(p.lamp, iostatus::kLampGrey);
         p.lamp->OnDBPointValueChanged = [p](QWidget* sender, const QString&, bool&) {
             TQImage* lamp = plainImage(sender);
@@ -112,7 +118,8 @@ const QStringList& TfrmIOStatus::ScanOrder()
         range("Sol%1Desc", 1, 8);
         range("labAIDesc%1", 1, 4);
         range("AIUnit%1", 1, 4);
-        o << "DCPowerStatus" << "ACPowerStatus";
+        o << "DCPowerStatus"
+          << "ACPowerStatus";
         return o;
     }();
     return order;

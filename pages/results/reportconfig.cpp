@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::array<const char*, 7> kAttributes{"RunLimit", "SaveLimit", "SampleID", "RunType",
+constexpr std::array<const char*, 7> kAttributes{"RunLimit", "SaveLimit",  "SampleID",  "RunType",
                                                  "LabID",    "ClientName", "SampleName"};
 
 std::optional<int> limitValue(const QString& text)
@@ -77,7 +77,9 @@ ReportConfigFile::Result ReportConfigFile::Read(const QString& path, ReportConfi
             (taken == 0 ? read.runLimit : read.saveLimit) = *limit;
             break;
         }
-        case 2: read.sampleId = text; break;
+        case 2:
+            read.sampleId = text;
+            break;
         case 3:
             if (!limitValue(text)) {
                 result.problem = QStringLiteral("%1 \"%2\" is not a whole number").arg(key, text);
@@ -85,9 +87,15 @@ ReportConfigFile::Result ReportConfigFile::Read(const QString& path, ReportConfi
             }
             read.runType = text.trimmed();
             break;
-        case 4: read.labId = text; break;
-        case 5: read.clientName = text; break;
-        case 6: read.sampleName = text; break;
+        case 4:
+            read.labId = text;
+            break;
+        case 5:
+            read.clientName = text;
+            break;
+        case 6:
+            read.sampleName = text;
+            break;
         }
         ++taken;
     }
@@ -110,8 +118,12 @@ bool ReportConfigFile::Write(const QString& path, const ReportConfig& config, QS
     xml.setAutoFormatting(true);
     xml.writeStartDocument();
     xml.writeStartElement(QStringLiteral("ReportConfig"));
-    const std::array<QString, 7> values{QString::number(config.runLimit), QString::number(config.saveLimit),
-                                        config.sampleId, config.runType, config.labId, config.clientName,
+    const std::array<QString, 7> values{QString::number(config.runLimit),
+                                        QString::number(config.saveLimit),
+                                        config.sampleId,
+                                        config.runType,
+                                        config.labId,
+                                        config.clientName,
                                         config.sampleName};
     for (std::size_t i = 0; i < kAttributes.size(); ++i)
         xml.writeAttribute(QString::fromLatin1(kAttributes[i]), values[i]);

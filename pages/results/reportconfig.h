@@ -28,7 +28,7 @@ public:
     };
     struct Result {
         Status status = Status::Missing;
-        QString problem;       // what is wrong, for Bad
+        QString problem;  // what is wrong, for Bad
         bool runLimitRead = false;
         bool saveLimitRead = false;
     };

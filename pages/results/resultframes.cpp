@@ -4,22 +4,37 @@
 #include <QVBoxLayout>
 
 const PageDecl TfrmAudit::kDecl = {
-    "frmAudit", "TabAudit", "Events ", 4, 1,
+    "frmAudit",
+    "TabAudit",
+    "Events ",
+    4,
+    1,
     {-1, false, false},
     {true, true, false, nullptr, false, EntryClose::Idle},
-    "Loading Sentrel515 Desktop...Audit", true,
+    "Loading Sentrel515 Desktop...Audit",
+    true,
 };
 
 const PageDecl TfrmIOStatus::kDecl = {
-    "frmIOStatus", "TabSheetIOStatus", "Status ", 1, 0,
+    "frmIOStatus",
+    "TabSheetIOStatus",
+    "Status ",
+    1,
+    0,
     {15, true, false},
     {true, false, true, "ExpressRead", true, EntryClose::Busy},
-    "Loading Sentrel515 Desktop...Status", false,
+    "Loading Sentrel515 Desktop...Status",
+    false,
 };
 
 const PageDecl TfraWW::kDecl = {
-    "fraWW", "TabSheetWW", "Analysis", 0, 0,
+    "fraWW",
+    "TabSheetWW",
+    "Analysis",
+    0,
+    0,
     {0, false, false},
     {false, false, true, nullptr, true, EntryClose::Busy},
-    "Loading Sentrel515 Desktop...Analysis", false,
+    "Loading Sentrel515 Desktop...Analysis",
+    false,
 };

@@ -2,12 +2,12 @@
 
 #include "floatformat.h"
 
+#include <locale.h>
 #include <QLocale>
 #include <charconv>
 #include <clocale>
-#include <cstdlib>
-#include <locale.h>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 namespace resultnum {

@@ -94,10 +94,8 @@ private:
         Centred(titleTop, QStringLiteral("Sentrel515 H2S Analyzer Report"), 18);
         int y = titleTop + LineHeight(18, false) + lh10;
         const std::pair<QString, QString> rows[] = {
-            {QStringLiteral("Lab ID: "), data.labId},
-            {QStringLiteral("Sample ID: "), data.sampleId},
-            {QStringLiteral("Sample Name: "), data.sampleName},
-            {QStringLiteral("Client Name: "), data.clientName},
+            {QStringLiteral("Lab ID: "), data.labId},           {QStringLiteral("Sample ID: "), data.sampleId},
+            {QStringLiteral("Sample Name: "), data.sampleName}, {QStringLiteral("Client Name: "), data.clientName},
             {QStringLiteral("Date/Time: "), data.dateTime},
         };
         for (const auto& [label, value] : rows) {

@@ -19,7 +19,7 @@ struct RunReportData {
     QString result;        // the active stream's last H2S result, as shown
     QString units;         // that stream's analysis units
     bool systemAlarm = false;
-    QString alarmText;     // the alarm's text, which begins with a blank
+    QString alarmText;  // the alarm's text, which begins with a blank
 };
 
 // The report's text lines, without line ends.

@@ -68,7 +68,7 @@ void RunReporter::SaveBoxClicked(bool checked)
         Disarm(Save);
     } else {
         const QString name = DialogService::instance()->saveFileName(QString::fromLatin1(kSaveCaption), QString(),
-                                                                      QString::fromLatin1(kSaveFilter));
+                                                                     QString::fromLatin1(kSaveFilter));
         if (!name.isEmpty())
             reportBaseName_ = name;
         count_[Save] = 0;

@@ -1,22 +1,37 @@
 #include "schedulingframes.h"
 
 const PageDecl TfrmTimer1::kDecl = {
-    "frmTimer1", "TabTimer1", "Timers ", 14, 0,
+    "frmTimer1",
+    "TabTimer1",
+    "Timers ",
+    14,
+    0,
     {16, false, true},
     {true, true, true, "ExpressRead", false, EntryClose::None},
-    nullptr, false,
+    nullptr,
+    false,
 };
 
 const PageDecl TfrSequencer::kDecl = {
-    "frSequencer", "TabSequencer", "Sequencer ", 10, 0,
+    "frSequencer",
+    "TabSequencer",
+    "Sequencer ",
+    10,
+    0,
     {12, false, true},
     {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Sequencer", false,
+    "Loading Sentrel515 Desktop...Sequencer",
+    false,
 };
 
 const PageDecl TfraAnalyzerStreams::kDecl = {
-    "fraAnalyzerStreams", "TabStream", "Streams ", 6, 1,
+    "fraAnalyzerStreams",
+    "TabStream",
+    "Streams ",
+    6,
+    1,
     {3, false, true},
     {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Streams", false,
+    "Loading Sentrel515 Desktop...Streams",
+    false,
 };

@@ -9,8 +9,7 @@ class TfraAnalyzerStreams : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfraAnalyzerStreams(QWidget* parent = nullptr)
-        : TPageFrame(kDecl, parent) {}
+    explicit TfraAnalyzerStreams(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
     bool IsEditingEnabled() const { return editing_; }
 public slots:
     void EnableEditing(bool enable) { editing_ = enable; }

@@ -51,8 +51,14 @@ std::uint8_t encodeSteps(const std::vector<Step>& list, SequencerEntry* entries,
     return static_cast<std::uint8_t>(count);
 }
 
-int radioIndex(std::uint8_t value) { return value <= 7 ? value : -1; }
-std::uint8_t radioByte(int index) { return index >= 0 && index <= 7 ? static_cast<std::uint8_t>(index) : 0; }
+int radioIndex(std::uint8_t value)
+{
+    return value <= 7 ? value : -1;
+}
+std::uint8_t radioByte(int index)
+{
+    return index >= 0 && index <= 7 ? static_cast<std::uint8_t>(index) : 0;
+}
 
 bool validList(const PageModel& model, int list)
 {
@@ -87,11 +93,16 @@ std::optional<QString> stateText(int code)
 std::optional<QString> streamCountText(int streamsValue)
 {
     switch (streamsValue) {
-    case 0: return QStringLiteral("1-STREAM");
-    case 1: return QStringLiteral("2-STREAMS");
-    case 2: return QStringLiteral("3-STREAMS");
-    case 3: return QStringLiteral("4-STREAMS");
-    default: return std::nullopt;
+    case 0:
+        return QStringLiteral("1-STREAM");
+    case 1:
+        return QStringLiteral("2-STREAMS");
+    case 2:
+        return QStringLiteral("3-STREAMS");
+    case 3:
+        return QStringLiteral("4-STREAMS");
+    default:
+        return std::nullopt;
     }
 }
 
@@ -102,7 +113,8 @@ int listCapacity(int list)
 
 QString listCaption(int list)
 {
-    return list == kAutomaticList ? QStringLiteral("Automatic Entries") : QStringLiteral("Manual Entries #%1").arg(list);
+    return list == kAutomaticList ? QStringLiteral("Automatic Entries")
+                                  : QStringLiteral("Manual Entries #%1").arg(list);
 }
 
 PageModel decode(const SequencerConfiguration& block, RunState& runState)

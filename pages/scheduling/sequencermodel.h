@@ -36,8 +36,8 @@ int listCapacity(int list);
 QString listCaption(int list);
 
 struct Step {
-    int stream = 1;  // stream number 1-4
-    int run = 0;     // run type 0-5 of the block's numbering
+    int stream = 1;       // stream number 1-4
+    int run = 0;          // run type 0-5 of the block's numbering
     bool marked = false;  // the unit's sequencer is at this step
 
     bool operator==(const Step& o) const { return stream == o.stream && run == o.run && marked == o.marked; }
@@ -100,12 +100,12 @@ std::optional<RunTypeRef> decodePayload(const QByteArray& payload);
 struct DropQuery {
     bool loggedOn = false;
     bool readOnlyMode = false;
-    std::optional<RunTypeRef> dragged;   // nullopt when the payload was unreadable
-    std::optional<int> streamsValue;     // the Streams point: 0 for one stream ... 3 for four
-    bool fromCatalogue = true;           // the drag came from the run-type catalogue
-    int targetList = -1;                 // list of the node under the mouse, -1 for none
-    bool targetIsRoot = false;           // that node is the list's root (not a step)
-    int stepsInTarget = 0;               // steps the target list holds
+    std::optional<RunTypeRef> dragged;  // nullopt when the payload was unreadable
+    std::optional<int> streamsValue;    // the Streams point: 0 for one stream ... 3 for four
+    bool fromCatalogue = true;          // the drag came from the run-type catalogue
+    int targetList = -1;                // list of the node under the mouse, -1 for none
+    bool targetIsRoot = false;          // that node is the list's root (not a step)
+    int stepsInTarget = 0;              // steps the target list holds
 };
 
 enum class DropVerdict {
@@ -116,7 +116,7 @@ enum class DropVerdict {
     WrongSource,          // not from the catalogue
     NoTarget,             // no node under the mouse
     ListFull,
-    NotARoot,             // a drop onto a step
+    NotARoot,  // a drop onto a step
 };
 DropVerdict judgeDrop(const DropQuery& query);
 

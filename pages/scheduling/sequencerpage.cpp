@@ -26,12 +26,18 @@
 namespace {
 
 // The points the page shows, in the order the express-scan list takes them.
-constexpr int kScanPoints[] = {pid::SequencerState,          pid::SequencerPointer,
-                               pid::SequencerRequestManualEnable, pid::SequencerRequestSequence1,
-                               pid::SequencerRequestSequence2, pid::SequencerRequestSequence3,
-                               pid::SequencerRequestSequence4, pid::SequencerRequestSequence5,
-                               pid::SequencerRequestSequence6, pid::SequencerRequestSequence7,
-                               pid::SequencerRequestSequence8, pid::Streams};
+constexpr int kScanPoints[] = {pid::SequencerState,
+                               pid::SequencerPointer,
+                               pid::SequencerRequestManualEnable,
+                               pid::SequencerRequestSequence1,
+                               pid::SequencerRequestSequence2,
+                               pid::SequencerRequestSequence3,
+                               pid::SequencerRequestSequence4,
+                               pid::SequencerRequestSequence5,
+                               pid::SequencerRequestSequence6,
+                               pid::SequencerRequestSequence7,
+                               pid::SequencerRequestSequence8,
+                               pid::Streams};
 
 // Checks the button of the index in a group of radio buttons; -1 checks none. An auto-exclusive
 // button cannot be cleared while it is the checked one, so exclusivity is lifted meanwhile.
@@ -48,8 +54,7 @@ void checkRadio(const std::array<QRadioButton*, N>& group, int index)
 
 }  // namespace
 
-TfrSequencer::TfrSequencer(QWidget* parent)
-    : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfrSequencer>())
+TfrSequencer::TfrSequencer(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfrSequencer>())
 {
     ui_->setupUi(this);
     setObjectName("frSequencer");
@@ -307,14 +312,16 @@ void TfrSequencer::SequencerStateDBPointValueChanged(const QString& value, bool&
 
 void TfrSequencer::MSOnDBPointValueChanged()
 {
-    const QIcon icon = style()->standardIcon(ui_->MSOn->IsOn() ? QStyle::SP_DialogYesButton : QStyle::SP_DialogNoButton);
+    const QIcon icon =
+        style()->standardIcon(ui_->MSOn->IsOn() ? QStyle::SP_DialogYesButton : QStyle::SP_DialogNoButton);
     ui_->MSOn->setPixmap(icon.pixmap(16, 16));
 }
 
 QString TfrSequencer::UnsentChangeText()
 {
-    return QStringLiteral("The changes made on the Sequencer page have not been sent to the unit.\n"
-                          "They are sent only by a Write made while the Sequencer page is shown.");
+    return QStringLiteral(
+        "The changes made on the Sequencer page have not been sent to the unit.\n"
+        "They are sent only by a Write made while the Sequencer page is shown.");
 }
 
 bool TfrSequencer::event(QEvent* e)

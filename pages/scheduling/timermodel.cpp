@@ -6,10 +6,11 @@ namespace timerpage {
 
 namespace {
 
-const char* const kDayTexts[kDays] = {"Everyday", "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday",
-                                      "Saturday"};
+const char* const kDayTexts[kDays] = {"Everyday",  "Sunday",   "Monday", "Tuesday",
+                                      "Wednesday", "Thursday", "Friday", "Saturday"};
 const char* const kRunNames[kRunTypes] = {"H2S", "TS", "R1", "R2", "Z", "C"};
-const char* const kRunCaptions[kRunTypes] = {"H2S", "Total Sulpur", "Reference 1", "Reference 2", "Zero", "Calibration"};
+const char* const kRunCaptions[kRunTypes] = {"H2S",         "Total Sulpur", "Reference 1",
+                                             "Reference 2", "Zero",         "Calibration"};
 
 std::optional<std::uint8_t> parseBounded(const QString& text, int high, const QString& message, QString* problem)
 {
@@ -122,8 +123,9 @@ void applySelfTest(PageValues& values, bool down)
 
 QString selfTestText(bool down)
 {
-    return down ? QStringLiteral("If Analysis=16777215 and Sequencer=511 in file LogWrite.dbg, the TEST will be passed.")
-                : QStringLiteral("If Analysis=0 and Sequencer=0 in file LogWrite.dbg, the TEST will be passed.");
+    return down
+               ? QStringLiteral("If Analysis=16777215 and Sequencer=511 in file LogWrite.dbg, the TEST will be passed.")
+               : QStringLiteral("If Analysis=0 and Sequencer=0 in file LogWrite.dbg, the TEST will be passed.");
 }
 
 std::optional<std::uint8_t> parseHour(const QString& text, QString* problem)

@@ -48,7 +48,10 @@ struct TimerValues {
 using PageValues = std::array<TimerValues, timerx::kTimers>;
 
 // Odd timers (1, 3, ... 11) start the sequencer and offer the manual sequences; even ones stop it.
-inline bool isStartTimer(int timerNumber) { return timerNumber % 2 == 1; }
+inline bool isStartTimer(int timerNumber)
+{
+    return timerNumber % 2 == 1;
+}
 
 // The controls of the twelve frames from the block. Even timers show no manual sequence.
 PageValues decode(const TimerXConfiguration& block);

@@ -25,7 +25,7 @@ constexpr int kTimersPerTab = 6;
 }  // namespace
 
 TfrmTimerSetup::TfrmTimerSetup(int timerNumber, QWidget* parent)
-    : QFrame(parent), ui_(std::make_unique<Ui::TfrmTimerSetup>()), number_(timerNumber)
+        : QFrame(parent), ui_(std::make_unique<Ui::TfrmTimerSetup>()), number_(timerNumber)
 {
     ui_->setupUi(this);
     setObjectName(QStringLiteral("frmTimerSetup%1").arg(timerNumber));
@@ -287,12 +287,14 @@ bool TfrmTimer1::event(QEvent* e)
     }
     case winmsg::WM_SEND_TO_DATABASE:
         if (!FirstEntry())
-            timerpage::store([this] {
-                timerpage::PageValues v;
-                for (int t = 0; t < timerx::kTimers; ++t)
-                    v[t] = timers_[t]->Values();
-                return v;
-            }(), DataBase::Instance()->GetTimerXManager());
+            timerpage::store(
+                [this] {
+                    timerpage::PageValues v;
+                    for (int t = 0; t < timerx::kTimers; ++t)
+                        v[t] = timers_[t]->Values();
+                    return v;
+                }(),
+                DataBase::Instance()->GetTimerXManager());
         return true;
     case winmsg::WM_REGISTER_DATABASE:
         observer_->AttachTo(DataBase::Instance()->GetTimerXManager());

@@ -13,10 +13,15 @@
 #include <QVBoxLayout>
 
 const PageDecl TfrmAlarm::kDecl = {
-    "frmAlarm", "TabAlarm", "Alarms ", 2, 0,
+    "frmAlarm",
+    "TabAlarm",
+    "Alarms ",
+    2,
+    0,
     {11, false, false},
     {true, false, true, "ExpressRead", true, EntryClose::Busy},
-    "Loading Sentrel515 Desktop...Alarms", false,
+    "Loading Sentrel515 Desktop...Alarms",
+    false,
 };
 
 TfrmAlarm::TfrmAlarm(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfrmAlarm>())
@@ -36,7 +41,10 @@ TfrmAlarm::TfrmAlarm(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std::make
 
 TfrmAlarm::~TfrmAlarm() = default;
 
-TPageFrame::ScanIds TfrmAlarm::ScanList() const { return {alarmpage::scanList(), {}}; }
+TPageFrame::ScanIds TfrmAlarm::ScanList() const
+{
+    return {alarmpage::scanList(), {}};
+}
 
 TQImage* TfrmAlarm::MakeLight(QWidget* parent, const char* name, int point)
 {
@@ -46,9 +54,7 @@ TQImage* TfrmAlarm::MakeLight(QWidget* parent, const char* name, int point)
     light->setPixmap(lamps::alarm(lamps::AlarmGrey));
     light->setDbId(point);
     light->setTrueValue("True");
-    light->OnDBPointValueChanged = [this](QWidget* sender, const QString&, bool&) {
-        LightDBPointValueChanged(sender);
-    };
+    light->OnDBPointValueChanged = [this](QWidget* sender, const QString&, bool&) { LightDBPointValueChanged(sender); };
     return light;
 }
 

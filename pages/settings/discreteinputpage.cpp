@@ -18,17 +18,27 @@
 #include <QVBoxLayout>
 
 const PageDecl TfraIO::kDecl = {
-    "fraIO", "TabSheetIO", "Inputs-DRY ", 7, 1,
+    "fraIO",
+    "TabSheetIO",
+    "Inputs-DRY ",
+    7,
+    1,
     {4, false, true},
     {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Inputs-DRY", false,
+    "Loading Sentrel515 Desktop...Inputs-DRY",
+    false,
 };
 
 const PageDecl TfrmInput2::kDecl = {
-    "frmInput2", "TabSheetIO2", "Inputs-WET ", 8, 0,
+    "frmInput2",
+    "TabSheetIO2",
+    "Inputs-WET ",
+    8,
+    0,
     {13, false, true},
     {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel Desktop...Inputs-WET", false,
+    "Loading Sentrel Desktop...Inputs-WET",
+    false,
 };
 
 namespace {
@@ -58,7 +68,7 @@ void setTextColour(QWidget* widget, const QColor& colour)
 }  // namespace
 
 DiscreteInputPage::DiscreteInputPage(const PageDecl& decl, const inputmasks::InputPageKind& kind, QWidget* parent)
-    : TPageFrame(decl, parent), kind_(kind)
+        : TPageFrame(decl, parent), kind_(kind)
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -151,8 +161,7 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
     c.polarityOn->setText("Active On");
     c.polarityOn->setDbId(points.polarity);
     c.polarityOn->setTrueValue("True");
-    connect(c.polarityOn, &QAbstractButton::clicked, this,
-            [this, b = c.polarityOn] { palPolarityClick(b, "True"); });
+    connect(c.polarityOn, &QAbstractButton::clicked, this, [this, b = c.polarityOn] { palPolarityClick(b, "True"); });
     c.polarityOff = new TQRadioButton(c.polarity);
     c.polarityOff->setObjectName("PolarityOff" + n);
     c.polarityOff->setText("Active Off");
@@ -200,9 +209,9 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
         actionGrid->addWidget(box, r - 1, 0);
     }
     for (int s = 1; s <= inputmasks::kSolenoids; ++s) {
-        TQCheckBox* box = MakeMaskBox(false, inputmasks::solenoidBoxName(s, points.input),
-                                      "Solenoid " + std::to_string(s), points.actions, inputmasks::solenoidBit(s),
-                                      c.actions);
+        TQCheckBox* box =
+            MakeMaskBox(false, inputmasks::solenoidBoxName(s, points.input), "Solenoid " + std::to_string(s),
+                        points.actions, inputmasks::solenoidBit(s), c.actions);
         c.actionBoxes.push_back(box);
         actionGrid->addWidget(box, s - 1, 1);
     }
@@ -227,7 +236,10 @@ TQCheckBox* DiscreteInputPage::MakeMaskBox(bool wide, const std::string& name, c
     return box;
 }
 
-TPageFrame::ScanIds DiscreteInputPage::ScanList() const { return {inputmasks::scanList(kind_), {}}; }
+TPageFrame::ScanIds DiscreteInputPage::ScanList() const
+{
+    return {inputmasks::scanList(kind_), {}};
+}
 
 void DiscreteInputPage::RegisterPoints()
 {
@@ -235,7 +247,10 @@ void DiscreteInputPage::RegisterPoints()
     CautionBox(kind_.pageWord);
 }
 
-bool DiscreteInputPage::OwnScanPage() const { return DataBase::Instance()->expressScan.GetPage() == kind_.scanPage; }
+bool DiscreteInputPage::OwnScanPage() const
+{
+    return DataBase::Instance()->expressScan.GetPage() == kind_.scanPage;
+}
 
 void DiscreteInputPage::chkDIEnableClick(TQCheckBox* box)
 {
@@ -266,8 +281,8 @@ void DiscreteInputPage::MaskClick(TQCheckBox* box, bool runSelector)
     const std::string text = inputmasks::clickText(width, bit, box->isChecked());
     bool taken = false;
     try {
-        taken = runSelector && kind_.runSelectorReadOnly ? db->SetPointTextChecked(id, text)
-                                                         : db->SetPointText(id, text);
+        taken =
+            runSelector && kind_.runSelectorReadOnly ? db->SetPointTextChecked(id, text) : db->SetPointText(id, text);
     } catch (const std::exception&) {
         taken = false;
     }

@@ -45,7 +45,10 @@ extern const std::vector<const char*> kEntryControls;
 // "ckAlmBattR3", "LowTempS8": the name of a row's relay (solenoid false) box n (1-based).
 QString actionBoxName(const AlarmRow& row, bool relay, int n);
 // The bit of a row's action box.
-inline int actionBit(bool relay, int n) { return relay ? n - 1 : kFirstSolenoidBit + n - 1; }
+inline int actionBit(bool relay, int n)
+{
+    return relay ? n - 1 : kFirstSolenoidBit + n - 1;
+}
 
 // The text a clicked action box stores: the bit alone when checked, every other bit of the
 // 16-bit mask when cleared (bit 2: "4" and "65531"). The database sets or clears that one bit.

@@ -20,10 +20,15 @@
 #include <climits>
 
 const PageDecl TfraAnalyzerGlobal::kDecl = {
-    "fraAnalyzerGlobal", "TabGlobal", "Global ", 5, 1,
+    "fraAnalyzerGlobal",
+    "TabGlobal",
+    "Global ",
+    5,
+    1,
     {globalpage::kScanPage, false, true},
     {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Global", false,
+    "Loading Sentrel515 Desktop...Global",
+    false,
 };
 
 namespace {
@@ -35,12 +40,15 @@ void warn(const QString& text)
     DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok);
 }
 
-bool isScanPageOurs() { return DataBase::Instance()->expressScan.GetPage() == globalpage::kScanPage; }
+bool isScanPageOurs()
+{
+    return DataBase::Instance()->expressScan.GetPage() == globalpage::kScanPage;
+}
 
 }  // namespace
 
 TfraAnalyzerGlobal::TfraAnalyzerGlobal(QWidget* parent)
-    : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfraAnalyzerGlobal>())
+        : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfraAnalyzerGlobal>())
 {
     ui_->setupUi(this);
     setObjectName(kDecl.frameName);
@@ -197,7 +205,10 @@ void TfraAnalyzerGlobal::RegisterPoints()
     LoadDispPlace();
 }
 
-bool TfraAnalyzerGlobal::IsImperial() const { return ui_->rdImperial->isChecked(); }
+bool TfraAnalyzerGlobal::IsImperial() const
+{
+    return ui_->rdImperial->isChecked();
+}
 
 // --- General -------------------------------------------------------------------------------
 
@@ -407,7 +418,8 @@ void TfraAnalyzerGlobal::RefreshTapeDays(float stainWidth)
     } catch (const std::exception& e) {
         // The estimate is a convenience; a failed read of the tape remaining must not stop the
         // read or the click that asked for it.
-        warn(QStringLiteral("The tape remaining could not be read from the unit: %1").arg(QString::fromLocal8Bit(e.what())));
+        warn(QStringLiteral("The tape remaining could not be read from the unit: %1")
+                 .arg(QString::fromLocal8Bit(e.what())));
     }
 }
 
@@ -436,8 +448,8 @@ void TfraAnalyzerGlobal::cbDispPlaceSelect(int index)
     const QString folder = PageHost::Instance()->DataDirectory();
     const DispPlaceFile file(folder);
     if (folder.isEmpty() || !file.Write(index))
-        warn(QStringLiteral("The display decimal places could not be saved to \"%1\".").arg(
-            folder.isEmpty() ? QString::fromLatin1(DispPlaceFile::kFileName) : file.Path()));
+        warn(QStringLiteral("The display decimal places could not be saved to \"%1\".")
+                 .arg(folder.isEmpty() ? QString::fromLatin1(DispPlaceFile::kFileName) : file.Path()));
 }
 
 void TfraAnalyzerGlobal::LoadDispPlace()

@@ -15,7 +15,10 @@ const std::array<RunType, kRunTypes> kRunTypeBoxes = {{
     {"Cal Reading", "chkRunSelectorSCR"},
 }};
 
-int runSelectorBit(int stream, int runType) { return kRunTypes * (stream - 1) + runType; }
+int runSelectorBit(int stream, int runType)
+{
+    return kRunTypes * (stream - 1) + runType;
+}
 
 std::string runSelectorBoxName(int stream, int runType, int input)
 {
@@ -28,8 +31,14 @@ std::string runSelectorCaption(int stream, int runType)
     return "Stream " + std::to_string(stream) + " " + kRunTypeBoxes[static_cast<std::size_t>(runType)].caption;
 }
 
-int relayBit(int relay) { return relay - 1; }
-int solenoidBit(int solenoid) { return solenoid + 7; }
+int relayBit(int relay)
+{
+    return relay - 1;
+}
+int solenoidBit(int solenoid)
+{
+    return solenoid + 7;
+}
 
 std::string relayBoxName(int relay, int input)
 {

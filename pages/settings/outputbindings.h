@@ -9,8 +9,8 @@ namespace outputpage {
 
 // One relay or solenoid row.
 struct DigitalOutput {
-    int number;       // 1-6 relays, 1-8 solenoids: the name's and position buttons' number
-    int latchNumber;  // ckLatchEnable, Lat and btnLatch number: relays 1-6, solenoids 9-16
+    int number;                // 1-6 relays, 1-8 solenoids: the name's and position buttons' number
+    int latchNumber;           // ckLatchEnable, Lat and btnLatch number: relays 1-6, solenoids 9-16
     const char* latchCaption;  // "Latch R1", "Latch S8"
     std::uint16_t name;
     std::uint16_t failSafe;

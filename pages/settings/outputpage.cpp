@@ -19,10 +19,15 @@
 #include <QVBoxLayout>
 
 const PageDecl TfraOutput::kDecl = {
-    "fraOutput", "TabSheetOutput", "Outputs ", 9, 1,
+    "fraOutput",
+    "TabSheetOutput",
+    "Outputs ",
+    9,
+    1,
     {5, false, true},
     {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Outputs", false,
+    "Loading Sentrel515 Desktop...Outputs",
+    false,
 };
 
 namespace {
@@ -195,7 +200,10 @@ QWidget* TfraOutput::BuildAnalogGroup()
     return group;
 }
 
-TPageFrame::ScanIds TfraOutput::ScanList() const { return {outputpage::scanList(), {}}; }
+TPageFrame::ScanIds TfraOutput::ScanList() const
+{
+    return {outputpage::scanList(), {}};
+}
 
 void TfraOutput::FillAOFunctions()
 {

@@ -32,8 +32,8 @@ public slots:
     void FillAOFunctions();
 
 private:
-    QWidget* BuildDigitalGroup(const char* name, const char* caption, const outputpage::DigitalOutput* rows,
-                               int count, const char* namePrefix, const char* offPrefix, const char* onPrefix);
+    QWidget* BuildDigitalGroup(const char* name, const char* caption, const outputpage::DigitalOutput* rows, int count,
+                               const char* namePrefix, const char* offPrefix, const char* onPrefix);
     QWidget* BuildAnalogGroup();
     void Lat1DBPointValueChanged(QWidget* sender);
     void btnLatchClick(int latchState);

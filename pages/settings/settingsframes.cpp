@@ -4,38 +4,63 @@
 #include <QVBoxLayout>
 
 const PageDecl TfraBoardTester::kDecl = {
-    "fraBoardTester", "TabSheetFC", "Maintenance ", 15, 2,
+    "fraBoardTester",
+    "TabSheetFC",
+    "Maintenance ",
+    15,
+    2,
     {9, false, true},
     {true, true, true, "ExpressRead", false, EntryClose::MaintenanceCaution},
-    "Loading Sentrel515 Desktop...Service", false,
+    "Loading Sentrel515 Desktop...Service",
+    false,
 };
 
 const PageDecl TfrAnalogInputs::kDecl = {
-    "frAnalogInputs", "TabSheetAI", "Analog Input ", 13, 0,
+    "frAnalogInputs",
+    "TabSheetAI",
+    "Analog Input ",
+    13,
+    0,
     {14, true, false},
     {true, false, true, "ExpressRead", true, EntryClose::FileButtonsOff},
-    "Loading Sentrel515 Desktop...Analog Inputs", false,
+    "Loading Sentrel515 Desktop...Analog Inputs",
+    false,
 };
 
 const PageDecl TfraFactory::kDecl = {
-    "fraFactory", "TabSheetBT", "Factory ", 16, 3,
+    "fraFactory",
+    "TabSheetBT",
+    "Factory ",
+    16,
+    3,
     {8, false, true},
     {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Factory", false,
+    "Loading Sentrel515 Desktop...Factory",
+    false,
 };
 
 const PageDecl TfraModbus::kDecl = {
-    "fraModbus", "TabSheetMB", "Modbus ", 12, 1,
+    "fraModbus",
+    "TabSheetMB",
+    "Modbus ",
+    12,
+    1,
     {7, true, true},
     {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Modbus", false,
+    "Loading Sentrel515 Desktop...Modbus",
+    false,
 };
 
 const PageDecl TfraCommPorts::kDecl = {
-    "fraCommPorts", "TabPorts", "Ports", 11, 1,
+    "fraCommPorts",
+    "TabPorts",
+    "Ports",
+    11,
+    1,
     {6, false, true},
     {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Communication Ports", false,
+    "Loading Sentrel515 Desktop...Communication Ports",
+    false,
 };
 
 TfraFactory::TfraFactory(QWidget* parent) : TPageFrame(kDecl, parent)

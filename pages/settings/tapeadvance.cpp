@@ -18,8 +18,8 @@ float widthPerPulse(double diameter, bool imperial)
 
 double diameterOf(double widthPerPulse, bool imperial)
 {
-    const long double d = static_cast<long double>(widthPerPulse) * kPulsesPerTurn * (imperial ? 12.0L : 1000.0L) *
-                          kOneOverPi;
+    const long double d =
+        static_cast<long double>(widthPerPulse) * kPulsesPerTurn * (imperial ? 12.0L : 1000.0L) * kOneOverPi;
     return static_cast<double>(d);
 }
 
@@ -33,11 +33,20 @@ float convertLength(double length, bool toMetric)
     return static_cast<float>(toMetric ? length * 0.3048 : length * 3.28084);
 }
 
-QString diameterText(double diameter) { return QString::fromStdString(floatfmt::cFormat("%.4f", diameter)); }
+QString diameterText(double diameter)
+{
+    return QString::fromStdString(floatfmt::cFormat("%.4f", diameter));
+}
 
-QString limitText(double limit) { return QString::fromStdString(floatfmt::cFormat("%.2f", limit)); }
+QString limitText(double limit)
+{
+    return QString::fromStdString(floatfmt::cFormat("%.2f", limit));
+}
 
-QString generalText(double value) { return QString::fromStdString(floatfmt::toolkitText(value)); }
+QString generalText(double value)
+{
+    return QString::fromStdString(floatfmt::toolkitText(value));
+}
 
 QString capstanCaption(bool imperial)
 {

@@ -20,11 +20,11 @@ float convertDiameter(double diameter, bool toMetric);
 float convertLength(double length, bool toMetric);
 
 // The texts the group shows.
-QString diameterText(double diameter);      // "0.0000"
-QString limitText(double limit);            // "0.00"
-QString generalText(double value);          // the toolkit's general float text
+QString diameterText(double diameter);  // "0.0000"
+QString limitText(double limit);        // "0.00"
+QString generalText(double value);      // the toolkit's general float text
 
-QString capstanCaption(bool imperial);      // "Capstan Diameter (inches)" / "(mm)"
-QString tapeLengthCaption(bool imperial);   // "Tape Length Remaining (feet)" / "(meter)"
+QString capstanCaption(bool imperial);     // "Capstan Diameter (inches)" / "(mm)"
+QString tapeLengthCaption(bool imperial);  // "Tape Length Remaining (feet)" / "(meter)"
 
 }  // namespace tapeadvance

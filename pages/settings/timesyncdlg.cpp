@@ -17,7 +17,7 @@
 #include <cmath>
 
 TTimeSyncDlg::TTimeSyncDlg(QWidget* parent, Converter converter, Clock clock)
-    : QDialog(parent), converter_(std::move(converter)), clock_(std::move(clock))
+        : QDialog(parent), converter_(std::move(converter)), clock_(std::move(clock))
 {
     if (!converter_)
         converter_ = [](double dateTime) { return PageHost::Instance()->ClockToken(dateTime); };
@@ -131,7 +131,10 @@ void TTimeSyncDlg::PickerChange()
     }
 }
 
-void TTimeSyncDlg::ShowToken() { labToken_->setText(QString::number(Token)); }
+void TTimeSyncDlg::ShowToken()
+{
+    labToken_->setText(QString::number(Token));
+}
 
 void TTimeSyncDlg::btnOkClick()
 {
@@ -149,4 +152,7 @@ void TTimeSyncDlg::btnOkClick()
     accept();
 }
 
-void TTimeSyncDlg::btnCancelClick() { reject(); }
+void TTimeSyncDlg::btnCancelClick()
+{
+    reject();
+}

@@ -159,8 +159,7 @@ QCPDF_API int DPLSetTextSize(int instance, double size)
 
 QCPDF_API int DPLSetTextColor(int instance, double red, double green, double blue)
 {
-    return with(instance, 0,
-                [&](qcpdf::Document& d) { return flag(d.setTextColor({red, green, blue})); });
+    return with(instance, 0, [&](qcpdf::Document& d) { return flag(d.setTextColor({red, green, blue})); });
 }
 
 QCPDF_API int DPLDrawText(int instance, double x, double y, qcpdf_text t)
@@ -178,22 +177,19 @@ QCPDF_API double DPLGetTextHeight(int instance)
     return with(instance, 0.0, [&](qcpdf::Document& d) { return d.textHeight(); });
 }
 
-QCPDF_API int DPLDrawRotatedTextBoxEx(int instance, double left, double top, double width,
-                                      double height, double angle, qcpdf_text t, int alignment,
-                                      int border, double radius, int options)
+QCPDF_API int DPLDrawRotatedTextBoxEx(int instance, double left, double top, double width, double height, double angle,
+                                      qcpdf_text t, int alignment, int border, double radius, int options)
 {
     return with(instance, 0, [&](qcpdf::Document& d) {
-        return flag(d.drawTextBox({left, top, width, height}, angle, text(t), alignment, border,
-                                  radius));
+        return flag(d.drawTextBox({left, top, width, height}, angle, text(t), alignment, border, radius));
     });
 }
 
-QCPDF_API int DPLDrawRotatedMultiLineText(int instance, double x, double y, double angle,
-                                          qcpdf_text delimiter, qcpdf_text t)
+QCPDF_API int DPLDrawRotatedMultiLineText(int instance, double x, double y, double angle, qcpdf_text delimiter,
+                                          qcpdf_text t)
 {
-    return with(instance, 0, [&](qcpdf::Document& d) {
-        return flag(d.drawMultiLineText(x, y, angle, text(delimiter), text(t)));
-    });
+    return with(instance, 0,
+                [&](qcpdf::Document& d) { return flag(d.drawMultiLineText(x, y, angle, text(delimiter), text(t))); });
 }
 
 QCPDF_API int DPLSetLineWidth(int instance, double width)
@@ -203,8 +199,7 @@ QCPDF_API int DPLSetLineWidth(int instance, double width)
 
 QCPDF_API int DPLDrawLine(int instance, double startX, double startY, double endX, double endY)
 {
-    return with(instance, 0,
-                [&](qcpdf::Document& d) { return flag(d.drawLine(startX, startY, endX, endY)); });
+    return with(instance, 0, [&](qcpdf::Document& d) { return flag(d.drawLine(startX, startY, endX, endY)); });
 }
 
 QCPDF_API int DPLAddImageFromFile(int instance, qcpdf_text fileName, int options)
@@ -214,8 +209,7 @@ QCPDF_API int DPLAddImageFromFile(int instance, qcpdf_text fileName, int options
 
 QCPDF_API int DPLDrawImage(int instance, double left, double top, double width, double height)
 {
-    return with(instance, 0,
-                [&](qcpdf::Document& d) { return flag(d.drawImage({left, top, width, height})); });
+    return with(instance, 0, [&](qcpdf::Document& d) { return flag(d.drawImage({left, top, width, height})); });
 }
 
 QCPDF_API int DPLCreateTable(int instance, int rows, int columns)
@@ -223,8 +217,7 @@ QCPDF_API int DPLCreateTable(int instance, int rows, int columns)
     return with(instance, 0, [&](qcpdf::Document& d) { return d.createTable(rows, columns); });
 }
 
-QCPDF_API int DPLSetTableBorderColor(int instance, int table, int borderIndex, double red,
-                                     double green, double blue)
+QCPDF_API int DPLSetTableBorderColor(int instance, int table, int borderIndex, double red, double green, double blue)
 {
     // The table draws one kind of border: every index sets it.
     return withTable(instance, table, [&](qcpdf::Table& t) {
@@ -256,8 +249,7 @@ QCPDF_API int DPLSetTableRowHeight(int instance, int table, int firstRow, int la
     });
 }
 
-QCPDF_API int DPLSetTableColumnWidth(int instance, int table, int firstColumn, int lastColumn,
-                                     double width)
+QCPDF_API int DPLSetTableColumnWidth(int instance, int table, int firstColumn, int lastColumn, double width)
 {
     return withTable(instance, table, [&](qcpdf::Table& t) {
         if (firstColumn < 1 || lastColumn > t.columns || firstColumn > lastColumn || width < 0)
@@ -268,8 +260,8 @@ QCPDF_API int DPLSetTableColumnWidth(int instance, int table, int firstColumn, i
     });
 }
 
-QCPDF_API int DPLSetTableCellAlignment(int instance, int table, int firstRow, int firstColumn,
-                                       int lastRow, int lastColumn, int alignment)
+QCPDF_API int DPLSetTableCellAlignment(int instance, int table, int firstRow, int firstColumn, int lastRow,
+                                       int lastColumn, int alignment)
 {
     if (alignment < 0 || alignment > 8)
         return 0;
@@ -277,9 +269,8 @@ QCPDF_API int DPLSetTableCellAlignment(int instance, int table, int firstRow, in
                     [&](qcpdf::Cell& c) { c.alignment = alignment; });
 }
 
-QCPDF_API int DPLSetTableCellBackgroundColor(int instance, int table, int firstRow, int firstColumn,
-                                             int lastRow, int lastColumn, double red, double green,
-                                             double blue)
+QCPDF_API int DPLSetTableCellBackgroundColor(int instance, int table, int firstRow, int firstColumn, int lastRow,
+                                             int lastColumn, double red, double green, double blue)
 {
     return forBlock(instance, table, firstRow, firstColumn, lastRow, lastColumn, [&](qcpdf::Cell& c) {
         c.hasBackground = true;
@@ -289,16 +280,14 @@ QCPDF_API int DPLSetTableCellBackgroundColor(int instance, int table, int firstR
 
 QCPDF_API int DPLSetTableCellContent(int instance, int table, int row, int column, qcpdf_text html)
 {
-    return forBlock(instance, table, row, column, row, column,
-                    [&](qcpdf::Cell& c) { c.content = text(html); });
+    return forBlock(instance, table, row, column, row, column, [&](qcpdf::Cell& c) { c.content = text(html); });
 }
 
-QCPDF_API int DPLMergeTableCells(int instance, int table, int firstRow, int firstColumn, int lastRow,
-                                 int lastColumn)
+QCPDF_API int DPLMergeTableCells(int instance, int table, int firstRow, int firstColumn, int lastRow, int lastColumn)
 {
     return withTable(instance, table, [&](qcpdf::Table& t) {
-        if (!t.contains(firstRow, firstColumn) || !t.contains(lastRow, lastColumn)
-            || firstRow > lastRow || firstColumn > lastColumn)
+        if (!t.contains(firstRow, firstColumn) || !t.contains(lastRow, lastColumn) || firstRow > lastRow ||
+            firstColumn > lastColumn)
             return 0;
         // A block overlapping an earlier merge is refused rather than drawn twice.
         for (int r = firstRow; r <= lastRow; ++r)
@@ -316,18 +305,16 @@ QCPDF_API int DPLMergeTableCells(int instance, int table, int firstRow, int firs
     });
 }
 
-QCPDF_API int DPLDrawTableRows(int instance, int table, double left, double top, double height,
-                               int firstRow, int lastRow)
+QCPDF_API int DPLDrawTableRows(int instance, int table, double left, double top, double height, int firstRow,
+                               int lastRow)
 {
-    return with(instance, 0, [&](qcpdf::Document& d) {
-        return d.drawTableRows(table, left, top, height, firstRow, lastRow);
-    });
+    return with(instance, 0,
+                [&](qcpdf::Document& d) { return d.drawTableRows(table, left, top, height, firstRow, lastRow); });
 }
 
 QCPDF_API double DPLGetTableCellDblProperty(int instance, int table, int row, int column, int tag)
 {
-    return with(instance, 0.0,
-                [&](qcpdf::Document& d) { return d.tableCellProperty(table, row, column, tag); });
+    return with(instance, 0.0, [&](qcpdf::Document& d) { return d.tableCellProperty(table, row, column, tag); });
 }
 
 QCPDF_API int DPLNewFormField(int instance, qcpdf_text title, int fieldType)
@@ -340,8 +327,7 @@ QCPDF_API int DPLAddFormFieldSub(int instance, int parent, qcpdf_text title)
     return with(instance, 0, [&](qcpdf::Document& d) { return d.addFormFieldSub(parent, text(title)); });
 }
 
-QCPDF_API int DPLSetFormFieldBounds(int instance, int index, double left, double top, double width,
-                                    double height)
+QCPDF_API int DPLSetFormFieldBounds(int instance, int index, double left, double top, double width, double height)
 {
     return with(instance, 0, [&](qcpdf::Document& d) {
         const qcpdf::Field* f = d.field(index);
@@ -360,8 +346,7 @@ QCPDF_API int DPLSetFormFieldCheckStyle(int instance, int index, int checkStyle,
     });
 }
 
-QCPDF_API int DPLSetFormFieldBorderColor(int instance, int index, double red, double green,
-                                         double blue)
+QCPDF_API int DPLSetFormFieldBorderColor(int instance, int index, double red, double green, double blue)
 {
     return withField(instance, index, [&](qcpdf::Field& f) {
         f.hasBorder = true;

@@ -32,11 +32,10 @@ QCPDF_API int DPLSetTextColor(int instance, double red, double green, double blu
 QCPDF_API int DPLDrawText(int instance, double x, double y, qcpdf_text text);
 QCPDF_API double DPLGetTextWidth(int instance, qcpdf_text text);
 QCPDF_API double DPLGetTextHeight(int instance);
-QCPDF_API int DPLDrawRotatedTextBoxEx(int instance, double left, double top, double width,
-                                      double height, double angle, qcpdf_text text, int alignment,
-                                      int border, double radius, int options);
-QCPDF_API int DPLDrawRotatedMultiLineText(int instance, double x, double y, double angle,
-                                          qcpdf_text delimiter, qcpdf_text text);
+QCPDF_API int DPLDrawRotatedTextBoxEx(int instance, double left, double top, double width, double height, double angle,
+                                      qcpdf_text text, int alignment, int border, double radius, int options);
+QCPDF_API int DPLDrawRotatedMultiLineText(int instance, double x, double y, double angle, qcpdf_text delimiter,
+                                          qcpdf_text text);
 
 // Lines and images.
 QCPDF_API int DPLSetLineWidth(int instance, double width);
@@ -46,34 +45,28 @@ QCPDF_API int DPLDrawImage(int instance, double left, double top, double width, 
 
 // Tables: rows and columns count from 1.
 QCPDF_API int DPLCreateTable(int instance, int rows, int columns);
-QCPDF_API int DPLSetTableBorderColor(int instance, int table, int borderIndex, double red,
-                                     double green, double blue);
+QCPDF_API int DPLSetTableBorderColor(int instance, int table, int borderIndex, double red, double green, double blue);
 QCPDF_API int DPLSetTableBorderWidth(int instance, int table, int borderIndex, double width);
 QCPDF_API int DPLSetTableRowHeight(int instance, int table, int firstRow, int lastRow, double height);
-QCPDF_API int DPLSetTableColumnWidth(int instance, int table, int firstColumn, int lastColumn,
-                                     double width);
-QCPDF_API int DPLSetTableCellAlignment(int instance, int table, int firstRow, int firstColumn,
-                                       int lastRow, int lastColumn, int alignment);
-QCPDF_API int DPLSetTableCellBackgroundColor(int instance, int table, int firstRow, int firstColumn,
-                                             int lastRow, int lastColumn, double red, double green,
-                                             double blue);
+QCPDF_API int DPLSetTableColumnWidth(int instance, int table, int firstColumn, int lastColumn, double width);
+QCPDF_API int DPLSetTableCellAlignment(int instance, int table, int firstRow, int firstColumn, int lastRow,
+                                       int lastColumn, int alignment);
+QCPDF_API int DPLSetTableCellBackgroundColor(int instance, int table, int firstRow, int firstColumn, int lastRow,
+                                             int lastColumn, double red, double green, double blue);
 QCPDF_API int DPLSetTableCellContent(int instance, int table, int row, int column, qcpdf_text html);
-QCPDF_API int DPLMergeTableCells(int instance, int table, int firstRow, int firstColumn, int lastRow,
-                                 int lastColumn);
+QCPDF_API int DPLMergeTableCells(int instance, int table, int firstRow, int firstColumn, int lastRow, int lastColumn);
 // Returns the number of the last row drawn, 0 when none was.
-QCPDF_API int DPLDrawTableRows(int instance, int table, double left, double top, double height,
-                               int firstRow, int lastRow);
+QCPDF_API int DPLDrawTableRows(int instance, int table, double left, double top, double height, int firstRow,
+                               int lastRow);
 // Tags 101 left, 102 top, 103 width, 104 height of the cell as last drawn.
 QCPDF_API double DPLGetTableCellDblProperty(int instance, int table, int row, int column, int tag);
 
 // Form fields: type 3 check box, 4 radio button. Indices count from 1.
 QCPDF_API int DPLNewFormField(int instance, qcpdf_text title, int fieldType);
 QCPDF_API int DPLAddFormFieldSub(int instance, int parent, qcpdf_text title);
-QCPDF_API int DPLSetFormFieldBounds(int instance, int index, double left, double top, double width,
-                                    double height);
+QCPDF_API int DPLSetFormFieldBounds(int instance, int index, double left, double top, double width, double height);
 QCPDF_API int DPLSetFormFieldCheckStyle(int instance, int index, int checkStyle, int position);
-QCPDF_API int DPLSetFormFieldBorderColor(int instance, int index, double red, double green,
-                                         double blue);
+QCPDF_API int DPLSetFormFieldBorderColor(int instance, int index, double red, double green, double blue);
 QCPDF_API int DPLSetFormFieldVisible(int instance, int index, int visible);
 QCPDF_API int DPLSetFormFieldValue(int instance, int index, qcpdf_text value);
 QCPDF_API int DPLSetFormFieldReadOnly(int instance, int index, int readOnly);

@@ -2,13 +2,13 @@
 
 #include <hpdf_doc.h>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
-#include <atomic>
 
 namespace qcpdf {
 
@@ -18,25 +18,22 @@ namespace {
 // stays usable once the error is reset.
 void onHaruError(HPDF_STATUS, HPDF_STATUS, void*) {}
 
-const char* const kStandardFonts[] = {
-    "Courier",     "Courier-Bold",     "Courier-BoldOblique",   "Courier-Oblique",
-    "Helvetica",   "Helvetica-Bold",   "Helvetica-BoldOblique", "Helvetica-Oblique",
-    "Times-Roman", "Times-Bold",       "Times-Italic",          "Times-BoldItalic",
-    "Symbol",      "ZapfDingbats"};
+const char* const kStandardFonts[] = {"Courier",     "Courier-Bold",   "Courier-BoldOblique",   "Courier-Oblique",
+                                      "Helvetica",   "Helvetica-Bold", "Helvetica-BoldOblique", "Helvetica-Oblique",
+                                      "Times-Roman", "Times-Bold",     "Times-Italic",          "Times-BoldItalic",
+                                      "Symbol",      "ZapfDingbats"};
 constexpr int kStandardFontCount = int(sizeof kStandardFonts / sizeof kStandardFonts[0]);
 
 // WinAnsi's characters in 0x80..0x9F.
-const char16_t kAnsi80[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                              0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+const char16_t kAnsi80[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                              0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                              0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 }  // namespace
 
 Placement placementOf(int alignment, Placement fallback)
 {
-    static const Placement kCodes[9] = {{0, 0}, {1, 0}, {2, 0}, {1, 1}, {0, 1},
-                                        {2, 1}, {0, 2}, {1, 2}, {2, 2}};
+    static const Placement kCodes[9] = {{0, 0}, {1, 0}, {2, 0}, {1, 1}, {0, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
     return alignment >= 0 && alignment <= 8 ? kCodes[alignment] : fallback;
 }
 
@@ -65,8 +62,7 @@ std::string toUtf8(const std::u16string& text)
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00
-            && text[i + 1] < 0xE000) {
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c < 0xE000) {
@@ -120,10 +116,10 @@ bool Document::setPageSize(const std::u16string& name)
     static const struct {
         const char* name;
         HPDF_PageSizes size;
-    } kSizes[] = {{"A3", HPDF_PAGE_SIZE_A3},         {"A4", HPDF_PAGE_SIZE_A4},
-                  {"A5", HPDF_PAGE_SIZE_A5},         {"B4", HPDF_PAGE_SIZE_B4},
-                  {"B5", HPDF_PAGE_SIZE_B5},         {"LETTER", HPDF_PAGE_SIZE_LETTER},
-                  {"LEGAL", HPDF_PAGE_SIZE_LEGAL},   {"EXECUTIVE", HPDF_PAGE_SIZE_EXECUTIVE}};
+    } kSizes[] = {{"A3", HPDF_PAGE_SIZE_A3},       {"A4", HPDF_PAGE_SIZE_A4},
+                  {"A5", HPDF_PAGE_SIZE_A5},       {"B4", HPDF_PAGE_SIZE_B4},
+                  {"B5", HPDF_PAGE_SIZE_B5},       {"LETTER", HPDF_PAGE_SIZE_LETTER},
+                  {"LEGAL", HPDF_PAGE_SIZE_LEGAL}, {"EXECUTIVE", HPDF_PAGE_SIZE_EXECUTIVE}};
     std::string upper = toAnsi(name);
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](char c) { return char(c >= 'a' && c <= 'z' ? c - 32 : c); });
@@ -191,8 +187,7 @@ int Document::addStandardFont(int standardFont)
     if (standardFont < 0 || standardFont >= kStandardFontCount)
         return 0;
     const bool symbolic = standardFont >= 12;
-    HPDF_Font f = HPDF_GetFont(pdf_, kStandardFonts[standardFont],
-                               symbolic ? nullptr : "WinAnsiEncoding");
+    HPDF_Font f = HPDF_GetFont(pdf_, kStandardFonts[standardFont], symbolic ? nullptr : "WinAnsiEncoding");
     if (!f) {
         resetError();
         return 0;
@@ -219,8 +214,7 @@ bool Document::setTextSize(double size)
 
 bool Document::setTextColor(Rgb color)
 {
-    textColor_ = {std::clamp(color.r, 0.0, 1.0), std::clamp(color.g, 0.0, 1.0),
-                  std::clamp(color.b, 0.0, 1.0)};
+    textColor_ = {std::clamp(color.r, 0.0, 1.0), std::clamp(color.g, 0.0, 1.0), std::clamp(color.b, 0.0, 1.0)};
     return true;
 }
 
@@ -242,8 +236,7 @@ double Document::ansiWidth(const AnsiText& a)
     HPDF_Font f = currentFont();
     if (!f || a.empty())
         return 0;
-    const HPDF_TextWidth tw = HPDF_Font_TextWidth(f, reinterpret_cast<const HPDF_BYTE*>(a.data()),
-                                                  HPDF_UINT(a.size()));
+    const HPDF_TextWidth tw = HPDF_Font_TextWidth(f, reinterpret_cast<const HPDF_BYTE*>(a.data()), HPDF_UINT(a.size()));
     return tw.width * textSize_ / 1000.0;
 }
 
@@ -267,8 +260,7 @@ double Document::lineHeight()
     return textHeight() * 1.15;
 }
 
-void Document::showLine(HPDF_Page p, double x, double y, double ax, double ay, double angle,
-                        const AnsiText& line)
+void Document::showLine(HPDF_Page p, double x, double y, double ax, double ay, double angle, const AnsiText& line)
 {
     if (line.empty())
         return;
@@ -281,10 +273,8 @@ void Document::showLine(HPDF_Page p, double x, double y, double ax, double ay, d
     const double py = (h - ay) + dx * s + dy * c;
     HPDF_Page_BeginText(p);
     HPDF_Page_SetFontAndSize(p, currentFont(), HPDF_REAL(textSize_));
-    HPDF_Page_SetRGBFill(p, HPDF_REAL(textColor_.r), HPDF_REAL(textColor_.g),
-                         HPDF_REAL(textColor_.b));
-    HPDF_Page_SetTextMatrix(p, HPDF_REAL(c), HPDF_REAL(s), HPDF_REAL(-s), HPDF_REAL(c),
-                            HPDF_REAL(px), HPDF_REAL(py));
+    HPDF_Page_SetRGBFill(p, HPDF_REAL(textColor_.r), HPDF_REAL(textColor_.g), HPDF_REAL(textColor_.b));
+    HPDF_Page_SetTextMatrix(p, HPDF_REAL(c), HPDF_REAL(s), HPDF_REAL(-s), HPDF_REAL(c), HPDF_REAL(px), HPDF_REAL(py));
     HPDF_Page_ShowText(p, line.c_str());
     HPDF_Page_EndText(p);
 }
@@ -367,8 +357,7 @@ AnsiText printable(const AnsiText& line)
 
 }  // namespace
 
-bool Document::drawTextBox(Box box, double angle, const std::u16string& text, int alignment,
-                           int border, double radius)
+bool Document::drawTextBox(Box box, double angle, const std::u16string& text, int alignment, int border, double radius)
 {
     if (!currentFont() || box.width < 0 || box.height < 0)
         return false;
@@ -379,8 +368,8 @@ bool Document::drawTextBox(Box box, double angle, const std::u16string& text, in
     const double c = std::cos(rad), s = std::sin(rad);
     HPDF_Page_GSave(p);
     // Turn the whole box around its top left corner.
-    HPDF_Page_Concat(p, HPDF_REAL(c), HPDF_REAL(s), HPDF_REAL(-s), HPDF_REAL(c),
-                     HPDF_REAL(box.left), HPDF_REAL(h - top));
+    HPDF_Page_Concat(p, HPDF_REAL(c), HPDF_REAL(s), HPDF_REAL(-s), HPDF_REAL(c), HPDF_REAL(box.left),
+                     HPDF_REAL(h - top));
     if (border != 0) {
         HPDF_Page_SetLineWidth(p, HPDF_REAL(lineWidth_));
         HPDF_Page_SetRGBStroke(p, 0, 0, 0);
@@ -390,20 +379,17 @@ bool Document::drawTextBox(Box box, double angle, const std::u16string& text, in
             const double k = r * 0.5523, w = box.width, h = -box.height;
             HPDF_Page_MoveTo(p, HPDF_REAL(r), 0);
             HPDF_Page_LineTo(p, HPDF_REAL(w - r), 0);
-            HPDF_Page_CurveTo(p, HPDF_REAL(w - r + k), 0, HPDF_REAL(w), HPDF_REAL(-r + k),
-                              HPDF_REAL(w), HPDF_REAL(-r));
+            HPDF_Page_CurveTo(p, HPDF_REAL(w - r + k), 0, HPDF_REAL(w), HPDF_REAL(-r + k), HPDF_REAL(w), HPDF_REAL(-r));
             HPDF_Page_LineTo(p, HPDF_REAL(w), HPDF_REAL(h + r));
-            HPDF_Page_CurveTo(p, HPDF_REAL(w), HPDF_REAL(h + r - k), HPDF_REAL(w - r + k),
-                              HPDF_REAL(h), HPDF_REAL(w - r), HPDF_REAL(h));
+            HPDF_Page_CurveTo(p, HPDF_REAL(w), HPDF_REAL(h + r - k), HPDF_REAL(w - r + k), HPDF_REAL(h),
+                              HPDF_REAL(w - r), HPDF_REAL(h));
             HPDF_Page_LineTo(p, HPDF_REAL(r), HPDF_REAL(h));
-            HPDF_Page_CurveTo(p, HPDF_REAL(r - k), HPDF_REAL(h), 0, HPDF_REAL(h + r - k), 0,
-                              HPDF_REAL(h + r));
+            HPDF_Page_CurveTo(p, HPDF_REAL(r - k), HPDF_REAL(h), 0, HPDF_REAL(h + r - k), 0, HPDF_REAL(h + r));
             HPDF_Page_LineTo(p, 0, HPDF_REAL(-r));
             HPDF_Page_CurveTo(p, 0, HPDF_REAL(-r + k), HPDF_REAL(r - k), 0, HPDF_REAL(r), 0);
             HPDF_Page_ClosePath(p);
         } else {
-            HPDF_Page_Rectangle(p, 0, HPDF_REAL(-box.height), HPDF_REAL(box.width),
-                                HPDF_REAL(box.height));
+            HPDF_Page_Rectangle(p, 0, HPDF_REAL(-box.height), HPDF_REAL(box.width), HPDF_REAL(box.height));
         }
         HPDF_Page_Stroke(p);
     }
@@ -432,8 +418,7 @@ bool Document::drawTextBox(Box box, double angle, const std::u16string& text, in
         if (!line.empty()) {
             HPDF_Page_BeginText(p);
             HPDF_Page_SetFontAndSize(p, currentFont(), HPDF_REAL(textSize_));
-            HPDF_Page_SetRGBFill(p, HPDF_REAL(textColor_.r), HPDF_REAL(textColor_.g),
-                                 HPDF_REAL(textColor_.b));
+            HPDF_Page_SetRGBFill(p, HPDF_REAL(textColor_.r), HPDF_REAL(textColor_.g), HPDF_REAL(textColor_.b));
             HPDF_Page_TextOut(p, HPDF_REAL(x), HPDF_REAL(-(y + asc)), line.c_str());
             HPDF_Page_EndText(p);
         }
@@ -514,9 +499,8 @@ bool Document::drawImage(Box box)
         return false;
     HPDF_Page p = page();
     const double top = fromUser(box.top);
-    HPDF_Page_DrawImage(p, images_[size_t(image_ - 1)], HPDF_REAL(box.left),
-                        HPDF_REAL(pageHeight() - top - box.height), HPDF_REAL(box.width),
-                        HPDF_REAL(box.height));
+    HPDF_Page_DrawImage(p, images_[size_t(image_ - 1)], HPDF_REAL(box.left), HPDF_REAL(pageHeight() - top - box.height),
+                        HPDF_REAL(box.width), HPDF_REAL(box.height));
     resetError();
     return true;
 }
@@ -536,8 +520,7 @@ bool Document::saveToFile(const std::u16string& fileName)
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = dir + "." + base + "." + std::to_string(getpid()) + "." + std::to_string(serial++)
-               + ".tmp";
+        temp = dir + "." + base + "." + std::to_string(getpid()) + "." + std::to_string(serial++) + ".tmp";
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return false;

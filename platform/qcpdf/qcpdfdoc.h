@@ -39,16 +39,13 @@ struct Cell {
 
 struct Table {
     int rows = 0, columns = 0;
-    std::vector<double> rowHeights;    // 0: as high as the contents
+    std::vector<double> rowHeights;  // 0: as high as the contents
     std::vector<double> columnWidths;
     Rgb borderColor;
     double borderWidth = 1;
     std::vector<Cell> cells;
     Cell& at(int row, int column) { return cells[size_t((row - 1) * columns + (column - 1))]; }
-    bool contains(int row, int column) const
-    {
-        return row >= 1 && row <= rows && column >= 1 && column <= columns;
-    }
+    bool contains(int row, int column) const { return row >= 1 && row <= rows && column >= 1 && column <= columns; }
 };
 
 // Alignment codes of cells and text boxes: 0 top left, 1 top centre, 2 top right, 3 middle
@@ -102,8 +99,7 @@ public:
     double textWidth(const std::u16string& text);
     double ansiWidth(const AnsiText& text);
     double textHeight();
-    bool drawTextBox(Box box, double angle, const std::u16string& text, int alignment, int border,
-                     double radius);
+    bool drawTextBox(Box box, double angle, const std::u16string& text, int alignment, int border, double radius);
     bool drawMultiLineText(double x, double y, double angle, const std::u16string& delimiter,
                            const std::u16string& text);
 
@@ -137,8 +133,7 @@ private:
     void beginText(HPDF_Page page);
     // Draws one line with its baseline at (x, y) from the page's top, turned by angle degrees
     // anticlockwise around (ax, ay).
-    void showLine(HPDF_Page page, double x, double y, double ax, double ay, double angle,
-                  const AnsiText& line);
+    void showLine(HPDF_Page page, double x, double y, double ax, double ay, double angle, const AnsiText& line);
     std::vector<AnsiText> wrapLines(const std::vector<AnsiText>& lines, double width);
     void drawField(const Field& field, HPDF_Page page);
     void writeFields();

@@ -30,8 +30,7 @@ std::string num(double v)
     if (!std::isfinite(v))
         v = 0;
     char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, std::round(v * 1000) / 1000,
-                                   std::chars_format::fixed);
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::round(v * 1000) / 1000, std::chars_format::fixed);
     return std::string(buf, res.ptr);
 }
 
@@ -82,14 +81,14 @@ std::string circlePath(double cx, double cy, double r)
 {
     const double k = r * 0.5523;
     std::string s = num(cx + r) + " " + num(cy) + " m ";
-    s += num(cx + r) + " " + num(cy + k) + " " + num(cx + k) + " " + num(cy + r) + " " + num(cx)
-         + " " + num(cy + r) + " c ";
-    s += num(cx - k) + " " + num(cy + r) + " " + num(cx - r) + " " + num(cy + k) + " "
-         + num(cx - r) + " " + num(cy) + " c ";
-    s += num(cx - r) + " " + num(cy - k) + " " + num(cx - k) + " " + num(cy - r) + " " + num(cx)
-         + " " + num(cy - r) + " c ";
-    s += num(cx + k) + " " + num(cy - r) + " " + num(cx + r) + " " + num(cy - k) + " "
-         + num(cx + r) + " " + num(cy) + " c ";
+    s += num(cx + r) + " " + num(cy + k) + " " + num(cx + k) + " " + num(cy + r) + " " + num(cx) + " " + num(cy + r) +
+         " c ";
+    s += num(cx - k) + " " + num(cy + r) + " " + num(cx - r) + " " + num(cy + k) + " " + num(cx - r) + " " + num(cy) +
+         " c ";
+    s += num(cx - r) + " " + num(cy - k) + " " + num(cx - k) + " " + num(cy - r) + " " + num(cx) + " " + num(cy - r) +
+         " c ";
+    s += num(cx + k) + " " + num(cy - r) + " " + num(cx + r) + " " + num(cy - k) + " " + num(cx + r) + " " + num(cy) +
+         " c ";
     return s;
 }
 
@@ -113,18 +112,16 @@ std::string appearance(const Field& f, int style, double w, double h, bool on)
             s += circlePath(w / 2, h / 2, m / 4) + "f ";
             break;
         case 3:
-            s += num(m * 0.12) + " w " + num(w * 0.25) + " " + num(h * 0.25) + " m " + num(w * 0.75)
-                 + " " + num(h * 0.75) + " l " + num(w * 0.25) + " " + num(h * 0.75) + " m "
-                 + num(w * 0.75) + " " + num(h * 0.25) + " l S ";
+            s += num(m * 0.12) + " w " + num(w * 0.25) + " " + num(h * 0.25) + " m " + num(w * 0.75) + " " +
+                 num(h * 0.75) + " l " + num(w * 0.25) + " " + num(h * 0.75) + " m " + num(w * 0.75) + " " +
+                 num(h * 0.25) + " l S ";
             break;
         case 5:
-            s += num(w * 0.3) + " " + num(h * 0.3) + " " + num(w * 0.4) + " " + num(h * 0.4)
-                 + " re f ";
+            s += num(w * 0.3) + " " + num(h * 0.3) + " " + num(w * 0.4) + " " + num(h * 0.4) + " re f ";
             break;
         default:
-            s += num(m * 0.12) + " w 1 J 1 j " + num(w * 0.2) + " " + num(h * 0.5) + " m "
-                 + num(w * 0.42) + " " + num(h * 0.25) + " l " + num(w * 0.8) + " " + num(h * 0.8)
-                 + " l S ";
+            s += num(m * 0.12) + " w 1 J 1 j " + num(w * 0.2) + " " + num(h * 0.5) + " m " + num(w * 0.42) + " " +
+                 num(h * 0.25) + " l " + num(w * 0.8) + " " + num(h * 0.8) + " l S ";
             break;
         }
     }
@@ -221,20 +218,18 @@ void Document::writeFields()
     HPDF_MMgr mmgr = pdf_->mmgr;
     HPDF_Xref xref = pdf_->xref;
     auto textString = [&](const std::u16string& text) -> HPDF_Obj_Header* {
-        const bool plain = std::all_of(text.begin(), text.end(),
-                                       [](char16_t c) { return c >= 0x20 && c < 0x7F; });
+        const bool plain = std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x20 && c < 0x7F; });
         if (plain) {
             const std::string ascii(text.begin(), text.end());
-            return static_cast<HPDF_Obj_Header*>(
-                static_cast<void*>(HPDF_String_New(mmgr, ascii.c_str(), nullptr)));
+            return static_cast<HPDF_Obj_Header*>(static_cast<void*>(HPDF_String_New(mmgr, ascii.c_str(), nullptr)));
         }
         std::string be = "\xFE\xFF";
         for (char16_t c : text) {
             be.push_back(char(c >> 8));
             be.push_back(char(c & 0xFF));
         }
-        return static_cast<HPDF_Obj_Header*>(static_cast<void*>(HPDF_Binary_New(
-            mmgr, reinterpret_cast<HPDF_BYTE*>(be.data()), HPDF_UINT(be.size()))));
+        return static_cast<HPDF_Obj_Header*>(
+            static_cast<void*>(HPDF_Binary_New(mmgr, reinterpret_cast<HPDF_BYTE*>(be.data()), HPDF_UINT(be.size()))));
     };
     auto colourArray = [&](const Rgb& c) {
         HPDF_Array a = HPDF_Array_New(mmgr);
@@ -283,11 +278,11 @@ void Document::writeFields()
         HPDF_Dict_Add(w, "MK", mk);
         HPDF_Dict normal = HPDF_Dict_New(mmgr);
         HPDF_Dict_Add(normal, onName.c_str(),
-                      stream(appearance(f, f.checkStyle, f.bounds.width, f.bounds.height, true),
-                             f.bounds.width, f.bounds.height));
+                      stream(appearance(f, f.checkStyle, f.bounds.width, f.bounds.height, true), f.bounds.width,
+                             f.bounds.height));
         HPDF_Dict_Add(normal, "Off",
-                      stream(appearance(f, f.checkStyle, f.bounds.width, f.bounds.height, false),
-                             f.bounds.width, f.bounds.height));
+                      stream(appearance(f, f.checkStyle, f.bounds.width, f.bounds.height, false), f.bounds.width,
+                             f.bounds.height));
         HPDF_Dict ap = HPDF_Dict_New(mmgr);
         HPDF_Dict_Add(ap, "N", normal);
         HPDF_Dict_Add(w, "AP", ap);

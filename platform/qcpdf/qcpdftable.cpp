@@ -44,8 +44,7 @@ std::vector<AnsiText> cellLines(const std::u16string& content)
 
 int Document::createTable(int rows, int columns)
 {
-    if (rows < 1 || columns < 1 || rows > kMaxCells || columns > kMaxCells
-        || long(rows) * columns > kMaxCells)
+    if (rows < 1 || columns < 1 || rows > kMaxCells || columns > kMaxCells || long(rows) * columns > kMaxCells)
         return 0;
     Table t;
     t.rows = rows;
@@ -64,8 +63,7 @@ Table* Document::table(int id)
     return &tables_[size_t(id - 1)];
 }
 
-int Document::drawTableRows(int id, double left, double top, double height, int firstRow,
-                            int lastRow)
+int Document::drawTableRows(int id, double left, double top, double height, int firstRow, int lastRow)
 {
     Table* t = table(id);
     if (!t || !currentFont())
@@ -90,8 +88,7 @@ int Document::drawTableRows(int id, double left, double top, double height, int 
     };
     auto linesOf = [&](int row, int column) {
         const Cell& cell = t->at(row, column);
-        return wrapLines(cellLines(cell.content),
-                         spanWidth(column, cell.columnSpan) - 2 * kCellPadding);
+        return wrapLines(cellLines(cell.content), spanWidth(column, cell.columnSpan) - 2 * kCellPadding);
     };
 
     // Heights of the rows: a row of height 0 is as high as its tallest cell of one row.
@@ -159,8 +156,8 @@ int Document::drawTableRows(int id, double left, double top, double height, int 
     HPDF_Page p = page();
     const double ph = pageHeight();
     auto rect = [&](const Box& b) {
-        HPDF_Page_Rectangle(p, HPDF_REAL(b.left), HPDF_REAL(ph - b.top - b.height),
-                            HPDF_REAL(b.width), HPDF_REAL(b.height));
+        HPDF_Page_Rectangle(p, HPDF_REAL(b.left), HPDF_REAL(ph - b.top - b.height), HPDF_REAL(b.width),
+                            HPDF_REAL(b.height));
     };
     for (const Placed& pl : placed) {
         const Cell& cell = t->at(pl.row, pl.column);
@@ -228,8 +225,7 @@ double Document::tableCellProperty(int id, int row, int column, int tag)
         return cell.drawnBox.left;
     case 102:
         // Where the top is depends on the origin in force now.
-        return origin_ == 1 ? cell.drawnBox.top
-                            : pageHeightOf(pages_[size_t(cell.drawnPage)]) - cell.drawnBox.top;
+        return origin_ == 1 ? cell.drawnBox.top : pageHeightOf(pages_[size_t(cell.drawnPage)]) - cell.drawnBox.top;
     case 103:
         return cell.drawnBox.width;
     case 104:

@@ -7,7 +7,10 @@
 // value without any gives the empty text, never null.
 TEST(CommStatus, TextOfEveryStatus)
 {
-    struct Case { int status; const char* text; };
+    struct Case {
+        int status;
+        const char* text;
+    };
     const Case cases[] = {
         {commstatus::kSuccess, "Success."},
         {commstatus::kWaiting, "Currently waiting for response to communication."},
@@ -18,7 +21,10 @@ TEST(CommStatus, TextOfEveryStatus)
         {commstatus::kCancelled, "Cancelled by user."},
         {commstatus::kIndexMismatch, "Entry index of response doesn't match request."},
         {commstatus::kUnexpectedResponse, "Unexpected response type received."},
-        {-1, ""}, {7, ""}, {19, ""}, {22, ""},
+        {-1, ""},
+        {7, ""},
+        {19, ""},
+        {22, ""},
     };
     for (const auto& c : cases) {
         ASSERT_NE(commstatus::text(c.status), nullptr) << c.status;

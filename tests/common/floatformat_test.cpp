@@ -1,13 +1,16 @@
 #include "floatformat.h"
 
+#include <gtest/gtest.h>
 #include <clocale>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <limits>
 
 TEST(ToolkitText, MatchesTheToolkitsGeneralFormat)
 {
-    struct Case { double value; const char* text; };
+    struct Case {
+        double value;
+        const char* text;
+    };
     const Case cases[] = {
         {0, "0"},
         {1, "1"},
@@ -32,11 +35,22 @@ TEST(ToolkitText, MatchesTheToolkitsGeneralFormat)
 
 TEST(FormatFlt, PrecisionFollowsMagnitude)
 {
-    struct Case { float value; const char* text; };
+    struct Case {
+        float value;
+        const char* text;
+    };
     const Case cases[] = {
-        {123.456f, "123.46"}, {12.3456f, "12.346"}, {1.5f, "1.5000"}, {0.5f, "0.50000"},
-        {-250.f, "-250.00"}, {100.f, "100.000"}, {10.f, "10.0000"}, {1.f, "1.00000"}, {0.f, "0"},
-        {std::numeric_limits<float>::infinity(), "NAN"}, {std::numeric_limits<float>::quiet_NaN(), "NAN"},
+        {123.456f, "123.46"},
+        {12.3456f, "12.346"},
+        {1.5f, "1.5000"},
+        {0.5f, "0.50000"},
+        {-250.f, "-250.00"},
+        {100.f, "100.000"},
+        {10.f, "10.0000"},
+        {1.f, "1.00000"},
+        {0.f, "0"},
+        {std::numeric_limits<float>::infinity(), "NAN"},
+        {std::numeric_limits<float>::quiet_NaN(), "NAN"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(floatfmt::formatFlt(c.value), c.text) << c.value;

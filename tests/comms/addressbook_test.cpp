@@ -4,17 +4,20 @@
 #include "portaddrmgr.h"
 #include "testenv.h"
 
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
-QString bookFile() { return TComm::addressBookFile(); }
+QString bookFile()
+{
+    return TComm::addressBookFile();
+}
 
 void writeBook(const QByteArray& content)
 {

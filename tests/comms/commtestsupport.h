@@ -109,6 +109,9 @@ inline CommSettings loopbackSettings(quint16 port)
     return s;
 }
 
-inline void removeStore(const QString& configHome) { QFile::remove(configHome + QStringLiteral("/Desktop515.conf")); }
+inline void removeStore(const QString& configHome)
+{
+    QFile::remove(configHome + QStringLiteral("/Desktop515.conf"));
+}
 
 }  // namespace commtest

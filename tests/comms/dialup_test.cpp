@@ -1,13 +1,14 @@
 // Dial-up networking over a stand-in nmcli (and connection editor) on PATH: the link's dial-up
 // branch against the emulated unit, and the phonebook controls' handlers.
+#include "dialup.h"
 #include "appcontext.h"
 #include "comm.h"
 #include "commtestsupport.h"
-#include "dialup.h"
 #include "phonebook.h"
 #include "testenv.h"
 #include "unitemulator.h"
 
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using commtest::bytes;
 using commtest::Message;
@@ -184,8 +184,8 @@ TEST_F(DialUpTest, FailuresReportNotConnected)
          },
          QStringLiteral("The connection did not come up in time. (Error: Timeout expired (60 seconds))"), true},
         // The dial cannot even start: a failure at once, not a link that is not there.
-        {"no entry", [&] { comm_->rasDialer().setEntryName(QString()); }, QStringLiteral("No phonebook entry is chosen."),
-         false},
+        {"no entry", [&] { comm_->rasDialer().setEntryName(QString()); },
+         QStringLiteral("No phonebook entry is chosen."), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

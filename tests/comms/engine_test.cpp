@@ -5,6 +5,7 @@
 #include "testenv.h"
 #include "unitemulator.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <limits>
 
 using commtest::bytes;

@@ -48,7 +48,10 @@ TEST_P(FrameJudge, Verdict)
 
 const std::vector<std::uint8_t> kAnswer = framed(1, {0x02, 0x0F});
 
-std::vector<std::uint8_t> prefix(const std::vector<std::uint8_t>& v, std::size_t n) { return {v.begin(), v.begin() + long(n)}; }
+std::vector<std::uint8_t> prefix(const std::vector<std::uint8_t>& v, std::size_t n)
+{
+    return {v.begin(), v.begin() + long(n)};
+}
 
 std::vector<std::uint8_t> withByte(std::vector<std::uint8_t> v, std::uint8_t b)
 {

@@ -5,12 +5,12 @@
 #include "testenv.h"
 #include "unitemulator.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -122,8 +122,8 @@ TEST_F(GatewayTest, Replies)
         const char* address;
     };
     const Case cases[] = {
-        {"A5", "5"}, {"A255", "255"}, {"A0", "255"}, {"A256", "255"}, {"A-1", "255"}, {"Ax", "255"}, {"A", "255"},
-        {"X12", "255"}, {"A1", "1"},
+        {"A5", "5"},   {"A255", "255"}, {"A0", "255"},  {"A256", "255"}, {"A-1", "255"},
+        {"Ax", "255"}, {"A", "255"},    {"X12", "255"}, {"A1", "1"},
     };
     for (const Case& c : cases) {
         comm_->HandleCciReply(c.reply);

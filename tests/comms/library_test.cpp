@@ -1,14 +1,14 @@
 // libPortelle.so as the program sees it: loaded by path and bound entry by entry.
 #include "appcontext.h"
-#include "commtestsupport.h"
 #include "commsettings.h"
+#include "commtestsupport.h"
 #include "floatformat.h"
 #include "portelle_api.h"
 #include "testenv.h"
 #include "unitemulator.h"
 
-#include <QLibrary>
 #include <gtest/gtest.h>
+#include <QLibrary>
 
 using commtest::Message;
 
@@ -41,14 +41,13 @@ struct Portelle {
             fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(library.resolve(name));
             return fn != nullptr;
         };
-        bool ok = bind(initialize, "_Initialize") && bind(cleanup, "_Cleanup") &&
-                  bind(showCommSetup, "ShowCommSetup") && bind(sendReceive, "SendReceive") &&
-                  bind(getCommErrText, "GetCommErrText") && bind(setUserCancel, "SetUserCancel") &&
-                  bind(isOnline, "IsOnline") && bind(commConnect, "CommConnect") &&
-                  bind(commDisconnect, "CommDisconnect") && bind(writeToCommLog, "WriteToCommLog") &&
-                  bind(setGUILogonState, "SetGUILogonState") && bind(isUpdateMode, "IsUpdateMode") &&
-                  bind(isFactoryMode, "IsFactoryMode") && bind(isValidFlt, "IsValidFlt") &&
-                  bind(formatFlt, "FormatFlt");
+        bool ok =
+            bind(initialize, "_Initialize") && bind(cleanup, "_Cleanup") && bind(showCommSetup, "ShowCommSetup") &&
+            bind(sendReceive, "SendReceive") && bind(getCommErrText, "GetCommErrText") &&
+            bind(setUserCancel, "SetUserCancel") && bind(isOnline, "IsOnline") && bind(commConnect, "CommConnect") &&
+            bind(commDisconnect, "CommDisconnect") && bind(writeToCommLog, "WriteToCommLog") &&
+            bind(setGUILogonState, "SetGUILogonState") && bind(isUpdateMode, "IsUpdateMode") &&
+            bind(isFactoryMode, "IsFactoryMode") && bind(isValidFlt, "IsValidFlt") && bind(formatFlt, "FormatFlt");
         comm = reinterpret_cast<QWidget**>(library.resolve("_Comm"));
         return ok && comm;
     }

@@ -8,6 +8,7 @@
 #include "testenv.h"
 #include "unitemulator.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using commtest::bytes;
 using commtest::Message;
@@ -134,7 +134,9 @@ TEST_F(ModemTest, FailedDialsAreRetriedThenReportNotConnected)
     };
     const std::vector<Case> cases = {
         {"busy twice", {DialAnswer::Busy, DialAnswer::Busy}, 1, QStringLiteral("Dialing failed: BUSY")},
-        {"no carrier, no answer", {DialAnswer::NoCarrier, DialAnswer::NoAnswer}, 1,
+        {"no carrier, no answer",
+         {DialAnswer::NoCarrier, DialAnswer::NoAnswer},
+         1,
          QStringLiteral("Dialing failed: NO ANSWER")},
         {"busy, then connected", {DialAnswer::Busy}, 0, QStringLiteral("Connected at 14400 baud")},
     };
@@ -195,7 +197,8 @@ TEST_F(ModemTest, DialThatCannotStartFailsTheConnect)
     form_.received.clear();
     EXPECT_EQ(comm_->Connect(), 1);
     EXPECT_EQ(form_.received, (std::vector<Message>{{winmsg::WM_COMMSTATE, 0, 0}}));
-    EXPECT_TRUE(control<QLabel>("StatusBarPanel0")->text().startsWith(QStringLiteral("Unable to open /dev/no-such-modem")));
+    EXPECT_TRUE(
+        control<QLabel>("StatusBarPanel0")->text().startsWith(QStringLiteral("Unable to open /dev/no-such-modem")));
 }
 
 TEST_F(ModemTest, SilentModemAndCancelledDialEndInTime)

@@ -3,12 +3,12 @@
 #include "commtestsupport.h"
 #include "testenv.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QSettings>
-#include <gtest/gtest.h>
 
 namespace {
 

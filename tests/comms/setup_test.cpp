@@ -9,6 +9,7 @@
 #include "testenv.h"
 #include "unitemulator.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using commtest::bytes;
 
@@ -211,8 +211,8 @@ TEST_F(SetupTest, TheModemBoxesKeepTheirRanges)
         const char* shown;
     };
     const Case cases[] = {
-        {attempts, "100", "100"}, {attempts, "101", "10"},   {attempts, "1000", "100"}, {attempts, "0", ""},
-        {attempts, "7x", "7"},    {pause, "1000", "1000"},   {pause, "1001", "100"},   {pause, "9999", "999"},
+        {attempts, "100", "100"}, {attempts, "101", "10"}, {attempts, "1000", "100"}, {attempts, "0", ""},
+        {attempts, "7x", "7"},    {pause, "1000", "1000"}, {pause, "1001", "100"},    {pause, "9999", "999"},
         {pause, "05", "5"},       {pause, "-1", "1"},
     };
     for (const Case& c : cases) {
@@ -368,8 +368,9 @@ TEST_F(TraceLogTest, FailuresAreShown)
     comm_->btnStartStopLogClick();
     comm_->btnStartStopLogClick();
     ASSERT_EQ(testenv::dialogs().shown().size(), 1u);
-    EXPECT_EQ(testenv::dialogs().shown()[0].text,
-              QStringLiteral("Error saving the log file.\n\nMake sure the directory exists and that you can write to it."));
+    EXPECT_EQ(
+        testenv::dialogs().shown()[0].text,
+        QStringLiteral("Error saving the log file.\n\nMake sure the directory exists and that you can write to it."));
     EXPECT_EQ(testenv::dialogs().shown()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(startStop()->text(), QStringLiteral("Start Logging"));
 }

@@ -6,22 +6,22 @@
 #include "testenv.h"
 #include "unitemulator.h"
 
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpSocket>
-#include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <atomic>
-#include <cstring>
-#include <mutex>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <thread>
 
 using commtest::bytes;
 
@@ -207,10 +207,7 @@ protected:
         return status;
     }
 
-    QByteArray portBytes() const
-    {
-        return bytes({unit_->tcpPort() >> 8, unit_->tcpPort() & 0xFF});
-    }
+    QByteArray portBytes() const { return bytes({unit_->tcpPort() >> 8, unit_->tcpPort() & 0xFF}); }
 
     commtest::MainFormSpy form_;
     std::unique_ptr<UnitEmulator> unit_;
@@ -252,8 +249,9 @@ TEST_F(SocksTest, Socks4RefusalIsAFailedConnect)
     engine(QStringLiteral("127.0.0.1"), SocksInfo::Socks4, server.port());
     EXPECT_EQ(comm_->Connect(), 1);
     EXPECT_EQ(comm_->GetLinkState(), TComm::LinkDown);
-    EXPECT_TRUE(comm_->findChild<QLabel*>(QStringLiteral("StatusBarPanel0"))->text().startsWith(
-        QStringLiteral("Message: (91) ")));
+    EXPECT_TRUE(comm_->findChild<QLabel*>(QStringLiteral("StatusBarPanel0"))
+                    ->text()
+                    .startsWith(QStringLiteral("Message: (91) ")));
     EXPECT_EQ(unit_->connectionsAccepted(), 0);
 }
 
@@ -266,9 +264,9 @@ public:
         if (program.isEmpty())
             return;
         port_ = commtest::freePort();
-        process_.start(program, {QStringLiteral("-i"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                                 QString::number(port_), QStringLiteral("-u"), QStringLiteral("kvt"),
-                                 QStringLiteral("-P"), QStringLiteral("pw515")});
+        process_.start(program,
+                       {QStringLiteral("-i"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(port_),
+                        QStringLiteral("-u"), QStringLiteral("kvt"), QStringLiteral("-P"), QStringLiteral("pw515")});
         if (!process_.waitForStarted(5000))
             return;
         for (int i = 0; i < 200 && !ready_; ++i) {

@@ -28,7 +28,8 @@ TEST(UsbSearch, FriendlyNames)
         {{QStringLiteral("408 H2S ANALYZER X")}, "408 H2S ANALYZER "},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(usbsearch::FindUsbSerialPort(c.names), QString::fromUtf8(c.found)) << c.names.join(u'|').toStdString();
+        EXPECT_EQ(usbsearch::FindUsbSerialPort(c.names), QString::fromUtf8(c.found))
+            << c.names.join(u'|').toStdString();
 }
 
 }  // namespace

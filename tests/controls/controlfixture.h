@@ -48,8 +48,8 @@ protected:
     // The three send-to-database messages in turn, as a write does; the first refusal.
     static std::intptr_t sendToDatabase(QWidget* root)
     {
-        for (int message : {winmsg::WM_BEFORE_SEND_TO_DATABASE, winmsg::WM_SEND_TO_DATABASE,
-                            winmsg::WM_AFTER_SEND_TO_DATABASE})
+        for (int message :
+             {winmsg::WM_BEFORE_SEND_TO_DATABASE, winmsg::WM_SEND_TO_DATABASE, winmsg::WM_AFTER_SEND_TO_DATABASE})
             if (const std::intptr_t r = broadcast(root, message))
                 return r;
         return 0;

@@ -9,15 +9,15 @@
 namespace {
 
 // Points of the map used below, by the way the database keeps them.
-constexpr int kText = 1;       // "Unit Site"
-constexpr int kU16 = 10;       // "Purge Time"
-constexpr int kFloat = 12;     // "Black Tape Detect Volts (mV)"
-constexpr int kBits16 = 13;    // "Alarm: Battery: Actions"
-constexpr int kU8 = 20;        // "Streams"
-constexpr int kAnalogOut = 50; // stores the choice's point id for the ordinal a control shows
+constexpr int kText = 1;        // "Unit Site"
+constexpr int kU16 = 10;        // "Purge Time"
+constexpr int kFloat = 12;      // "Black Tape Detect Volts (mV)"
+constexpr int kBits16 = 13;     // "Alarm: Battery: Actions"
+constexpr int kU8 = 20;         // "Streams"
+constexpr int kAnalogOut = 50;  // stores the choice's point id for the ordinal a control shows
 constexpr int kAnalogOut2 = 54;
-constexpr int kBool = 67;      // "Backlight Lock On"
-constexpr int kBits32 = 442;   // "Discrete Input 1: Triggers"
+constexpr int kBool = 67;     // "Backlight Lock On"
+constexpr int kBits32 = 442;  // "Discrete Input 1: Triggers"
 
 class DbControlTest : public ControlFixture {};
 
@@ -26,7 +26,10 @@ struct Kind {
     std::function<QWidget*(QWidget*)> make;
 };
 
-DbControl* binding(QWidget* w) { return dynamic_cast<DbControl*>(w); }
+DbControl* binding(QWidget* w)
+{
+    return dynamic_cast<DbControl*>(w);
+}
 
 const std::vector<Kind>& allKinds()
 {
@@ -204,10 +207,8 @@ TEST_F(DbControlTest, TextControlsAskTheirHandlerBeforeShowing)
          [](QWidget* w) { return static_cast<TQLabeledEdit*>(w)->Text(); }},
         {"TQGroupBox", [] { return new TQGroupBox; }, [](QWidget* w) { return static_cast<QGroupBox*>(w)->title(); }},
         {"TQPanel", [] { return new TQPanel; }, [](QWidget* w) { return static_cast<TQPanel*>(w)->Caption(); }},
-        {"TQButton", [] { return new TQButton; },
-         [](QWidget* w) { return static_cast<QAbstractButton*>(w)->text(); }},
-        {"TQBitBtn", [] { return new TQBitBtn; },
-         [](QWidget* w) { return static_cast<QAbstractButton*>(w)->text(); }},
+        {"TQButton", [] { return new TQButton; }, [](QWidget* w) { return static_cast<QAbstractButton*>(w)->text(); }},
+        {"TQBitBtn", [] { return new TQBitBtn; }, [](QWidget* w) { return static_cast<QAbstractButton*>(w)->text(); }},
         {"TQAdvToolButton", [] { return new TQAdvToolButton; },
          [](QWidget* w) { return static_cast<QAbstractButton*>(w)->text(); }},
     };
@@ -328,8 +329,7 @@ TEST_F(DbControlTest, EditChecksRefuseWithAReasonAndKeepTheText)
         {"float data type", kFloat, [](TQEdit& e) { e.setDataType(dbctl::dtFloat); }, "-2.5e1", "", "-25"},
         {"empty text", kText, [](TQEdit&) {}, "", "", ""},
         {"plain text", kText, [](TQEdit&) {}, "Tank 4", "", "Tank 4"},
-        {"bypass time-out in seconds", 284, [](TQEdit& e) { e.setDataType(dbctl::dtFloat); }, "2.5", "",
-         "2500"},
+        {"bypass time-out in seconds", 284, [](TQEdit& e) { e.setDataType(dbctl::dtFloat); }, "2.5", "", "2500"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -367,10 +367,8 @@ TEST_F(DbControlTest, TypingIsHeldToTheDataType)
         const char* typed;
         const char* shown;
     } cases[] = {
-        {dbctl::dtPosInt, "-12a3", "123"},
-        {dbctl::dtInt, "-12.5", "-125"},
-        {dbctl::dtPosFloat, "-1.5e-3x", "1.5e-3"},
-        {dbctl::dtFloat, "-1.5.2", "-1.52"},
+        {dbctl::dtPosInt, "-12a3", "123"},         {dbctl::dtInt, "-12.5", "-125"},
+        {dbctl::dtPosFloat, "-1.5e-3x", "1.5e-3"}, {dbctl::dtFloat, "-1.5.2", "-1.52"},
         {dbctl::dtString, "a-1.", "a-1."},
     };
     for (const auto& c : cases) {

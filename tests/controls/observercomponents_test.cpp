@@ -1,5 +1,5 @@
-#include "modbuslist.h"
 #include "observercomponents.h"
+#include "modbuslist.h"
 #include "pointfixture.h"
 #include "sequencer.h"
 #include "timerxmanager.h"

@@ -1,8 +1,8 @@
 #include "pointtreeadapter.h"
 #include "ridovaz.h"
 
-#include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <QTreeWidget>
 
 #include <map>
 #include <vector>
@@ -57,12 +57,24 @@ TEST(PointTreeAdapter, ModbusAndLogTreesOfTheProgramMap)
         std::map<QString, int> groups;
     };
     const Case cases[] = {
-        {PointTreeAdapter::kModbusMode, 315,
-         {{"Stream 1", 28}, {"Stream 2", 28}, {"Stream 3", 28}, {"Stream 4", 28}, {"Input/Output", 22},
-          {"Alarms/Status", 143}, {"Actions", 38}}},
-        {PointTreeAdapter::kLogMode, 260,
-         {{"Stream 1", 28}, {"Stream 2", 28}, {"Stream 3", 28}, {"Stream 4", 28}, {"Input/Output", 22},
-          {"Alarms/Status", 124}, {"Actions", 2}}},
+        {PointTreeAdapter::kModbusMode,
+         315,
+         {{"Stream 1", 28},
+          {"Stream 2", 28},
+          {"Stream 3", 28},
+          {"Stream 4", 28},
+          {"Input/Output", 22},
+          {"Alarms/Status", 143},
+          {"Actions", 38}}},
+        {PointTreeAdapter::kLogMode,
+         260,
+         {{"Stream 1", 28},
+          {"Stream 2", 28},
+          {"Stream 3", 28},
+          {"Stream 4", 28},
+          {"Input/Output", 22},
+          {"Alarms/Status", 124},
+          {"Actions", 2}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -114,7 +126,8 @@ TEST(PointTreeAdapter, GroupsBitsAndNamesOfSingleEntries)
     });
 
     QTreeWidget modbusTree;
-    QTreeWidgetItem* root = PointTreeAdapter(&modbusTree, PointTreeAdapter::kModbusMode, "Avaiable Points", &map).Fill();
+    QTreeWidgetItem* root =
+        PointTreeAdapter(&modbusTree, PointTreeAdapter::kModbusMode, "Avaiable Points", &map).Fill();
     EXPECT_EQ(childTexts(root), QStringList({"Globals", "Stream 1", "Stream 2"}));
     EXPECT_EQ(childTexts(root->child(0)), QStringList({"unknown point 3"}));
     EXPECT_EQ(childTexts(root->child(1)), QStringList({"both trees"}));

@@ -1,10 +1,11 @@
+#include "qadvcolumngrid.h"
 #include "broadcast.h"
 #include "componentcommon.h"
-#include "qadvcolumngrid.h"
 #include "statuspanels.h"
 #include "testenv.h"
 #include "winmsg.h"
 
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -13,7 +14,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QVBoxLayout>
-#include <gtest/gtest.h>
 
 #include <stdexcept>
 
@@ -137,8 +137,9 @@ TEST_F(ColumnGridTest, ErrorTurnsEveryPageToTheGridAndFillsEveryStatusBar)
 
 TEST_F(ColumnGridTest, ErrorBoxesWithoutStatusBarAndForADisabledGrid)
 {
-    const QString note = "* Note:  Error applies to an item that is currently disabled.\n\n"
-                         "Item name:  gridParams\nItem type:  QAdvColumnGrid";
+    const QString note =
+        "* Note:  Error applies to an item that is currently disabled.\n\n"
+        "Item name:  gridParams\nItem type:  QAdvColumnGrid";
     {
         QWidget form;
         auto* grid = new QAdvColumnGrid(&form);
@@ -210,11 +211,10 @@ TEST_F(ColumnGridTest, ComboItemIndex)
         int col, row, index;
     };
     const Case cases[] = {
-        {0, 0, 2}, {1, 0, 2},  // both combo kinds
-        {0, 1, -1},            // exact match only
-        {2, 0, -1},            // a text column, even with the text among its items
-        {-1, 0, -1}, {0, -1, -1}, {7, 0, -1},
-        {0, 5, -1},  // a row never set has an empty text
+        {0, 0, 2},   {1, 0, 2},                            // both combo kinds
+        {0, 1, -1},                                        // exact match only
+        {2, 0, -1},                                        // a text column, even with the text among its items
+        {-1, 0, -1}, {0, -1, -1}, {7, 0, -1}, {0, 5, -1},  // a row never set has an empty text
     };
     for (const auto& c : cases)
         EXPECT_EQ(grid.GetComboItemIndex(c.col, c.row), c.index) << c.col << "," << c.row;

@@ -2,6 +2,7 @@
 #include "controlgroup.h"
 #include "winmsg.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
@@ -9,7 +10,6 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
-#include <gtest/gtest.h>
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,7 +23,7 @@ constexpr int kMsg = winmsg::WM_REGISTER_DATABASE;
 class Receiver : public QWidget {
 public:
     Receiver(const char* name, QWidget* parent, std::vector<std::string>& log, std::intptr_t answer = 0)
-        : QWidget(parent), log_(log), answer_(answer)
+            : QWidget(parent), log_(log), answer_(answer)
     {
         setObjectName(name);
     }
@@ -163,7 +163,7 @@ TEST(Broadcast, LeafControlReceivesAloneAndOnlyControlsAreVisited)
     Log log;
     Receiver root("root", nullptr, log);
     auto* leaf = new Receiver("leaf", &root, log);
-    new QTimer(&root);  // an owned component, not a control
+    new QTimer(&root);                  // an owned component, not a control
     auto* dialog = new QDialog(&root);  // a separate window of its own
     new Receiver("inDialog", dialog, log);
     new Receiver("last", &root, log);

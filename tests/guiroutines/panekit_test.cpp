@@ -47,8 +47,8 @@ public:
 protected:
     bool event(QEvent* e) override
     {
-        if (e->type() == static_cast<QEvent::Type>(winmsg::WM_REQUEST_POLL)
-            || e->type() == static_cast<QEvent::Type>(winmsg::WM_REQUEST_READ)) {
+        if (e->type() == static_cast<QEvent::Type>(winmsg::WM_REQUEST_POLL) ||
+            e->type() == static_cast<QEvent::Type>(winmsg::WM_REQUEST_READ)) {
             auto* m = static_cast<WinMessageEvent*>(e);
             received.emplace_back(m->message(), m->wParam);
             EXPECT_EQ(m->lParam, 0);
@@ -81,12 +81,20 @@ TEST(Panekit, CharArr2AnsiString)
         const char* text;
     };
     const Case cases[] = {
-        {std::string("AB\xB5" "CD", 5), 10, "AB"},
+        {std::string("AB\xB5"
+                     "CD",
+                     5),
+         10, "AB"},
         {std::string("ABC  \0", 6), 10, "ABC"},
         {std::string("\0ABC", 4), 10, ""},
         {"ABCDEFGH", 3, "ABC"},
         {"AB  CD", 4, "AB"},
-        {std::string("AB\xB0\x80" "C", 5), 5, "AB\xB0\x80" "C"},  // 0xB0 itself and below are kept
+        {std::string("AB\xB0\x80"
+                     "C",
+                     5),
+         5,
+         "AB\xB0\x80"
+         "C"},  // 0xB0 itself and below are kept
         {"ABC\t\r\n", 6, "ABC"},
         {"ABC", 0, ""},
         {"ABC", -5, ""},
@@ -124,7 +132,7 @@ TEST(Panekit, TimestampTokens)
     const double march7 = 40975.0 + (14 * 3600 + 5 * 60 + 9) / 86400.0;  // 2012-03-07 14:05:09
     EXPECT_EQ(toToken(march7), 818864457u);
     EXPECT_DOUBLE_EQ(toDate(818864457u), march7);
-    EXPECT_EQ(toDate(0), 36526.0);  // 2000-01-01
+    EXPECT_EQ(toDate(0), 36526.0);                      // 2000-01-01
     EXPECT_EQ(toToken(36525.5), kPanekitRefusedToken);  // 1999-12-31 12:00
     EXPECT_EQ(toToken(std::numeric_limits<double>::quiet_NaN()), kPanekitRefusedToken);
     EXPECT_EQ(toDate(kPanekitRefusedToken), 0.0);
@@ -204,7 +212,8 @@ TEST(Panekit, LocalStatusBarMsgReadsUtf8)
     window.statusBar()->setObjectName("StatusLine");
     panekitEntry<PanekitLocalStatusBarMsgFn>("LocalStatusBarMsg")(
         &window, "Configuration successfully saved to file \"Mühle.cfg\"", 0x8000000F, false);
-    EXPECT_EQ(window.statusBar()->currentMessage(), QString::fromUtf8("Configuration successfully saved to file \"Mühle.cfg\""));
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QString::fromUtf8("Configuration successfully saved to file \"Mühle.cfg\""));
     panekitEntry<PanekitLocalStatusBarMsgFn>("LocalStatusBarMsg")(nullptr, nullptr, 0, true);
 }
 
@@ -230,7 +239,7 @@ TEST(Panekit, RequestsGoToTheMainForm)
         poll(3);
         read(-1);
         EXPECT_EQ(form.received, (std::vector<std::pair<int, std::intptr_t>>{{winmsg::WM_REQUEST_POLL, 3},
-                                                                              {winmsg::WM_REQUEST_READ, -1}}));
+                                                                             {winmsg::WM_REQUEST_READ, -1}}));
         appcontext::setMainForm(nullptr);
     }
     EXPECT_TRUE(d.shown().empty());

@@ -1,7 +1,7 @@
 #include "statistics.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
+#include <cmath>
 #include <vector>
 
 TEST(StdDevAndMean, SampleDeviation)

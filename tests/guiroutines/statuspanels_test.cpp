@@ -1,12 +1,12 @@
-#include "appcontext.h"
 #include "statuspanels.h"
+#include "appcontext.h"
 #include "toolkitcolor.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
-#include <gtest/gtest.h>
 
 TEST(LocalStatusBarMsg, TextGoesToPanelZeroOfTheFirstStatusBar)
 {

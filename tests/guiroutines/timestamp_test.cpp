@@ -1,14 +1,17 @@
 #include "timestamptoken.h"
 #include "toolkitdate.h"
 
+#include <gtest/gtest.h>
 #include <QDateTime>
 #include <QLocale>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <limits>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -17,7 +20,10 @@ double dt(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
     return toolkitdate::fromDateTime(QDate(y, mo, d), QTime(h, mi, s, ms));
 }
 
-QString shown(double value) { return toolkitdate::toQDateTime(value).toString("yyyy-MM-dd HH:mm:ss.zzz"); }
+QString shown(double value)
+{
+    return toolkitdate::toQDateTime(value).toString("yyyy-MM-dd HH:mm:ss.zzz");
+}
 
 }  // namespace
 
@@ -39,9 +45,9 @@ TEST(ToolkitDate, DayCountFromTheToolkitEpoch)
 
 TEST(ToolkitDate, RoundTripsThroughQDateTime)
 {
-    for (const QDateTime& d : {QDateTime(QDate(2000, 1, 1), QTime(0, 0)), QDateTime(QDate(2063, 12, 31), QTime(23, 59, 59)),
-                               QDateTime(QDate(1999, 2, 28), QTime(13, 14, 15, 678)),
-                               QDateTime(QDate(1850, 6, 1), QTime(18, 0, 0, 1))}) {
+    for (const QDateTime& d :
+         {QDateTime(QDate(2000, 1, 1), QTime(0, 0)), QDateTime(QDate(2063, 12, 31), QTime(23, 59, 59)),
+          QDateTime(QDate(1999, 2, 28), QTime(13, 14, 15, 678)), QDateTime(QDate(1850, 6, 1), QTime(18, 0, 0, 1))}) {
         const double v = toolkitdate::fromQDateTime(d);
         EXPECT_EQ(toolkitdate::toQDate(v), d.date());
         EXPECT_EQ(toolkitdate::toQTime(v), d.time()) << v;
@@ -126,7 +132,8 @@ TEST(TimestampToken, PacksAndUnpacks)
 TEST(TimestampToken, RepairsMonthAndDayZeroAndRejectsImpossibleDates)
 {
     const auto token = [](unsigned year, unsigned month, unsigned day, unsigned h, unsigned m, unsigned s) {
-        return static_cast<timestamp::TimestampToken>((year - 2000) << 26 | month << 22 | day << 17 | h << 12 | m << 6 | s);
+        return static_cast<timestamp::TimestampToken>((year - 2000) << 26 | month << 22 | day << 17 | h << 12 | m << 6 |
+                                                      s);
     };
     EXPECT_EQ(timestamp::toDateTime(0), dt(2000, 1, 1));
     EXPECT_EQ(timestamp::toDateTime(token(2015, 14, 3, 1, 2, 3)), dt(2015, 1, 3, 1, 2, 3));

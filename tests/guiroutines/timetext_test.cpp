@@ -1,6 +1,6 @@
+#include "timetext.h"
 #include "dialogservice.h"
 #include "testenv.h"
-#include "timetext.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,12 @@ TEST(TimeText, MillisecondsAndSamplesAsSeconds)
         const char* samples;
     };
     const Case cases[] = {
-        {0, "0.000", "0.000"},          {5, "0.005", "0.083"},       {61, "0.061", "1.016"},
-        {90, "0.090", "1.500"},         {1234, "1.234", "20.566"},   {60000, "60.000", "1000.000"},
+        {0, "0.000", "0.000"},
+        {5, "0.005", "0.083"},
+        {61, "0.061", "1.016"},
+        {90, "0.090", "1.500"},
+        {1234, "1.234", "20.566"},
+        {60000, "60.000", "1000.000"},
         {4294967295u, "4294967.295", "71582788.250"},
     };
     for (const auto& c : cases) {
@@ -32,13 +36,26 @@ TEST(TimeText, SecondsTextToMilliseconds)
         Status status;
     };
     const Case cases[] = {
-        {"1.5", 1500, Status::Ok},        {"2.05", 2050, Status::Ok},     {".25", 250, Status::Ok},
-        {"0.1234", 123, Status::Ok},      {"  7 ", 7000, Status::Ok},     {"3.", 3000, Status::Ok},
-        {"", 0, Status::Ok},              {"   ", 0, Status::Ok},         {"0.001", 1, Status::Ok},
-        {"-1.5", -1500, Status::Ok},      {"-0.5", -500, Status::Ok},     {"+2.5", 2500, Status::Ok},
-        {"abc", 0, Status::NotNumeric},   {"1,5", 0, Status::NotNumeric}, {".", 0, Status::NotNumeric},
-        {"1.2.3", 0, Status::NotNumeric}, {"1e3", 0, Status::NotInteger}, {"1.5e3", 0, Status::NotInteger},
-        {"2147483.647", 2147483647, Status::Ok}, {"2147484", 0, Status::OutOfRange},
+        {"1.5", 1500, Status::Ok},
+        {"2.05", 2050, Status::Ok},
+        {".25", 250, Status::Ok},
+        {"0.1234", 123, Status::Ok},
+        {"  7 ", 7000, Status::Ok},
+        {"3.", 3000, Status::Ok},
+        {"", 0, Status::Ok},
+        {"   ", 0, Status::Ok},
+        {"0.001", 1, Status::Ok},
+        {"-1.5", -1500, Status::Ok},
+        {"-0.5", -500, Status::Ok},
+        {"+2.5", 2500, Status::Ok},
+        {"abc", 0, Status::NotNumeric},
+        {"1,5", 0, Status::NotNumeric},
+        {".", 0, Status::NotNumeric},
+        {"1.2.3", 0, Status::NotNumeric},
+        {"1e3", 0, Status::NotInteger},
+        {"1.5e3", 0, Status::NotInteger},
+        {"2147483.647", 2147483647, Status::Ok},
+        {"2147484", 0, Status::OutOfRange},
         {"99999999999999999999", 0, Status::OutOfRange},
     };
     for (const auto& c : cases) {
@@ -56,9 +73,9 @@ TEST(TimeText, SecondsTextToSamples)
         Status status;
     };
     const Case cases[] = {
-        {"1.5", 90, Status::Ok},          {"1.016", 60, Status::Ok},    {"1.017", 61, Status::Ok},
-        {" 2 ", 120, Status::Ok},         {".5", 30, Status::Ok},       {"-1.5", -90, Status::Ok},
-        {"", 0, Status::NotNumeric},      {"abc", 0, Status::NotNumeric}, {"1.50000abc", 0, Status::NotNumeric},
+        {"1.5", 90, Status::Ok},        {"1.016", 60, Status::Ok},      {"1.017", 61, Status::Ok},
+        {" 2 ", 120, Status::Ok},       {".5", 30, Status::Ok},         {"-1.5", -90, Status::Ok},
+        {"", 0, Status::NotNumeric},    {"abc", 0, Status::NotNumeric}, {"1.50000abc", 0, Status::NotNumeric},
         {"1e3", 0, Status::NotInteger},
     };
     for (const auto& c : cases) {

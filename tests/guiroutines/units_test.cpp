@@ -1,8 +1,8 @@
 #include "panekitlib.h"
 
+#include <gtest/gtest.h>
 #include <QStringList>
 #include <cmath>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -74,13 +74,15 @@ TEST(MeasurementUnits, TemperaturesUseThePhysicalOffsets)
         float value;
         double expected;
     };
-    const Case cases[] = {
-        {1, 0, 212, 100},      {0, 1, 100, 212},      {0, 2, 0, 273.15},     {2, 0, 273.15f, 0},
-        {0, 3, 100, 671.67},   {3, 0, 671.67f, 100},  {2, 1, 0, -459.67},    {1, 2, -459.67f, 0},
-        {3, 2, 491.67f, 273.15}, {2, 3, 0, 0},        {1, 3, 32, 491.67},    {3, 3, 500, 500},
-        {0, 9, 37, 37},        // an unknown unit to convert to leaves the value as it was
-        {9, 1, 100, 212},      // an unknown unit to convert from is read as Celsius
-    };
+    const Case
+        cases[] =
+            {
+                {1, 0, 212, 100},        {0, 1, 100, 212},     {0, 2, 0, 273.15},  {2, 0, 273.15f, 0},
+                {0, 3, 100, 671.67},     {3, 0, 671.67f, 100}, {2, 1, 0, -459.67}, {1, 2, -459.67f, 0},
+                {3, 2, 491.67f, 273.15}, {2, 3, 0, 0},         {1, 3, 32, 491.67}, {3, 3, 500, 500},
+                {0, 9, 37, 37},    // an unknown unit to convert to leaves the value as it was
+                {9, 1, 100, 212},  // an unknown unit to convert from is read as Celsius
+            };
     for (const auto& c : cases)
         EXPECT_NEAR(convert(11, c.from, c.to, c.value), c.expected, 1e-4) << c.from << "->" << c.to << " " << c.value;
 }
@@ -93,36 +95,36 @@ TEST(MeasurementUnits, ReferenceValues)
         double expected;
     };
     const Case cases[] = {
-        {1, 4, 0, 1, 0.44704},             // mi/h/s -> m/s^2
-        {2, 2, 0, 1, 4046.8564224},        // acre -> m^2
-        {2, 7, 2, 1, 640},                 // square mile -> acres
-        {3, 0, 1, 1, 1055.05585262},       // Btu -> J
-        {3, 6, 0, 1, 3412.14163},          // kWh -> Btu
-        {4, 0, 1, 1, 10.7639104},          // foot-candle -> lux
-        {5, 23, 16, 1, 1.609344},          // mile -> km
-        {5, 29, 4, 1, 6076.11549},         // nautical mile -> ft
-        {6, 2, 0, 1, 453.59237},           // lb -> g
-        {6, 29, 1, 1, 1016.0469088},       // long ton -> kg
-        {6, 21, 0, 1, 101.971621},         // newton -> gram-weight
-        {7, 4, 0, 1, 10000},               // percent -> ppm
-        {8, 0, 3, 1, 745.699872},          // hp -> W
-        {8, 0, 1, 1, 1.01386967},          // hp -> metric hp
-        {9, 0, 26, 1, 760},                // atm -> Torr
-        {9, 0, 23, 1, 14.6959488},         // atm -> psi
-        {9, 1, 19, 1, 1000},               // bar -> mbar
-        {9, 23, 19, 1, 68.9475729},        // psi -> mbar
-        {10, 6, 16, 1, 448.831169},        // ft^3/s -> US gal/min
-        {10, 9, 11, 1, 3600},              // m^3/s -> m^3/h
-        {12, 1, 0, 2, 120},                // minutes -> s
-        {12, 8, 0, 60, 1.0000002},         // 60 samples -> s (the table's 0.01666667)
-        {13, 0, 3, 1, 0.138254954},        // ft*lbf -> kgf*m
-        {14, 12, 11, 1, 1.852},            // knot -> km/h
-        {14, 0, 11, 1, 3.6},               // m/s -> km/h
-        {15, 3, 2, 1, 1.20094993},         // imperial -> US gallon
-        {15, 2, 16, 1, 231},               // US gallon -> in^3
-        {15, 7, 2, 1, 31.5},               // US liquid barrel -> US gal
-        {16, 2, 0, 1, 62.4279606},         // g/cm^3 -> lb/ft^3
-        {16, 1, 0, 1, 1728},               // lb/in^3 -> lb/ft^3
+        {1, 4, 0, 1, 0.44704},        // mi/h/s -> m/s^2
+        {2, 2, 0, 1, 4046.8564224},   // acre -> m^2
+        {2, 7, 2, 1, 640},            // square mile -> acres
+        {3, 0, 1, 1, 1055.05585262},  // Btu -> J
+        {3, 6, 0, 1, 3412.14163},     // kWh -> Btu
+        {4, 0, 1, 1, 10.7639104},     // foot-candle -> lux
+        {5, 23, 16, 1, 1.609344},     // mile -> km
+        {5, 29, 4, 1, 6076.11549},    // nautical mile -> ft
+        {6, 2, 0, 1, 453.59237},      // lb -> g
+        {6, 29, 1, 1, 1016.0469088},  // long ton -> kg
+        {6, 21, 0, 1, 101.971621},    // newton -> gram-weight
+        {7, 4, 0, 1, 10000},          // percent -> ppm
+        {8, 0, 3, 1, 745.699872},     // hp -> W
+        {8, 0, 1, 1, 1.01386967},     // hp -> metric hp
+        {9, 0, 26, 1, 760},           // atm -> Torr
+        {9, 0, 23, 1, 14.6959488},    // atm -> psi
+        {9, 1, 19, 1, 1000},          // bar -> mbar
+        {9, 23, 19, 1, 68.9475729},   // psi -> mbar
+        {10, 6, 16, 1, 448.831169},   // ft^3/s -> US gal/min
+        {10, 9, 11, 1, 3600},         // m^3/s -> m^3/h
+        {12, 1, 0, 2, 120},           // minutes -> s
+        {12, 8, 0, 60, 1.0000002},    // 60 samples -> s (the table's 0.01666667)
+        {13, 0, 3, 1, 0.138254954},   // ft*lbf -> kgf*m
+        {14, 12, 11, 1, 1.852},       // knot -> km/h
+        {14, 0, 11, 1, 3.6},          // m/s -> km/h
+        {15, 3, 2, 1, 1.20094993},    // imperial -> US gallon
+        {15, 2, 16, 1, 231},          // US gallon -> in^3
+        {15, 7, 2, 1, 31.5},          // US liquid barrel -> US gal
+        {16, 2, 0, 1, 62.4279606},    // g/cm^3 -> lb/ft^3
+        {16, 1, 0, 1, 1728},          // lb/in^3 -> lb/ft^3
     };
     for (const auto& c : cases) {
         const double got = convert(c.type, c.from, c.to, c.value);

@@ -1,9 +1,9 @@
 #include "activeobjectengine.h"
 #include "testenv.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace {

@@ -81,17 +81,22 @@ private:
     {
         const int type = message[1];
         switch (type) {
-        case 0x12: return unitMessage(type + 1, modmapHeader);
+        case 0x12:
+            return unitMessage(type + 1, modmapHeader);
         case 0x14: {
             const int index = message[2] | (message[3] << 8);
             const auto found = modmapEntries.find(index);
-            return unitMessage(type + 1, QByteArray(reinterpret_cast<const char*>(message + 2), 2)
-                                             + (found != modmapEntries.end() ? found->second : QByteArray(5, '\0')));
+            return unitMessage(type + 1, QByteArray(reinterpret_cast<const char*>(message + 2), 2) +
+                                             (found != modmapEntries.end() ? found->second : QByteArray(5, '\0')));
         }
-        case 0x18: return unitMessage(type + 1, QByteArray(2, '\0'));
-        case 0x3C: return unitMessage(type + 1, QByteArray(228, '\0'));
-        case 0x40: return unitMessage(type + 1, QByteArray(144, '\0'));
-        default: return unitMessage(type + 1);
+        case 0x18:
+            return unitMessage(type + 1, QByteArray(2, '\0'));
+        case 0x3C:
+            return unitMessage(type + 1, QByteArray(228, '\0'));
+        case 0x40:
+            return unitMessage(type + 1, QByteArray(144, '\0'));
+        default:
+            return unitMessage(type + 1);
         }
     }
 };

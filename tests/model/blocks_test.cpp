@@ -306,12 +306,9 @@ TEST(UniqueLogIDTest, HandsOutCodesNoLogHolds)
         int lowest;
     };
     const std::vector<Case> cases = {
-        {{}, 1, 9, 9},
-        {{}, 0, 8, 9},
-        {{1, 9, 17}, 1, 25, 25},
-        {{250}, 242, 9, 9},  // 258 is out of range: the lowest free code instead
-        {{9, 17}, 1, 25, 25},
-        {{9, 17, 25, 33, 41, 49, 57}, 248, 65, 65},
+        {{}, 1, 9, 9},           {{}, 0, 8, 9},
+        {{1, 9, 17}, 1, 25, 25}, {{250}, 242, 9, 9},  // 258 is out of range: the lowest free code instead
+        {{9, 17}, 1, 25, 25},    {{9, 17, 25, 33, 41, 49, 57}, 248, 65, 65},
     };
     for (const Case& c : cases) {
         UniqueLogID::ReleaseInstance();

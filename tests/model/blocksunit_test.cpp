@@ -121,7 +121,9 @@ TEST_F(EmulatedUnitTest, TheModbusMapRoundTripsThroughTheUnitInEveryMode)
     const std::vector<Case> cases = {
         {0, {3, 0, 1, 0, 2}, {0x16, 0x18, 0x18, 0x18, 0x18, 0x18, 0x16}, header(0, {{0, 2}, {2, 1}, {3, 1}, {4, 1}})},
         {1, {8, 6, 5, 7, 6}, {0x16, 0x18, 0x18, 0x18, 0x18, 0x18, 0x16}, header(1, {{1, 2}, {0, 1}, {3, 1}, {4, 1}})},
-        {2, {16, 12, 10, 11, 9, 14, 13}, {0x18, 0x18, 0x18, 0x18, 0x18, 0x18, 0x18, 0x16, 0x16},
+        {2,
+         {16, 12, 10, 11, 9, 14, 13},
+         {0x18, 0x18, 0x18, 0x18, 0x18, 0x18, 0x18, 0x16, 0x16},
          header(2, {{1, 1}, {0, 1}, {2, 3}, {5, 2}})},
     };
     for (const Case& c : cases) {

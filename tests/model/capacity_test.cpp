@@ -23,7 +23,8 @@ protected:
         SequencerConfiguration image{};
         image.Depth = static_cast<std::uint8_t>(depth < 0 ? static_cast<int>(steps.size()) : depth);
         for (std::size_t i = 0; i < steps.size() && i < sequencer::kAutomaticSteps; ++i)
-            image.Automatic[i] = {static_cast<std::uint8_t>(steps[i].first), static_cast<std::uint8_t>(steps[i].second)};
+            image.Automatic[i] = {static_cast<std::uint8_t>(steps[i].first),
+                                  static_cast<std::uint8_t>(steps[i].second)};
         db->GetSequencer().SetImage(image);
     }
 
@@ -136,10 +137,10 @@ TEST_F(CapacityTest, TapeAlarmDays)
 TEST_F(CapacityTest, LogCapacitiesShareTheArchiveMemory)
 {
     db->archiveMemoryLength = 86400 * 4;
-    setLog(1, 0, {514});               // one parameter: records nothing
-    setLog(3, 10, {25, 26});           // 6 + 2 + 2 bytes every 10 s: 1 byte/s
-    setLog(4, 4, {514, 25});           // 6 + 4 + 2 bytes every 4 s: 3 bytes/s
-    setLog(5, 1, {514, 514, 514});     // the sixth log takes no part
+    setLog(1, 0, {514});            // one parameter: records nothing
+    setLog(3, 10, {25, 26});        // 6 + 2 + 2 bytes every 10 s: 1 byte/s
+    setLog(4, 4, {514, 25});        // 6 + 4 + 2 bytes every 4 s: 3 bytes/s
+    setLog(5, 1, {514, 514, 514});  // the sixth log takes no part
 
     EXPECT_EQ(db->ComputeLogCapacities(), 8640 + 21600);
     const int counts[] = {0, 0, 0, 8640, 21600, 0};

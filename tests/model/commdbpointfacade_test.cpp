@@ -1,11 +1,11 @@
 #include "commdbpointfacade.h"
 #include "communications.h"
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <cstring>
 #include <deque>
 #include <functional>
-#include <gtest/gtest.h>
 #include <stdexcept>
 #include <variant>
 #include <vector>
@@ -13,14 +13,17 @@
 namespace {
 
 // Register-map indexes of map 17041417 with known types.
-constexpr std::uint16_t kU32Entry = 0;    // "Ridovaz Version"
-constexpr std::uint16_t kTextEntry = 2;   // "Unit ID"
-constexpr std::uint16_t kBoolEntry = 5;   // "Backlight Lock On"
-constexpr std::uint16_t kFloatEntry = 6;  // "Black Tape Detect Volts (mV)"
-constexpr std::uint16_t kU16Entry = 8;    // "Purge Time"
-constexpr std::uint16_t kBaudEntry = 957; // "Comm Port 1: Baud Rate"
+constexpr std::uint16_t kU32Entry = 0;     // "Ridovaz Version"
+constexpr std::uint16_t kTextEntry = 2;    // "Unit ID"
+constexpr std::uint16_t kBoolEntry = 5;    // "Backlight Lock On"
+constexpr std::uint16_t kFloatEntry = 6;   // "Black Tape Detect Volts (mV)"
+constexpr std::uint16_t kU16Entry = 8;     // "Purge Time"
+constexpr std::uint16_t kBaudEntry = 957;  // "Comm Port 1: Baud Rate"
 
-QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(text);
+}
 
 // A message of the given type with the payload, its length byte set.
 QByteArray message(int type, const QByteArray& payload = {})
@@ -36,19 +39,35 @@ QByteArray message(int type, const QByteArray& payload = {})
 int goodAnswerLength(int requestType)
 {
     switch (requestType) {
-    case 0x01: return 8;
-    case 0x0A: case 0x30: return 3;
-    case 0x12: return 19;
-    case 0x14: return 9;
-    case 0x18: return 4;
-    case 0x24: return 24;
-    case 0x28: case 0x2C: case 0x3A: return 207;
-    case 0x2A: return 14;
-    case 0x2E: return 7;
-    case 0x32: return 3;
-    case 0x3C: return 230;
-    case 0x40: return 146;
-    default: return 2;
+    case 0x01:
+        return 8;
+    case 0x0A:
+    case 0x30:
+        return 3;
+    case 0x12:
+        return 19;
+    case 0x14:
+        return 9;
+    case 0x18:
+        return 4;
+    case 0x24:
+        return 24;
+    case 0x28:
+    case 0x2C:
+    case 0x3A:
+        return 207;
+    case 0x2A:
+        return 14;
+    case 0x2E:
+        return 7;
+    case 0x32:
+        return 3;
+    case 0x3C:
+        return 230;
+    case 0x40:
+        return 146;
+    default:
+        return 2;
     }
 }
 
@@ -178,7 +197,8 @@ TEST_F(FacadeTest, EveryRequestIsBuiltByteExact)
         {"WipeArchive", [&] { facade.WipeArchive(); }, hex("0236"), true},
         {"ReadImageBlock", [&] { facade.ReadImageBlock(0, 200); }, hex("073a00000000c8"), true},
         {"ReadSequencerConfig", [&] { facade.ReadSequencerConfig(); }, hex("023c"), true},
-        {"WriteSequencerConfig", [&] { facade.WriteSequencerConfig(sequencer); }, hex("e63e") + bytesOf(sequencer), true},
+        {"WriteSequencerConfig", [&] { facade.WriteSequencerConfig(sequencer); }, hex("e63e") + bytesOf(sequencer),
+         true},
         {"ReadTimerConfig", [&] { facade.ReadTimerConfig(); }, hex("0240"), true},
         {"WriteTimerConfig", [&] { facade.WriteTimerConfig(timers); }, hex("9242") + bytesOf(timers), true},
     };
@@ -319,7 +339,12 @@ TEST_F(FacadeTest, AnswersOfTheWrongTypeFollowEachOperationsPolicy)
     MultiReadRequest multi;
     multi.count = 1;
     MemoryBlock block;
-    auto run = [](auto f) { return [f] { f(); return true; }; };
+    auto run = [](auto f) {
+        return [f] {
+            f();
+            return true;
+        };
+    };
     const std::vector<Case> cases = {
         {"ReadEntry", 0x01, run([&] { facade.ReadU16(kU16Entry); }), Accepted},
         {"ReadModmapHeader", 0x12, run([&] { facade.ReadModmapHeader(); }), Accepted},
@@ -356,9 +381,16 @@ TEST_F(FacadeTest, AnswersOfTheWrongTypeFollowEachOperationsPolicy)
         bool result = false;
         const int status = statusOf([&] { result = c.op(); });
         switch (c.policy) {
-        case Raises21: EXPECT_EQ(status, commstatus::kUnexpectedResponse); break;
-        case ReturnsFalse: EXPECT_EQ(status, -1); EXPECT_FALSE(result); break;
-        case Accepted: EXPECT_EQ(status, -1); break;
+        case Raises21:
+            EXPECT_EQ(status, commstatus::kUnexpectedResponse);
+            break;
+        case ReturnsFalse:
+            EXPECT_EQ(status, -1);
+            EXPECT_FALSE(result);
+            break;
+        case Accepted:
+            EXPECT_EQ(status, -1);
+            break;
         }
         // The right type passes.
         link.answer(message(c.requestType + 1, QByteArray(goodAnswerLength(c.requestType) - 2, '\0')));
@@ -380,21 +412,77 @@ TEST_F(FacadeTest, RebootAnsweredWithTheNextTypeButOneRaises21)
 TEST_F(FacadeTest, AnswersWithoutTheFieldsReadFromThemRaise21)
 {
     const std::vector<std::pair<const char*, std::function<void()>>> cases = {
-        {"no answer bytes at all", [&] { link.answer({}); facade.Reboot(); }},
-        {"flag missing", [&] { link.answer(hex("020b")); facade.FlashStatus(); }},
-        {"poll flag missing", [&] { link.answer(hex("0231")); facade.FinishImageWrite(); }},
-        {"header cut", [&] { link.answer(message(0x13, QByteArray(16, '\0'))); facade.ReadModmapHeader(); }},
-        {"entry cut", [&] { link.answer(message(0x15, QByteArray(6, '\0'))); facade.ReadModmapEntry(1); }},
-        {"entry write value missing", [&] { link.answer(hex("0219")); facade.WriteModmapEntry(1, {}); }},
-        {"record cut", [&] { link.answer(message(0x25, QByteArray(21, '\0'))); facade.ReadLogRecord(1); }},
-        {"memory info cut", [&] { link.answer(message(0x2B, QByteArray(11, '\0'))); facade.ReadMemoryInfo(); }},
-        {"block ack cut", [&] { link.answer(message(0x2F, QByteArray(4, '\0'))); facade.WriteImageBlock({}); }},
-        {"sequencer cut", [&] { link.answer(message(0x3D, QByteArray(227, '\0'))); facade.ReadSequencerConfig(); }},
-        {"timers cut", [&] { link.answer(message(0x41, QByteArray(143, '\0'))); facade.ReadTimerConfig(); }},
-        {"write answer empty", [&] { link.answer({}); facade.WriteTimerConfig({}); }},
+        {"no answer bytes at all",
+         [&] {
+             link.answer({});
+             facade.Reboot();
+         }},
+        {"flag missing",
+         [&] {
+             link.answer(hex("020b"));
+             facade.FlashStatus();
+         }},
+        {"poll flag missing",
+         [&] {
+             link.answer(hex("0231"));
+             facade.FinishImageWrite();
+         }},
+        {"header cut",
+         [&] {
+             link.answer(message(0x13, QByteArray(16, '\0')));
+             facade.ReadModmapHeader();
+         }},
+        {"entry cut",
+         [&] {
+             link.answer(message(0x15, QByteArray(6, '\0')));
+             facade.ReadModmapEntry(1);
+         }},
+        {"entry write value missing",
+         [&] {
+             link.answer(hex("0219"));
+             facade.WriteModmapEntry(1, {});
+         }},
+        {"record cut",
+         [&] {
+             link.answer(message(0x25, QByteArray(21, '\0')));
+             facade.ReadLogRecord(1);
+         }},
+        {"memory info cut",
+         [&] {
+             link.answer(message(0x2B, QByteArray(11, '\0')));
+             facade.ReadMemoryInfo();
+         }},
+        {"block ack cut",
+         [&] {
+             link.answer(message(0x2F, QByteArray(4, '\0')));
+             facade.WriteImageBlock({});
+         }},
+        {"sequencer cut",
+         [&] {
+             link.answer(message(0x3D, QByteArray(227, '\0')));
+             facade.ReadSequencerConfig();
+         }},
+        {"timers cut",
+         [&] {
+             link.answer(message(0x41, QByteArray(143, '\0')));
+             facade.ReadTimerConfig();
+         }},
+        {"write answer empty",
+         [&] {
+             link.answer({});
+             facade.WriteTimerConfig({});
+         }},
         // The count promises data that did not arrive, or more than a block holds.
-        {"block data missing", [&] { link.answer(message(0x29, hex("00000000 0a") + QByteArray(9, 'd'))); facade.ReadArchiveBlock(0, 10); }},
-        {"block count past 200", [&] { link.answer(message(0x2D, hex("00000000 c9") + QByteArray(200, 'd'))); facade.ReadEventBlock(0, 200); }},
+        {"block data missing",
+         [&] {
+             link.answer(message(0x29, hex("00000000 0a") + QByteArray(9, 'd')));
+             facade.ReadArchiveBlock(0, 10);
+         }},
+        {"block count past 200",
+         [&] {
+             link.answer(message(0x2D, hex("00000000 c9") + QByteArray(200, 'd')));
+             facade.ReadEventBlock(0, 200);
+         }},
     };
     for (const auto& [name, op] : cases) {
         SCOPED_TRACE(name);

@@ -1,13 +1,13 @@
-#include "commdbpointfacade.h"
 #include "communications.h"
+#include "commdbpointfacade.h"
 #include "dialogservice.h"
 #include "testenv.h"
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QDir>
 #include <QLibrary>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 

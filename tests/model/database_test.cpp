@@ -341,7 +341,11 @@ TEST_F(DataBaseTest, BlocksFollowTheLogonAndThePage)
     EXPECT_EQ(link.countType(0x40), 1);
     EXPECT_EQ(link.countType(0x12), 1);
 
-    struct Case { int page; std::uint8_t blockType; bool before; };
+    struct Case {
+        int page;
+        std::uint8_t blockType;
+        bool before;
+    };
     for (const Case c : {Case{16, 0x40, true}, Case{12, 0x3C, false}, Case{7, 0x12, false}}) {
         db->expressScan.Clear();
         db->expressScan.AddPoint(12);
@@ -395,9 +399,9 @@ TEST_F(DataBaseTest, DirtyTimersOnTheTimersPageAreTracedAndWritten)
     // separator, "TimerXConfiguration", 12 timers, separator, and the empty rest
     ASSERT_EQ(lines.size(), 16);
     EXPECT_EQ(lines[1], "TimerXConfiguration ");
-    EXPECT_TRUE(lines[2].startsWith(QByteArray::fromStdString(
-        WriteTrace::Pad("Timer 0", 10) + WriteTrace::Pad("Schedule Enable=0", 20) + WriteTrace::Pad("DayOfWeek=0", 20)
-        + WriteTrace::Pad("Schedule Hour=7", 20))));
+    EXPECT_TRUE(lines[2].startsWith(
+        QByteArray::fromStdString(WriteTrace::Pad("Timer 0", 10) + WriteTrace::Pad("Schedule Enable=0", 20) +
+                                  WriteTrace::Pad("DayOfWeek=0", 20) + WriteTrace::Pad("Schedule Hour=7", 20))));
 }
 
 TEST_F(DataBaseTest, LogIdCodes)

@@ -23,10 +23,18 @@ class PointTest : public DatabaseFixture {};
 
 TEST_F(PointTest, TextConversionsPerClass)
 {
-    struct Case { std::function<std::string(const std::string&)> convert; const char* in; const char* out; };
+    struct Case {
+        std::function<std::string(const std::string&)> convert;
+        const char* in;
+        const char* out;
+    };
     const auto load = [](auto tag) {
         using P = decltype(tag);
-        return [](const std::string& t) { P p(5); p.Load(t); return p.ToString(); };
+        return [](const std::string& t) {
+            P p(5);
+            p.Load(t);
+            return p.ToString();
+        };
     };
     const Case cases[] = {
         {load(U8DatabasePoint(5)), "300", "44"},
@@ -133,7 +141,10 @@ TEST_F(PointTest, ObserversAttachTwiceDetachOnce)
     // Detaching oneself and another observer during a notification is safe.
     Recorder c;
     p.Attach(&c);
-    b.onChange = [&] { p.Detach(&b); p.Detach(&c); };
+    b.onChange = [&] {
+        p.Detach(&b);
+        p.Detach(&c);
+    };
     p.SetAndNotify("9");
     EXPECT_TRUE(c.seen.empty());
 }

@@ -1,8 +1,8 @@
 // The firmware image commands against the emulated unit behind the real device messages: the
 // blocks they send, the busy polls, the read-back file and their failures.
+#include "imagecommands.h"
 #include "commandfixture.h"
 #include "formmain.h"
-#include "imagecommands.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,7 +84,11 @@ protected:
 
 TEST(ImageTransferPlan, TheLastByteIsNeverSentAndTheFinalBlockAlwaysIs)
 {
-    struct Case { qint64 size, fullBlocks; int last; qint64 requests; };
+    struct Case {
+        qint64 size, fullBlocks;
+        int last;
+        qint64 requests;
+    };
     for (const Case& c : {Case{1, 0, 0, 1}, Case{2, 0, 1, 1}, Case{201, 1, 0, 2}, Case{400, 1, 199, 2},
                           Case{401, 2, 0, 3}, Case{450, 2, 49, 3}, Case{1001, 5, 0, 6}}) {
         SCOPED_TRACE(c.size);
@@ -116,7 +120,8 @@ TEST_F(ImageCommandTest, BlocksGoToTheUnitAndComeBackIntoTheReadBackFile)
         transfer(path);
         EXPECT_EQ(blocks(kWriteBlock), expected);
         EXPECT_EQ(blocks(kReadBlock), expected);
-        EXPECT_EQ(link.countType(kPoll), static_cast<int>(expected.size())) << "one poll per block when the unit is quick";
+        EXPECT_EQ(link.countType(kPoll), static_cast<int>(expected.size()))
+            << "one poll per block when the unit is quick";
         EXPECT_EQ(link.unit.image(), bytes.left(size - 1));
         EXPECT_EQ(readBackBytes(), bytes.left(size - 1));
         EXPECT_TRUE(TFormMain::CompareImageFiles(path, readBack));
@@ -288,7 +293,7 @@ TEST_F(ImageCommandTest, UpgradeLogonRefusedLeavesTheUserOffLine)
     Communications::ReleaseInstance();
     ASSERT_FALSE(testenv::dialogs().texts().isEmpty());
     EXPECT_EQ(testenv::dialogs().texts().back(), "Logon cancelled.");
-    EXPECT_EQ(frame.calls, (std::vector<std::string>{"StatusLineSpecialPanel:Logon...", "DisablePages=1",
-                                                     "EnablePages=1"}));
+    EXPECT_EQ(frame.calls,
+              (std::vector<std::string>{"StatusLineSpecialPanel:Logon...", "DisablePages=1", "EnablePages=1"}));
     EXPECT_TRUE(link.sent.empty()) << "no point is read";
 }

@@ -1,6 +1,6 @@
+#include "logcommands.h"
 #include "auditevent.h"
 #include "commandfixture.h"
-#include "logcommands.h"
 #include "logdbmgr.h"
 #include "memoryframes.h"
 
@@ -85,7 +85,8 @@ std::vector<std::pair<std::uint32_t, int>> expectedBlocks(std::size_t length)
 {
     std::vector<std::pair<std::uint32_t, int>> out;
     for (std::size_t offset = 0; offset < length; offset += 200)
-        out.emplace_back(static_cast<std::uint32_t>(offset), static_cast<int>(std::min<std::size_t>(200, length - offset)));
+        out.emplace_back(static_cast<std::uint32_t>(offset),
+                         static_cast<int>(std::min<std::size_t>(200, length - offset)));
     return out;
 }
 
@@ -105,10 +106,10 @@ TEST_F(LogCommandTest, AWholeArchiveDownloadFilesEveryRecordInTimeOrder)
     engine->ExecuteCommand("ReadALog", "");
 
     const int length = static_cast<int>(memory.size());
-    EXPECT_EQ(frame.calls, (std::vector<std::string>{
-                               "StatusLineSpecialPanel:Reading Log...", "localPBarMax=1", "DisablePages=1",
-                               "localPBarMax=" + std::to_string(length / 200), "StatusLineSpecialPanel:Read Log Successful",
-                               "UpdateLogView=1", "SaveLogFile=1", "EnablePages=1", "StatusLineSpecialPanel:"}));
+    EXPECT_EQ(frame.calls, (std::vector<std::string>{"StatusLineSpecialPanel:Reading Log...", "localPBarMax=1",
+                                                     "DisablePages=1", "localPBarMax=" + std::to_string(length / 200),
+                                                     "StatusLineSpecialPanel:Read Log Successful", "UpdateLogView=1",
+                                                     "SaveLogFile=1", "EnablePages=1", "StatusLineSpecialPanel:"}));
     EXPECT_EQ(blockRequests(kArchiveBlock), expectedBlocks(static_cast<std::size_t>(length)));
     EXPECT_EQ(link.countType(kMemoryInfo), 1);
     EXPECT_TRUE(dialogTexts().isEmpty());
@@ -178,8 +179,10 @@ TEST_F(LogCommandTest, ArchiveBlockRetriesAndFailures)
     };
     const Case cases[] = {
         {"two silent attempts", fault(kArchiveBlock, Fault::Kind::Silence, 1, 2), true, nullptr, -1},
-        {"a block that never answers", fault(kArchiveBlock, Fault::Kind::Silence, 1, 0), false, "read device memory fail.", 4},
-        {"a wrong answer type", fault(kArchiveBlock, Fault::Kind::AnswerType, 1, 3), false, "read device memory fail.", 4},
+        {"a block that never answers", fault(kArchiveBlock, Fault::Kind::Silence, 1, 0), false,
+         "read device memory fail.", 4},
+        {"a wrong answer type", fault(kArchiveBlock, Fault::Kind::AnswerType, 1, 3), false, "read device memory fail.",
+         4},
         {"a rejected block", fault(kArchiveBlock, Fault::Kind::Reject, 2, 3), false, "read device memory fail.", 5},
         {"a short count", countFault(kArchiveBlock, 50, 1), false, logdownload::kIncompleteText, -1},
         {"a count above the request", countFault(kArchiveBlock, 200, fullBlocks, 3), false, "read device memory fail.",
@@ -250,9 +253,9 @@ TEST_F(LogCommandTest, NotLoggedOnOnlyTheFileLoadRuns)
     EXPECT_TRUE(link.sent.empty());
 
     engine->ExecuteCommand("ReadALog2", "");
-    EXPECT_EQ(frame.calls, (std::vector<std::string>{"StatusLineSpecialPanel:Reading Log from file...", "localPBarMax=1",
-                                                     "DisablePages=1", "ReadALog2=1", "EnablePages=1",
-                                                     "StatusLineSpecialPanel:"}));
+    EXPECT_EQ(frame.calls,
+              (std::vector<std::string>{"StatusLineSpecialPanel:Reading Log from file...", "localPBarMax=1",
+                                        "DisablePages=1", "ReadALog2=1", "EnablePages=1", "StatusLineSpecialPanel:"}));
     EXPECT_TRUE(link.sent.empty());
     EXPECT_FALSE(frame.waitShown);
 }
@@ -268,11 +271,11 @@ TEST_F(LogCommandTest, AWholeEventDownloadCopiesTheMemoryForTheEventPage)
 
     engine->ExecuteCommand("ReadAudit", "");
 
-    EXPECT_EQ(frame.calls, (std::vector<std::string>{
-                               "StatusLineSpecialPanel:Reading Event Log...", "localPBarMax=1", "DisablePages=1",
-                               "localPBarMax=" + std::to_string(memory.size() / 200),
-                               "StatusLineSpecialPanel:Processing Event Data...", "AuditFinish=1", "EnablePages=1",
-                               "StatusLineSpecialPanel:"}));
+    EXPECT_EQ(frame.calls,
+              (std::vector<std::string>{"StatusLineSpecialPanel:Reading Event Log...", "localPBarMax=1",
+                                        "DisablePages=1", "localPBarMax=" + std::to_string(memory.size() / 200),
+                                        "StatusLineSpecialPanel:Processing Event Data...", "AuditFinish=1",
+                                        "EnablePages=1", "StatusLineSpecialPanel:"}));
     EXPECT_EQ(blockRequests(kEventBlock), expectedBlocks(static_cast<std::size_t>(memory.size())));
     ASSERT_EQ(db->eventMemory.size(), static_cast<std::size_t>(memory.size()));
     EXPECT_EQ(0, std::memcmp(db->eventMemory.data(), memory.constData(), db->eventMemory.size()));

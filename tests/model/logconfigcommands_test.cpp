@@ -1,5 +1,5 @@
-#include "commandfixture.h"
 #include "logconfigcommands.h"
+#include "commandfixture.h"
 #include "securitychk.h"
 
 #include <QFile>
@@ -122,10 +122,14 @@ TEST_F(LogConfigCommandTest, ARefusedRecordGoesOnToTheLastAndIsReported)
     fault(0x26, UnitModel::MessageFault::Kind::AnswerType, 2);
     engine->ExecuteCommand("WriteLogConfig", "");
     EXPECT_EQ(link.countType(0x26), 6);
-    const std::vector<std::string> expected{"Writing Log Config.",          "localPBarMax=6",
-                                            "Write Log Config. Successful", "Write Log Config. Successful",
-                                            "Write Log Config. Fail",       "Write Log Config. Successful",
-                                            "Write Log Config. Successful", "Write Log Config. Successful",
+    const std::vector<std::string> expected{"Writing Log Config.",
+                                            "localPBarMax=6",
+                                            "Write Log Config. Successful",
+                                            "Write Log Config. Successful",
+                                            "Write Log Config. Fail",
+                                            "Write Log Config. Successful",
+                                            "Write Log Config. Successful",
+                                            "Write Log Config. Successful",
                                             ""};
     EXPECT_EQ(frame.texts, expected);
     EXPECT_TRUE(QFile::exists(SecurityChk::Instance()->DataFilePath("LogWrite.dbg")));

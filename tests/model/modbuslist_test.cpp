@@ -1,13 +1,13 @@
+#include "modbuslist.h"
 #include "blocklink.h"
 #include "database.h"
 #include "databasepoint.h"
-#include "modbuslist.h"
 #include "statemgr.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -33,9 +33,15 @@ QByteArray entryWrite(int index, const ModmapEntry& e)
     return unitMessage(0x18, idx + recordBytes(e));
 }
 
-QByteArray headerWrite(const ModmapHeader& h) { return unitMessage(0x16, recordBytes(h)); }
+QByteArray headerWrite(const ModmapHeader& h)
+{
+    return unitMessage(0x16, recordBytes(h));
+}
 
-QByteArray entryRead(int index) { return unitMessage(0x14, QByteArray(reinterpret_cast<const char*>(&index), 2)); }
+QByteArray entryRead(int index)
+{
+    return unitMessage(0x14, QByteArray(reinterpret_cast<const char*>(&index), 2));
+}
 
 // A database of the real map over a recording unit, and its Modbus list.
 class ModbusTest : public ::testing::Test {

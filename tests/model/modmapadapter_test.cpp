@@ -1,11 +1,11 @@
-#include "blocklink.h"
 #include "modmapadapter.h"
+#include "blocklink.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -73,10 +73,28 @@ TEST_F(ModmapAdapterTest, ProfilesFollowModeFormatAndAccess)
         TMBGProfile profile;
     };
     const std::vector<Case> cases = {
-        {0, 8, 0, 0},  {0, 5, 0, 1},  {0, 5, 1, 1},  {0, 5, 7, 1},  {0, 4, 1, 2},  {0, 0, 0, 3},  {0, 2, 0, modmap::kNoProfile},
-        {1, 8, 1, 5},  {1, 8, 0, 6},  {1, 5, 0, 7},  {1, 5, 2, 8},  {1, 1, 0, modmap::kNoProfile},
-        {2, 8, 1, 9},  {2, 8, 0, 10}, {2, 2, 0, 11}, {2, 1, 0, 12}, {2, 0, 0, 13}, {2, 2, 1, 14}, {2, 1, 1, 15},
-        {2, 0, 1, 16}, {2, 5, 1, modmap::kNoProfile}, {3, 8, 1, modmap::kNoProfile},
+        {0, 8, 0, 0},
+        {0, 5, 0, 1},
+        {0, 5, 1, 1},
+        {0, 5, 7, 1},
+        {0, 4, 1, 2},
+        {0, 0, 0, 3},
+        {0, 2, 0, modmap::kNoProfile},
+        {1, 8, 1, 5},
+        {1, 8, 0, 6},
+        {1, 5, 0, 7},
+        {1, 5, 2, 8},
+        {1, 1, 0, modmap::kNoProfile},
+        {2, 8, 1, 9},
+        {2, 8, 0, 10},
+        {2, 2, 0, 11},
+        {2, 1, 0, 12},
+        {2, 0, 0, 13},
+        {2, 2, 1, 14},
+        {2, 1, 1, 15},
+        {2, 0, 1, 16},
+        {2, 5, 1, modmap::kNoProfile},
+        {3, 8, 1, modmap::kNoProfile},
     };
     for (const Case& c : cases) {
         // LSMS plays no part.

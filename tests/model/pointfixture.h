@@ -1,9 +1,9 @@
 #pragma once
 
 #include "commdbpointfacade.h"
-#include "dialogservice.h"
 #include "communications.h"
 #include "database.h"
+#include "dialogservice.h"
 #include "securitychk.h"
 #include "statemgr.h"
 #include "testenv.h"
@@ -29,7 +29,8 @@ public:
     int SendReceive(const std::uint8_t* message, std::uint8_t* answer, int capacity, bool) override
     {
         for (const auto& [index, bytes] : values)
-            unit.setRawValue(index, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size())));
+            unit.setRawValue(index,
+                             QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size())));
         values.clear();
         sent.emplace_back(message, message + message[0]);
         if (failWithStatus) {

@@ -1,6 +1,6 @@
+#include "readcommands.h"
 #include "commandfixture.h"
 #include "communications.h"
-#include "readcommands.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,10 +24,9 @@ protected:
 TEST_F(ReadCommandTest, ReadFullShowsProgressAndRestoresTheWindow)
 {
     engine->ExecuteCommand("ReadFull", "");
-    EXPECT_EQ(frame.calls, (std::vector<std::string>{"StatusLineSpecialPanel:Reading All...", "localPBarMax=146",
-                                                     "DisablePages=1", "EnablePages=1",
-                                                     "StatusLineSpecialPanel:Read Successful.",
-                                                     "StatusLineSpecialPanel:"}));
+    EXPECT_EQ(frame.calls, (std::vector<std::string>{
+                               "StatusLineSpecialPanel:Reading All...", "localPBarMax=146", "DisablePages=1",
+                               "EnablePages=1", "StatusLineSpecialPanel:Read Successful.", "StatusLineSpecialPanel:"}));
     EXPECT_EQ(link.countType(0x32), 63);
     EXPECT_FALSE(frame.waitShown);
 }
@@ -38,9 +37,9 @@ TEST_F(ReadCommandTest, ExpressReadWithoutWaitFlagTouchesNoPages)
     db->expressScan.AddPoint(12);
     db->expressScan.SetPage(0, false, false);
     engine->ExecuteCommand("ExpressRead", "");
-    EXPECT_EQ(frame.calls, (std::vector<std::string>{"StatusLineSpecialPanel:Express Reading...", "localPBarMax=1",
-                                                     "StatusLineSpecialPanel:Read Successful.",
-                                                     "StatusLineSpecialPanel:"}));
+    EXPECT_EQ(frame.calls,
+              (std::vector<std::string>{"StatusLineSpecialPanel:Express Reading...", "localPBarMax=1",
+                                        "StatusLineSpecialPanel:Read Successful.", "StatusLineSpecialPanel:"}));
 }
 
 TEST_F(ReadCommandTest, AFailedReadLogsOffAndLaterReadsReturnAtOnce)
@@ -94,9 +93,9 @@ TEST_F(ReadCommandTest, ReadSinglePointAndUnknownIds)
     cmd->SetPointId(12345);
     engine->ExecuteCommand("ReadSinglePoint", "");
     EXPECT_TRUE(link.sent.empty());
-    EXPECT_EQ(frame.calls, (std::vector<std::string>{"StatusLineSpecialPanel:Reading...", "localPBarMax=1",
-                                                     "StatusLineSpecialPanel:One Point Read",
-                                                     "StatusLineSpecialPanel:"}));
+    EXPECT_EQ(frame.calls,
+              (std::vector<std::string>{"StatusLineSpecialPanel:Reading...", "localPBarMax=1",
+                                        "StatusLineSpecialPanel:One Point Read", "StatusLineSpecialPanel:"}));
     cmd->SetPointId(12);
     engine->ExecuteCommand("ReadSinglePoint", "");
     EXPECT_EQ(link.sent.size(), 1u);

@@ -1,11 +1,11 @@
-#include "dialogservice.h"
 #include "ridovaz.h"
+#include "dialogservice.h"
 #include "statemgr.h"
 #include "testenv.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 #include <map>
 #include <set>
 
@@ -53,9 +53,9 @@ TEST_F(RidovazTest, TableInvariants)
     EXPECT_EQ(ids.size(), 1357u);
     EXPECT_EQ(names.size(), 1357u);
     EXPECT_EQ(writable, 1073);
-    const std::map<int, int> expectedTypes{{0, 329}, {1, 6},   {2, 146}, {3, 209}, {8, 296}, {9, 14},
-                                           {10, 6},  {11, 88}, {12, 30}, {13, 72}, {15, 4},  {19, 1},
-                                           {20, 1},  {21, 121}, {22, 9}, {24, 24}, {25, 1}};
+    const std::map<int, int> expectedTypes{{0, 329}, {1, 6},    {2, 146}, {3, 209}, {8, 296}, {9, 14},
+                                           {10, 6},  {11, 88},  {12, 30}, {13, 72}, {15, 4},  {19, 1},
+                                           {20, 1},  {21, 121}, {22, 9},  {24, 24}, {25, 1}};
     EXPECT_EQ(types, expectedTypes);
     const std::map<int, int> expectedUsage{{0, 34}, {2, 56}, {3, 143}, {4, 953}, {9, 1}, {11, 92}, {15, 24}, {16, 54}};
     EXPECT_EQ(usages, expectedUsage);
@@ -77,22 +77,49 @@ TEST_F(RidovazTest, SpareByteOnTheEightEntries)
             EXPECT_EQ(map.GetSpare(static_cast<std::uint16_t>(i)), 2);
             spare.insert(map.GetName(static_cast<std::uint16_t>(i)));
         }
-    const std::set<std::string> expected{"MODBUS Address", "MODBUS Endian Swap", "MODBUS Register Swap",
-                                         "Current Alarm Stat", "Digital Output Positions (BITS)",
-                                         "Time (proprietary)", "Date", "Day Of Week (1 - 7)"};
+    const std::set<std::string> expected{"MODBUS Address",
+                                         "MODBUS Endian Swap",
+                                         "MODBUS Register Swap",
+                                         "Current Alarm Stat",
+                                         "Digital Output Positions (BITS)",
+                                         "Time (proprietary)",
+                                         "Date",
+                                         "Day Of Week (1 - 7)"};
     EXPECT_EQ(spare, expected);
 }
 
 TEST_F(RidovazTest, TypeNamesAndWidths)
 {
-    struct Case { int code; const char* name; int width; };
+    struct Case {
+        int code;
+        const char* name;
+        int width;
+    };
     const Case cases[] = {
-        {0, "float", 4},          {1, "unsigned long", 4},  {2, "unsigned short", 2}, {3, "unsigned char", 1},
-        {4, "unsigned long", 4},  {5, "unsigned short", 2}, {6, "unsigned char", 1},  {7, "unsigned char", 1},
-        {8, "boolean", 1},        {12, "boolean", 1},       {13, "text", 0},          {14, "Acceleration ", 0},
-        {15, "Acceleration ", 0}, {18, "Acceleration ", 0}, {19, "unsigned long", 4}, {20, "unsigned long", 4},
-        {21, "unsigned short", 2}, {22, "unsigned long", 4}, {23, "Acceleration ", 0}, {24, "unsigned char", 1},
-        {25, "unsigned char", 1}, {26, "Acceleration ", 0}, {127, "Acceleration ", 0}, {-1, "Acceleration ", 0},
+        {0, "float", 4},
+        {1, "unsigned long", 4},
+        {2, "unsigned short", 2},
+        {3, "unsigned char", 1},
+        {4, "unsigned long", 4},
+        {5, "unsigned short", 2},
+        {6, "unsigned char", 1},
+        {7, "unsigned char", 1},
+        {8, "boolean", 1},
+        {12, "boolean", 1},
+        {13, "text", 0},
+        {14, "Acceleration ", 0},
+        {15, "Acceleration ", 0},
+        {18, "Acceleration ", 0},
+        {19, "unsigned long", 4},
+        {20, "unsigned long", 4},
+        {21, "unsigned short", 2},
+        {22, "unsigned long", 4},
+        {23, "Acceleration ", 0},
+        {24, "unsigned char", 1},
+        {25, "unsigned char", 1},
+        {26, "Acceleration ", 0},
+        {127, "Acceleration ", 0},
+        {-1, "Acceleration ", 0},
         {-128, "Acceleration ", 0},
     };
     for (const auto& c : cases) {

@@ -84,9 +84,14 @@ protected:
     static Bytes write(int pointId, std::uint32_t value)
     {
         const std::uint16_t k = indexOf(pointId);
-        return {8, 0x04, static_cast<std::uint8_t>(k & 0xFF), static_cast<std::uint8_t>(k >> 8),
-                static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+        return {8,
+                0x04,
+                static_cast<std::uint8_t>(k & 0xFF),
+                static_cast<std::uint8_t>(k >> 8),
+                static_cast<std::uint8_t>(value),
+                static_cast<std::uint8_t>(value >> 8),
+                static_cast<std::uint8_t>(value >> 16),
+                static_cast<std::uint8_t>(value >> 24)};
     }
     static Bytes read(int pointId)
     {
@@ -107,7 +112,6 @@ protected:
 
     QStringList shown() const { return testenv::dialogs().texts(); }
     static QString linkText(int status) { return Communications::Instance()->GetErrorText(status); }
-
 };
 
 using Kind = UnitModel::MessageFault::Kind;
@@ -188,7 +192,8 @@ TEST_F(UnitCommandTest, CalibrateAcceptsOnlyRunRequestPoints)
 
 TEST_F(UnitCommandTest, ZeroRefAndReferenceCannotWriteTheirReadOnlyPoints)
 {
-    for (const auto& [name, start] : {std::pair{"ZeroRef", "Zero Reference."}, std::pair{"Reference", "Reference..."}}) {
+    for (const auto& [name, start] :
+         {std::pair{"ZeroRef", "Zero Reference."}, std::pair{"Reference", "Reference..."}}) {
         SCOPED_TRACE(name);
         frame.calls.clear();
         testenv::dialogs().clear();
@@ -238,7 +243,8 @@ TEST_F(UnitCommandTest, ASinglePointWriteSaysOnePointWriteOnlyWhenTheUnitTookIt)
         {"rejected", 10, [this] { fault(0x04, Kind::Reject); }, linkText(3), true},
         {"silent", 10, [this] { fault(0x04, Kind::Silence); }, linkText(4), true},
         {"read-only", 500, [] {}, "Error sending data to unit.", false},
-        {"not read since logon", 10, [this] { db->GetPointById(10)->SetFresh(false); }, "Error sending data to unit.", false},
+        {"not read since logon", 10, [this] { db->GetPointById(10)->SetFresh(false); }, "Error sending data to unit.",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -289,9 +295,9 @@ TEST_F(UnitCommandTest, WriteMainWritesTheEditsAndRestoresTheWindow)
     ASSERT_TRUE(db->SetPointTextChecked(10, "33"));
     run("WriteMain");
     EXPECT_EQ(link.sent, std::vector<Bytes>{write(10, 33)});
-    EXPECT_EQ(frame.calls, (Texts{"StatusLineSpecialPanel:Writing...", "localPBarMax=1", "DisablePages=1",
-                                  "StatusLineSpecialPanel:Write Successful", "EnablePages=1",
-                                  "StatusLineSpecialPanel:"}));
+    EXPECT_EQ(frame.calls,
+              (Texts{"StatusLineSpecialPanel:Writing...", "localPBarMax=1", "DisablePages=1",
+                     "StatusLineSpecialPanel:Write Successful", "EnablePages=1", "StatusLineSpecialPanel:"}));
     EXPECT_FALSE(frame.waitShown);
     EXPECT_FALSE(frame.busy);
 }
@@ -357,7 +363,8 @@ TEST_F(UnitCommandTest, AFlashStillBusyAfterSeventyPollsIsReported)
     EXPECT_EQ(link.countType(0x0A), 70);
     const Texts status = frame.status();
     EXPECT_EQ(Texts(status.end() - 2, status.end()), (Texts{"Write Flash fail!", ""}));
-    EXPECT_EQ(shown(), QStringList{"Write Flash fail!\nThe unit still reported its flash busy after 70 status requests."});
+    EXPECT_EQ(shown(),
+              QStringList{"Write Flash fail!\nThe unit still reported its flash busy after 70 status requests."});
     EXPECT_FALSE(frame.waitShown);
 }
 
@@ -459,8 +466,8 @@ TEST_F(UnitCommandTest, TheClockCorrectionCarriesThroughTheWholeDateTime)
     };
     const auto same = [](double a, double b) { return std::abs(a - b) < 0.5 / 86400000.0; };
     // A write of 3 ms adds 5.97 ms, truncated to 5.
-    EXPECT_TRUE(same(SyncClockCommand::CorrectedMoment(at(2024, 5, 6, 10, 15, 20, 995), 0, 3),
-                     at(2024, 5, 6, 10, 15, 21, 0)));
+    EXPECT_TRUE(
+        same(SyncClockCommand::CorrectedMoment(at(2024, 5, 6, 10, 15, 20, 995), 0, 3), at(2024, 5, 6, 10, 15, 21, 0)));
     // Two seconds add 3.98 s: past midnight into the next day, and the next year.
     EXPECT_TRUE(same(SyncClockCommand::CorrectedMoment(at(2024, 12, 31, 23, 59, 58, 0), 0, 2000),
                      at(2025, 1, 1, 0, 0, 1, 980)));
@@ -480,7 +487,11 @@ TEST_F(UnitCommandTest, TheClockCorrectionIgnoresTheMachinesDaylightSaving)
     struct Zone {
         QByteArray saved = qgetenv("TZ");
         bool had = qEnvironmentVariableIsSet("TZ");
-        Zone() { qputenv("TZ", "Europe/Berlin"); tzset(); }
+        Zone()
+        {
+            qputenv("TZ", "Europe/Berlin");
+            tzset();
+        }
         ~Zone()
         {
             if (had)

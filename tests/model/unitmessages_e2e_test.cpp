@@ -6,6 +6,7 @@
 #include "unitemulator.h"
 #include "unitmodel.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,7 +17,6 @@
 #include <QThread>
 #include <cstring>
 #include <functional>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -169,7 +169,8 @@ TEST_F(UnitRoundTrip, BlocksRecordsAndTheModbusMapGoOutAndComeBack)
     for (int n = 0; n < 6; ++n) {
         const LogRecordBytes record = facade->ReadLogRecord(static_cast<std::uint8_t>(n));
         EXPECT_EQ(record[0], n);
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(record.data()) + 1, 21), bytesOf(pattern<22>(10 * n)).mid(1));
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(record.data()) + 1, 21),
+                  bytesOf(pattern<22>(10 * n)).mid(1));
     }
 }
 
@@ -318,9 +319,8 @@ TEST_F(UnitRoundTrip, ACancelledLinkRaisesSixUntilCleared)
 TEST(UnitScenario, AScenarioSetsTheUnitAndItsDumpShowsWhatItReceived)
 {
     QTemporaryDir dir;
-    const QJsonObject scenario{{"values", QJsonObject{{"0", "From file"}, {"10", 77}}},
-                               {"events", "0102030405"},
-                               {"dump", "after.json"}};
+    const QJsonObject scenario{
+        {"values", QJsonObject{{"0", "From file"}, {"10", 77}}}, {"events", "0102030405"}, {"dump", "after.json"}};
     QFile file(dir.filePath("unit.json"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QJsonDocument(scenario).toJson());

@@ -28,7 +28,7 @@ protected:
 
 TEST_F(AlarmsTab, ShowsTheUnitsStreamsAndAlarmsAndPollsThemOnlyWhileShown)
 {
-    ASSERT_TRUE(unit->setValue(20, 2));      // three streams
+    ASSERT_TRUE(unit->setValue(20, 2));       // three streams
     ASSERT_TRUE(unit->setValue(1102, true));  // stream 3 H2S deviation
     logOn();
     unit->clearReceived();

@@ -1,6 +1,6 @@
 // The Alarms page alone against the point database: its list, its lights and its stream panels.
-#include "alarmbindings.h"
 #include "alarmpage.h"
+#include "alarmbindings.h"
 #include "controlfixture.h"
 #include "dbdisplays.h"
 #include "lamps.h"
@@ -60,13 +60,11 @@ TEST_F(AlarmPageTest, EnteringListsTheEightySevenPointsInThePollsOrder)
 {
     page->RegisterPoints();
     const std::vector<int> expected = {
-        20, 407, 347, 532, 348, 469, 346, 473, 518, 519, 152, 539, 602,
-        349, 350, 504, 1096, 1097, 1095, 352, 353, 355, 1415, 356, 1416, 358, 359,
-        361, 362, 505, 1099, 1100, 1098, 364, 365, 367, 1417, 368, 1418, 370, 371,
-        1102, 1103, 1101, 1105, 1106, 1104, 1107, 1108, 1109, 1419, 1110, 1420, 1111, 1112,
-        1114, 1115, 1113, 1117, 1118, 1116, 1119, 1120, 1121, 1421, 1122, 1422, 1123, 1124,
-        1438, 1437, 1467, 1468, 1469, 1470, 1471, 1472, 1473, 1474,
-        1680, 1681, 1682, 1683, 1684, 1685, 1686, 1687};
+        20,   407,  347,  532,  348,  469,  346,  473,  518,  519,  152,  539,  602,  349,  350,  504,  1096, 1097,
+        1095, 352,  353,  355,  1415, 356,  1416, 358,  359,  361,  362,  505,  1099, 1100, 1098, 364,  365,  367,
+        1417, 368,  1418, 370,  371,  1102, 1103, 1101, 1105, 1106, 1104, 1107, 1108, 1109, 1419, 1110, 1420, 1111,
+        1112, 1114, 1115, 1113, 1117, 1118, 1116, 1119, 1120, 1121, 1421, 1122, 1422, 1123, 1124, 1438, 1437, 1467,
+        1468, 1469, 1470, 1471, 1472, 1473, 1474, 1680, 1681, 1682, 1683, 1684, 1685, 1686, 1687};
     EXPECT_EQ(db->expressScan.MainList(), expected);
     EXPECT_TRUE(db->expressScan.AlternateList().empty());
     EXPECT_EQ(db->expressScan.GetPage(), 11);
@@ -74,7 +72,10 @@ TEST_F(AlarmPageTest, EnteringListsTheEightySevenPointsInThePollsOrder)
     EXPECT_FALSE(page->FirstEntry());
 
     // Every light shows the point its name says: the names come from the map.
-    const struct { const char* light; const char* pointName; } named[] = {
+    const struct {
+        const char* light;
+        const char* pointName;
+    } named[] = {
         {"SystemAlarm", "Alarm State: System"},
         {"SensorCommAlarm", "Alarm State: Sensor Communication"},
         {"DCPowerAlarm", "Alarm State: DC Power"},
@@ -114,7 +115,11 @@ TEST_F(AlarmPageTest, LightsAreRedWhileTheirAlarmIsTrueAndGreenOtherwise)
 
 TEST_F(AlarmPageTest, TheStreamCountShowsPanelsAndTheStreamDisplay)
 {
-    const struct { const char* value; std::vector<bool> panels; const char* display; } cases[] = {
+    const struct {
+        const char* value;
+        std::vector<bool> panels;
+        const char* display;
+    } cases[] = {
         {"1", {true, true, false, false}, "2-STREAMS"},
         {"0", {true, false, false, false}, "1-STREAM"},
         {"3", {true, true, true, true}, "4-STREAMS"},

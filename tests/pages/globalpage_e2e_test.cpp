@@ -10,8 +10,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimeEdit>
 #include <QTest>
+#include <QTimeEdit>
 
 namespace {
 

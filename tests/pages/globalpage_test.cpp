@@ -1,10 +1,10 @@
 // The Global page alone against the point database: its list, its alarm rows and immediate
 // writes, its checks, the tape group, the display decimal places file and the clock dialog.
+#include "globalpage.h"
 #include "controlfixture.h"
 #include "dbchoices.h"
 #include "dispplacefile.h"
 #include "globalbindings.h"
-#include "globalpage.h"
 #include "pagehost.h"
 #include "pointids.h"
 #include "tapeadvance.h"
@@ -89,9 +89,9 @@ TEST_F(GlobalPageTest, EnteringListsThePointsInTheUnitsOrder)
 {
     EXPECT_TRUE(page->Loading());
     page->RegisterPoints();
-    const std::vector<int> expected = {0,   1,   2,   10,  19,  14,  11,  18,   15,   16,   13,   277,  284,
-                                       113, 157, 461, 488, 508, 507, 500, 328,  514,  513,  34,   67,   142,
-                                       516, 517, 291, 520, 3,   302, 303, 537,  85,   603,  20,   180,  462,
+    const std::vector<int> expected = {0,   1,   2,   10,  19,  14,   11,   18,   15,   16,   13,   277, 284,
+                                       113, 157, 461, 488, 508, 507,  500,  328,  514,  513,  34,   67,  142,
+                                       516, 517, 291, 520, 3,   302,  303,  537,  85,   603,  20,   180, 462,
                                        515, 147, 538, 604, 17,  1439, 1440, 1441, 1442, 1433, 1434, 1435};
     EXPECT_EQ(db->expressScan.MainList(), expected);
     EXPECT_EQ(db->expressScan.GetPage(), 2);
@@ -178,7 +178,11 @@ TEST_F(GlobalPageTest, AnEnabledAlarmLocksItsActionsOnceTheUnitHasTheNewValue)
 
 TEST_F(GlobalPageTest, ShowsVersionsInHexadecimalTheBypassInSecondsAndTheStreamCount)
 {
-    const struct { int point; const char* value; const char* shown; } cases[] = {
+    const struct {
+        int point;
+        const char* value;
+        const char* shown;
+    } cases[] = {
         {500, "386143255", "17041417"},
         {500, "17041417", "01040809"},
         {507, "", "00000000"},
@@ -354,9 +358,19 @@ TEST(TapeAdvance, DiameterToWidthPerPulseAtTwoHundredFiftySixPulsesATurn)
 
 TEST(DispPlaceFile, HoldsOneDigitAndAnythingElseCountsAsAbsent)
 {
-    const struct { const char* content; std::optional<int> places; } cases[] = {
-        {"2", 2}, {"0", 0}, {"4", 4}, {" 3\n", 3}, {"7", std::nullopt}, {"-1", std::nullopt},
-        {"", std::nullopt}, {"2x", std::nullopt}, {"12", std::nullopt},
+    const struct {
+        const char* content;
+        std::optional<int> places;
+    } cases[] = {
+        {"2", 2},
+        {"0", 0},
+        {"4", 4},
+        {" 3\n", 3},
+        {"7", std::nullopt},
+        {"-1", std::nullopt},
+        {"", std::nullopt},
+        {"2x", std::nullopt},
+        {"12", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DispPlaceFile::Decode(c.content), c.places) << c.content;

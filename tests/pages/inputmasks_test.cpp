@@ -9,12 +9,12 @@ using namespace inputmasks;
 TEST(InputMasks, RunSelectorBitsFollowStreamAndRunType)
 {
     // Rows: run types H2S, TS, Ref1, Ref2, Zero, Cal; columns: streams 1 to 4.
-    const int bits[6][4] = {{0, 6, 12, 18}, {1, 7, 13, 19}, {2, 8, 14, 20},
+    const int bits[6][4] = {{0, 6, 12, 18}, {1, 7, 13, 19},  {2, 8, 14, 20},
                             {3, 9, 15, 21}, {4, 10, 16, 22}, {5, 11, 17, 23}};
-    const char* prefixes[6] = {"chkRunSelectorSNR", "chkRunSelectorSTS", "chkRunSelectorSRR",
+    const char* prefixes[6] = {"chkRunSelectorSNR",  "chkRunSelectorSTS", "chkRunSelectorSRR",
                                "chkRunSelectorSRR2", "chkRunSelectorSZR", "chkRunSelectorSCR"};
-    const char* captions[6] = {"H2S Reading", "TS Reading", "Ref1 Reading", "Ref2 Reading", "Zero Reading",
-                               "Cal Reading"};
+    const char* captions[6] = {"H2S Reading",  "TS Reading",   "Ref1 Reading",
+                               "Ref2 Reading", "Zero Reading", "Cal Reading"};
     for (int k = 0; k < 6; ++k)
         for (int s = 1; s <= 4; ++s) {
             EXPECT_EQ(runSelectorBit(s, k), bits[k][s - 1]) << "stream " << s << " run type " << k;
@@ -37,11 +37,16 @@ TEST(InputMasks, ActionBitsAreRelaysThenSolenoidsFromBitEight)
 
 TEST(InputMasks, ClickTextsSetOrClearOneBit)
 {
-    struct Case { int width; int bit; bool checked; const char* text; };
+    struct Case {
+        int width;
+        int bit;
+        bool checked;
+        const char* text;
+    };
     const Case cases[] = {
-        {32, 0, true, "1"},         {32, 0, false, "4294967294"}, {32, 23, true, "8388608"},
-        {32, 23, false, "4286578687"}, {16, 0, true, "1"},         {16, 0, false, "65534"},
-        {16, 15, true, "32768"},    {16, 15, false, "32767"},     {16, 8, true, "256"},
+        {32, 0, true, "1"},   {32, 0, false, "4294967294"}, {32, 23, true, "8388608"}, {32, 23, false, "4286578687"},
+        {16, 0, true, "1"},   {16, 0, false, "65534"},      {16, 15, true, "32768"},   {16, 15, false, "32767"},
+        {16, 8, true, "256"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(clickText(c.width, c.bit, c.checked), c.text) << c.width << " bit " << c.bit << " " << c.checked;

@@ -43,9 +43,10 @@ TEST_F(IoTabs, AMaskClickChangesExactlyOneBitOfTheUnitsMask)
     ASSERT_TRUE(unit->setValue(268, 0x0103));   // input 2's actions
     logOn();
     enterTab(kDryTab);
-    EXPECT_TRUE(shownTexts().contains("Changing parameters in Inputs-DRY Page may affect operation of the analyzer.\n"
-                                      "It is recommended that any change in this page be done by authorised personal "
-                                      "only."));
+    EXPECT_TRUE(
+        shownTexts().contains("Changing parameters in Inputs-DRY Page may affect operation of the analyzer.\n"
+                              "It is recommended that any change in this page be done by authorised personal "
+                              "only."));
     auto* bit23 = control<QCheckBox>(kDryTab, "chkRunSelectorSCR4_2");
     auto* bit0 = control<QCheckBox>(kDryTab, "chkRunSelectorSNR1_2");
     ASSERT_TRUE(bit0->isChecked());

@@ -115,7 +115,7 @@ TEST_F(DryPageTest, EnteringListsTwentyFivePointsAndWarns)
 TEST_F(DryPageTest, AClickChangesOnlyItsBitOfThePendingMaskAndWritesTheMask)
 {
     enter();
-    announce(442, "5");  // bits 0 and 2
+    announce(442, "5");                                // bits 0 and 2
     find<QCheckBox>("chkRunSelectorSCR4_1")->click();  // bit 23 on
     EXPECT_EQ(pending(442), "8388613");
     find<QCheckBox>("chkRunSelectorSNR1_1")->click();  // bit 0 off

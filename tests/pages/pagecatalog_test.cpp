@@ -1,6 +1,6 @@
 // The pages as a whole: their declarations, and every point they bind against the register map.
-#include "controlfixture.h"
 #include "pagecatalog.h"
+#include "controlfixture.h"
 
 #include <QDir>
 #include <QVariant>
@@ -8,7 +8,7 @@
 
 namespace {
 class PageCatalogTest : public ControlFixture {};
-}
+}  // namespace
 
 TEST_F(PageCatalogTest, EveryTabHasOnePageAndEveryPageItsNames)
 {

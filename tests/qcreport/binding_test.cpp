@@ -3,10 +3,10 @@
 
 #include "debenupdflibrarydll1212.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -82,8 +82,8 @@ TEST_F(BindingTest, AMissingEntryFailsOnlyWhenItIsCalled)
         // Text reaches the library as the same UTF-16 units, those beyond one unit included.
         EXPECT_EQ(pdf.DrawText(30, 50, QString::fromUtf8("Aé€Ω😀")), 1);
     }
-    EXPECT_EQ(calls(), (QStringList{"create 7", "pagesize 7 0041 0034 ",
-                                    "text 7 30 50 0041 00E9 20AC 03A9 D83D DE00 ", "release 7"}));
+    EXPECT_EQ(calls(), (QStringList{"create 7", "pagesize 7 0041 0034 ", "text 7 30 50 0041 00E9 20AC 03A9 D83D DE00 ",
+                                    "release 7"}));
 }
 
 TEST_F(BindingTest, NoDocumentCreatedIsAFailureAndNothingIsReleased)

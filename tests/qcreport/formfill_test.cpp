@@ -4,8 +4,8 @@
 #include "qcformfill.h"
 #include "qcreportframe.h"
 
-#include <QTableWidget>
 #include <gtest/gtest.h>
+#include <QTableWidget>
 
 using namespace qcreport;
 
@@ -18,10 +18,9 @@ TEST(QCFormFill, MaskDigitsAreTheHighestSetOutputBit)
         const char* relay;
         const char* solenoid;
     } cases[] = {
-        {"0", "", ""},          {"1", "1", ""},        {"3", "2", ""},
-        {"32", "6", ""},        {"64", "", ""},        {"255", "6", ""},
-        {"256", "", "1"},       {"768", "", "2"},      {"32768", "", "8"},
-        {"33025", "1", "8"},    {" 12 ", "4", ""},     {"-1", "6", "8"},
+        {"0", "", ""},      {"1", "1", ""},      {"3", "2", ""},    {"32", "6", ""},
+        {"64", "", ""},     {"255", "6", ""},    {"256", "", "1"},  {"768", "", "2"},
+        {"32768", "", "8"}, {"33025", "1", "8"}, {" 12 ", "4", ""}, {"-1", "6", "8"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(RelayMaskDigit(c.mask), c.relay) << c.mask;
@@ -36,8 +35,7 @@ TEST(QCFormFill, MaskDigitsAreTheHighestSetOutputBit)
 TEST(QCFormFill, PointTextsFillTheValueColumn)
 {
     QTableWidget grid(3, 2);
-    const std::map<int, std::string> points = {
-        {10, "255"}, {11, "caf\xE9"}, {12, ""}, {13, "-1"}, {14, "abc"}};
+    const std::map<int, std::string> points = {{10, "255"}, {11, "caf\xE9"}, {12, ""}, {13, "-1"}, {14, "abc"}};
     const PointTextReader read = [&](int id) { return points.at(id); };
 
     SetGridCellFromPoint(&grid, read, 10, 0, true, true);
@@ -61,7 +59,9 @@ TEST(QCFormFill, AnsiTextsWidenToUtf16UpToTheTerminator)
 {
     EXPECT_EQ(AnsiToWide(""), QString());
     EXPECT_EQ(AnsiToWide("Customer"), "Customer");
-    EXPECT_EQ(AnsiToWide("\xB0" "C \xE9"), QString::fromUtf8("°C é"));
+    EXPECT_EQ(AnsiToWide("\xB0"
+                         "C \xE9"),
+              QString::fromUtf8("°C é"));
     EXPECT_EQ(AnsiToWide(std::string("abc\0def", 7)), "abc");
 }
 

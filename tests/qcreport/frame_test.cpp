@@ -4,11 +4,11 @@
 #include "pdftools.h"
 #include "qcreportframe.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace qcreport;
 
@@ -164,8 +164,7 @@ TEST_F(FrameTest, FieldsSitCentredInTheirDrawnCells)
     EXPECT_EQ(r["value"].toString(), "/NH2SR1");
     EXPECT_EQ(r["annotation"].toObject()["appearancestate"].toString(), "/NH2SR1");
     EXPECT_EQ(r["fieldflags"].toInt() & 1, 1);
-    const QJsonArray rect =
-        pdftools::object(file, r["annotation"].toObject()["object"].toString())["/Rect"].toArray();
+    const QJsonArray rect = pdftools::object(file, r["annotation"].toObject()["object"].toString())["/Rect"].toArray();
     ASSERT_EQ(rect.size(), 4);
     const FieldBox box = CellFieldBox(210, radioTop, 80, radioHeight);
     EXPECT_NEAR(rect[0].toDouble(), box.left, 0.01);

@@ -4,11 +4,11 @@
 #include "debenupdflibrarydll1212.h"
 #include "pdftools.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -104,16 +104,13 @@ TEST_F(PdfLibraryTest, TextBoxesAndMultiLineTextKeepTheirLines)
     EXPECT_EQ(pdf.DrawRotatedTextBoxEx(200, 100, 40, 16, 0, "", 0, 0, 0, 0), 1);
     EXPECT_EQ(pdf.DrawRotatedTextBoxEx(300, 300, 120, 16, 90, "Turned box", 0, 1, 0, 0), 1);
     EXPECT_EQ(pdf.DrawRotatedTextBoxEx(50, 200, 120, 30, 0, "Rounded box", 4, 1, 6, 0), 1);
-    EXPECT_EQ(pdf.DrawRotatedMultiLineText(50, 415, 0, "\n",
-                                           "Note one\r\nNote two\r\n\r\nNote four"),
-              1);
+    EXPECT_EQ(pdf.DrawRotatedMultiLineText(50, 415, 0, "\n", "Note one\r\nNote two\r\n\r\nNote four"), 1);
     const QString file = save(pdf, "boxes.pdf");
     const QString text = pdftools::text(file);
     EXPECT_TRUE(text.contains("Boxed value"));
     EXPECT_TRUE(text.contains("Turned box"));
     EXPECT_TRUE(text.contains("Rounded box"));
-    const int one = text.indexOf("Note one"), two = text.indexOf("Note two"),
-              four = text.indexOf("Note four");
+    const int one = text.indexOf("Note one"), two = text.indexOf("Note two"), four = text.indexOf("Note four");
     EXPECT_GE(one, 0);
     EXPECT_LT(one, two);
     EXPECT_LT(two, four);
@@ -205,8 +202,8 @@ TEST_F(PdfLibraryTest, TablesPlaceCellsAndMergesAsSet)
 
     const QString file = save(pdf, "tables.pdf");
     const QString text = pdftools::text(file);
-    for (const char* expected : {"Head", "Merged heading", "Upper", "Lower", "x<y", "Third",
-                                 "Line one", "Line two", "Line three"})
+    for (const char* expected :
+         {"Head", "Merged heading", "Upper", "Lower", "x<y", "Third", "Line one", "Line two", "Line three"})
         EXPECT_TRUE(text.contains(expected)) << expected;
     EXPECT_FALSE(text.contains("Fourth"));
     EXPECT_FALSE(text.contains("<br>"));
@@ -274,8 +271,7 @@ TEST_F(PdfLibraryTest, RadioButtonsStayFieldsAndCheckBoxesFlatten)
     EXPECT_EQ(r["fieldflags"].toInt() & 1, 1) << "read-only";
     EXPECT_EQ(r["pageposfrom1"].toInt(), 1);
     // Top 207 from the top of an 841.89-point page.
-    const QJsonArray rect =
-        pdftools::object(file, widget["object"].toString())["/Rect"].toArray();
+    const QJsonArray rect = pdftools::object(file, widget["object"].toString())["/Rect"].toArray();
     ASSERT_EQ(rect.size(), 4);
     EXPECT_NEAR(rect[0].toDouble(), 110, 0.01);
     EXPECT_NEAR(rect[3].toDouble(), 841.89 - 207, 0.01);

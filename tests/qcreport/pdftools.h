@@ -38,7 +38,8 @@ inline QString text(const QString& pdf, int page = 0, bool layout = false)
         args << "-f" << QString::number(page) << "-l" << QString::number(page);
     if (layout)
         args << "-layout";
-    args << "-enc" << "UTF-8" << pdf << "-";
+    args << "-enc"
+         << "UTF-8" << pdf << "-";
     return run("pdftotext", args).out;
 }
 

@@ -60,7 +60,7 @@ STUB_API int DPLSetPageSize(int instance, const char16_t* name)
 
 STUB_API int DPLDrawText(int instance, double x, double y, const char16_t* text)
 {
-    log("text " + std::to_string(instance) + " " + std::to_string(int(x)) + " "
-        + std::to_string(int(y)) + " " + units(text));
+    log("text " + std::to_string(instance) + " " + std::to_string(int(x)) + " " + std::to_string(int(y)) + " " +
+        units(text));
     return 1;
 }

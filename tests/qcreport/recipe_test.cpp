@@ -2,9 +2,9 @@
 
 #include "qcreportframe.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace qcreport;
 
@@ -31,16 +31,30 @@ TEST_F(RecipeTest, PageFrameInItsOrder)
         EXPECT_EQ(DrawQCPageFrame(pdf, 0, true, "/start"), 1);
         EXPECT_EQ(DrawQCPageFrame(pdf, 4, false, "/start"), 5);
     }
-    const QStringList frame = {
-        "SetOrigin 1", "PageWidth", "PageHeight",
-        "AddStandardFont 9", "SelectFont 109", "SetTextSize 20", "SetTextColor %1",
-        "AddImageFromFile 0", "DrawImage 480 30 80 20",
-        "DrawText 30 50 \"\\x0AAnalyzer Configuration and Q.C. Documentation\"",
-        "SetLineWidth 2", "DrawLine 30 56 565 56", "SetLineWidth 1", "DrawLine 30 791 565 791",
-        "SetTextColor 0 0 0", "AddStandardFont 8", "SelectFont 108", "SetTextSize 8",
-        "DrawText 30 801 \"page %2\"",
-        QStringLiteral("DrawText 150 801 \"%1\"").arg(kMakerContactLine),
-        "SetTextColor 0 0 1", "AddStandardFont 9", "SelectFont 109", "SetTextSize 12"};
+    const QStringList frame = {"SetOrigin 1",
+                               "PageWidth",
+                               "PageHeight",
+                               "AddStandardFont 9",
+                               "SelectFont 109",
+                               "SetTextSize 20",
+                               "SetTextColor %1",
+                               "AddImageFromFile 0",
+                               "DrawImage 480 30 80 20",
+                               "DrawText 30 50 \"\\x0AAnalyzer Configuration and Q.C. Documentation\"",
+                               "SetLineWidth 2",
+                               "DrawLine 30 56 565 56",
+                               "SetLineWidth 1",
+                               "DrawLine 30 791 565 791",
+                               "SetTextColor 0 0 0",
+                               "AddStandardFont 8",
+                               "SelectFont 108",
+                               "SetTextSize 8",
+                               "DrawText 30 801 \"page %2\"",
+                               QStringLiteral("DrawText 150 801 \"%1\"").arg(kMakerContactLine),
+                               "SetTextColor 0 0 1",
+                               "AddStandardFont 9",
+                               "SelectFont 109",
+                               "SetTextSize 12"};
     QStringList expected;
     for (const QString& c : frame)
         expected << QString(c).replace("%1", "1 0 0").replace("%2", "1");
@@ -71,33 +85,53 @@ TEST_F(RecipeTest, TablesAreBuiltOneWayAndFieldsFollowTheDrawnCell)
     }
     const QStringList cell = {"GetTableCellDblProperty 5 %1 101", "GetTableCellDblProperty 5 %1 102",
                               "GetTableCellDblProperty 5 %1 103", "GetTableCellDblProperty 5 %1 104"};
-    QStringList expected = {
-        "CreateTable 8 15", "SetTableBorderColor 5 0 0 0 0", "SetTableBorderWidth 5 0 0.1",
-        "SetTableRowHeight 5 1 8 0", "SetTableColumnWidth 5 1 1 50", "SetTableColumnWidth 5 2 15 33",
-        "SetTableCellAlignment 5 1 1 2 15 4", "SetTableCellAlignment 5 1 1 8 1 4",
-        "SetTableCellAlignment 5 3 2 8 15 3",
-        "SetTableCellBackgroundColor 5 1 1 8 1 0.913 0.913 0.913",
-        "SetTableCellBackgroundColor 5 1 2 2 15 0.913 0.913 0.913",
-        "MergeTableCells 5 1 2 1 7", "MergeTableCells 5 1 8 1 15", "MergeTableCells 5 1 1 2 1",
-        "SetTableCellContent 5 1 2 \"Switching Relays\"", "SetTableCellContent 5 3 1 \"H2S\"",
-        "SetOrigin 1", "DrawTableRows 5 30 382 150 1 0"};
+    QStringList expected = {"CreateTable 8 15",
+                            "SetTableBorderColor 5 0 0 0 0",
+                            "SetTableBorderWidth 5 0 0.1",
+                            "SetTableRowHeight 5 1 8 0",
+                            "SetTableColumnWidth 5 1 1 50",
+                            "SetTableColumnWidth 5 2 15 33",
+                            "SetTableCellAlignment 5 1 1 2 15 4",
+                            "SetTableCellAlignment 5 1 1 8 1 4",
+                            "SetTableCellAlignment 5 3 2 8 15 3",
+                            "SetTableCellBackgroundColor 5 1 1 8 1 0.913 0.913 0.913",
+                            "SetTableCellBackgroundColor 5 1 2 2 15 0.913 0.913 0.913",
+                            "MergeTableCells 5 1 2 1 7",
+                            "MergeTableCells 5 1 8 1 15",
+                            "MergeTableCells 5 1 1 2 1",
+                            "SetTableCellContent 5 1 2 \"Switching Relays\"",
+                            "SetTableCellContent 5 3 1 \"H2S\"",
+                            "SetOrigin 1",
+                            "DrawTableRows 5 30 382 150 1 0"};
     for (const QString& c : cell)
         expected << QString(c).arg("3 2");
     // The cell (100, 200, 30, 20), truncated, puts the 10 x 10 box at (110, 207).
-    expected << "NewFormField \"PH2R1\" 4" << "AddFormFieldSub 11 \"NH2SR1\""
-             << "SetFormFieldBounds 12 110 207 10 10" << "SetFormFieldCheckStyle 12 2 1"
-             << "SetFormFieldBorderColor 12 0 0 0" << "SetFormFieldValue 11 \"NH2SR1\""
+    expected << "NewFormField \"PH2R1\" 4"
+             << "AddFormFieldSub 11 \"NH2SR1\""
+             << "SetFormFieldBounds 12 110 207 10 10"
+             << "SetFormFieldCheckStyle 12 2 1"
+             << "SetFormFieldBorderColor 12 0 0 0"
+             << "SetFormFieldValue 11 \"NH2SR1\""
              << "SetFormFieldReadOnly 12 1";
     for (const QString& c : cell)
         expected << QString(c).arg("5 2");
-    expected << "NewFormField \"chkAOOverride1_1\" 3" << "SetFormFieldBounds 11 110 207 10 10"
-             << "SetFormFieldCheckStyle 11 1 1" << "SetFormFieldBorderColor 11 0 0 0"
-             << "SetFormFieldVisible 11 1" << "SetFormFieldValue 11 \"No\"" << "FlattenFormField 11";
-    expected << "NewFormField \"chkLeakTested\" 3" << "SetFormFieldBounds 11 50 567 10 10"
-             << "SetFormFieldCheckStyle 11 1 1" << "SetFormFieldBorderColor 11 0 0 0"
-             << "SetFormFieldVisible 11 1" << "SetFormFieldValue 11 \"Yes\"" << "FlattenFormField 11";
+    expected << "NewFormField \"chkAOOverride1_1\" 3"
+             << "SetFormFieldBounds 11 110 207 10 10"
+             << "SetFormFieldCheckStyle 11 1 1"
+             << "SetFormFieldBorderColor 11 0 0 0"
+             << "SetFormFieldVisible 11 1"
+             << "SetFormFieldValue 11 \"No\""
+             << "FlattenFormField 11";
+    expected << "NewFormField \"chkLeakTested\" 3"
+             << "SetFormFieldBounds 11 50 567 10 10"
+             << "SetFormFieldCheckStyle 11 1 1"
+             << "SetFormFieldBorderColor 11 0 0 0"
+             << "SetFormFieldVisible 11 1"
+             << "SetFormFieldValue 11 \"Yes\""
+             << "FlattenFormField 11";
     // Width 60.7 and height 13.9, truncated: a box 65 x 15.
-    expected << "GetTextWidth \"5.0\"" << "GetTextHeight"
+    expected << "GetTextWidth \"5.0\""
+             << "GetTextHeight"
              << "DrawRotatedTextBoxEx 95 583 65 15 0 \"5.0\" 0 1 0 0";
     EXPECT_EQ(calls(), expected);
 }

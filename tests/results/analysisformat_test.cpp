@@ -7,10 +7,10 @@
 #include "testenv.h"
 #include "timestamptoken.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using analysis::TextUpdate;
 
@@ -22,13 +22,25 @@ TEST(ResultNumbers, MaskedFormatRoundsHalfAwayOnFifteenDigits)
         char separator;
         const char* expected;
     } cases[] = {
-        {"0.000", 12.3456, '.', "12.346"},  {"0.000", 12.3456, ',', "12,346"}, {"0", 12.3456, '.', "12"},
-        {"0.00", 12.3456, '.', "12.35"},    {"0.00", 12.345, '.', "12.35"},    {"0.00", 1.005, '.', "1.01"},
-        {"0.00", -0.001, '.', "0.00"},      {"0.00", -1.5, '.', "-1.50"},      {"0.00", 99.999, '.', "100.00"},
-        {"0.0000", 0.00005, '.', "0.0001"}, {"0", 0.5, '.', "1"},              {"0", -2.5, '.', "-3"},
-        {"0", 0.49, '.', "0"},              {"0.00", 0, '.', "0.00"},          {"0.00", 1e-20, '.', "0.00"},
-        {"0.000", 123456789.5, '.', "123456789.500"}, {"0.0", 1234567.0, '.', "1234567.0"},
-        {"0.00", 0.006, '.', "0.01"},       {"0.00", 0.004, '.', "0.00"},
+        {"0.000", 12.3456, '.', "12.346"},
+        {"0.000", 12.3456, ',', "12,346"},
+        {"0", 12.3456, '.', "12"},
+        {"0.00", 12.3456, '.', "12.35"},
+        {"0.00", 12.345, '.', "12.35"},
+        {"0.00", 1.005, '.', "1.01"},
+        {"0.00", -0.001, '.', "0.00"},
+        {"0.00", -1.5, '.', "-1.50"},
+        {"0.00", 99.999, '.', "100.00"},
+        {"0.0000", 0.00005, '.', "0.0001"},
+        {"0", 0.5, '.', "1"},
+        {"0", -2.5, '.', "-3"},
+        {"0", 0.49, '.', "0"},
+        {"0.00", 0, '.', "0.00"},
+        {"0.00", 1e-20, '.', "0.00"},
+        {"0.000", 123456789.5, '.', "123456789.500"},
+        {"0.0", 1234567.0, '.', "1234567.0"},
+        {"0.00", 0.006, '.', "0.01"},
+        {"0.00", 0.004, '.', "0.00"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(resultnum::formatMasked(QString::fromLatin1(c.mask), c.value, QLatin1Char(c.separator)),
@@ -41,8 +53,8 @@ TEST(ResultNumbers, LeadingNumberReadsLikeTheCLibrary)
     struct Case {
         const char* text;
         double expected;
-    } cases[] = {{"12.3456", 12.3456}, {"abc", 0}, {"12,5", 12}, {"  -3.5e2x", -350}, {"", 0},
-                 {"+7", 7},            {"+-7", 0}, {"-", 0},     {".5", 0.5},         {"1e999", HUGE_VAL}};
+    } cases[] = {{"12.3456", 12.3456}, {"abc", 0}, {"12,5", 12}, {"  -3.5e2x", -350}, {"", 0}, {"+7", 7},
+                 {"+-7", 0},           {"-", 0},   {".5", 0.5},  {"1e999", HUGE_VAL}};
     for (const auto& c : cases)
         EXPECT_EQ(resultnum::leadingNumber(QString::fromLatin1(c.text)), c.expected) << c.text;
 }
@@ -103,9 +115,9 @@ TEST(AnalysisFormat, ValueTexts)
     const struct {
         const char* value;
         TextUpdate expected;
-    } states[] = {{"0", TextUpdate::set("Calibrate")},        {"3", TextUpdate::set("Tape Advance Halt")},
-                  {"11", TextUpdate::set("No Stream Run")},   {"12", TextUpdate::showValue()},
-                  {"-1", TextUpdate::showValue()},            {"abc", TextUpdate::keep()}};
+    } states[] = {{"0", TextUpdate::set("Calibrate")},      {"3", TextUpdate::set("Tape Advance Halt")},
+                  {"11", TextUpdate::set("No Stream Run")}, {"12", TextUpdate::showValue()},
+                  {"-1", TextUpdate::showValue()},          {"abc", TextUpdate::keep()}};
     for (const auto& c : states)
         EXPECT_EQ(analysis::analysisStateText(c.value), c.expected) << c.value;
 
@@ -126,7 +138,7 @@ TEST(AnalysisFormat, ValueTexts)
         const char* run;
         const char* total;
         TextUpdate expected;
-    } runs[] = {{"4", "10", TextUpdate::set("5")},  {"10", "10", TextUpdate::set("10")},
+    } runs[] = {{"4", "10", TextUpdate::set("5")},   {"10", "10", TextUpdate::set("10")},
                 {"12", "10", TextUpdate::set("10")}, {"3", "", TextUpdate::set("4")},
                 {"3", "n/a", TextUpdate::set("4")},  {"x", "10", TextUpdate::keep()}};
     for (const auto& c : runs)

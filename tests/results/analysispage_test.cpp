@@ -23,13 +23,12 @@ namespace {
 
 // The analysis page's scan list as the page lists it.
 const std::vector<int> kAnalysisScan{
-    45,   611,  68,   91,   1269, 114,  158,  636,  181,  204,  1295, 227,  668,  696,  721,  751,  1321, 781,
-    818,  846,  871,  901,  1347, 931,  388,  394,  0,    1,    2,    402,  391,  506,  393,  39,   482,  397,
-    396,  398,  399,  401,  400,  520,  29,   1391, 1392, 1393, 1427, 1394, 1395, 1396, 1397, 1398, 1428, 1399,
-    1400, 1401, 1402, 1403, 1429, 1404, 1405, 1406, 1407, 1408, 1430, 1409, 1410, 450,  1083, 451,  452,  1411,
-    453,  21,   22,   463,  454,  1084, 455,  456,  1412, 457,  134,  135,  408,  1085, 1086, 1087, 1088, 1413,
-    1089, 656,  657,  655,  1090, 1091, 1092, 1093, 1414, 1094, 806,  807,  805,  392,  20,   407,  1556, 1609,
-    1431};
+    45,   611,  68,   91,   1269, 114,  158,  636,  181,  204,  1295, 227,  668,  696,  721,  751,  1321, 781,  818,
+    846,  871,  901,  1347, 931,  388,  394,  0,    1,    2,    402,  391,  506,  393,  39,   482,  397,  396,  398,
+    399,  401,  400,  520,  29,   1391, 1392, 1393, 1427, 1394, 1395, 1396, 1397, 1398, 1428, 1399, 1400, 1401, 1402,
+    1403, 1429, 1404, 1405, 1406, 1407, 1408, 1430, 1409, 1410, 450,  1083, 451,  452,  1411, 453,  21,   22,   463,
+    454,  1084, 455,  456,  1412, 457,  134,  135,  408,  1085, 1086, 1087, 1088, 1413, 1089, 656,  657,  655,  1090,
+    1091, 1092, 1093, 1414, 1094, 806,  807,  805,  392,  20,   407,  1556, 1609, 1431};
 
 std::vector<int> range(int from, int to)
 {
@@ -46,14 +45,26 @@ std::vector<int> join(std::initializer_list<std::vector<int>> parts)
     return out;
 }
 
-const std::vector<int> kStatusScan = join({{392, 407}, range(1197, 1202), {486, 487, 1149, 1150, 1151, 1152},
-                                           range(1544, 1547), {247, 249, 251, 253, 955, 957, 380}, range(410, 415),
-                                           range(1129, 1136), {264, 267, 270, 273, 974, 980, 986, 992},
-                                           range(373, 376), range(1125, 1128),
+const std::vector<int> kStatusScan = join({{392, 407},
+                                           range(1197, 1202),
+                                           {486, 487, 1149, 1150, 1151, 1152},
+                                           range(1544, 1547),
+                                           {247, 249, 251, 253, 955, 957, 380},
+                                           range(410, 415),
+                                           range(1129, 1136),
+                                           {264, 267, 270, 273, 974, 980, 986, 992},
+                                           range(373, 376),
+                                           range(1125, 1128),
                                            {255, 257, 259, 261, 963, 965, 967, 969, 1504, 1513, 1522, 1531},
-                                           range(1552, 1555), {1476, 1475}});
-const std::vector<int> kStatusPoll = join({{392, 407}, range(1544, 1547), {247, 249, 251, 253, 955, 957, 380},
-                                           range(410, 415), range(1129, 1136), range(373, 376), range(1125, 1128),
+                                           range(1552, 1555),
+                                           {1476, 1475}});
+const std::vector<int> kStatusPoll = join({{392, 407},
+                                           range(1544, 1547),
+                                           {247, 249, 251, 253, 955, 957, 380},
+                                           range(410, 415),
+                                           range(1129, 1136),
+                                           range(373, 376),
+                                           range(1125, 1128),
                                            {1476, 1475}});
 
 class PageScanTest : public DatabaseFixture {};
@@ -66,7 +77,10 @@ T* child(QWidget* page, const char* name)
     return c;
 }
 
-QImage picture(QLabel* label) { return label->pixmap().toImage(); }
+QImage picture(QLabel* label)
+{
+    return label->pixmap().toImage();
+}
 
 void grabFor(QWidget* page, const char* file)
 {
@@ -212,10 +226,9 @@ TEST_F(AnalysisPageWithUnit, ValuesFromTheUnitAppearAsSpecified)
         int id;
         QVariant value;
     } values[] = {
-        {1, "North tank"},   {454, 12.3456},        {457, -0.5},   {134, 1.25},   {408, "PPM"},   {1396, 1},
-        {1399, 2},           {392, 1},              {636, "TS-2"}, {391, 1},      {402, 12},      {1431, 4},
-        {393, 4},            {394, 10},             {388, qint64(*token)},       {20, 3},       {407, true},
-        {29, 100},
+        {1, "North tank"}, {454, 12.3456}, {457, -0.5},           {134, 1.25}, {408, "PPM"}, {1396, 1},
+        {1399, 2},         {392, 1},       {636, "TS-2"},         {391, 1},    {402, 12},    {1431, 4},
+        {393, 4},          {394, 10},      {388, qint64(*token)}, {20, 3},     {407, true},  {29, 100},
     };
     for (const auto& v : values)
         ASSERT_TRUE(unit->setValue(static_cast<std::uint16_t>(v.id), v.value)) << v.id;
@@ -297,10 +310,11 @@ TEST_F(AnalysisPageWithUnit, StatusPageShowsLampsAndValues)
     const struct {
         int id;
         QVariant value;
-    } values[] = {{486, 12.3456}, {1149, 4.0},     {1544, -1.25},       {1552, "degC"},  {1504, "Inlet pressure"},
-                  {380, 1 << 9},  {1476, true},    {1475, false},       {407, false},    {411, true},
-                  {1125, true},   {247, "Alarm relay"},
-                  {1197, "Sample flow"}, {255, "Span gas"},   {264, "Door switch"}, {974, "Flow switch"}};
+    } values[] = {
+        {486, 12.3456},      {1149, 4.0},          {1544, -1.25},         {1552, "degC"},    {1504, "Inlet pressure"},
+        {380, 1 << 9},       {1476, true},         {1475, false},         {407, false},      {411, true},
+        {1125, true},        {247, "Alarm relay"}, {1197, "Sample flow"}, {255, "Span gas"}, {264, "Door switch"},
+        {974, "Flow switch"}};
     for (const auto& v : values)
         ASSERT_TRUE(unit->setValue(static_cast<std::uint16_t>(v.id), v.value)) << v.id;
     // In read-only mode the window disables this page; update mode shows it as it is.

@@ -5,16 +5,19 @@
 #include "timestamptoken.h"
 #include "toolkitdate.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
 using LogTable = ArchiveXmlFile::LogTable;
 
-QString nameOf(std::uint16_t id) { return QStringLiteral("Point %1").arg(id); }
+QString nameOf(std::uint16_t id)
+{
+    return QStringLiteral("Point %1").arg(id);
+}
 
 std::uint32_t tokenOf(int y, int mo, int d, int h, int mi, int s)
 {
@@ -149,7 +152,7 @@ TEST(ArchiveXmlFile, ReadsTimeStampTextsWithoutTokenAndCountsBadOnes)
     EXPECT_EQ(db.PerLog().logs[3].count, 3);
     EXPECT_EQ(logs[3].ParametersInLog, 2);
     EXPECT_EQ(logs[3].Parameters[1], 21);
-    EXPECT_EQ(logs[3].LogIDCode, 0);     // never taken from a file
+    EXPECT_EQ(logs[3].LogIDCode, 0);        // never taken from a file
     EXPECT_EQ(logs[0].ParametersInLog, 4);  // no record of log 0: kept
 }
 
@@ -160,7 +163,8 @@ TEST(ArchiveXmlFile, RefusesEveryMalformedFileWhole)
         "<Log lognum=\"1\" ParametersInLog=\"0\" Enabled=\"0\"/><Log lognum=\"2\" ParametersInLog=\"0\" Enabled=\"0\"/>"
         "<Log lognum=\"3\" ParametersInLog=\"0\" Enabled=\"0\"/><Log lognum=\"4\" ParametersInLog=\"0\" Enabled=\"0\"/>"
         "<Log lognum=\"5\" ParametersInLog=\"0\" Enabled=\"0\"/></ArchiveNames>";
-    const QByteArray good = "<Point ParametersInLog=\"1\"><TimeStamp>1/2/2012</TimeStamp><LogNum>0</LogNum><C>1</C></Point>";
+    const QByteArray good =
+        "<Point ParametersInLog=\"1\"><TimeStamp>1/2/2012</TimeStamp><LogNum>0</LogNum><C>1</C></Point>";
     struct Case {
         const char* what;
         QByteArray document;
@@ -170,23 +174,30 @@ TEST(ArchiveXmlFile, RefusesEveryMalformedFileWhole)
         {"cut short", "<LOGDB>" + names + good + "<Point Paramet"},
         {"another root", "<ConfigurationDatabase>" + names + "</ConfigurationDatabase>"},
         {"entity", "<!DOCTYPE LOGDB [<!ENTITY x \"1\">]><LOGDB>" + names + "</LOGDB>"},
-        {"log number 6", "<LOGDB>" + names + good +
-                             "<Point ParametersInLog=\"0\"><TimeStamp>1/2/2012</TimeStamp><LogNum>6</LogNum></Point></LOGDB>"},
-        {"log number -1", "<LOGDB>" + good +
-                              "<Point ParametersInLog=\"0\"><TimeStamp>1/2/2012</TimeStamp><LogNum>-1</LogNum></Point></LOGDB>"},
-        {"log number text", "<LOGDB>" + good +
-                                "<Point ParametersInLog=\"0\"><TimeStamp>1/2/2012</TimeStamp><LogNum>x</LogNum></Point></LOGDB>"},
-        {"eight values", "<LOGDB>" + good +
-                             "<Point ParametersInLog=\"8\"><T>1/2/2012</T><L>0</L><a/><a/><a/><a/><a/><a/><a/><a/></Point>"
-                             "</LOGDB>"},
-        {"a value missing", "<LOGDB>" + good +
-                                "<Point ParametersInLog=\"2\"><T>1/2/2012</T><L>0</L><a>1</a></Point></LOGDB>"},
+        {"log number 6",
+         "<LOGDB>" + names + good +
+             "<Point ParametersInLog=\"0\"><TimeStamp>1/2/2012</TimeStamp><LogNum>6</LogNum></Point></LOGDB>"},
+        {"log number -1",
+         "<LOGDB>" + good +
+             "<Point ParametersInLog=\"0\"><TimeStamp>1/2/2012</TimeStamp><LogNum>-1</LogNum></Point></LOGDB>"},
+        {"log number text",
+         "<LOGDB>" + good +
+             "<Point ParametersInLog=\"0\"><TimeStamp>1/2/2012</TimeStamp><LogNum>x</LogNum></Point></LOGDB>"},
+        {"eight values",
+         "<LOGDB>" + good +
+             "<Point ParametersInLog=\"8\"><T>1/2/2012</T><L>0</L><a/><a/><a/><a/><a/><a/><a/><a/></Point>"
+             "</LOGDB>"},
+        {"a value missing",
+         "<LOGDB>" + good + "<Point ParametersInLog=\"2\"><T>1/2/2012</T><L>0</L><a>1</a></Point></LOGDB>"},
         {"no value count", "<LOGDB>" + good + "<Point><T>1/2/2012</T><L>0</L></Point></LOGDB>"},
         {"five logs named",
          "<LOGDB><ArchiveNames><Log lognum=\"0\" ParametersInLog=\"0\" Enabled=\"1\"/>"
-         "<Log lognum=\"1\" ParametersInLog=\"0\" Enabled=\"0\"/><Log lognum=\"2\" ParametersInLog=\"0\" Enabled=\"0\"/>"
-         "<Log lognum=\"3\" ParametersInLog=\"0\" Enabled=\"0\"/><Log lognum=\"4\" ParametersInLog=\"0\" Enabled=\"0\"/>"
-         "</ArchiveNames>" + good + "</LOGDB>"},
+         "<Log lognum=\"1\" ParametersInLog=\"0\" Enabled=\"0\"/><Log lognum=\"2\" ParametersInLog=\"0\" "
+         "Enabled=\"0\"/>"
+         "<Log lognum=\"3\" ParametersInLog=\"0\" Enabled=\"0\"/><Log lognum=\"4\" ParametersInLog=\"0\" "
+         "Enabled=\"0\"/>"
+         "</ArchiveNames>" +
+             good + "</LOGDB>"},
         {"a name missing", "<LOGDB>" + QByteArray(names).replace("<name UID=\"21\">G</name>", "") + good + "</LOGDB>"},
         {"UID too large", "<LOGDB>" + QByteArray(names).replace("UID=\"21\"", "UID=\"65536\"") + good + "</LOGDB>"},
         {"no Enabled", "<LOGDB>" + QByteArray(names).replace("Enabled=\"1\"", "") + good + "</LOGDB>"},

@@ -3,17 +3,17 @@
 #include "archivegridmodel.h"
 #include "gridfilter.h"
 #include "gridtools.h"
-#include "loggridview.h"
 #include "logdbmgr.h"
+#include "loggridview.h"
 #include "timestamptoken.h"
 #include "toolkitdate.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -27,8 +27,9 @@ class ArchiveGrid : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const double times[] = {at(2012, 1, 1, 23, 59, 59), at(2012, 1, 2), at(2012, 1, 2, 23, 59, 59),
-                                at(2012, 1, 3), at(2012, 1, 3, 0, 0, 1), at(2011, 12, 15, 8)};
+        const double times[] = {at(2012, 1, 1, 23, 59, 59), at(2012, 1, 2),
+                                at(2012, 1, 2, 23, 59, 59), at(2012, 1, 3),
+                                at(2012, 1, 3, 0, 0, 1),    at(2011, 12, 15, 8)};
         for (int i = 0; i < 6; ++i) {
             auto r = std::make_unique<ALOGPOINTRECORD>();
             r->logIndex = 1;

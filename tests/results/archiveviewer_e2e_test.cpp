@@ -91,7 +91,10 @@ protected:
         return texts;
     }
 
-    static QString pointName(int id) { return QString::fromStdString(DataBase::Instance()->GetPointById(id)->GetName()); }
+    static QString pointName(int id)
+    {
+        return QString::fromStdString(DataBase::Instance()->GetPointById(id)->GetName());
+    }
 
     // The grid shows the last rows of a log whose records are i = log, log + 3, ...
     void expectRows(int log, int count, int shown, const QStringList& values, const QStringList& headers)
@@ -201,7 +204,8 @@ TEST_F(ArchiveViewerWithUnit, AFileThatFailsChangesNothing)
     testenv::dialogs().answerText(bad.fileName());
     child<QToolButton>("btnReadFromFile")->click();
     ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages()[0].startsWith("Error opening file \"bad.xml\": LogNum \"9\"")) << messages()[0].toStdString();
+    EXPECT_TRUE(messages()[0].startsWith("Error opening file \"bad.xml\": LogNum \"9\""))
+        << messages()[0].toStdString();
     EXPECT_FALSE(viewer->FromFile());
     EXPECT_EQ(LogDBMgr::Instance()->RecordCount(), records);
     expectRows(0, count0, 50, {"2.25", "120"}, {pointName(21), pointName(10)});

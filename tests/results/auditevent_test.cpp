@@ -1,11 +1,11 @@
-#include "appcontext.h"
 #include "auditevent.h"
+#include "appcontext.h"
 #include "auditprogress.h"
 #include "memoryimage.h"
 #include "winmsg.h"
 
-#include <QWidget>
 #include <gtest/gtest.h>
+#include <QWidget>
 
 #include <string>
 #include <tuple>
@@ -17,7 +17,10 @@ using memimage::eventFrame;
 
 namespace {
 
-double tokenDate(std::uint32_t token) { return token / 1000.0; }
+double tokenDate(std::uint32_t token)
+{
+    return token / 1000.0;
+}
 
 struct Texts {
     std::string event, d1, d2;
@@ -212,8 +215,8 @@ TEST(DecodeAuditEvent, EventTypesAndTheirDescriptions)
 TEST(DecodeAuditEvent, RunTypesStreamsAndLatches)
 {
     const std::pair<int, const char*> runTypes[] = {
-        {0, "H2S"}, {1, "Total Sulphur"}, {2, "Reference 1"}, {3, "Reference 2"}, {4, "Zero"},
-        {5, "Calibrate"}, {6, "Runs"}, {7, "Unknown"}, {249, "Unknown"}, {250, "Unset"}, {251, "Unknown"},
+        {0, "H2S"},  {1, "Total Sulphur"}, {2, "Reference 1"}, {3, "Reference 2"}, {4, "Zero"},      {5, "Calibrate"},
+        {6, "Runs"}, {7, "Unknown"},       {249, "Unknown"},   {250, "Unset"},     {251, "Unknown"},
     };
     for (auto [condition, text] : runTypes)
         EXPECT_EQ(decode(9, 0, static_cast<std::uint8_t>(condition)).d2, text) << condition;
@@ -234,24 +237,49 @@ TEST(DecodeAuditEvent, EveryAlarmSubCode)
 {
     std::vector<std::string> expected(256, "unknown");
     const std::pair<int, const char*> general[] = {
-        {0, "No Alarm"}, {10, "Battery"}, {11, "Sensor Communication"}, {12, "High Temperature"},
-        {13, "Sensor LED Current"}, {14, "Maximum Tape Advance"}, {15, "Maximum Analysis Time"}, {16, "Low Tape"},
-        {17, "Tape Length"}, {18, "Tape Movement"}, {19, "Low Temperature"}, {20, "Sensor Calibration"},
-        {21, "Bypass"}, {22, "AC Power"}, {23, "DC Power"},
-        {30, "Digital Input 1-(DRY)"}, {31, "Digital Input 2-(DRY)"}, {32, "Digital Input 3-(DRY)"},
-        {33, "Digital Input 4-(DRY)"}, {34, "Digital Input 1-(WET)"}, {35, "Digital Input 2-(WET)"},
-        {36, "Digital Input 3-(WET)"}, {37, "Digital Input 4-(WET)"}, {38, "Analog Input 1 > limit"},
-        {39, "Analog Input 2 > limit"}, {40, "Analog Input 3 > limit"}, {41, "Analog Input 4 > limit"},
-        {42, "Analog Input 1 < limit"}, {43, "Analog Input 2 < limit"}, {44, "Analog Input 3 < limit"},
+        {0, "No Alarm"},
+        {10, "Battery"},
+        {11, "Sensor Communication"},
+        {12, "High Temperature"},
+        {13, "Sensor LED Current"},
+        {14, "Maximum Tape Advance"},
+        {15, "Maximum Analysis Time"},
+        {16, "Low Tape"},
+        {17, "Tape Length"},
+        {18, "Tape Movement"},
+        {19, "Low Temperature"},
+        {20, "Sensor Calibration"},
+        {21, "Bypass"},
+        {22, "AC Power"},
+        {23, "DC Power"},
+        {30, "Digital Input 1-(DRY)"},
+        {31, "Digital Input 2-(DRY)"},
+        {32, "Digital Input 3-(DRY)"},
+        {33, "Digital Input 4-(DRY)"},
+        {34, "Digital Input 1-(WET)"},
+        {35, "Digital Input 2-(WET)"},
+        {36, "Digital Input 3-(WET)"},
+        {37, "Digital Input 4-(WET)"},
+        {38, "Analog Input 1 > limit"},
+        {39, "Analog Input 2 > limit"},
+        {40, "Analog Input 3 > limit"},
+        {41, "Analog Input 4 > limit"},
+        {42, "Analog Input 1 < limit"},
+        {43, "Analog Input 2 < limit"},
+        {44, "Analog Input 3 < limit"},
         {45, "Analog Input 4 < limit"},
     };
     for (auto [subCode, text] : general)
         expected[subCode] = text;
     const char* const streamAlarms[] = {
-        "High High Alarm", "H2S Deviation", "H2S High Alarm", "Total Sulphur High High Alarm",
-        "Total Sulphur Deviation", "Total Sulphur High Alarm", "Reference 1 Deviation", "Reference 1 High Alarm",
-        "Reference 2 Deviation", "Reference 2 High Alarm", "Zero Deviation", "Zero High Alarm",
-        "Calibration Deviation", "Calibration High Alarm", "H2S Lock Alarm", "Total Sulphur Lock Alarm",
+        "High High Alarm",         "H2S Deviation",
+        "H2S High Alarm",          "Total Sulphur High High Alarm",
+        "Total Sulphur Deviation", "Total Sulphur High Alarm",
+        "Reference 1 Deviation",   "Reference 1 High Alarm",
+        "Reference 2 Deviation",   "Reference 2 High Alarm",
+        "Zero Deviation",          "Zero High Alarm",
+        "Calibration Deviation",   "Calibration High Alarm",
+        "H2S Lock Alarm",          "Total Sulphur Lock Alarm",
     };
     for (int stream = 1; stream <= 4; ++stream)
         for (int k = 0; k < 16; ++k)

@@ -89,7 +89,7 @@ TEST(LogDBMgr, DistributeClearAndRangeChecks)
         EXPECT_EQ(db.PerLog().logs[k].count, 0);
         EXPECT_TRUE(db.PerLog().logs[k].records.empty());
     }
-    EXPECT_EQ(db.Selection()[2][3], 1);  // the CSV column choice stays
+    EXPECT_EQ(db.Selection()[2][3], 1);             // the CSV column choice stays
     EXPECT_EQ(copy.records[3].ValueText(40), "w");  // the copy owns its records
 
     db.DistributeRecords();

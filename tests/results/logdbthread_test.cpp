@@ -1,5 +1,5 @@
-#include "logdbmgr.h"
 #include "logdbthread.h"
+#include "logdbmgr.h"
 #include "logfixture.h"
 #include "sync.h"
 
@@ -24,9 +24,15 @@ Bytes memoryOf(int frames)
         const std::uint32_t t = 0x100 + static_cast<std::uint32_t>(i) * 0x6F;
         Bytes f;
         switch (i % 3) {
-        case 0: f = log0(t, static_cast<std::uint8_t>(i), 0xDE, 0.5f * i); break;
-        case 1: f = log1(t, 0xDEDE0000u + i, -1.0f * i); break;
-        default: f = log2(t, static_cast<std::uint16_t>(i), 0xDE00DE00u); break;
+        case 0:
+            f = log0(t, static_cast<std::uint8_t>(i), 0xDE, 0.5f * i);
+            break;
+        case 1:
+            f = log1(t, 0xDEDE0000u + i, -1.0f * i);
+            break;
+        default:
+            f = log2(t, static_cast<std::uint16_t>(i), 0xDE00DE00u);
+            break;
         }
         m.insert(m.end(), f.begin(), f.end());
         m.push_back(0x00);  // filler between frames
@@ -161,8 +167,8 @@ TEST(LogDBThread, EmptyMemoryAndMoreBytesThanExpectedNeverHang)
 TEST(LogDBThread, AnErrorInsideTheWorkerKeepsTheRecordsFiledBeforeIt)
 {
     const auto layout = logfixture::layout();
-    const Bytes memory = memimage::concat({log0(0x300, 1, 1, 1), log0(0x200, 2, 2, 2), log0(0xBAD, 3, 3, 3),
-                                           log0(0x400, 4, 4, 4)});
+    const Bytes memory =
+        memimage::concat({log0(0x300, 1, 1, 1), log0(0x200, 2, 2, 2), log0(0xBAD, 3, 3, 3), log0(0x400, 4, 4, 4)});
     Bytes image(memory.size());
     LogDBMgr db;
     boundedBuffer buffer(image.data(), image.size());
@@ -175,6 +181,6 @@ TEST(LogDBThread, AnErrorInsideTheWorkerKeepsTheRecordsFiledBeforeIt)
     EXPECT_EQ(worker.ErrorText(), "clock fault");
     EXPECT_TRUE(buffer.IsClosed());
     ASSERT_EQ(db.RecordCount(), 2u);
-    EXPECT_EQ(db.Record(0).rawTime, 0x200u);  // still put in order
+    EXPECT_EQ(db.Record(0).rawTime, 0x200u);            // still put in order
     EXPECT_EQ(db.PerLog().logs[0].records.size(), 2u);  // and distributed
 }

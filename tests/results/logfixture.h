@@ -37,7 +37,10 @@ inline LogFrameLayout layout(char decimalSeparator = '.')
 }
 
 // A stand-in for the toolkit conversion: distinct, and easy to check.
-inline double tokenDate(std::uint32_t token) { return token / 1000.0; }
+inline double tokenDate(std::uint32_t token)
+{
+    return token / 1000.0;
+}
 
 inline Bytes log0(std::uint32_t token, std::uint8_t stream, std::uint8_t run, float gain)
 {

@@ -1,6 +1,6 @@
+#include "logframeparser.h"
 #include "logdbmgr.h"
 #include "logfixture.h"
-#include "logframeparser.h"
 
 #include <gtest/gtest.h>
 
@@ -167,10 +167,11 @@ TEST(LogFrameParser, ValueEdges)
     memimage::putFloat(two, 0x1p70f);
 
     Parsed p;
-    parse(p, concat({memimage::logFrame(0x01, memimage::logPayload(1, seven)),
-                     memimage::logFrame(0x02, memimage::logPayload(2, seven)),
-                     // Fewer bytes than the log's values need: the missing values stay empty.
-                     memimage::logFrame(0x02, memimage::logPayload(3, two))}),
+    parse(p,
+          concat({memimage::logFrame(0x01, memimage::logPayload(1, seven)),
+                  memimage::logFrame(0x02, memimage::logPayload(2, seven)),
+                  // Fewer bytes than the log's values need: the missing values stay empty.
+                  memimage::logFrame(0x02, memimage::logPayload(3, two))}),
           layout);
     ASSERT_EQ(p.db.RecordCount(), 3u);
     const ALOGPOINTRECORD& full = p.db.Record(0);
@@ -189,8 +190,14 @@ TEST(LogFrameParser, RecordsEndInTimeOrderAndEqualTimesKeepMemoryOrder)
     const auto layout = logfixture::layout();
     // A log memory that has wrapped: the newest records come first.
     const Bytes memory = concat({
-        log0(50, 1, 0, 0), log0(60, 1, 0, 0), log0(70, 1, 0, 0),
-        log0(10, 1, 0, 0), log0(20, 1, 1, 0), log2(20, 2, 0), log0(20, 1, 3, 0), log0(30, 1, 0, 0),
+        log0(50, 1, 0, 0),
+        log0(60, 1, 0, 0),
+        log0(70, 1, 0, 0),
+        log0(10, 1, 0, 0),
+        log0(20, 1, 1, 0),
+        log2(20, 2, 0),
+        log0(20, 1, 3, 0),
+        log0(30, 1, 0, 0),
     });
     Parsed p;
     parse(p, memory, layout);

@@ -54,7 +54,8 @@ inline Bytes logFrame(std::uint8_t logId, const Bytes& payload, int lengthByte =
 {
     Bytes covered{logId, static_cast<std::uint8_t>(lengthByte < 0 ? payload.size() + 2 : lengthByte)};
     covered.insert(covered.end(), payload.begin(), payload.end());
-    const std::uint16_t crc = static_cast<std::uint16_t>(Crc16Modbus::compute(covered.data(), covered.size()) ^ crcDelta);
+    const std::uint16_t crc =
+        static_cast<std::uint16_t>(Crc16Modbus::compute(covered.data(), covered.size()) ^ crcDelta);
     Bytes out{0xDE};
     for (std::uint8_t b : covered)
         appendEscaped(out, b);

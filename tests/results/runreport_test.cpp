@@ -1,16 +1,16 @@
+#include "runreport.h"
 #include "analysisformat.h"
 #include "reportconfig.h"
-#include "runreport.h"
 #include "runreporter.h"
 #include "testenv.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPrinter>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -356,10 +356,10 @@ TEST_F(RunReporterTest, RunTypeMaskSelectsTheFinishedRun)
     writeConfig(config);
     reporter->PrintBoxClicked(true);
 
-    run(1, 0);   // first notification; an H2S run is in progress
-    run(2, 1);   // the H2S run ended (a Total Sulphur run starts)
+    run(1, 0);  // first notification; an H2S run is in progress
+    run(2, 1);  // the H2S run ended (a Total Sulphur run starts)
     EXPECT_FALSE(printed());
-    run(3, 0);   // the Total Sulphur run ended
+    run(3, 0);  // the Total Sulphur run ended
     EXPECT_TRUE(printed());
     run(4, 0);
     EXPECT_FALSE(printed());

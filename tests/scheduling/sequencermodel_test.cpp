@@ -1,5 +1,5 @@
-#include "sequencer.h"
 #include "sequencermodel.h"
+#include "sequencer.h"
 #include "unitmodel.h"
 
 #include <gtest/gtest.h>
@@ -167,13 +167,11 @@ TEST(SequencerCodec, CurrentStepMarks)
     struct Case {
         int state, pointer, list, index;  // index -1: nothing marked anywhere
     } cases[] = {
-        {1, 3, 0, 2},     // the third step shown (the fourth slot: slot 1 is skipped)
-        {5, 1, 3, 0},     // manual sequence 3
-        {10, 8, 8, 7},    // manual sequence 8, last step
-        {2, 1, -1, -1},   // manual sequencer without a sequence
-        {0, 1, -1, -1},
-        {1, 0, -1, -1},
-        {1, 32, -1, -1},  // beyond the 31 steps shown
+        {1, 3, 0, 2},                                      // the third step shown (the fourth slot: slot 1 is skipped)
+        {5, 1, 3, 0},                                      // manual sequence 3
+        {10, 8, 8, 7},                                     // manual sequence 8, last step
+        {2, 1, -1, -1},                                    // manual sequencer without a sequence
+        {0, 1, -1, -1},  {1, 0, -1, -1}, {1, 32, -1, -1},  // beyond the 31 steps shown
         {11, 1, -1, -1},
     };
     for (const Case& k : cases) {
@@ -281,19 +279,51 @@ TEST(SequencerDrag, DropRule)
         {"logged on, update mode", [](DropQuery& q) { q.loggedOn = true; }, DropVerdict::Accept},
         {"logged on, read-only", [](DropQuery& q) { q.loggedOn = q.readOnlyMode = true; }, DropVerdict::ReadOnly},
         {"offline, read-only flag", [](DropQuery& q) { q.readOnlyMode = true; }, DropVerdict::Accept},
-        {"stream node", [](DropQuery& q) { q.dragged = RunTypeRef{2, -1}; }, DropVerdict::NotARunType},
-        {"root", [](DropQuery& q) { q.dragged = RunTypeRef{-1, -1}; }, DropVerdict::NotARunType},
+        {"stream node",
+         [](DropQuery& q) {
+             q.dragged = RunTypeRef{2, -1};
+         },
+         DropVerdict::NotARunType},
+        {"root",
+         [](DropQuery& q) {
+             q.dragged = RunTypeRef{-1, -1};
+         },
+         DropVerdict::NotARunType},
         {"bad payload", [](DropQuery& q) { q.dragged.reset(); }, DropVerdict::NotARunType},
-        {"stream 3 of two", [](DropQuery& q) { q.dragged = RunTypeRef{3, 1}; }, DropVerdict::StreamNotConfigured},
-        {"stream 4 of four", [](DropQuery& q) { q.dragged = RunTypeRef{4, 1}; q.streamsValue = 3; }, DropVerdict::Accept},
+        {"stream 3 of two",
+         [](DropQuery& q) {
+             q.dragged = RunTypeRef{3, 1};
+         },
+         DropVerdict::StreamNotConfigured},
+        {"stream 4 of four",
+         [](DropQuery& q) {
+             q.dragged = RunTypeRef{4, 1};
+             q.streamsValue = 3;
+         },
+         DropVerdict::Accept},
         {"streams unknown", [](DropQuery& q) { q.streamsValue.reset(); }, DropVerdict::StreamNotConfigured},
         {"other source", [](DropQuery& q) { q.fromCatalogue = false; }, DropVerdict::WrongSource},
         {"empty space", [](DropQuery& q) { q.targetList = -1; }, DropVerdict::NoTarget},
-        {"onto a step", [](DropQuery& q) { q.targetIsRoot = false; q.stepsInTarget = 3; }, DropVerdict::NotARoot},
+        {"onto a step",
+         [](DropQuery& q) {
+             q.targetIsRoot = false;
+             q.stepsInTarget = 3;
+         },
+         DropVerdict::NotARoot},
         {"automatic with 31", [](DropQuery& q) { q.stepsInTarget = 31; }, DropVerdict::Accept},
         {"automatic with 32", [](DropQuery& q) { q.stepsInTarget = 32; }, DropVerdict::ListFull},
-        {"manual with 7", [](DropQuery& q) { q.targetList = 1; q.stepsInTarget = 7; }, DropVerdict::Accept},
-        {"manual with 8", [](DropQuery& q) { q.targetList = 8; q.stepsInTarget = 8; }, DropVerdict::ListFull},
+        {"manual with 7",
+         [](DropQuery& q) {
+             q.targetList = 1;
+             q.stepsInTarget = 7;
+         },
+         DropVerdict::Accept},
+        {"manual with 8",
+         [](DropQuery& q) {
+             q.targetList = 8;
+             q.stepsInTarget = 8;
+         },
+         DropVerdict::ListFull},
     };
     for (const Case& k : cases) {
         DropQuery q = ok;

@@ -1,5 +1,5 @@
-#include "controlfixture.h"
 #include "sequencerpage.h"
+#include "controlfixture.h"
 #include "sequencertrees.h"
 
 #include <QCheckBox>

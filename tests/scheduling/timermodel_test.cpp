@@ -83,7 +83,7 @@ TEST(TimerCodec, StoreNormalisesWhatThePageCannotShow)
     odd.Analysis = 0xFF000001u;  // bits 24-31 are not the page's
     odd.Sequencer = 0xFE03;      // bits 9-15 neither
     TimerXEntry& even = c.Timers[1];
-    even.Sequencer = 0x01FF;     // a stop timer carries no manual sequence
+    even.Sequencer = 0x01FF;  // a stop timer carries no manual sequence
     const TimerXConfiguration back = encode(decode(c));
     EXPECT_EQ(back.Timers[0].ScheduleEnable, 1);
     EXPECT_EQ(back.Timers[0].AnalysisEnable, 1);
@@ -121,7 +121,8 @@ TEST(TimerCodec, EachFieldKindEditsItsBytes)
         {"hour", 1, [](TimerValues& v) { v.hour = 23; }, 2, QByteArray("\x17", 1)},
         {"minute", 2, [](TimerValues& v) { v.minute = 59; }, 15, QByteArray("\x3b", 1)},
         {"analysis enable", 3, [](TimerValues& v) { v.analysisEnable = true; }, 28, QByteArray("\x01", 1)},
-        {"stream 3 reference 2", 1, [](TimerValues& v) { v.runs[6 * 2 + 3] = true; }, 5, QByteArray("\x00\x80\x00\x00", 4)},
+        {"stream 3 reference 2", 1, [](TimerValues& v) { v.runs[6 * 2 + 3] = true; }, 5,
+         QByteArray("\x00\x80\x00\x00", 4)},
         {"stream 4 calibration", 7, [](TimerValues& v) { v.runs[23] = true; }, 77, QByteArray("\x00\x00\x80\x00", 4)},
         {"sequencer enable", 8, [](TimerValues& v) { v.sequencerEnable = true; }, 93, QByteArray("\x01", 1)},
         {"manual enable", 9, [](TimerValues& v) { v.manEnable = true; }, 106, QByteArray("\x01\x00", 2)},
@@ -185,7 +186,8 @@ TEST(TimerRules, SelfTestGivesTheTracedNumbers)
         EXPECT_EQ(copy(e.Sequencer), 0u);
         EXPECT_EQ(e.SequencerEnable, 0);
     }
-    EXPECT_EQ(selfTestText(true), "If Analysis=16777215 and Sequencer=511 in file LogWrite.dbg, the TEST will be passed.");
+    EXPECT_EQ(selfTestText(true),
+              "If Analysis=16777215 and Sequencer=511 in file LogWrite.dbg, the TEST will be passed.");
 }
 
 TEST(TimerRules, HourAndMinuteAreCheckedWhenEntered)
@@ -194,8 +196,8 @@ TEST(TimerRules, HourAndMinuteAreCheckedWhenEntered)
         const char* text;
         int hour, minute;  // -1: refused
     } cases[] = {
-        {"0", 0, 0}, {"8", 8, 8}, {" 23 ", 23, 23}, {"24", -1, 24}, {"59", -1, 59}, {"60", -1, -1},
-        {"300", -1, -1}, {"-1", -1, -1}, {"+5", -1, -1}, {"", -1, -1}, {"7a", -1, -1}, {"1.5", -1, -1},
+        {"0", 0, 0},     {"8", 8, 8},    {" 23 ", 23, 23}, {"24", -1, 24}, {"59", -1, 59}, {"60", -1, -1},
+        {"300", -1, -1}, {"-1", -1, -1}, {"+5", -1, -1},   {"", -1, -1},   {"7a", -1, -1}, {"1.5", -1, -1},
     };
     for (const Case& k : cases) {
         QString problem;

@@ -1,5 +1,5 @@
-#include "controlfixture.h"
 #include "timerspage.h"
+#include "controlfixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -202,7 +202,8 @@ TEST_F(TimersPageTest, HiddenSelfTest)
     ASSERT_TRUE(test);
     EXPECT_FALSE(test->isVisibleTo(page.get()));
     test->click();
-    EXPECT_EQ(shownTexts(), QStringList{"If Analysis=16777215 and Sequencer=511 in file LogWrite.dbg, the TEST will be passed."});
+    EXPECT_EQ(shownTexts(),
+              QStringList{"If Analysis=16777215 and Sequencer=511 in file LogWrite.dbg, the TEST will be passed."});
     const TimerXConfiguration c = page->EncodeTimerXConfiguration();
     for (const TimerXEntry& e : c.Timers) {
         EXPECT_EQ(copy(e.Analysis), 16777215u);

@@ -107,24 +107,29 @@ TEST_F(ConfigFileTest, TheDocumentIsWrittenInItsFixedOrderWithoutAnythingOfItsOw
 {
     db->GetModbusList().SetHeader({modmap::kEnron, {{0, 1}, {1, 2}, {3, 4}, {7, 8}}});
     const QString doc = QString::fromUtf8(build());
-    EXPECT_TRUE(doc.startsWith("<ConfigurationDatabase Time=\"March 5, 2024 12:07:09 AM\" Version=\"1.00a\">"
-                               "<RidovazPoints><Point UniqueId=\""));
+    EXPECT_TRUE(
+        doc.startsWith("<ConfigurationDatabase Time=\"March 5, 2024 12:07:09 AM\" Version=\"1.00a\">"
+                       "<RidovazPoints><Point UniqueId=\""));
     EXPECT_EQ(doc.count("<Point "), 977);
-    EXPECT_TRUE(doc.contains("<ModbusList Mode=\"ENRON\"><ENRON_MAP><COILS Address=\"0\" BlockSize=\"1\"/>"
-                             "<SHORTS Address=\"1\" BlockSize=\"2\"/><LONGS Address=\"3\" BlockSize=\"4\"/>"
-                             "<FLOATS Address=\"7\" BlockSize=\"8\"/></ENRON_MAP><ModBusMap>"
-                             "<Item LSMS=\"0\" FORMAT=\"0\" ACCESS=\"0\" UNIQUEID=\"0\"/>"));
+    EXPECT_TRUE(
+        doc.contains("<ModbusList Mode=\"ENRON\"><ENRON_MAP><COILS Address=\"0\" BlockSize=\"1\"/>"
+                     "<SHORTS Address=\"1\" BlockSize=\"2\"/><LONGS Address=\"3\" BlockSize=\"4\"/>"
+                     "<FLOATS Address=\"7\" BlockSize=\"8\"/></ENRON_MAP><ModBusMap>"
+                     "<Item LSMS=\"0\" FORMAT=\"0\" ACCESS=\"0\" UNIQUEID=\"0\"/>"));
     EXPECT_EQ(doc.count("<Item "), 100);
-    EXPECT_TRUE(doc.contains("<LogConfiguration><LogRecord LOG_NUMBER=\"0\"><LOG Enable=\"0\" Frequency=\"0\" "
-                             "LogIDCode=\"0\" ParametersInLog=\"0\"><Ridovaz Value=\"0\"/>"));
+    EXPECT_TRUE(
+        doc.contains("<LogConfiguration><LogRecord LOG_NUMBER=\"0\"><LOG Enable=\"0\" Frequency=\"0\" "
+                     "LogIDCode=\"0\" ParametersInLog=\"0\"><Ridovaz Value=\"0\"/>"));
     EXPECT_EQ(doc.count("<Ridovaz "), 48);
-    EXPECT_TRUE(doc.contains("<SequencerConfiguration Enable=\"0\" Depth=\"0\" ManualEnable=\"0\" "
-                             "ManualDigitalInput=\"0\"><Automatic><Sequence Stream=\"0\" Run=\"0\"/>"));
+    EXPECT_TRUE(
+        doc.contains("<SequencerConfiguration Enable=\"0\" Depth=\"0\" ManualEnable=\"0\" "
+                     "ManualDigitalInput=\"0\"><Automatic><Sequence Stream=\"0\" Run=\"0\"/>"));
     EXPECT_EQ(doc.count("<Sequence "), 32 + 64);
     EXPECT_EQ(doc.count("<Manual "), 8);
-    EXPECT_TRUE(doc.endsWith("<TIMER Num=\"12\" ScheduleEnable=\"0\" ScheduleDayOfWeek=\"0\" ScheduleHour=\"0\" "
-                             "ScheduleMinute=\"0\" AnalysisEnable=\"0\" Analysis=\"0\" SequencerEnable=\"0\" "
-                             "Sequencer=\"0\"/></TimerXConfiguration></ConfigurationDatabase>"));
+    EXPECT_TRUE(
+        doc.endsWith("<TIMER Num=\"12\" ScheduleEnable=\"0\" ScheduleDayOfWeek=\"0\" ScheduleHour=\"0\" "
+                     "ScheduleMinute=\"0\" AnalysisEnable=\"0\" Analysis=\"0\" SequencerEnable=\"0\" "
+                     "Sequencer=\"0\"/></TimerXConfiguration></ConfigurationDatabase>"));
     EXPECT_FALSE(doc.contains('\n'));
     EXPECT_FALSE(doc.contains("<?xml"));
 }
@@ -141,8 +146,9 @@ TEST_F(ConfigFileTest, TheModbusModeChoosesTheMapNames)
         db->GetModbusList().SetHeader({c.mode, {}});
         const QString doc = QString::fromUtf8(build());
         EXPECT_TRUE(doc.contains(c.expected)) << c.expected;
-        EXPECT_TRUE(doc.contains("<STATUS_OUTPUTS Address=\"0\" BlockSize=\"0\"/><REGISTER_INPUTS Address=\"0\" "
-                                 "BlockSize=\"0\"/><REGISTER_OUTPUTS "));
+        EXPECT_TRUE(
+            doc.contains("<STATUS_OUTPUTS Address=\"0\" BlockSize=\"0\"/><REGISTER_INPUTS Address=\"0\" "
+                         "BlockSize=\"0\"/><REGISTER_OUTPUTS "));
     }
 }
 
@@ -200,9 +206,10 @@ TEST_F(ConfigFileTest, AnUnsoundDocumentIsRefusedWholeAndChangesNothing)
         return copy.replace(at, from.size(), to).toUtf8();
     };
     const QString item = "<Item LSMS=\"0\" FORMAT=\"0\" ACCESS=\"0\" UNIQUEID=\"0\"/>";
-    const QString timer = "<TIMER Num=\"13\" ScheduleEnable=\"0\" ScheduleDayOfWeek=\"0\" ScheduleHour=\"0\" "
-                          "ScheduleMinute=\"0\" AnalysisEnable=\"0\" Analysis=\"0\" SequencerEnable=\"0\" "
-                          "Sequencer=\"0\"/>";
+    const QString timer =
+        "<TIMER Num=\"13\" ScheduleEnable=\"0\" ScheduleDayOfWeek=\"0\" ScheduleHour=\"0\" "
+        "ScheduleMinute=\"0\" AnalysisEnable=\"0\" Analysis=\"0\" SequencerEnable=\"0\" "
+        "Sequencer=\"0\"/>";
     const int logStart = text.indexOf("<LogRecord ");
     const QString oneLog = text.mid(logStart, text.indexOf("</LogRecord>") + 12 - logStart);
     const int manualStart = text.indexOf("<Manual ");
@@ -226,8 +233,8 @@ TEST_F(ConfigFileTest, AnUnsoundDocumentIsRefusedWholeAndChangesNothing)
         {"not XML", "this is no configuration"},
         {"empty", ""},
         {"cut short", good.left(good.size() / 2)},
-        {"unknown point", replaced("<Point UniqueId=\"" + firstId + "\"",
-                                   "<Point UniqueId=\"" + QString::number(unknownId) + "\"")},
+        {"unknown point",
+         replaced("<Point UniqueId=\"" + firstId + "\"", "<Point UniqueId=\"" + QString::number(unknownId) + "\"")},
         {"point id past 16 bits", replaced("<Point UniqueId=\"" + firstId + "\"", "<Point UniqueId=\"65536\"")},
         {"point without value", replaced(" Value=\"12.5\"", "")},
         {"101 items", replaced("<ModBusMap>", "<ModBusMap>" + item)},
@@ -329,8 +336,8 @@ TEST_F(ConfigFileTest, ModeTextsLogEnableAndShortListsReadAsTheUnitExpects)
         const char* mode;
         std::uint8_t expected;
     };
-    for (const Case& c : {Case{"ENRON", 0}, Case{"MODICON16", 1}, Case{"MODICON32", 2}, Case{"modicon16", 2},
-                          Case{"", 2}}) {
+    for (const Case& c :
+         {Case{"ENRON", 0}, Case{"MODICON16", 1}, Case{"MODICON32", 2}, Case{"modicon16", 2}, Case{"", 2}}) {
         QByteArray doc = "<C><ModbusList Mode=\"" + QByteArray(c.mode) + "\"><M>";
         for (const ModmapBlock& b : header.Blocks)
             doc += "<B Address=\"" + QByteArray::number(b.Address) + "\" BlockSize=\"" +
@@ -348,12 +355,13 @@ TEST_F(ConfigFileTest, ModeTextsLogEnableAndShortListsReadAsTheUnitExpects)
                "\"/>";
     const ModmapEntry first = imageBefore.Entries[0];
     doc += "</M><L><I LSMS=\"" + QByteArray::number(first.LSMS) + "\" FORMAT=\"" + QByteArray::number(first.FORMAT) +
-           "\" ACCESS=\"" + QByteArray::number(first.ACCESS) + "\" UNIQUEID=\"" +
-           QByteArray::number(first.UNIQUEID) + "\"/></L></ModbusList>";
-    doc += "<LogConfiguration><R LOG_NUMBER=\"0\"><LOG Enable=\"7\" Frequency=\"1\" LogIDCode=\"2\" "
-           "ParametersInLog=\"1\"><P Value=\"999\"/></LOG></R>"
-           "<R LOG_NUMBER=\"1\"><LOG Enable=\"yes\" Frequency=\"1\" LogIDCode=\"2\" ParametersInLog=\"1\"/></R>"
-           "</LogConfiguration></C>";
+           "\" ACCESS=\"" + QByteArray::number(first.ACCESS) + "\" UNIQUEID=\"" + QByteArray::number(first.UNIQUEID) +
+           "\"/></L></ModbusList>";
+    doc +=
+        "<LogConfiguration><R LOG_NUMBER=\"0\"><LOG Enable=\"7\" Frequency=\"1\" LogIDCode=\"2\" "
+        "ParametersInLog=\"1\"><P Value=\"999\"/></LOG></R>"
+        "<R LOG_NUMBER=\"1\"><LOG Enable=\"yes\" Frequency=\"1\" LogIDCode=\"2\" ParametersInLog=\"1\"/></R>"
+        "</LogConfiguration></C>";
     ASSERT_EQ(LoadConfigurationDocument(doc), 0);
     const ModmapImage image = db->GetModbusList().GetImage();
     EXPECT_EQ(std::memcmp(image.Entries, imageBefore.Entries, sizeof image.Entries), 0);

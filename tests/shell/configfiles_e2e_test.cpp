@@ -18,8 +18,9 @@ namespace {
 
 constexpr char kWrongFile[] = "Configuration File Is Wrong!";
 constexpr char kBusy[] = "Please wait for current task to finish, then proceed.";
-constexpr char kNotWritten[] = "The configuration was not written completely into the unit; it was not stored "
-                               "permanently and the analyzer was not rebooted.";
+constexpr char kNotWritten[] =
+    "The configuration was not written completely into the unit; it was not stored "
+    "permanently and the analyzer was not rebooted.";
 
 QByteArray fileContent(const QString& path)
 {
@@ -202,7 +203,8 @@ TEST_F(ConfigFiles, SaveAsAsksBeforeReplacingAndAFailedSaveKeepsTheFile)
     testenv::dialogs().answerText(dir.filePath("no/such/folder.cfg"));
     form->tbtnSaveAsClick();
     ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages()[0].startsWith("Configuration could not be saved to file \"" + dir.filePath("no/such/folder.cfg")));
+    EXPECT_TRUE(
+        messages()[0].startsWith("Configuration could not be saved to file \"" + dir.filePath("no/such/folder.cfg")));
     EXPECT_FALSE(form->StatusPanelText(0).startsWith("Configuration successfully saved"));
 }
 
@@ -294,8 +296,9 @@ TEST_F(ConfigFilesWithUnit, LoggedOnSaveReadsTheUnitFirst)
     EXPECT_TRUE(messages().isEmpty()) << messages().join(" | ").toStdString();
     EXPECT_GT(unit->receivedCount(0x32), 10) << "every point is read";
     EXPECT_EQ(unit->receivedCount(0x24), 6);
-    EXPECT_TRUE(fileContent(path).contains("<LogRecord LOG_NUMBER=\"4\"><LOG Enable=\"0\" Frequency=\"0\" "
-                                           "LogIDCode=\"73\""));
+    EXPECT_TRUE(
+        fileContent(path).contains("<LogRecord LOG_NUMBER=\"4\"><LOG Enable=\"0\" Frequency=\"0\" "
+                                   "LogIDCode=\"73\""));
 }
 
 TEST_F(ConfigFilesWithUnit, AFailedReadBeforeASaveWritesNoFile)
@@ -311,9 +314,9 @@ TEST_F(ConfigFilesWithUnit, AFailedReadBeforeASaveWritesNoFile)
     testenv::dialogs().answerText(path);
     testenv::dialogs().answerButton(QMessageBox::Yes);
     form->tbtnSaveAsClick();
-    EXPECT_EQ(messages(), (QStringList{"File with this name already exists, do you want to overwrite?\n",
-                                       "Read Log Config. error!",
-                                       "The configuration could not be read from the unit; the file was not saved."}));
+    EXPECT_EQ(messages(),
+              (QStringList{"File with this name already exists, do you want to overwrite?\n", "Read Log Config. error!",
+                           "The configuration could not be read from the unit; the file was not saved."}));
     EXPECT_EQ(fileContent(path), "previous");
 }
 
@@ -327,11 +330,13 @@ TEST_F(ConfigFilesWithUnit, OpeningAGoodFileAndAnsweringYesWritesItMakesItPerman
     form->tbtnOpenClick();
     const QStringList shown = messages();
     ASSERT_EQ(shown.size(), 2) << shown.join(" | ").toStdString();
-    EXPECT_EQ(shown[0], "Do you wish to write this configuration into the unit?\n"
-                        "If the answer is NO, only the GUI will be updated with the configuration file.");
-    EXPECT_EQ(shown[1], "Please press OK button.\n"
-                        "After pressing OK button, analyzer will automatically reboot, and GUI will LOG OFF.\n"
-                        "After reboot, you will have to LOG ON again.");
+    EXPECT_EQ(shown[0],
+              "Do you wish to write this configuration into the unit?\n"
+              "If the answer is NO, only the GUI will be updated with the configuration file.");
+    EXPECT_EQ(shown[1],
+              "Please press OK button.\n"
+              "After pressing OK button, analyzer will automatically reboot, and GUI will LOG OFF.\n"
+              "After reboot, you will have to LOG ON again.");
     EXPECT_EQ(ranOf({"WriteDirect", "WriteConfig", "Reboot"}),
               (std::vector<std::string>{"WriteDirect", "WriteConfig", "Reboot"}));
     EXPECT_EQ(directParam, "977");

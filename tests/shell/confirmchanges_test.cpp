@@ -47,7 +47,8 @@ TEST_F(ConfirmChangesTest, RowsFollowTheChangeListWithTheTimerBlock)
     EXPECT_EQ(row(0), (QStringList{QString::number(text->GetId()), QString::fromStdString(text->GetName()),
                                    QString::fromLatin1("Site \xE9")}));
     EXPECT_EQ(row(1), (QStringList{QString::number(WriteLogRecordsManager::kTimerBlockId), "Timer X", "Changed"}));
-    EXPECT_EQ(row(2), (QStringList{QString::number(number->GetId()), QString::fromStdString(number->GetName()), "2.5"}));
+    EXPECT_EQ(row(2),
+              (QStringList{QString::number(number->GetId()), QString::fromStdString(number->GetName()), "2.5"}));
 }
 
 TEST_F(ConfirmChangesTest, AcceptEmptiesTheListAndCancelKeepsIt)

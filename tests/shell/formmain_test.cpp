@@ -4,10 +4,10 @@
 #include "formmainfixture.h"
 
 #include "database.h"
-#include "pollcommands.h"
-#include "securitychk.h"
 #include "discreteinputpage.h"
 #include "outputpage.h"
+#include "pollcommands.h"
+#include "securitychk.h"
 #include "settingsframes.h"
 #include "shareddialogs.h"
 #include "startup.h"
@@ -18,8 +18,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QStatusTipEvent>
-#include <any>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -30,17 +28,19 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <any>
 
 namespace {
 
 class FormMainTest : public FormMainFixture {};
 
-const char* const kCaptions[] = {"Analysis", "Status ", "Alarms ", "Archive ", "Events ", "Global ",
-                                 "Streams ", "Inputs-DRY ", "Inputs-WET ", "Outputs ", "Sequencer ", "Ports",
-                                 "Modbus ", "Analog Input ", "Timers ", "Maintenance ", "Factory "};
+const char* const kCaptions[] = {"Analysis", "Status ",       "Alarms ",     "Archive ",     "Events ",    "Global ",
+                                 "Streams ", "Inputs-DRY ",   "Inputs-WET ", "Outputs ",     "Sequencer ", "Ports",
+                                 "Modbus ",  "Analog Input ", "Timers ",     "Maintenance ", "Factory "};
 
 void sendMessage(QWidget* to, int message, int wParam, int lParam = 0)
 {
@@ -59,23 +59,37 @@ TEST(Startup, SplashStepsWindowsAndTextsComeInTheirOrder)
     startup::SetSplashTrace(nullptr);
 
     const QString p = "Loading Sentrel515 Desktop...";
-    const QStringList expected = {p + "Analysis", p + "Status", p + "Alarms", p + "Archive", p + "Global",
-                                  p + "Streams", p + "Inputs-DRY", "Loading Sentrel Desktop...Inputs-WET",
-                                  p + "Outputs", p + "Communication Ports", p + "Modbus", p + "Factory",
-                                  p + "Analog Inputs", p + "Service", p + "Sequencer", QString(), p + "Audit",
-                                  p + "Load Modules", p + "Initialize COMM. It may take a few seconds.",
+    const QStringList expected = {p + "Analysis",
+                                  p + "Status",
+                                  p + "Alarms",
+                                  p + "Archive",
+                                  p + "Global",
+                                  p + "Streams",
+                                  p + "Inputs-DRY",
+                                  "Loading Sentrel Desktop...Inputs-WET",
+                                  p + "Outputs",
+                                  p + "Communication Ports",
+                                  p + "Modbus",
+                                  p + "Factory",
+                                  p + "Analog Inputs",
+                                  p + "Service",
+                                  p + "Sequencer",
+                                  QString(),
+                                  p + "Audit",
+                                  p + "Load Modules",
+                                  p + "Initialize COMM. It may take a few seconds.",
                                   p + "Create RTDB"};
     EXPECT_EQ(trace, expected);
     EXPECT_EQ(frmSplash, nullptr);
     EXPECT_TRUE(testenv::dialogs().texts().isEmpty()) << testenv::dialogs().texts().join("|").toStdString();
 
     const std::vector<std::string> order(shellwindows::StartupOrder().begin(), shellwindows::StartupOrder().end());
-    EXPECT_EQ(order, (std::vector<std::string>{"SetUpdPwdDlg", "AboutForm", "frmDateRangeDlg", "frmScaleDlg",
-                                               "frmLogon", "LogFrm", "AuditForm", "fmUpgrade", "Back",
-                                               "fmCSVConfig", "NewModbusDlg", "UpdModeDlg", "Wait", "NeoForm",
-                                               "frmChanges", "QCForm"}));
-    for (const char* name : {"SetUpdPwdDlg", "AboutForm", "frmDateRangeDlg", "frmScaleDlg", "frmLogon",
-                             "UpdModeDlg", "Wait", "NeoForm"}) {
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"SetUpdPwdDlg", "AboutForm", "frmDateRangeDlg", "frmScaleDlg", "frmLogon",
+                                        "LogFrm", "AuditForm", "fmUpgrade", "Back", "fmCSVConfig", "NewModbusDlg",
+                                        "UpdModeDlg", "Wait", "NeoForm", "frmChanges", "QCForm"}));
+    for (const char* name :
+         {"SetUpdPwdDlg", "AboutForm", "frmDateRangeDlg", "frmScaleDlg", "frmLogon", "UpdModeDlg", "Wait", "NeoForm"}) {
         QWidget* window = shellwindows::Existing(name);
         ASSERT_NE(window, nullptr) << name;
         EXPECT_FALSE(window->isVisible()) << name;
@@ -144,10 +158,10 @@ TEST_F(FormMainTest, TheWindowStartsOffLineWithEveryTabAndItsButtonsAndMenus)
     EXPECT_EQ(form->ModeDisp()->text(), "OFF LINE");
 
     const std::pair<const char*, bool> buttons[] = {
-        {"tbtnLogon", true},  {"tbtnLogoff", false}, {"tbtnComm", true},         {"tbtnWrite", false},
-        {"WriteConfig", false}, {"tbtnPoll", false}, {"tbtnSync", false},        {"tbtnAcknowledge", false},
-        {"tbtnBypass", false}, {"tbtnTapeAdvance", false}, {"tbtnUpgrade", true}, {"tbtnOpen", true},
-        {"tbtnSave", false},  {"tbtnSaveAs", false}, {"tbtnExit", true}};
+        {"tbtnLogon", true},    {"tbtnLogoff", false},      {"tbtnComm", true},    {"tbtnWrite", false},
+        {"WriteConfig", false}, {"tbtnPoll", false},        {"tbtnSync", false},   {"tbtnAcknowledge", false},
+        {"tbtnBypass", false},  {"tbtnTapeAdvance", false}, {"tbtnUpgrade", true}, {"tbtnOpen", true},
+        {"tbtnSave", false},    {"tbtnSaveAs", false},      {"tbtnExit", true}};
     for (const auto& [name, on] : buttons)
         EXPECT_EQ(form->Button(name)->isEnabled(), on) << name;
     EXPECT_EQ(form->Button("tbtnLogon")->toolTip(), "Logon");
@@ -163,8 +177,8 @@ TEST_F(FormMainTest, TheWindowStartsOffLineWithEveryTabAndItsButtonsAndMenus)
     for (const char* view : {"CommunicateBar", "OperationBar", "GeneralBar"})
         EXPECT_TRUE(form->MenuItem(view)->isChecked()) << view;
     EXPECT_FALSE(form->MenuItem("UpgradeWindow")->isChecked());
-    for (const char* hidden : {"New1", "Open1", "Save1", "SaveAs1", "SaveAll1", "Print1", "PrintSetup1", "Contents1",
-                               "Index1", "Tutorial1"})
+    for (const char* hidden :
+         {"New1", "Open1", "Save1", "SaveAs1", "SaveAll1", "Print1", "PrintSetup1", "Contents1", "Index1", "Tutorial1"})
         EXPECT_FALSE(form->MenuItem(hidden)->isVisible()) << hidden;
     EXPECT_FALSE(form->findChild<QMenu*>("Edit1")->menuAction()->isVisible());
     EXPECT_TRUE(form->StatusBarTimer()->isActive());
@@ -283,11 +297,15 @@ TEST_F(FormMainTest, LinkStatesSetTheTrafficIconsAndTexts)
         QString panel0;
     };
     const Case cases[] = {
-        {1, 1, 1, ""},  {2, 1, 2, ""}, {3, 2, 1, ""}, {4, 3, 3, ""},
+        {1, 1, 1, ""},
+        {2, 1, 2, ""},
+        {3, 2, 1, ""},
+        {4, 3, 3, ""},
         {5, 4, 4, "Temporarily paused for discontinuous communication..."},
         {2, 1, 2, "Temporarily paused for discontinuous communication..."},
         {9, 0, 0, "Temporarily paused for discontinuous communication..."},
-        {1, 1, 1, ""},  {0, 0, 0, ""},
+        {1, 1, 1, ""},
+        {0, 0, 0, ""},
     };
     for (const Case& c : cases) {
         sendMessage(form.get(), winmsg::WM_COMMSTATE, c.wParam);
@@ -317,13 +335,24 @@ TEST_F(FormMainTest, LogonAsksForTheModeAndShowsTheTabsOfIt)
     std::vector<Case> cases;
     cases.push_back({"read only", {ScriptedModals::press("btnReadOnly")}, "READ ONLY", 15, {}});
     cases.push_back({"update, master password",
-                     {ScriptedModals::press("btnUpdate"), ScriptedModals::password("qe$3916")}, "UPDATE", 17, {}});
+                     {ScriptedModals::press("btnUpdate"), ScriptedModals::password("qe$3916")},
+                     "UPDATE",
+                     17,
+                     {}});
     cases.push_back({"update, prompt cancelled",
-                     {ScriptedModals::press("btnUpdate"), ScriptedModals::press("CancelBtn")}, "READ ONLY", 15, {}});
+                     {ScriptedModals::press("btnUpdate"), ScriptedModals::press("CancelBtn")},
+                     "READ ONLY",
+                     15,
+                     {}});
     cases.push_back({"update, empty password",
-                     {ScriptedModals::press("btnUpdate"), ScriptedModals::password("")}, "READ ONLY", 15, {}});
+                     {ScriptedModals::press("btnUpdate"), ScriptedModals::password("")},
+                     "READ ONLY",
+                     15,
+                     {}});
     cases.push_back({"update, wrong password",
-                     {ScriptedModals::press("btnUpdate"), ScriptedModals::password("QE$3916")}, "READ ONLY", 15,
+                     {ScriptedModals::press("btnUpdate"), ScriptedModals::password("QE$3916")},
+                     "READ ONLY",
+                     15,
                      {invalid}});
     for (Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -402,9 +431,17 @@ TEST_F(FormMainTest, TheModeMenuSwitchesModesAndSaysWhyUpdateIsRefused)
     };
     const Case cases[] = {
         {"empty password leaves the mode", ScriptedModals::password(""), true, "READ ONLY", false, {}},
-        {"wrong password is reported", ScriptedModals::password("nope"), true, "READ ONLY", false,
+        {"wrong password is reported",
+         ScriptedModals::password("nope"),
+         true,
+         "READ ONLY",
+         false,
          {"Invalid password!\n Read Only Mode"}},
-        {"map version differs", ScriptedModals::password("qe$3916"), false, "READ ONLY", false,
+        {"map version differs",
+         ScriptedModals::password("qe$3916"),
+         false,
+         "READ ONLY",
+         false,
          {"The unit's database version does not match this program: changes cannot be written.\n Read Only Mode"}},
         {"master password", ScriptedModals::password("qe$3916"), true, "UPDATE", true, {}},
     };
@@ -483,9 +520,9 @@ TEST_F(FormMainTest, EnteringPagesStopsOrStartsThePollAndQueuesTheirReads)
     EXPECT_EQ(ran, std::vector<std::string>{"WriteSinglePoint"}) << "leaving maintenance writes (to no effect)";
     EXPECT_FALSE(poll->Timer().isActive());
     EXPECT_EQ(modals.captions, QStringList{"Factory Mode Logon"});
-    EXPECT_TRUE(shownTexts().contains(
-        "Changing parameters in Maintenance Page may affect operation of the unit.\n"
-        "It is recommended that any change in this page be done by authorised personal only."));
+    EXPECT_TRUE(
+        shownTexts().contains("Changing parameters in Maintenance Page may affect operation of the unit.\n"
+                              "It is recommended that any change in this page be done by authorised personal only."));
     EXPECT_FALSE(enabled("tbtnOpen")) << "the analog-input page turns the file buttons off";
 
     reportLoggedOn();
@@ -496,9 +533,10 @@ TEST_F(FormMainTest, EnteringPagesStopsOrStartsThePollAndQueuesTheirReads)
         int scanPage;
     };
     const Case cases[] = {
-        {1, {"ExpressRead"}, true, 15}, {5, {"ExpressRead"}, false, 2},  {3, {"ReadLogConfig"}, false, 1},
-        {4, {}, false, 1},              {2, {"ExpressRead"}, true, 11},  {14, {"ExpressRead"}, false, 16},
-        {13, {"ExpressRead"}, true, 14}, {0, {}, true, 0},
+        {1, {"ExpressRead"}, true, 15},   {5, {"ExpressRead"}, false, 2},
+        {3, {"ReadLogConfig"}, false, 1}, {4, {}, false, 1},
+        {2, {"ExpressRead"}, true, 11},   {14, {"ExpressRead"}, false, 16},
+        {13, {"ExpressRead"}, true, 14},  {0, {}, true, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.page);
@@ -551,7 +589,10 @@ TEST_F(FormMainTest, LeavingTheMaintenancePageSwitchesDirectControlOff)
         std::vector<std::pair<std::uint16_t, std::string>>* out;
         std::pair<std::uint16_t, std::string> fields;
         void Execute() override { out->push_back(fields); }
-        void LoadFields(const std::any& f) override { fields = std::any_cast<std::pair<std::uint16_t, std::string>>(f); }
+        void LoadFields(const std::any& f) override
+        {
+            fields = std::any_cast<std::pair<std::uint16_t, std::string>>(f);
+        }
         std::any SaveFields() const override { return fields; }
     };
     auto keeper = std::make_unique<Keeper>();
@@ -586,9 +627,10 @@ TEST_F(FormMainTest, ThePermanentWriteOffersTheRebootOnlyAfterTheFlashHasTheSett
         form->SetText("StatusLineSpecialPanel", "");
     });
     reportLoggedOn();
-    const QString reboot = "Changing the port setting requires the analyzer to be rebooted.\n"
-                           "After pressing OK button, analyzer will automatically reboot, and GUI will restart.\n"
-                           "After reboot, you can LOG ON again.";
+    const QString reboot =
+        "Changing the port setting requires the analyzer to be rebooted.\n"
+        "After pressing OK button, analyzer will automatically reboot, and GUI will restart.\n"
+        "After reboot, you can LOG ON again.";
 
     form->PageControlMain()->setCurrentIndex(5);
     ran.clear();

@@ -11,6 +11,7 @@
 #include "statemgr.h"
 #include "testenv.h"
 
+#include <gtest/gtest.h>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,7 +19,6 @@
 #include <QToolButton>
 #include <deque>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,7 +64,8 @@ public:
 class StandInCommand : public Command {
 public:
     StandInCommand(std::vector<std::string>* log, std::string name, std::function<void()> body)
-        : log_(log), name_(std::move(name)), body_(std::move(body)) {}
+            : log_(log), name_(std::move(name)), body_(std::move(body))
+    {}
     void Execute() override
     {
         log_->push_back(name_);

@@ -2,10 +2,10 @@
 // as a bare text that could drift from the window's tables.
 #include "formmain.h"
 
+#include <gtest/gtest.h>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 
 TEST(FrameCommKeys, TheMainWindowHandlesEveryKey)
 {

@@ -1,11 +1,11 @@
-#include "dialogservice.h"
 #include "librarybinder.h"
+#include "dialogservice.h"
 #include "testenv.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 using InitFn = void (*)();

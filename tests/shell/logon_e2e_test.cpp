@@ -12,13 +12,13 @@
 #include "unitmodel.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -197,22 +197,20 @@ TEST_F(LogonWithUnit, TheWindowStaysResponsiveWhileTheUnitSettles)
     std::vector<std::pair<std::size_t, int>> ticks;
     QTimer timer;
     timer.setInterval(20);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        ticks.emplace_back(unit->received().size(), unit->receivedCount(kReadMemoryInfo));
-    });
+    QObject::connect(&timer, &QTimer::timeout,
+                     [&] { ticks.emplace_back(unit->received().size(), unit->receivedCount(kReadMemoryInfo)); });
     timer.start();
     modals.answers = {ScriptedModals::press("btnReadOnly")};
     form->tbtnLogonClick();
     timer.stop();
     ASSERT_FALSE(form->GetBool("LoggingOn")) << shownTexts().join(" | ").toStdString();
     const std::vector<QByteArray> received = unit->received();
-    const auto memoryQuestion =
-        std::find_if(received.begin(), received.end(), [](const QByteArray& m) { return m.size() > 1 && m[1] == kReadMemoryInfo; });
+    const auto memoryQuestion = std::find_if(
+        received.begin(), received.end(), [](const QByteArray& m) { return m.size() > 1 && m[1] == kReadMemoryInfo; });
     ASSERT_NE(memoryQuestion, received.end());
     const std::size_t beforeQuestion = static_cast<std::size_t>(memoryQuestion - received.begin());
-    const auto duringPause = std::count_if(ticks.begin(), ticks.end(), [&](const auto& t) {
-        return t.first == beforeQuestion && t.second == 0;
-    });
+    const auto duringPause = std::count_if(ticks.begin(), ticks.end(),
+                                           [&](const auto& t) { return t.first == beforeQuestion && t.second == 0; });
     // About fifty ticks fit into the pause; a sleep would let at most the one already due run.
     EXPECT_GE(duringPause, 10);
 }

@@ -1,12 +1,12 @@
 #include "neoform.h"
 
+#include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QCoreApplication>
 #include <QTimer>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,8 +1,8 @@
+#include "discreteinputpage.h"
+#include "outputpage.h"
 #include "pointfixture.h"
 #include "resultframes.h"
 #include "schedulingframes.h"
-#include "discreteinputpage.h"
-#include "outputpage.h"
 #include "settingsframes.h"
 
 #include <QLabel>
@@ -10,7 +10,7 @@
 
 namespace {
 class PageFrameTest : public DatabaseFixture {};
-}
+}  // namespace
 
 TEST_F(PageFrameTest, EnteringAPageRebuildsTheScanListFromItsControls)
 {
@@ -43,7 +43,10 @@ TEST_F(PageFrameTest, EnteringAPageRebuildsTheScanListFromItsControls)
 
 TEST_F(PageFrameTest, CautionPagesWarnOnEntry)
 {
-    struct Case { std::function<void()> enter; const char* word; };
+    struct Case {
+        std::function<void()> enter;
+        const char* word;
+    };
     TfraIO io;
     TfrmInput2 wet;
     TfraOutput outputs;

@@ -1,9 +1,9 @@
 #include "securitychk.h"
 #include "testenv.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 
 namespace {
 class SecurityTest : public ::testing::Test {

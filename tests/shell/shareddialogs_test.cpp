@@ -1,13 +1,13 @@
-#include "securitychk.h"
 #include "shareddialogs.h"
+#include "securitychk.h"
 #include "testenv.h"
 #include "waitwindow.h"
 
+#include <gtest/gtest.h>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <gtest/gtest.h>
 
 TEST(SharedDialogs, TextsAndNames)
 {

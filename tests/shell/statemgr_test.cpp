@@ -1,9 +1,9 @@
 #include "statemgr.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QToolButton>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,7 +19,7 @@ public slots:
     void EnableEditing(bool value) { editing = value; }
 };
 
-const char* const kButtons[] = {"tbtnWrite", "tbtnPoll", "tbtnSync", "tbtnAcknowledge", "tbtnBypass",
+const char* const kButtons[] = {"tbtnWrite",       "tbtnPoll", "tbtnSync", "tbtnAcknowledge", "tbtnBypass",
                                 "tbtnTapeAdvance", "tbtnOpen", "tbtnSave", "tbtnSaveAs"};
 
 class StateMgrTest : public ::testing::Test {
@@ -77,15 +77,27 @@ TEST_F(StateMgrTest, ModeOperationsNeedALogon)
 
 TEST_F(StateMgrTest, ButtonTable)
 {
-    struct Step { std::function<void()> op; bool startEnabled; const char* expected; };
+    struct Step {
+        std::function<void()> op;
+        bool startEnabled;
+        const char* expected;
+    };
     const Step steps[] = {
         {[&] { sm->SetLogOff(); }, true, "DDDDDDDEDD"},
         {[&] { sm->SetLogOn(); }, false, "DDEDDDDEEE"},
         {[&] { sm->SetReadOnly(); }, true, "DDEDDDDEEE"},
         {[&] { sm->SetUpdateMode(); }, false, "EEDEEEEDDD"},
         {[&] { sm->SetBusy(); }, true, "DDEDEEEDDD"},
-        {[&] { sm->SetReadOnly(); sm->SetIdle(); }, true, "DDEDDDDDDD"},
-        {[&] { sm->SetUpdateMode(); sm->SetIdle(); }, false, "EEEEEEEEEE"},
+        {[&] {
+             sm->SetReadOnly();
+             sm->SetIdle();
+         },
+         true, "DDEDDDDDDD"},
+        {[&] {
+             sm->SetUpdateMode();
+             sm->SetIdle();
+         },
+         false, "EEEEEEEEEE"},
     };
     sm->SetLogOn();
     for (const auto& step : steps) {

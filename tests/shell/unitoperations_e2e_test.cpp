@@ -143,7 +143,9 @@ TEST_F(UnitOperations, TheClockButtonSetsTheUnitsClockAndDayOfWeek)
 TEST_F(UnitOperations, TheRebootMenuRebootsTheUnitAndLogsOff)
 {
     form->mnuRebootClick();
-    EXPECT_EQ(shownTexts(), QStringList{"The analyzer will reboot. The GUI will LOG OFF.\nWhen analyzer is ready, please LOG ON again."});
+    EXPECT_EQ(
+        shownTexts(),
+        QStringList{"The analyzer will reboot. The GUI will LOG OFF.\nWhen analyzer is ready, please LOG ON again."});
     EXPECT_EQ(unit->counters().reboots, 1);
     EXPECT_TRUE(form->GetBool("LoggingOn"));
 }

@@ -31,7 +31,10 @@ const QString kFinalQuestion =
     "After pressing OK button, analyzer will automatically reboot, and GUI will restart.\n"
     "After reboot, you have to LOG ON again.";
 
-QString dataFile(const char* name) { return QDir(testenv::dataHome()).filePath(QString("KVT515/") + name); }
+QString dataFile(const char* name)
+{
+    return QDir(testenv::dataHome()).filePath(QString("KVT515/") + name);
+}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -57,7 +60,10 @@ QStringList messages()
     return texts;
 }
 
-std::uint32_t colour(TfmUpgrade* window, const char* label) { return CommandLine::PaintedColour(window->Label(label)); }
+std::uint32_t colour(TfmUpgrade* window, const char* label)
+{
+    return CommandLine::PaintedColour(window->Label(label));
+}
 
 // The main window with the real image commands over the emulated unit; the logon, logoff and
 // reboot are stand-ins that report what the real ones would.
@@ -170,7 +176,8 @@ namespace {
 // The scripted dialogs, with a file dialog that leaves another folder current, as a real one may.
 class WanderingDialogs : public DialogService {
 public:
-    WanderingDialogs(ScriptedDialogService& scripted, QString folder) : scripted_(scripted), folder_(std::move(folder)) {}
+    WanderingDialogs(ScriptedDialogService& scripted, QString folder) : scripted_(scripted), folder_(std::move(folder))
+    {}
     QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& caption, const QString& text,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override
@@ -240,7 +247,8 @@ TEST_F(UpgradeFlowTest, WithoutTheOldConfigurationNoEndsLoggedOffAndYesGoesOn)
     const QByteArray before = readFile(dataFile(TfmUpgrade::kStatusFile));
     testenv::dialogs().answerButton(QMessageBox::No);
     form->tbtnUpgradeClick();
-    EXPECT_EQ(shownTexts(), QStringList{"Are you sure you want to write firmware without Reading Old Configuration first?"});
+    EXPECT_EQ(shownTexts(),
+              QStringList{"Are you sure you want to write firmware without Reading Old Configuration first?"});
     EXPECT_EQ(testenv::dialogs().shown()[0].caption, "Warning");
     EXPECT_EQ(ran, (std::vector<std::string>{"UpgradeCommand", "Logoff"}));
     expectAborted();
@@ -497,8 +505,14 @@ TEST(UpgradeConfigFiles, NotAvailableUntilTheConfigurationFilesAreConnected)
     EXPECT_FALSE(files.Save(dataFile(TfmUpgrade::kOldConfigFile)));
     EXPECT_FALSE(files.Load(dataFile(TfmUpgrade::kOldConfigFile)));
     QStringList calls;
-    files.save = [&](const QString& path) { calls << "save " + path; return true; };
-    files.load = [&](const QString& path) { calls << "load " + path; return false; };
+    files.save = [&](const QString& path) {
+        calls << "save " + path;
+        return true;
+    };
+    files.load = [&](const QString& path) {
+        calls << "load " + path;
+        return false;
+    };
     EXPECT_TRUE(files.Available());
     EXPECT_TRUE(files.Save("a.cfg"));
     EXPECT_FALSE(files.Load("b.cfg"));

@@ -4,9 +4,15 @@
 #include <QtGlobal>
 
 namespace testenv {
-QString configHome() { return qEnvironmentVariable("XDG_CONFIG_HOME"); }
-QString dataHome() { return qEnvironmentVariable("XDG_DATA_HOME"); }
+QString configHome()
+{
+    return qEnvironmentVariable("XDG_CONFIG_HOME");
 }
+QString dataHome()
+{
+    return qEnvironmentVariable("XDG_DATA_HOME");
+}
+}  // namespace testenv
 
 #include "dialogservice.h"
 

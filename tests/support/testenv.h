@@ -9,10 +9,10 @@ QString dataHome();
 // Points the communications library's stored settings at a unit on this loopback TCP port,
 // with this time-out (in ticks) and two tries; the library reads them when it starts.
 void pointLinkAtLoopback(int tcpPort, const char* backoffTicks = "4");
-}
+}  // namespace testenv
 
 #include "dialogservice.h"
 namespace testenv {
 // The scripted dialog service that the test entry installed.
 ScriptedDialogService& dialogs();
-}
+}  // namespace testenv

@@ -1,8 +1,8 @@
 #include "dialogservice.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 // Every test binary runs against its own settings and data folders and a scripted dialog
 // service, so nothing blocks on a window and nothing touches the user's files.

@@ -3,11 +3,11 @@
 #include "messagehandler.h"
 #include "unitemulator.h"
 
+#include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTcpSocket>
 #include <QThread>
-#include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <poll.h>

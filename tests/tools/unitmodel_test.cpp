@@ -1,6 +1,7 @@
-#include "ridovaz.h"
 #include "unitmodel.h"
+#include "ridovaz.h"
 
+#include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -8,13 +9,15 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstring>
-#include <gtest/gtest.h>
 #include <set>
 #include <stdexcept>
 
 namespace {
 
-QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(text);
+}
 
 QByteArray message(int type, const QByteArray& payload = {})
 {
@@ -25,16 +28,31 @@ QByteArray message(int type, const QByteArray& payload = {})
     return m;
 }
 
-QByteArray u16(int v) { return QByteArray(1, static_cast<char>(v & 0xFF)) + QByteArray(1, static_cast<char>(v >> 8)); }
+QByteArray u16(int v)
+{
+    return QByteArray(1, static_cast<char>(v & 0xFF)) + QByteArray(1, static_cast<char>(v >> 8));
+}
 
-QByteArray u32(quint32 v) { return u16(v & 0xFFFF) + u16(v >> 16); }
+QByteArray u32(quint32 v)
+{
+    return u16(v & 0xFFFF) + u16(v >> 16);
+}
 
-QByteArray rejection() { return hex("02ff"); }
+QByteArray rejection()
+{
+    return hex("02ff");
+}
 
 // Sends a message and gives the answer (an empty array for silence).
-QByteArray ask(UnitModel& unit, const QByteArray& m) { return unit.handleMessage(m).value_or(QByteArray()); }
+QByteArray ask(UnitModel& unit, const QByteArray& m)
+{
+    return unit.handleMessage(m).value_or(QByteArray());
+}
 
-QByteArray blockRequest(int type, quint32 offset, int count) { return message(type, u32(offset) + QByteArray(1, char(count))); }
+QByteArray blockRequest(int type, quint32 offset, int count)
+{
+    return message(type, u32(offset) + QByteArray(1, char(count)));
+}
 
 QByteArray writeImage(quint32 offset, const QByteArray& data)
 {
@@ -174,7 +192,8 @@ TEST(UnitModel, MemoriesAreReadInBlocksAndWiped)
     // The last block: the bytes that are left, the rest of the data field zero.
     EXPECT_EQ(ask(unit, blockRequest(0x28, 400, 50)),
               message(0x29, u32(400) + hex("32") + archive.mid(400, 50) + QByteArray(150, '\0')));
-    EXPECT_EQ(ask(unit, blockRequest(0x2C, 3, 200)), message(0x2D, u32(3) + hex("02") + hex("0405") + QByteArray(198, '\0')));
+    EXPECT_EQ(ask(unit, blockRequest(0x2C, 3, 200)),
+              message(0x2D, u32(3) + hex("02") + hex("0405") + QByteArray(198, '\0')));
     EXPECT_EQ(ask(unit, blockRequest(0x2C, 1000, 10)), message(0x2D, u32(1000) + hex("00") + QByteArray(200, '\0')));
     EXPECT_EQ(ask(unit, blockRequest(0x28, 0, 201)), rejection());
 
@@ -204,16 +223,19 @@ TEST(UnitModel, FlashWriteAndFirmwareBlocksAnswerBusyForTheirCount)
     EXPECT_EQ(ask(unit, writeImage(200, last)), message(0x2F, u32(200) + hex("03")));
     EXPECT_EQ(unit.image(), first + last);
     // Read back as written.
-    EXPECT_EQ(ask(unit, blockRequest(0x3A, 200, 3)), message(0x3B, u32(200) + hex("03") + last + QByteArray(197, '\0')));
+    EXPECT_EQ(ask(unit, blockRequest(0x3A, 200, 3)),
+              message(0x3B, u32(200) + hex("03") + last + QByteArray(197, '\0')));
     EXPECT_EQ(unit.counters().imageBlocksWritten, 2);
 
     // One byte goes wrong on the way back; the stored image stays as written.
     unit.setImageCorruptAt(201);
-    EXPECT_EQ(ask(unit, blockRequest(0x3A, 200, 3)), message(0x3B, u32(200) + hex("03") + "x\x86z" + QByteArray(197, '\0')));
+    EXPECT_EQ(ask(unit, blockRequest(0x3A, 200, 3)),
+              message(0x3B, u32(200) + hex("03") + "x\x86z" + QByteArray(197, '\0')));
     EXPECT_EQ(ask(unit, blockRequest(0x3A, 0, 200)), message(0x3B, u32(0) + hex("c8") + first));
     EXPECT_EQ(unit.image(), first + last);
     unit.setImageCorruptAt(-1);
-    EXPECT_EQ(ask(unit, blockRequest(0x3A, 200, 3)), message(0x3B, u32(200) + hex("03") + last + QByteArray(197, '\0')));
+    EXPECT_EQ(ask(unit, blockRequest(0x3A, 200, 3)),
+              message(0x3B, u32(200) + hex("03") + last + QByteArray(197, '\0')));
 
     // A block the unit never finishes storing keeps every poll busy.
     unit.setImageNeverStored(true);
@@ -259,7 +281,7 @@ TEST(UnitModel, FactoryDefaultsBringBackTheScenariosConfiguration)
 TEST(UnitModel, MalformedAndUnknownMessagesAreRejected)
 {
     UnitModel unit;
-    EXPECT_EQ(ask(unit, hex("0301")), rejection());          // length byte says 3, two bytes came
+    EXPECT_EQ(ask(unit, hex("0301")), rejection());               // length byte says 3, two bytes came
     EXPECT_EQ(ask(unit, message(0x01, hex("00"))), rejection());  // index cut
     EXPECT_EQ(ask(unit, message(0x02)), rejection());
     EXPECT_EQ(ask(unit, message(0x50)), rejection());
@@ -316,8 +338,9 @@ TEST(UnitModel, ScenarioSetsTheUnitAndTheDumpReadsBackTheSame)
     QTemporaryDir dir;
     writeFile(dir.filePath("events.bin"), hex("aabbcc"));
     const QJsonObject scenario{
-        {"values", QJsonObject{{"0", "Unit 7"}, {"12", 2.25}, {"10", 65535}, {"67", true}, {"306", 4},
-                               {"500", 17041418}, {"13", -1}}},
+        {"values",
+         QJsonObject{
+             {"0", "Unit 7"}, {"12", 2.25}, {"10", 65535}, {"67", true}, {"306", 4}, {"500", 17041418}, {"13", -1}}},
         {"sequencer", QString(456, '1')},
         {"timers", QString(288, '2')},
         {"logConfig", QJsonArray{QString("00 01 3c00 01 02 8401") + QString(28, '0')}},
@@ -466,11 +489,15 @@ TEST(UnitModel, GeneratedMemoriesHoldValidFramesAsTheUnitWritesThem)
     QString error;
     ASSERT_TRUE(unit.applyScenario(QJsonDocument::fromJson(R"({
         "values": {"10": 57054, "21": 0.5},
-        "logConfig": [")" + log0.toUtf8() + R"(", ")" + log1.toUtf8() + R"("],
+        "logConfig": [")" + log0.toUtf8() + R"(", ")" + log1.toUtf8() +
+                                                           R"("],
         "archive": {"records": 5, "start": "2026-12-31T23:59:30", "interval": 10, "wrap": 2},
         "events": {"records": 3, "interval": 1},
         "faults": [{"type": 40, "kind": "count", "count": 3}]
-    })").object(), {}, &error)) << error.toStdString();
+    })")
+                                       .object(),
+                                   {}, &error))
+        << error.toStdString();
 
     const QList<QByteArray> logFrames = unescapedFrames(unit.archive());
     ASSERT_EQ(logFrames.size(), 5);
@@ -480,7 +507,8 @@ TEST(UnitModel, GeneratedMemoriesHoldValidFramesAsTheUnitWritesThem)
         const QByteArray& f = logFrames[i];
         ASSERT_EQ(f.size(), 2 + 4 + 2 + 4 + 2);
         const QByteArray covered = f.left(f.size() - 2);
-        EXPECT_EQ(crcModbus(covered), static_cast<quint8>(f[f.size() - 2]) | (static_cast<quint8>(f[f.size() - 1]) << 8));
+        EXPECT_EQ(crcModbus(covered),
+                  static_cast<quint8>(f[f.size() - 2]) | (static_cast<quint8>(f[f.size() - 1]) << 8));
         EXPECT_EQ(covered.left(2), hex("de0c"));
         const QDateTime t = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 30), Qt::UTC).addSecs(10 * order[i]);
         EXPECT_EQ(covered.mid(2, 4), u32(tokenOf(t.date().year(), t.date().month(), t.date().day(), t.time().hour(),
@@ -507,9 +535,12 @@ TEST(UnitModel, GeneratedMemoriesHoldValidFramesAsTheUnitWritesThem)
     EXPECT_EQ(a.mid(10), QByteArray(197, '\0'));
     EXPECT_EQ(static_cast<quint8>(ask(unit, blockRequest(0x28, 0, 20))[6]), 20);
 
-    EXPECT_FALSE(unit.applyScenario(QJsonDocument::fromJson(R"({"events": {"records": 3, "every": 1}})").object(), {}, &error));
-    EXPECT_FALSE(unit.applyScenario(QJsonDocument::fromJson(R"({"events": {"records": 3, "start": "1999-01-01T00:00:00"}})").object(), {}, &error));
-    EXPECT_FALSE(unit.applyScenario(QJsonDocument::fromJson(R"({"faults": [{"type": 40, "kind": "count", "count": 201}]})").object(), {}, &error));
+    EXPECT_FALSE(
+        unit.applyScenario(QJsonDocument::fromJson(R"({"events": {"records": 3, "every": 1}})").object(), {}, &error));
+    EXPECT_FALSE(unit.applyScenario(
+        QJsonDocument::fromJson(R"({"events": {"records": 3, "start": "1999-01-01T00:00:00"}})").object(), {}, &error));
+    EXPECT_FALSE(unit.applyScenario(
+        QJsonDocument::fromJson(R"({"faults": [{"type": 40, "kind": "count", "count": 201}]})").object(), {}, &error));
 }
 
 TEST(UnitModel, TheLogsScenarioHoldsAWrappedArchiveAndEventLog)
@@ -520,7 +551,8 @@ TEST(UnitModel, TheLogsScenarioHoldsAWrappedArchiveAndEventLog)
     const QList<QByteArray> logFrames = unescapedFrames(unit.archive());
     EXPECT_EQ(logFrames.size(), 2000);
     for (const QByteArray& f : logFrames)
-        ASSERT_EQ(crcModbus(f.left(f.size() - 2)), static_cast<quint8>(f[f.size() - 2]) | (static_cast<quint8>(f[f.size() - 1]) << 8));
+        ASSERT_EQ(crcModbus(f.left(f.size() - 2)),
+                  static_cast<quint8>(f[f.size() - 2]) | (static_cast<quint8>(f[f.size() - 1]) << 8));
     EXPECT_EQ(unescapedFrames(unit.events()).size(), 500);
 }
 
@@ -558,6 +590,6 @@ TEST(UnitModel, TheDemonstrationUnitIsRecentAndHoldsEveryLogAndEvent)
 
     // "end" and "start" together are refused.
     EXPECT_FALSE(unit.applyScenario(
-        QJsonDocument::fromJson(R"({"events": {"records": 3, "start": "2026-01-01T00:00:00", "end": "now"}})").object(), {},
-        &error));
+        QJsonDocument::fromJson(R"({"events": {"records": 3, "start": "2026-01-01T00:00:00", "end": "now"}})").object(),
+        {}, &error));
 }

@@ -19,11 +19,21 @@ bool lastFlag = false;
 std::map<std::string, int> calls;
 }  // namespace
 
-KVT_EXPORT void _Initialize() { ++calls["_Initialize"]; }
-KVT_EXPORT void _Cleanup() { ++calls["_Cleanup"]; }
-KVT_EXPORT void ShowCommSetup() { ++calls["ShowCommSetup"]; }
+KVT_EXPORT void _Initialize()
+{
+    ++calls["_Initialize"];
+}
+KVT_EXPORT void _Cleanup()
+{
+    ++calls["_Cleanup"];
+}
+KVT_EXPORT void ShowCommSetup()
+{
+    ++calls["ShowCommSetup"];
+}
 
-KVT_EXPORT int SendReceive(const unsigned char* request, int length, unsigned char* reply, int* replyLength, bool notify)
+KVT_EXPORT int SendReceive(const unsigned char* request, int length, unsigned char* reply, int* replyLength,
+                           bool notify)
 {
     ++calls["SendReceive"];
     lastRequest.assign(request, request + length);
@@ -48,7 +58,10 @@ KVT_EXPORT void SetUserCancel(bool cancel)
     lastFlag = cancel;
 }
 
-KVT_EXPORT bool IsOnline() { return false; }
+KVT_EXPORT bool IsOnline()
+{
+    return false;
+}
 
 KVT_EXPORT int CommConnect()
 {
@@ -77,6 +90,15 @@ KVT_EXPORT int FakePortelleLastRequest(unsigned char* out, bool* notify)
     return static_cast<int>(lastRequest.size());
 }
 
-KVT_EXPORT void FakePortelleSetConnectResult(int result) { connectResult = result; }
-KVT_EXPORT bool FakePortelleLastFlag() { return lastFlag; }
-KVT_EXPORT int FakePortelleCalls(const char* entry) { return calls[entry]; }
+KVT_EXPORT void FakePortelleSetConnectResult(int result)
+{
+    connectResult = result;
+}
+KVT_EXPORT bool FakePortelleLastFlag()
+{
+    return lastFlag;
+}
+KVT_EXPORT int FakePortelleCalls(const char* entry)
+{
+    return calls[entry];
+}

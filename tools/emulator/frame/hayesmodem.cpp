@@ -4,7 +4,7 @@
 
 HayesModem::HayesModem(std::shared_ptr<Control> control, std::function<void(const QByteArray&)> toHost,
                        std::function<void(const QByteArray&)> toUnit, QObject* parent)
-    : QObject(parent), control_(std::move(control)), toHost_(std::move(toHost)), toUnit_(std::move(toUnit))
+        : QObject(parent), control_(std::move(control)), toHost_(std::move(toHost)), toUnit_(std::move(toUnit))
 {
     dialTimer_ = new QTimer(this);
     dialTimer_->setSingleShot(true);
@@ -28,7 +28,10 @@ void HayesModem::setState(State state)
     control_->online = carriesData();
 }
 
-void HayesModem::reply(const char* text) { toHost_(QByteArray("\r\n") + text + "\r\n"); }
+void HayesModem::reply(const char* text)
+{
+    toHost_(QByteArray("\r\n") + text + "\r\n");
+}
 
 void HayesModem::fromHost(const QByteArray& bytes)
 {
@@ -173,10 +176,22 @@ void HayesModem::finishDial()
         sinceData_.restart();
         toHost_(QByteArray("\r\nCONNECT ") + QByteArray::number(rate_) + "\r\n");
         return;
-    case DialAnswer::Busy: setState(State::Command); reply("BUSY"); return;
-    case DialAnswer::NoCarrier: setState(State::Command); reply("NO CARRIER"); return;
-    case DialAnswer::NoAnswer: setState(State::Command); reply("NO ANSWER"); return;
-    case DialAnswer::NoDialtone: setState(State::Command); reply("NO DIALTONE"); return;
+    case DialAnswer::Busy:
+        setState(State::Command);
+        reply("BUSY");
+        return;
+    case DialAnswer::NoCarrier:
+        setState(State::Command);
+        reply("NO CARRIER");
+        return;
+    case DialAnswer::NoAnswer:
+        setState(State::Command);
+        reply("NO ANSWER");
+        return;
+    case DialAnswer::NoDialtone:
+        setState(State::Command);
+        reply("NO DIALTONE");
+        return;
     }
 }
 

@@ -29,10 +29,10 @@ public:
         int connectRate = 9600;
         int guardTimeMs = 1000;
         bool online = false;
-        QStringList commands;            // every AT command line received
-        QStringList dialled;             // the numbers dialled
-        int hangups = 0;                 // calls ended by ATH
-        int carrierDrops = 0;            // calls ended by a dropped carrier
+        QStringList commands;  // every AT command line received
+        QStringList dialled;   // the numbers dialled
+        int hangups = 0;       // calls ended by ATH
+        int carrierDrops = 0;  // calls ended by a dropped carrier
     };
 
     // toHost writes to the client's line; toUnit hands data to the unit's side.

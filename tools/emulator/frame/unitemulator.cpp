@@ -9,11 +9,11 @@
 #include <QThread>
 #include <QTimer>
 
-#include <algorithm>
 #include <fcntl.h>
-#include <map>
 #include <termios.h>
 #include <unistd.h>
+#include <algorithm>
+#include <map>
 
 namespace {
 
@@ -30,8 +30,8 @@ QByteArray frameOf(std::uint8_t station, const QByteArray& message)
     frame.append(static_cast<char>(station));
     frame.append(static_cast<char>(kFrameKind));
     frame.append(message);
-    const std::uint16_t crc =
-        Crc16Modbus::compute(reinterpret_cast<const std::uint8_t*>(frame.constData()), static_cast<std::size_t>(frame.size()));
+    const std::uint16_t crc = Crc16Modbus::compute(reinterpret_cast<const std::uint8_t*>(frame.constData()),
+                                                   static_cast<std::size_t>(frame.size()));
     frame.append(static_cast<char>(crc & 0xFF));
     frame.append(static_cast<char>(crc >> 8));
     return frame;
@@ -57,7 +57,7 @@ class EmulatorWorker : public QObject {
 public:
     EmulatorWorker(std::shared_ptr<UnitEmulator::Shared> shared, std::shared_ptr<HayesModem::Control> modem,
                    MessageHandler* handler)
-        : shared_(std::move(shared)), handler_(handler)
+            : shared_(std::move(shared)), handler_(handler)
     {
         modem_ = new HayesModem(
             std::move(modem), [this](const QByteArray& bytes) { writePty(bytes); },
@@ -502,12 +502,16 @@ private:
 };
 
 UnitEmulator::UnitEmulator(std::unique_ptr<MessageHandler> handler, std::uint8_t station)
-    : shared_(std::make_shared<Shared>()), modem_(std::make_shared<HayesModem::Control>()), handler_(std::move(handler))
+        : shared_(std::make_shared<Shared>()), modem_(std::make_shared<HayesModem::Control>()),
+          handler_(std::move(handler))
 {
     shared_->station = station;
 }
 
-UnitEmulator::~UnitEmulator() { stop(); }
+UnitEmulator::~UnitEmulator()
+{
+    stop();
+}
 
 bool UnitEmulator::start(quint16 port)
 {
@@ -665,7 +669,8 @@ void UnitEmulator::setModemGuardTimeMs(int ms)
 void UnitEmulator::dropCarrier()
 {
     if (worker_)
-        QMetaObject::invokeMethod(worker_, [this] { worker_->dropCarrier(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            worker_, [this] { worker_->dropCarrier(); }, Qt::BlockingQueuedConnection);
 }
 
 bool UnitEmulator::modemOnline() const

@@ -65,7 +65,7 @@ public:
         QByteArray bytes;
         Clock::time_point receivedAt;  // when its last byte arrived (after the line time when paced)
         bool crcOk = false;
-        bool forUs = false;            // addressed to the station or to all stations
+        bool forUs = false;  // addressed to the station or to all stations
         bool answered = false;
         Clock::time_point answeredAt;  // when the last byte of the answer was handed to the link
     };

@@ -17,8 +17,8 @@ void appendStored(QByteArray& out, std::uint8_t byte)
 
 QByteArray frame(const QByteArray& covered)
 {
-    const std::uint16_t crc =
-        Crc16Modbus::compute(reinterpret_cast<const std::uint8_t*>(covered.constData()), static_cast<std::size_t>(covered.size()));
+    const std::uint16_t crc = Crc16Modbus::compute(reinterpret_cast<const std::uint8_t*>(covered.constData()),
+                                                   static_cast<std::size_t>(covered.size()));
     QByteArray out(1, static_cast<char>(0xDE));
     for (char c : covered)
         appendStored(out, static_cast<std::uint8_t>(c));

@@ -22,11 +22,20 @@ constexpr int kBaudType = 15;
 constexpr std::uint8_t kRejectType = 0xFF;
 constexpr int kMaxText = 250;  // the longest text a read answer can carry
 
-int entryCount() { return Ridovaz17041417().GetCount(); }
+int entryCount()
+{
+    return Ridovaz17041417().GetCount();
+}
 
-const ridovaz::Entry& entryAt(int index) { return Ridovaz17041417::entry(static_cast<std::uint16_t>(index)); }
+const ridovaz::Entry& entryAt(int index)
+{
+    return Ridovaz17041417::entry(static_cast<std::uint16_t>(index));
+}
 
-bool isText(int index) { return entryAt(index).typeCode == kTextType; }
+bool isText(int index)
+{
+    return entryAt(index).typeCode == kTextType;
+}
 
 // Bytes of a value in the answer to a single read: the type's width; the baud-rate points are
 // read as one byte; codes without a class answer four bytes.
@@ -45,9 +54,15 @@ bool isSigned(int index)
     return code == 4 || code == 5 || code == 6;
 }
 
-std::uint8_t byteAt(const QByteArray& m, int i) { return static_cast<std::uint8_t>(m[i]); }
+std::uint8_t byteAt(const QByteArray& m, int i)
+{
+    return static_cast<std::uint8_t>(m[i]);
+}
 
-std::uint16_t u16At(const QByteArray& m, int i) { return static_cast<std::uint16_t>(byteAt(m, i) | (byteAt(m, i + 1) << 8)); }
+std::uint16_t u16At(const QByteArray& m, int i)
+{
+    return static_cast<std::uint16_t>(byteAt(m, i) | (byteAt(m, i + 1) << 8));
+}
 
 std::uint32_t u32At(const QByteArray& m, int i)
 {
@@ -79,7 +94,10 @@ QByteArray reply(int type, const QByteArray& payload = {})
     return m;
 }
 
-QByteArray rejection() { return reply(kRejectType); }
+QByteArray rejection()
+{
+    return reply(kRejectType);
+}
 
 QByteArray sized(const QByteArray& bytes, int size)
 {
@@ -125,7 +143,8 @@ bool parseBlock(const QJsonValue& v, int size, const QString& key, QByteArray& o
     if (!v.isString() || !bytes)
         return fail(error, QStringLiteral("\"%1\" must be a hex text.").arg(key));
     if (size && bytes->size() != size)
-        return fail(error, QStringLiteral("\"%1\" holds %2 bytes instead of %3.").arg(key).arg(bytes->size()).arg(size));
+        return fail(error,
+                    QStringLiteral("\"%1\" holds %2 bytes instead of %3.").arg(key).arg(bytes->size()).arg(size));
     out = *bytes;
     return true;
 }
@@ -159,10 +178,14 @@ bool parsePlan(const QJsonObject& o, const QString& key, memoryframes::Plan& pla
             k != QLatin1String("interval") && k != QLatin1String("wrap"))
             return fail(error, QStringLiteral("\"%1\": unknown key \"%2\".").arg(key, k));
     const auto records = parseNumber(o.value(QStringLiteral("records")));
-    const auto interval = o.contains(QStringLiteral("interval")) ? parseNumber(o.value(QStringLiteral("interval"))) : plan.interval;
+    const auto interval =
+        o.contains(QStringLiteral("interval")) ? parseNumber(o.value(QStringLiteral("interval"))) : plan.interval;
     const auto wrap = o.contains(QStringLiteral("wrap")) ? parseNumber(o.value(QStringLiteral("wrap"))) : 0;
     if (!records || *records < 0 || *records > 1000000 || !interval || *interval < 0 || !wrap || *wrap < 0)
-        return fail(error, QStringLiteral("\"%1\": \"records\" (up to 1000000), \"interval\" and \"wrap\" are numbers of 0 or more.").arg(key));
+        return fail(
+            error,
+            QStringLiteral("\"%1\": \"records\" (up to 1000000), \"interval\" and \"wrap\" are numbers of 0 or more.")
+                .arg(key));
     plan.records = *records;
     plan.interval = *interval;
     plan.wrap = *wrap;
@@ -179,13 +202,14 @@ bool parsePlan(const QJsonObject& o, const QString& key, memoryframes::Plan& pla
         if (o.contains(QStringLiteral("start")))
             return fail(error, QStringLiteral("\"%1\": give \"start\" or \"end\", not both.").arg(key));
         const QString text = o.value(QStringLiteral("end")).toString();
-        QDateTime end = text == QLatin1String("now") ? QDateTime::currentDateTimeUtc()
-                                                      : QDateTime::fromString(text, Qt::ISODate);
+        QDateTime end =
+            text == QLatin1String("now") ? QDateTime::currentDateTimeUtc() : QDateTime::fromString(text, Qt::ISODate);
         end.setTimeSpec(Qt::UTC);
         end = end.addMSecs(-end.time().msec());
         const QDateTime start = end.addSecs(-std::int64_t{std::max(plan.records - 1, 0)} * plan.interval);
         if (!end.isValid() || start.date().year() < 2000 || end.date().year() > 2063)
-            return fail(error, QStringLiteral("\"%1\": \"end\" is \"now\" or a date and time of 2000 to 2063.").arg(key));
+            return fail(error,
+                        QStringLiteral("\"%1\": \"end\" is \"now\" or a date and time of 2000 to 2063.").arg(key));
         plan.start = start;
     }
     return true;
@@ -194,16 +218,24 @@ bool parsePlan(const QJsonObject& o, const QString& key, memoryframes::Plan& pla
 const char* faultKindName(UnitModel::MessageFault::Kind kind)
 {
     switch (kind) {
-    case UnitModel::MessageFault::Kind::Silence: return "silence";
-    case UnitModel::MessageFault::Kind::Reject: return "reject";
-    case UnitModel::MessageFault::Kind::AnswerType: return "answerType";
-    case UnitModel::MessageFault::Kind::Length: return "length";
-    case UnitModel::MessageFault::Kind::Count: return "count";
+    case UnitModel::MessageFault::Kind::Silence:
+        return "silence";
+    case UnitModel::MessageFault::Kind::Reject:
+        return "reject";
+    case UnitModel::MessageFault::Kind::AnswerType:
+        return "answerType";
+    case UnitModel::MessageFault::Kind::Length:
+        return "length";
+    case UnitModel::MessageFault::Kind::Count:
+        return "count";
     }
     return "";
 }
 
-QString hexText(const QByteArray& bytes) { return QString::fromLatin1(bytes.toHex()); }
+QString hexText(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex());
+}
 
 }  // namespace
 
@@ -279,9 +311,22 @@ bool UnitModel::applyScenario(const QJsonObject& scenario, const QString& baseDi
 
 bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QString* error)
 {
-    static const QStringList known = {"values", "sequencer", "timers", "modmap", "logConfig", "archive", "events",
-                                      "image", "memoryInfoReserved", "flashBusyPolls", "imageBusyPolls",
-                                      "imageNeverStored", "imageCorruptAt", "rebootSilenceMs", "faults", "dump"};
+    static const QStringList known = {"values",
+                                      "sequencer",
+                                      "timers",
+                                      "modmap",
+                                      "logConfig",
+                                      "archive",
+                                      "events",
+                                      "image",
+                                      "memoryInfoReserved",
+                                      "flashBusyPolls",
+                                      "imageBusyPolls",
+                                      "imageNeverStored",
+                                      "imageCorruptAt",
+                                      "rebootSilenceMs",
+                                      "faults",
+                                      "dump"};
     for (const QString& key : s.keys())
         if (!known.contains(key))
             return fail(error, QStringLiteral("unknown key \"%1\".").arg(key));
@@ -294,12 +339,13 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
         if (!index)
             return fail(error, QStringLiteral("no point has the id \"%1\".").arg(it.key()));
         if (!setValueLocked(*index, it.value().toVariant()))
-            return fail(error, QStringLiteral("point %1 cannot take the value %2.")
-                                   .arg(it.key(), QString::fromUtf8(QJsonDocument(QJsonArray{it.value()}).toJson(
-                                                      QJsonDocument::Compact))));
+            return fail(error,
+                        QStringLiteral("point %1 cannot take the value %2.")
+                            .arg(it.key(), QString::fromUtf8(
+                                               QJsonDocument(QJsonArray{it.value()}).toJson(QJsonDocument::Compact))));
     }
-    if (s.contains(QStringLiteral("sequencer")) &&
-        !parseBlock(s.value(QStringLiteral("sequencer")), kSequencerSize, QStringLiteral("sequencer"), config_.sequencer, error))
+    if (s.contains(QStringLiteral("sequencer")) && !parseBlock(s.value(QStringLiteral("sequencer")), kSequencerSize,
+                                                               QStringLiteral("sequencer"), config_.sequencer, error))
         return false;
     if (s.contains(QStringLiteral("timers")) &&
         !parseBlock(s.value(QStringLiteral("timers")), kTimerSize, QStringLiteral("timers"), config_.timers, error))
@@ -312,10 +358,12 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
         if (logs.size() > kLogCount)
             return fail(error, QStringLiteral("\"logConfig\" holds more than six records."));
         for (int n = 0; n < logs.size(); ++n)
-            if (!parseBlock(logs[n], kLogRecordSize, QStringLiteral("logConfig[%1]").arg(n), config_.logRecords[n], error))
+            if (!parseBlock(logs[n], kLogRecordSize, QStringLiteral("logConfig[%1]").arg(n), config_.logRecords[n],
+                            error))
                 return false;
     }
-    const std::pair<const char*, QByteArray*> memories[] = {{"archive", &archive_}, {"events", &events_}, {"image", &image_}};
+    const std::pair<const char*, QByteArray*> memories[] = {
+        {"archive", &archive_}, {"events", &events_}, {"image", &image_}};
     for (const auto& [key, target] : memories) {
         const QJsonValue v = s.value(QLatin1String(key));
         if (target != &image_ && v.toObject().contains(QStringLiteral("records"))) {
@@ -376,9 +424,11 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
         if (k == std::end(kinds))
             return fail(error, QStringLiteral("unknown fault kind \"%1\".").arg(kind));
         fault.kind = *k;
-        const std::pair<const char*, int*> fields[] = {
-            {"answerType", &fault.answerType}, {"length", &fault.length}, {"count", &fault.count},
-            {"after", &fault.after}, {"times", &fault.times}};
+        const std::pair<const char*, int*> fields[] = {{"answerType", &fault.answerType},
+                                                       {"length", &fault.length},
+                                                       {"count", &fault.count},
+                                                       {"after", &fault.after},
+                                                       {"times", &fault.times}};
         for (const auto& [key, target] : fields) {
             if (!o.contains(QLatin1String(key)))
                 continue;
@@ -388,7 +438,8 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
             *target = *n;
         }
         if (fault.length < 1 || fault.length > 255 || fault.answerType > 255 || fault.count > kBlockData)
-            return fail(error, QStringLiteral("a fault's \"length\" is 1-255, its \"answerType\" 0-255 and its \"count\" 0-200."));
+            return fail(error, QStringLiteral(
+                                   "a fault's \"length\" is 1-255, its \"answerType\" 0-255 and its \"count\" 0-200."));
         faults_.push_back(fault);
     }
     if (s.contains(QStringLiteral("dump"))) {
@@ -406,7 +457,9 @@ QJsonObject UnitModel::dump() const
         const QVariant v = valueLocked(i);
         QJsonValue j = QJsonValue::fromVariant(v);
         if (v.typeId() == QMetaType::Double && !std::isfinite(v.toDouble()))
-            j = std::isnan(v.toDouble()) ? QStringLiteral("nan") : v.toDouble() > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
+            j = std::isnan(v.toDouble()) ? QStringLiteral("nan")
+                : v.toDouble() > 0       ? QStringLiteral("inf")
+                                         : QStringLiteral("-inf");
         values.insert(QString::number(entryAt(i).pointId), j);
     }
     QJsonArray logs;
@@ -414,8 +467,13 @@ QJsonObject UnitModel::dump() const
         logs.append(hexText(r));
     QJsonArray faults;
     for (const auto& f : faults_)
-        faults.append(QJsonObject{{"type", f.requestType}, {"kind", faultKindName(f.kind)}, {"answerType", f.answerType},
-                                  {"length", f.length}, {"count", f.count}, {"after", f.after}, {"times", f.times}});
+        faults.append(QJsonObject{{"type", f.requestType},
+                                  {"kind", faultKindName(f.kind)},
+                                  {"answerType", f.answerType},
+                                  {"length", f.length},
+                                  {"count", f.count},
+                                  {"after", f.after},
+                                  {"times", f.times}});
     QJsonArray received;
     for (const auto& m : received_)
         received.append(hexText(m));
@@ -566,16 +624,16 @@ bool UnitModel::setValue(std::uint16_t pointId, const QVariant& value)
 
 // --- blocks and memories ----------------------------------------------------------------------
 
-#define UNIT_BLOCK_ACCESSORS(getter, setter, expr, size)                        \
-    QByteArray UnitModel::getter() const                                         \
-    {                                                                            \
-        std::lock_guard lock(mutex_);                                            \
-        return expr;                                                             \
-    }                                                                            \
-    void UnitModel::setter(const QByteArray& bytes)                              \
-    {                                                                            \
-        std::lock_guard lock(mutex_);                                            \
-        expr = (size) ? sized(bytes, size) : bytes.left(kMaxImageSize);          \
+#define UNIT_BLOCK_ACCESSORS(getter, setter, expr, size)                \
+    QByteArray UnitModel::getter() const                                \
+    {                                                                   \
+        std::lock_guard lock(mutex_);                                   \
+        return expr;                                                    \
+    }                                                                   \
+    void UnitModel::setter(const QByteArray& bytes)                     \
+    {                                                                   \
+        std::lock_guard lock(mutex_);                                   \
+        expr = (size) ? sized(bytes, size) : bytes.left(kMaxImageSize); \
     }
 
 UNIT_BLOCK_ACCESSORS(sequencer, setSequencer, config_.sequencer, kSequencerSize)
@@ -683,7 +741,8 @@ UnitModel::Counters UnitModel::counters() const
 
 std::optional<UnitModel::MessageFault> UnitModel::takeFault(int type)
 {
-    const auto it = std::find_if(faults_.begin(), faults_.end(), [&](const MessageFault& f) { return f.requestType == type; });
+    const auto it =
+        std::find_if(faults_.begin(), faults_.end(), [&](const MessageFault& f) { return f.requestType == type; });
     if (it == faults_.end())
         return std::nullopt;
     if (it->after > 0) {
@@ -860,7 +919,8 @@ QByteArray UnitModel::answer(const QByteArray& m)
         if (length != 4 || u16At(m, 2) >= kModmapEntries)
             return rejection();
         const int i = u16At(m, 2);
-        return reply(0x15, m.mid(2, 2) + config_.modmap.mid(kModmapHeaderSize + kModmapEntrySize * i, kModmapEntrySize));
+        return reply(0x15,
+                     m.mid(2, 2) + config_.modmap.mid(kModmapHeaderSize + kModmapEntrySize * i, kModmapEntrySize));
     }
     case 0x16:  // write Modbus map header
         if (length != 2 + kModmapHeaderSize)
