@@ -216,7 +216,7 @@ TEST(PointIds, TheGeneratedHeaderMatchesTheRegisterMap)
 
     QFile header(QStringLiteral(KVT_SOURCE_DIR "/model/pointids.h"));
     ASSERT_TRUE(header.open(QIODevice::ReadOnly));
-    const QRegularExpression line(R"re(constexpr std::uint16_t \w+ = (\d+);  // "(.*)"$)re");
+    const QRegularExpression line(R"re(constexpr std::uint16_t \w+ = (\d+);\s+// "(.*)"$)re");
     std::set<int> seen;
     for (const QByteArray& raw : header.readAll().split('\n')) {
         const QRegularExpressionMatch m = line.match(QString::fromLatin1(raw));
