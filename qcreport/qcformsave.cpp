@@ -1,0 +1,6 @@
+#include "qcform.h"
+
+void TQCForm::btnSaveClick()
+{
+    btnTmpSaveClick();
+}
