@@ -18,6 +18,8 @@ public:
     virtual void Queue(const char* command, const std::string& parameter) = 0;
     // The Logon button's enabled state is the test for being logged off.
     virtual bool LoggedOn() const = 0;
+    // Shows one of the program's own windows by its name, not modally ("QCForm").
+    virtual void ShowWindow(const char* name) { (void)name; }
 
     static PageHost* Instance();
     // The main window installs itself; null uninstalls.

@@ -43,6 +43,11 @@ public:
 
     // The text of column 1 of a grid row; empty for a missing grid or cell.
     static QString GridCell(const QTableWidget* grid, int row);
+    // The PDF library a save loads; relative names are found beside the program.
+    void setPdfLibraryName(const QString& name) { pdfLibraryName_ = name; }
+    // Draws the whole certificate and writes it; the outcome box is shown by btnSaveClick.
+    enum class SaveResult { Saved, WriteFailed, CreateFailed };
+    SaveResult SaveCertificate(const QString& fileName, QString* error = nullptr);
     QString GridCell(const char* gridName, int row) const;
 
 public slots:
@@ -61,4 +66,5 @@ private:
     std::unique_ptr<Ui::TQCForm> ui_;
     QCFormServices services_;
     bool dataFileRead_ = false;
+    QString pdfLibraryName_ = QStringLiteral("libqcpdf.so");
 };

@@ -1,6 +1,8 @@
 // The main window itself: its tool bars, menus, page control, status line and page frames.
 #include "formmain.h"
 
+#include "shellwindows.h"
+
 #include "appcontext.h"
 #include "pagecatalog.h"
 #include "pageframetable.h"
@@ -452,6 +454,15 @@ bool TFormMain::LoggedOn() const
 {
     const QToolButton* logon = Button("tbtnLogon");
     return servicesReady_ && logon && !logon->isEnabled();
+}
+
+void TFormMain::ShowWindow(const char* name)
+{
+    if (QWidget* window = shellwindows::Window(name)) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 bool TFormMain::IsAnalysisActive() const { return pageControl_->currentIndex() == PageAnalysis; }

@@ -176,6 +176,7 @@ public:
     QTimer* StatusBarTimer() const { return clockTimer_; }
     QTimer* Timer1() const { return startupTimer_; }
     bool LoggedOn() const override;
+    void ShowWindow(const char* name) override;
     void SetStreamDisplay(const QString& text) override;
     void Queue(const char* command, const std::string& parameter) override;
 

@@ -71,6 +71,9 @@ public:
     explicit TfraFactory(QWidget* parent = nullptr);
     void ShowControls(bool show);
 
+public slots:
+    void btnQCDocClick();
+
 private:
     QLabel* notice_;
 };
