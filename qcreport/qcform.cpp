@@ -251,6 +251,8 @@ void TQCForm::buildStreamTab(int stream)
     }
     column->addWidget(switching);
     column->addStretch(1);
+    // The tab is taller than the window: it keeps its full height and the form scrolls.
+    tab->setMinimumHeight(column->sizeHint().height());
     ui_->PageControlStreams->addTab(tab, QStringLiteral("Stream ") + k);
 }
 

@@ -156,6 +156,10 @@ TEST_F(QCFormTest, FillCopiesEveryMappedPointForFourStreams)
                 EXPECT_EQ(ticked(SwitchingBoxName(run.run, s, false, n)), n == 1);
             }
     }
+    if (const QByteArray grabDir = qgetenv("KVT_GRAB_DIR"); !grabDir.isEmpty()) {
+        form->resize(977, 726);
+        form->grab().save(QString::fromLocal8Bit(grabDir) + "/QCForm.png");
+    }
     auto* tabs = get<QTabWidget>("PageControlStreams");
     for (int tab = 0; tab < 4; ++tab)
         EXPECT_TRUE(tabs->isTabVisible(tab));
