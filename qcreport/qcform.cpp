@@ -117,6 +117,8 @@ TQCForm::TQCForm(QCFormServices services, QWidget* parent)
     ui_->setupUi(this);
     setObjectName(QStringLiteral("QCForm"));
     setUpGrids();
+    // Kept for the save, which opens nothing yet; not shown, like the spare area-class combo.
+    ui_->chkOpenPDF->hide();
     ui_->lblAreaClass->hide();
     ui_->cmbAreaClass->hide();
     ui_->cmbVoltageInput->setCurrentIndex(-1);
