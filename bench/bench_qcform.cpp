@@ -41,6 +41,8 @@ int main(int argc, char** argv)
     services.dataDirectory = [&] { return dir.path(); };
     services.guiVersion = [] { return QStringLiteral("bench"); };
     services.programDirectory = [] { return QCoreApplication::applicationDirPath(); };
+    // A first run has no data file; its message box would wait for a click.
+    WriteQCDocFile(dir.filePath(kQCDocFileName), QCDocData{}, nullptr);
     TQCForm form(services);
 
     std::vector<double> fill, save;
