@@ -40,6 +40,8 @@ public:
     virtual bool ExecWindow(const char*) { return false; }
     // Asks for a range of dates with the program's date-range dialog; nothing when cancelled.
     virtual std::optional<std::pair<QDate, QDate>> AskDateRange() { return std::nullopt; }
+    // Shows one of the program's own windows by its name, not modally ("QCForm").
+    virtual void ShowWindow(const char* name) { (void)name; }
 
     static PageHost* Instance();
     // The main window installs itself; null uninstalls.

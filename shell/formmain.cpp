@@ -1,6 +1,8 @@
 // The main window itself: its tool bars, menus, page control, status line and page frames.
 #include "formmain.h"
 
+#include "shellwindows.h"
+
 #include "appcontext.h"
 #include "pagecatalog.h"
 #include "pageframetable.h"
@@ -510,6 +512,15 @@ std::optional<std::uint32_t> TFormMain::ClockToken(double dateTime) const
     if (token == kPanekitRefusedToken)
         return std::nullopt;
     return token;
+}
+
+void TFormMain::ShowWindow(const char* name)
+{
+    if (QWidget* window = shellwindows::Window(name)) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 bool TFormMain::IsAnalysisActive() const

@@ -3,6 +3,7 @@
 #include "confirmchanges.h"
 #include "logondialogs.h"
 #include "neoform.h"
+#include "qcformwindow.h"
 #include "shareddialogs.h"
 #include "timesyncdlg.h"
 #include "upgradewindow.h"
@@ -40,7 +41,7 @@ const WindowRow kWindows[] = {
     {"Wait", []() -> QWidget* { return TWait::Instance(); }},
     {"NeoForm", []() -> QWidget* { return new TNeoForm; }},
     {"frmChanges", []() -> QWidget* { return new TfrmChanges; }},
-    {"QCForm", nullptr},
+    {"QCForm", []() -> QWidget* { return MakeQCFormWindow(); }},
     // Made on demand: the clock dialog of the tool bar's time synchronisation.
     {"TimeSyncDlg", []() -> QWidget* { return new TTimeSyncDlg; }},
 };

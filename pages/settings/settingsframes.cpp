@@ -1,6 +1,9 @@
 #include "settingsframes.h"
 
+#include "pagehost.h"
+
 #include <QLabel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 const PageDecl TfraBoardTester::kDecl = {
@@ -69,8 +72,19 @@ TfraFactory::TfraFactory(QWidget* parent) : TPageFrame(kDecl, parent)
     notice_ = new QLabel("Only authorized user can access this page", this);
     notice_->setObjectName("lblNotice");
     layout->addWidget(notice_);
+    auto* qcDoc = new QToolButton(this);
+    qcDoc->setObjectName("btnQCDoc");
+    qcDoc->setText("Analyzer Configuration and Q.C.Documentation");
+    qcDoc->setToolTip("For the manufacturer only");
+    connect(qcDoc, &QToolButton::clicked, this, &TfraFactory::btnQCDocClick);
+    layout->addWidget(qcDoc, 0, Qt::AlignLeft);
     layout->addStretch();
     ShowControls(false);
+}
+
+void TfraFactory::btnQCDocClick()
+{
+    PageHost::Instance()->ShowWindow("QCForm");
 }
 
 void TfraFactory::ShowControls(bool show)

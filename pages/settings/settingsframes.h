@@ -35,6 +35,9 @@ public:
     explicit TfraFactory(QWidget* parent = nullptr);
     void ShowControls(bool show);
 
+public slots:
+    void btnQCDocClick();
+
 private:
     QLabel* notice_;
 };

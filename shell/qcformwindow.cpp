@@ -1,0 +1,25 @@
+#include "qcformwindow.h"
+
+#include "database.h"
+#include "librarybinder.h"
+#include "pagehost.h"
+#include "qcform.h"
+#include "securitychk.h"
+#include "shellwindows.h"
+
+#include <QLabel>
+
+QWidget* MakeQCFormWindow()
+{
+    QCFormServices services;
+    services.pointText = [](int pointId) { return DataBase::Instance()->GetPointText(pointId); };
+    services.loggedOn = [] { return PageHost::Instance()->LoggedOn(); };
+    services.dataDirectory = [] { return SecurityChk::Instance()->GetDataDirectory(); };
+    services.guiVersion = [] {
+        QWidget* about = shellwindows::Window("AboutForm");
+        const QLabel* release = about ? about->findChild<QLabel*>("ReleaseTime") : nullptr;
+        return release ? release->text() : QString();
+    };
+    services.programDirectory = [] { return LibraryBinder::programDir(); };
+    return new TQCForm(std::move(services));
+}
