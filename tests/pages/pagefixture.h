@@ -16,7 +16,7 @@
 #include <QThread>
 #include <functional>
 
-inline bool waitFor(const std::function<bool()>& done, int timeoutMs = 10000)
+inline bool waitFor(const std::function<bool()>& done, int timeoutMs = 15000)
 {
     QElapsedTimer clock;
     clock.start();
@@ -49,10 +49,13 @@ protected:
         emulator.reset();
     }
 
-    // Logs on in update mode and waits until the logon has read the unit.
-    void logOn()
+    // Logs on (in update mode, or read-only) and waits until the logon has read the unit.
+    void logOn(bool updateMode = true)
     {
-        modals.answers = {ScriptedModals::press("btnUpdate"), ScriptedModals::password("qe$3916")};
+        if (updateMode)
+            modals.answers = {ScriptedModals::press("btnUpdate"), ScriptedModals::password("qe$3916")};
+        else
+            modals.answers = {ScriptedModals::press("btnReadOnly")};
         form->tbtnLogonClick();
         ASSERT_FALSE(form->GetBool("LoggingOn")) << shownTexts().join(" | ").toStdString();
     }

@@ -248,7 +248,8 @@ TEST_F(AnalysisPageWithUnit, ValuesFromTheUnitAppearAsSpecified)
     testenv::dialogs().answerText(dir.filePath("run"));
     child<TQCheckBox>(page(), "chkSaveReport")->click();
 
-    logOn();
+    logOn(false);
+    poll()->Timer().setInterval(50);
     ASSERT_EQ(form->PageControlMain()->currentIndex(), TFormMain::PageAnalysis);
     // The logon read every point before the page was entered; the poll delivers them again in the
     // page's decimal places, and now colours the results by their schedule.
@@ -319,6 +320,7 @@ TEST_F(AnalysisPageWithUnit, StatusPageShowsLampsAndValues)
         ASSERT_TRUE(unit->setValue(static_cast<std::uint16_t>(v.id), v.value)) << v.id;
     // In read-only mode the window disables this page; update mode shows it as it is.
     logOn(true);
+    poll()->Timer().setInterval(50);
     form->PageControlMain()->setCurrentIndex(TFormMain::PageStatus);
     QWidget* status = form->Frame(TFormMain::PageStatus);
     auto ao = [&](const char* name) { return child<TQLabeledEdit>(status, name)->Text(); };
