@@ -1,7 +1,6 @@
 // The program's main window logging on to the emulated unit through the real libraries, over
 // loopback TCP: the version check, the read of every point, polling, page reads and logoff.
-#include "formmainfixture.h"
-#include "unitlinkfixture.h"
+#include "pagefixture.h"
 
 #include "communications.h"
 #include "database.h"
@@ -27,39 +26,8 @@ constexpr int kReadTimers = 0x40;
 constexpr int kReadMemoryInfo = 0x2A;
 constexpr int kAnalysisPoint = 12;  // a float the analysis page shows here
 
-bool waitFor(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-class LogonWithUnit : public FormMainFixture {
+class LogonWithUnit : public PageWithUnit {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(startUnitOnLoopback(emulator, unit));
-        FormMainFixture::SetUp();
-        // Here the poll reads the unit for real.
-        auto poll = std::make_unique<ExpressRead2Command>();
-        poll->SetFrameComm(form.get());
-        engine()->RegisterCommand("ExpressRead2", std::move(poll));
-    }
-
-    void TearDown() override
-    {
-        FormMainFixture::TearDown();
-        LogonCommand::SetSettleDelay(LogonCommand::kSettleMs);
-        StopPolling = false;
-        emulator.reset();
-    }
-
     // A new window whose link waits backoffTicks for each answer: Portelle reads its settings
     // when the window starts it.
     void restartWithBackoff(const char* backoffTicks)
@@ -76,9 +44,6 @@ protected:
         modals.answers = {ScriptedModals::press("btnUpdate"), ScriptedModals::password("qe$3916")};
         form->tbtnLogonClick();
     }
-
-    UnitModel* unit = nullptr;
-    std::unique_ptr<UnitEmulator> emulator;
 };
 
 }  // namespace
