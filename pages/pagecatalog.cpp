@@ -3,6 +3,7 @@
 #include "alarmpage.h"
 #include "discreteinputpage.h"
 #include "globalpage.h"
+#include "modbuspage.h"
 #include "outputpage.h"
 #include "resultframes.h"
 #include "schedulingframes.h"

@@ -3,6 +3,7 @@
 #include "confirmchanges.h"
 #include "logondialogs.h"
 #include "neoform.h"
+#include "newmodbusdlg.h"
 #include "qcformwindow.h"
 #include "shareddialogs.h"
 #include "timesyncdlg.h"
@@ -36,7 +37,7 @@ const WindowRow kWindows[] = {
     {"fmUpgrade", []() -> QWidget* { return new TfmUpgrade; }},
     {"Back", []() -> QWidget* { return new TBack; }},
     {"fmCSVConfig", nullptr},
-    {"NewModbusDlg", nullptr},
+    {"NewModbusDlg", []() -> QWidget* { return new TNewModbusDlg; }},
     {"UpdModeDlg", []() -> QWidget* { return new TUpdModeDlg; }},
     {"Wait", []() -> QWidget* { return TWait::Instance(); }},
     {"NeoForm", []() -> QWidget* { return new TNeoForm; }},

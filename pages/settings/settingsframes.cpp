@@ -42,18 +42,6 @@ const PageDecl TfraFactory::kDecl = {
     false,
 };
 
-const PageDecl TfraModbus::kDecl = {
-    "fraModbus",
-    "TabSheetMB",
-    "Modbus ",
-    12,
-    1,
-    {7, true, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Modbus",
-    false,
-};
-
 const PageDecl TfraCommPorts::kDecl = {
     "fraCommPorts",
     "TabPorts",
