@@ -24,10 +24,9 @@ constexpr std::array<const char*, 6> kHeadings = {"Register", "Name", "Type", "U
 class ListingPainter {
 public:
     ListingPainter(QPrinter& printer, QPainter& painter, const Listing& listing)
-        : printer_(printer), painter_(painter), listing_(listing),
-          scale_(static_cast<double>(printer.resolution()) / kLayoutDpi)
-    {
-    }
+            : printer_(printer), painter_(painter), listing_(listing),
+              scale_(static_cast<double>(printer.resolution()) / kLayoutDpi)
+    {}
 
     void Run()
     {
@@ -41,9 +40,16 @@ private:
     int PageWidth() const { return painter_.viewport().width(); }
     int PageHeight() const { return painter_.viewport().height(); }
     int H() const { return QFontMetrics(painter_.font(), &printer_).height(); }
+    // Columns narrow together when the six would run past the frame on a small sheet.
     int ColumnWidth(int letters) const
     {
-        return QFontMetrics(painter_.font(), &printer_).horizontalAdvance(QString(letters, QLatin1Char('n')));
+        const QFontMetrics metrics(painter_.font(), &printer_);
+        int all = 0;
+        for (int n : kColumnLetters)
+            all += metrics.horizontalAdvance(QString(n, QLatin1Char('n'))) + U(kGap);
+        const int room = PageWidth() - 2 * U(kMargin);
+        const double fit = all > room && all > 0 ? static_cast<double>(room) / all : 1.0;
+        return static_cast<int>(metrics.horizontalAdvance(QString(letters, QLatin1Char('n'))) * fit);
     }
     void SetSize(int points)
     {

@@ -154,8 +154,8 @@ TfraModbus::TfraModbus(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std::ma
     popModbus_->addSeparator();
     addItem("mnuLoadModbusList", "Load a Modbus List from a File", &TfraModbus::mnuLoadModbusListClick);
     addItem("mnuSaveModbusList", "Save This Modbus List to a File", &TfraModbus::mnuSaveModbusListClick);
-    for (QWidget* owner : std::initializer_list<QWidget*>{ui_->tlModbus, ui_->lblMode, ui_->lblMBModeText,
-                                                          ui_->ledAddress}) {
+    for (QWidget* owner :
+         std::initializer_list<QWidget*>{ui_->tlModbus, ui_->lblMode, ui_->lblMBModeText, ui_->ledAddress}) {
         owner->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(owner, &QWidget::customContextMenuRequested, this, [this, owner](const QPoint& at) {
             if (owner == ui_->tlModbus) {
@@ -555,8 +555,7 @@ void TfraModbus::mnuSaveModbusListClick()
 
 void TfraModbus::mnuLoadModbusListClick()
 {
-    const QString fileName =
-        DialogService::instance()->openFileName("Load a Modbus List from a File", {}, kFilter);
+    const QString fileName = DialogService::instance()->openFileName("Load a Modbus List from a File", {}, kFilter);
     if (fileName.isEmpty())
         return;
     SetStatus("Reading Modbus list from file");

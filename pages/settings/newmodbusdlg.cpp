@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 TNewModbusDlg::TNewModbusDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+        : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName("NewModbusDlg");
     setWindowTitle("Create Modbus");

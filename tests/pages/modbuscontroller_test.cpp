@@ -1,9 +1,9 @@
 // The Modbus page's edits without widgets: drops into each dialect, the pairing of the MODICON
 // groups, the 100-entry limit, removal and moves with their register numbers.
+#include "modbuscontroller.h"
 #include "controlfixture.h"
 #include "database.h"
 #include "databasepoint.h"
-#include "modbuscontroller.h"
 #include "modbuslist.h"
 
 #include <cstring>
@@ -74,16 +74,11 @@ TEST_F(ModbusControllerTest, ADropLandsInTheGroupAndItsPairAndTheImageFollows)
         std::vector<TMBGProfile> imageClasses;  // in image order
     };
     const Case cases[] = {
-        {0, {0, -1}, {-1, -1}, 1001, 0, {0}},
-        {0, {1, -1}, {-1, -1}, 3001, 0, {1}},
-        {0, {2, -1}, {-1, -1}, 5001, 0, {2}},
-        {0, {3, -1}, {-1, -1}, 7001, 0, {3}},
-        {1, {0, -1}, {1, -1}, 1, 10001, {5, 6}},
-        {1, {2, -1}, {3, -1}, 30001, 40001, {7, 8}},
-        {1, {3, -1}, {2, -1}, 40001, 30001, {7, 8}},
-        {2, {1, -1}, {0, -1}, 10001, 1, {9, 10}},
-        {2, {2, 1}, {3, 1}, 30001, 40001, {12, 15}},
-        {2, {3, 2}, {2, 2}, 40001, 30001, {13, 16}},
+        {0, {0, -1}, {-1, -1}, 1001, 0, {0}},        {0, {1, -1}, {-1, -1}, 3001, 0, {1}},
+        {0, {2, -1}, {-1, -1}, 5001, 0, {2}},        {0, {3, -1}, {-1, -1}, 7001, 0, {3}},
+        {1, {0, -1}, {1, -1}, 1, 10001, {5, 6}},     {1, {2, -1}, {3, -1}, 30001, 40001, {7, 8}},
+        {1, {3, -1}, {2, -1}, 40001, 30001, {7, 8}}, {2, {1, -1}, {0, -1}, 10001, 1, {9, 10}},
+        {2, {2, 1}, {3, 1}, 30001, 40001, {12, 15}}, {2, {3, 2}, {2, 2}, 40001, 30001, {13, 16}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << c.mode << " root " << c.target.root << " sub " << c.target.sub);
@@ -151,9 +146,9 @@ TEST_F(ModbusControllerTest, TheLimitOfOneHundredEntriesTakesAPairWholeOrNotAtAl
         int countAfter;
     };
     const Case cases[] = {
-        {0, {1, -1}, 99, DropResult::Added, 100},  {0, {1, -1}, 100, DropResult::Full, 100},
-        {1, {2, -1}, 98, DropResult::Added, 100},  {1, {2, -1}, 99, DropResult::Full, 99},
-        {2, {2, 1}, 98, DropResult::Added, 100},   {2, {2, 1}, 99, DropResult::Full, 99},
+        {0, {1, -1}, 99, DropResult::Added, 100}, {0, {1, -1}, 100, DropResult::Full, 100},
+        {1, {2, -1}, 98, DropResult::Added, 100}, {1, {2, -1}, 99, DropResult::Full, 99},
+        {2, {2, 1}, 98, DropResult::Added, 100},  {2, {2, 1}, 99, DropResult::Full, 99},
         {2, {0, -1}, 100, DropResult::Full, 100},
     };
     for (const Case& c : cases) {
@@ -221,8 +216,8 @@ TEST_F(ModbusControllerTest, MovesSwapNeighboursWithTheirPairsAndStopAtTheEnds)
         std::vector<int> order;  // indexes into points after the move
     };
     const Case cases[] = {
-        {0, true, std::nullopt, {0, 1, 2}}, {1, true, 0, {1, 0, 2}},           {2, true, 1, {0, 2, 1}},
-        {0, false, 1, {1, 0, 2}},           {1, false, 2, {0, 2, 1}},          {2, false, std::nullopt, {0, 1, 2}},
+        {0, true, std::nullopt, {0, 1, 2}}, {1, true, 0, {1, 0, 2}},  {2, true, 1, {0, 2, 1}},
+        {0, false, 1, {1, 0, 2}},           {1, false, 2, {0, 2, 1}}, {2, false, std::nullopt, {0, 1, 2}},
     };
     for (int mode : {0, 2}) {
         for (const Case& c : cases) {
@@ -260,10 +255,10 @@ TEST_F(ModbusControllerTest, DropRuleFollowsTheNodeUnderTheMouse)
         bool accepted;
     };
     const Case cases[] = {
-        {0, NodeKind::Group, {0, -1}, false, "byte", true},     // an empty group itself
-        {0, NodeKind::Group, {0, -1}, true, "byte", false},     // a group with rows: drop on a row
-        {0, NodeKind::Entry, {0, -1}, true, "byte", true},      // onto one of its rows
-        {0, NodeKind::Group, {0, -1}, false, "text", false},    // text points never
+        {0, NodeKind::Group, {0, -1}, false, "byte", true},   // an empty group itself
+        {0, NodeKind::Group, {0, -1}, true, "byte", false},   // a group with rows: drop on a row
+        {0, NodeKind::Entry, {0, -1}, true, "byte", true},    // onto one of its rows
+        {0, NodeKind::Group, {0, -1}, false, "text", false},  // text points never
         {1, NodeKind::Group, {3, -1}, false, "float", true},
         {2, NodeKind::Group, {2, -1}, false, "float", false},   // the register root itself
         {2, NodeKind::Subgroup, {2, 1}, false, "float", true},  // its Long subgroup

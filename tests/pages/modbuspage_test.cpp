@@ -1,14 +1,15 @@
 // The Modbus page alone against the point database: its trees, drags, keys and read-only mode,
 // the "*.515mb" files and the printed register listing.
+#include "modbuspage.h"
 #include "controlfixture.h"
 #include "database.h"
 #include "databasepoint.h"
 #include "modbuslist.h"
-#include "modbuspage.h"
 #include "pagehost.h"
 #include "pointtreeadapter.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -150,6 +151,11 @@ protected:
         TfraModbus::SetPrintDialogRunner([](QPrinter&, QWidget*) { return true; });
         page->mnuPrintClick();
         page->SetPrinter(nullptr);
+        const QString keep = qEnvironmentVariable("KVT_GRAB_DIR");
+        if (!keep.isEmpty()) {
+            QFile::remove(QDir(keep).filePath("fraModbus-listing.pdf"));
+            QFile::copy(pdf, QDir(keep).filePath("fraModbus-listing.pdf"));
+        }
         QProcess pdftotext;
         pdftotext.start(PDFTOTEXT, {"-layout", pdf, "-"});
         if (!pdftotext.waitForFinished(30000))
@@ -169,7 +175,8 @@ TEST_F(ModbusPageTest, FirstEntryBuildsBothTreesAndListsThePagesPoints)
 {
     ASSERT_GT(page->PointTree()->topLevelItemCount(), 0);
     EXPECT_EQ(page->PointTree()->topLevelItem(0)->text(0), "Avaiable Points");
-    EXPECT_EQ(topCaptions(), (QStringList{"Coils (0)", "Short Integers (0)", "Long Integers (0)", "Floating Point (0)"}));
+    EXPECT_EQ(topCaptions(),
+              (QStringList{"Coils (0)", "Short Integers (0)", "Long Integers (0)", "Floating Point (0)"}));
     EXPECT_EQ(modeText(), "ENRON");
     const ExpressScan& scan = db->expressScan;
     EXPECT_EQ(scan.GetPage(), 7);
@@ -363,10 +370,8 @@ TEST_F(ModbusPageTest, BadFilesAreRefusedWholeAndChangeNothing)
         QByteArray bytes;
     };
     const Case cases[] = {
-        {"short.515mb", good.left(516)},
-        {"long.515mb", good + QByteArray(1, '\0')},
-        {"empty.515mb", QByteArray()},
-        {"mode.515mb", unknownMode},
+        {"short.515mb", good.left(516)}, {"long.515mb", good + QByteArray(1, '\0')},
+        {"empty.515mb", QByteArray()},   {"mode.515mb", unknownMode},
         {"blocks.515mb", tooMany},
     };
     for (const Case& c : cases) {
@@ -434,9 +439,9 @@ TEST_F(ModbusPageTest, ThePrintedListingShowsTheMapAsTheListDoes)
     EXPECT_FALSE(text.contains("Page 2"));
     QString headings = "Register Name Type Units Value Permissions";
     EXPECT_TRUE(text.simplified().contains(headings));
-    for (const QString& caption : {QString("Output \"Coils\" Status (1)"), QString("Input Register (4)"),
-                                   QString("----- Input Register Long (2) -----"),
-                                   QString("----- Holding Register Float (1) -----")})
+    for (const QString& caption :
+         {QString("Output \"Coils\" Status (1)"), QString("Input Register (4)"),
+          QString("----- Input Register Long (2) -----"), QString("----- Holding Register Float (1) -----")})
         EXPECT_TRUE(text.contains(caption)) << caption.toStdString();
     // Every row: its register number and its name on one line, in list order.
     QStringList lines = text.split('\n');
@@ -476,4 +481,17 @@ TEST_F(ModbusPageTest, ALongListingRepeatsItsHeaderOnEveryPageAndACancelPrintsNo
     page->mnuPrintClick();
     page->SetPrinter(nullptr);
     EXPECT_FALSE(QFile::exists(path("listing.pdf")));
+}
+
+// With KVT_GRAB_DIR set, the page with a MODICON32 list is saved as fraModbus-list.png at a tab's
+// size in the main window.
+TEST_F(ModbusPageTest, GrabsThePageWithAListWhenAskedTo)
+{
+    const QString folder = qEnvironmentVariable("KVT_GRAB_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "KVT_GRAB_DIR not set";
+    fillModicon32();
+    page->resize(1012, 590);
+    page->show();
+    EXPECT_TRUE(page->grab().save(QDir(folder).filePath("fraModbus-list.png")));
 }
