@@ -93,10 +93,10 @@ void setLine(QLineSeries* series, double x0, double x1, const std::optional<doub
 
 }  // namespace
 
-TArchiveChart::TArchiveChart(QWidget* parent) : QChartView(parent), chart_(new QChart)
+// The view owns the chart it is made with (setChart would leave a default one unowned).
+TArchiveChart::TArchiveChart(QWidget* parent) : QChartView(new QChart, parent), chart_(chart())
 {
     setObjectName(QStringLiteral("chartArchive"));
-    setChart(chart_);
     setRenderHint(QPainter::Antialiasing, false);
     setRubberBand(QChartView::RectangleRubberBand);
     BuildChart();
@@ -142,6 +142,8 @@ void TArchiveChart::BuildChart()
 
     foot_ = new QGraphicsSimpleTextItem(chart_);
     connect(chart_, &QGraphicsWidget::geometryChanged, this, &TArchiveChart::PlaceFoot);
+    connect(chart_, &QChart::plotAreaChanged, this, &TArchiveChart::UpdateTrace);
+    connect(axisX_, &QValueAxis::rangeChanged, this, &TArchiveChart::UpdateTrace);
     SetRange(axisX_, 0, 1);
     SetRange(axisY_, 0, 1);
     PlaceFoot();
@@ -272,7 +274,11 @@ void TArchiveChart::resizeEvent(QResizeEvent* event)
 void TArchiveChart::Plot(const QString& title, const chartstats::Column& column, bool markers)
 {
     chart_->setTitle(title);
-    series_[0]->replace(column.points);
+    data_ = column.points;
+    sorted_ =
+        std::is_sorted(data_.begin(), data_.end(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+    allShown_ = false;
+    series_[0]->clear();
     series_[0]->setPointsVisible(markers);
 
     stats_ = chartstats::Compute(column.samples);
@@ -292,7 +298,58 @@ void TArchiveChart::Plot(const QString& title, const chartstats::Column& column,
     autoX_ = true;
     autoY_ = true;
     ApplyAutomatic();
+    UpdateTrace();
     PlaceFoot();
+}
+
+void TArchiveChart::UpdateTrace()
+{
+    // A line through many more points than the plot has pixel columns draws the same as one
+    // through each column's first, lowest, highest and last point, in their order: drawing
+    // 100,000 points costs far more than finding those.
+    const int columns = std::max(1, static_cast<int>(chart_->plotArea().width()));
+    const double lo = axisX_->min(), hi = axisX_->max();
+    if (!sorted_ || data_.size() <= 4 * columns || !(hi > lo)) {
+        if (!allShown_) {
+            series_[0]->replace(data_);
+            allShown_ = true;
+        }
+        return;
+    }
+    const auto byX = [](const QPointF& p, double x) { return p.x() < x; };
+    qsizetype first = std::lower_bound(data_.begin(), data_.end(), lo, byX) - data_.begin();
+    qsizetype last =
+        std::upper_bound(data_.begin(), data_.end(), hi, [](double x, const QPointF& p) { return x < p.x(); }) -
+        data_.begin() - 1;
+    // One point beyond each edge carries the line to the border.
+    first = std::max<qsizetype>(0, first - 1);
+    last = std::min<qsizetype>(data_.size() - 1, last + 1);
+    QList<QPointF> shown;
+    shown.reserve(4 * columns + 8);
+    const double scale = columns / (hi - lo);
+    qsizetype i = first;
+    while (i <= last) {
+        const double bucket = std::floor((data_[i].x() - lo) * scale);
+        qsizetype end = i, low = i, high = i;
+        while (end + 1 <= last && std::floor((data_[end + 1].x() - lo) * scale) == bucket) {
+            ++end;
+            if (data_[end].y() < data_[low].y())
+                low = end;
+            if (data_[end].y() > data_[high].y())
+                high = end;
+        }
+        qsizetype picks[] = {i, low, high, end};
+        std::sort(std::begin(picks), std::end(picks));
+        qsizetype previous = -1;
+        for (qsizetype p : picks)
+            if (p != previous) {
+                shown.append(data_[p]);
+                previous = p;
+            }
+        i = end + 1;
+    }
+    series_[0]->replace(shown);
+    allShown_ = false;
 }
 
 void TArchiveChart::ApplyAutomatic()
@@ -301,8 +358,8 @@ void TArchiveChart::ApplyAutomatic()
     // value axis too.
     double xMin = std::numeric_limits<double>::infinity(), xMax = -xMin;
     double yMin = xMin, yMax = -xMin;
-    for (QLineSeries* series : series_) {
-        const QList<QPointF> points = series->points();
+    for (std::size_t s = 0; s < series_.size(); ++s) {
+        const QList<QPointF> points = s == 0 ? data_ : series_[s]->points();
         for (const QPointF& p : points) {
             xMin = std::min(xMin, p.x());
             xMax = std::max(xMax, p.x());
@@ -323,9 +380,9 @@ void TArchiveChart::ApplyAutomatic()
 int TArchiveChart::FirstVisibleIndex() const
 {
     const double lo = axisX_->min(), hi = axisX_->max();
-    const int n = series_[0]->count();
+    const int n = static_cast<int>(data_.size());
     for (int i = 0; i < n; ++i) {
-        const double x = series_[0]->at(i).x();
+        const double x = data_[i].x();
         if (x >= lo && x <= hi)
             return i;
     }
@@ -335,8 +392,8 @@ int TArchiveChart::FirstVisibleIndex() const
 int TArchiveChart::LastVisibleIndex() const
 {
     const double lo = axisX_->min(), hi = axisX_->max();
-    for (int i = series_[0]->count() - 1; i >= 0; --i) {
-        const double x = series_[0]->at(i).x();
+    for (int i = static_cast<int>(data_.size()) - 1; i >= 0; --i) {
+        const double x = data_[i].x();
         if (x >= lo && x <= hi)
             return i;
     }
@@ -420,10 +477,10 @@ void TArchiveChart::AutoScale(bool fromToolbar)
         step = 2;
     if (span < 500)
         step = 1;
-    double lo = series_[0]->at(first).y();
+    double lo = data_[first].y();
     double hi = lo;
     for (int i = first; i <= last; i += step) {
-        const double y = series_[0]->at(i).y();
+        const double y = data_[i].y();
         lo = std::min(lo, y);
         hi = std::max(hi, y);
     }
@@ -610,8 +667,10 @@ void TArchiveChart::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         beforeRubberBand_ = CurrentView();
+        rubberBandArmed_ = true;
+    }
     QChartView::mousePressEvent(event);
 }
 
@@ -641,8 +700,11 @@ void TArchiveChart::mouseReleaseEvent(QMouseEvent* event)
         event->accept();
         return;
     }
+    const bool armed = rubberBandArmed_ && event->button() == Qt::LeftButton;
+    if (event->button() == Qt::LeftButton)
+        rubberBandArmed_ = false;
     QChartView::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && !(CurrentView() == beforeRubberBand_)) {
+    if (armed && !(CurrentView() == beforeRubberBand_)) {
         // The rubber band zoomed: a step of the history like any other.
         if (zoomInfo_.GetZoomLevel() == 0)
             zoomInfo_.SetOrigin(beforeRubberBand_);

@@ -79,6 +79,8 @@ public:
     void Plot(const QString& title, const chartstats::Column& column, bool markers);
 
     QLineSeries* Series(int index) const { return series_.at(static_cast<std::size_t>(index)); }
+    // The data trace's points, all of them ("Series1" draws the ones that show at this range).
+    const QList<QPointF>& Points() const { return data_; }
     QValueAxis* AxisX() const { return axisX_; }
     QValueAxis* AxisY() const { return axisY_; }
     TQZoomInfo::View CurrentView() const;
@@ -129,6 +131,8 @@ private:
     void ApplyAutomatic();
     void SetRange(QValueAxis* axis, double minimum, double maximum);
     void PlaceFoot();
+    // Gives "Series1" the points that draw the trace at the current X range and plot width.
+    void UpdateTrace();
     void SetDataColour(std::uint32_t colour);
     void SetStatsColour(std::uint32_t colour);
     void SetBackgroundColour(std::uint32_t colour);
@@ -142,6 +146,9 @@ private:
     QValueAxis* axisY_ = nullptr;
     QGraphicsSimpleTextItem* foot_ = nullptr;
     chartstats::Stats stats_;
+    QList<QPointF> data_;
+    bool sorted_ = true;
+    bool allShown_ = false;
     bool autoX_ = true;
     bool autoY_ = true;
 
@@ -152,6 +159,7 @@ private:
     bool scrolling_ = false;
     QPoint lastPos_;
     TQZoomInfo::View beforeRubberBand_;
+    bool rubberBandArmed_ = false;
 
     QMenu* popArchGraph_ = nullptr;
     QAction* mnuShowEntireGraph_ = nullptr;

@@ -25,6 +25,7 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 #include <QValueAxis>
 #include <cmath>
@@ -176,6 +177,7 @@ TEST_F(ArchiveChartTest, PlotShowsTraceStatisticsAndLines)
     }
     chart->Plot("Archive: On Run - Column: Gain", c, true);
     EXPECT_EQ(chart->TitleText(), "Archive: On Run - Column: Gain");
+    EXPECT_EQ(chart->Points(), c.points);
     EXPECT_EQ(points(chart->Series(0)), c.points);
     EXPECT_TRUE(chart->Series(0)->pointsVisible());
     EXPECT_EQ(chart->FootText(), "Samples: 5     Average: 3.00000     Standard Deviation: 1.58114     %RSD: 52.70463%");
@@ -201,7 +203,7 @@ TEST_F(ArchiveChartTest, PlotShowsTraceStatisticsAndLines)
     EXPECT_EQ(chart->Series(2)->count(), 2);
     EXPECT_EQ(chart->Series(4)->count(), 0);
     chart->Plot("t", {}, false);
-    EXPECT_EQ(chart->Series(0)->count(), 0);
+    EXPECT_EQ(chart->Points().size(), 0);
     EXPECT_EQ(chart->Series(1)->count(), 0);
     EXPECT_EQ(chart->FirstVisibleIndex(), -1);
 }
@@ -249,6 +251,84 @@ TEST_F(ArchiveChartTest, ZoomAndUndoRestoreTheExactRanges)
     EXPECT_EQ(chart->CurrentView(), full);
     EXPECT_EQ(chart->ZoomInfo().GetZoomLevel(), 0);
     EXPECT_FALSE(item("mnuAutoScale")->isVisible());
+}
+
+TEST_F(ArchiveChartTest, MouseZoomsInZoomModeAndOpensTheMenuOtherwise)
+{
+    plot(100);
+    const TQZoomInfo::View full = chart->CurrentView();
+    const QPoint centre = chart->mapFromScene(chart->chart()->plotArea().center());
+    QWidget* area = chart->viewport();
+
+    chart->tbtnZoomModeClick(true);
+    QTest::mouseClick(area, Qt::LeftButton, {}, centre);
+    EXPECT_EQ(chart->ZoomInfo().GetZoomLevel(), 1);
+    EXPECT_NEAR(chart->CurrentView().xMax - chart->CurrentView().xMin, (full.xMax - full.xMin) / 2, 1e-9);
+    EXPECT_FALSE(chart->PopupMenu()->isVisible());
+    QTest::mouseClick(area, Qt::RightButton, {}, centre);
+    EXPECT_EQ(chart->CurrentView(), full);
+    EXPECT_EQ(chart->ZoomInfo().GetZoomLevel(), 0);
+
+    // Out of zoom mode, Shift zooms; a plain right click opens the menu.
+    chart->tbtnZoomModeClick(false);
+    QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, centre);
+    EXPECT_EQ(chart->ZoomInfo().GetZoomLevel(), 1);
+    chart->mnuShowEntireGraphClick();
+    QTest::mouseClick(area, Qt::RightButton, {}, centre);
+    EXPECT_TRUE(chart->PopupMenu()->isVisible());
+    chart->PopupMenu()->hide();
+
+    // A right drag scrolls and opens no menu.
+    QTest::mousePress(area, Qt::RightButton, {}, centre);
+    QMouseEvent move(QEvent::MouseMove, centre + QPoint(60, 0), area->mapToGlobal(centre + QPoint(60, 0)), Qt::NoButton,
+                     Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &move);
+    QTest::mouseRelease(area, Qt::RightButton, {}, centre + QPoint(60, 0));
+    EXPECT_LT(chart->AxisX()->min(), full.xMin);
+    EXPECT_FALSE(chart->PopupMenu()->isVisible());
+}
+
+TEST_F(ArchiveChartTest, ManyPointsDrawTheSameLineFromFewer)
+{
+    chartstats::Column c;
+    for (int i = 1; i <= 20000; ++i) {
+        c.points.append(QPointF(i, std::sin(i / 50.0) * 100 + (i % 13)));
+        c.samples.push_back(c.points.back().y());
+    }
+    chart->Plot("t", c, false);
+    auto check = [&] {
+        const QList<QPointF> drawn = points(chart->Series(0));
+        ASSERT_LT(drawn.size(), 5000);
+        // Every drawn point is a data point, in the data's order.
+        qsizetype at = 0;
+        for (const QPointF& p : drawn) {
+            while (at < c.points.size() && c.points[at] != p)
+                ++at;
+            ASSERT_LT(at, c.points.size()) << p.x();
+        }
+        // The line reaches both borders and keeps the extremes of what it shows.
+        EXPECT_LE(drawn.front().x(), std::max(chart->AxisX()->min(), c.points.front().x()));
+        EXPECT_GE(drawn.back().x(), std::min(chart->AxisX()->max(), c.points.back().x()));
+        double lo = 1e9, hi = -1e9;
+        for (const QPointF& p : c.points)
+            if (p.x() >= chart->AxisX()->min() && p.x() <= chart->AxisX()->max()) {
+                lo = std::min(lo, p.y());
+                hi = std::max(hi, p.y());
+            }
+        double dlo = 1e9, dhi = -1e9;
+        for (const QPointF& p : drawn)
+            if (p.x() >= chart->AxisX()->min() && p.x() <= chart->AxisX()->max()) {
+                dlo = std::min(dlo, p.y());
+                dhi = std::max(dhi, p.y());
+            }
+        EXPECT_EQ(dlo, lo);
+        EXPECT_EQ(dhi, hi);
+    };
+    check();
+    chart->ClickZoom({5000.5, 0});
+    check();
+    chart->ClickZoom({5000.5, 0});
+    check();
 }
 
 TEST_F(ArchiveChartTest, ClickZoomNeedsMoreThanThreeVisiblePoints)
@@ -379,7 +459,7 @@ TEST_F(ArchiveChartTest, PrinterErrorIsReportedAndChangesNothing)
     EXPECT_EQ(messages(), QStringList{"The chart could not be printed."});
     EXPECT_EQ(chart->CurrentView(), before);
     EXPECT_EQ(chart->FootText(), foot);
-    EXPECT_EQ(points(chart->Series(0)).size(), 30);
+    EXPECT_EQ(chart->Points().size(), 30);
 }
 
 TEST_F(ArchiveChartTest, CopiesThePictureToTheClipboard)
@@ -463,7 +543,7 @@ TEST(ArchiveViewerGraph, PlotsTheSelectedRowsOfTheCurrentColumn)
         QList<QPointF> expected;
         for (int r = c.top; r <= c.bottom; ++r)
             expected.append(QPointF(r + 1, static_cast<float>((r + 1) * 0.5)));
-        EXPECT_EQ(chart->Series(0)->points(), expected);
+        EXPECT_EQ(chart->Points(), expected);
         EXPECT_EQ(chart->Series(0)->pointsVisible(), c.markers) << c.bottom - c.top + 1 << " rows";
         EXPECT_EQ(chart->TitleText(), "Archive:  - Column: Gain");
         EXPECT_EQ(viewer.findChild<QTabWidget*>("pcViewer")->currentIndex(), 1);
