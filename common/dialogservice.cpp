@@ -3,6 +3,7 @@
 #include "appcontext.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -73,6 +74,11 @@ bool QtDialogService::inputText(const QString& caption, const QString& prompt, Q
     return ok;
 }
 
+int QtDialogService::execDialog(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
 QMessageBox::StandardButton ScriptedDialogService::message(QMessageBox::Icon, const QString& caption,
                                                            const QString& text, QMessageBox::StandardButtons buttons,
                                                            QMessageBox::StandardButton defaultButton)
@@ -124,6 +130,16 @@ bool ScriptedDialogService::inputText(const QString& caption, const QString& pro
         return false;
     value = text;
     return true;
+}
+
+int ScriptedDialogService::execDialog(QDialog& dialog)
+{
+    shown_.push_back({Kind::Dialog, dialog.windowTitle(), dialog.objectName(), {}});
+    if (dialogs_.empty())
+        return QDialog::Rejected;
+    DialogAnswer answer = std::move(dialogs_.front());
+    dialogs_.pop_front();
+    return answer(dialog);
 }
 
 QStringList ScriptedDialogService::texts() const

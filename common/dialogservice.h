@@ -5,13 +5,16 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
+
+class QDialog;
 
 // Every message box, file dialog and prompt goes through here, so that tests can answer them
 // without a modal window and read the exact caption and text shown.
 class DialogService : public QObject {
 public:
-    enum class Kind { Message, OpenFile, SaveFile, Input };
+    enum class Kind { Message, OpenFile, SaveFile, Input, Dialog };
 
     // Returns the button pressed.
     virtual QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& caption, const QString& text,
@@ -22,6 +25,9 @@ public:
     virtual QString saveFileName(const QString& caption, const QString& dir, const QString& filter) = 0;
     // False when cancelled; value holds the text on entry and on return.
     virtual bool inputText(const QString& caption, const QString& prompt, QString& value, bool password) = 0;
+    // Runs a ready-made standard dialog (print, colour) modally; returns its result
+    // (QDialog::Accepted or Rejected).
+    virtual int execDialog(QDialog& dialog) = 0;
 
     // The service every module shares; a Qt one is made on first use when none was installed.
     static DialogService* instance();
@@ -43,12 +49,16 @@ public:
     QString openFileName(const QString& caption, const QString& dir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& dir, const QString& filter) override;
     bool inputText(const QString& caption, const QString& prompt, QString& value, bool password) override;
+    int execDialog(QDialog& dialog) override;
 };
 
 // Answers from a script and records what was shown. Without a scripted answer a message box
 // takes its default button (or OK, or the first button), and other dialogs are cancelled.
 class ScriptedDialogService : public DialogService {
 public:
+    // Answers a standard dialog in place of the user: sets its choices and returns its result.
+    using DialogAnswer = std::function<int(QDialog& dialog)>;
+
     struct Shown {
         Kind kind;
         QString caption;
@@ -62,10 +72,13 @@ public:
     QString openFileName(const QString& caption, const QString& dir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& dir, const QString& filter) override;
     bool inputText(const QString& caption, const QString& prompt, QString& value, bool password) override;
+    // Records the dialog's title as caption and its objectName as text.
+    int execDialog(QDialog& dialog) override;
 
     void answerButton(QMessageBox::StandardButton button) { buttons_.push_back(button); }
     // An empty text cancels the dialog.
     void answerText(const QString& text) { texts_.push_back(text); }
+    void answerDialog(DialogAnswer answer) { dialogs_.push_back(std::move(answer)); }
 
     const std::vector<Shown>& shown() const { return shown_; }
     QStringList texts() const;
@@ -74,6 +87,7 @@ public:
         shown_.clear();
         buttons_.clear();
         texts_.clear();
+        dialogs_.clear();
     }
 
 private:
@@ -82,4 +96,5 @@ private:
     std::vector<Shown> shown_;
     std::deque<QMessageBox::StandardButton> buttons_;
     std::deque<QString> texts_;
+    std::deque<DialogAnswer> dialogs_;
 };

@@ -40,6 +40,9 @@ public:
     virtual bool ExecWindow(const char*) { return false; }
     // Asks for a range of dates with the program's date-range dialog; nothing when cancelled.
     virtual std::optional<std::pair<QDate, QDate>> AskDateRange() { return std::nullopt; }
+    // Asks for the chart's vertical range with the program's scale dialog ("frmScaleDlg"): the
+    // texts of its minimum and maximum edits as the user left them; nothing when cancelled.
+    virtual std::optional<std::pair<QString, QString>> AskScale() { return std::nullopt; }
     // Shows one of the program's own windows by its name, not modally ("QCForm").
     virtual void ShowWindow(const char* name) { (void)name; }
 

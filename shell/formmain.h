@@ -205,6 +205,7 @@ public:
     void ShowWait(Wait wait) override;
     bool ExecWindow(const char* name) override;
     std::optional<std::pair<QDate, QDate>> AskDateRange() override;
+    std::optional<std::pair<QString, QString>> AskScale() override;
     void Queue(const char* command, const std::string& parameter) override;
 
     // The Panekit entries the pages and dialogs use through the main window.

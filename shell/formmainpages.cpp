@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <any>
 #include <utility>
@@ -202,4 +203,17 @@ std::optional<std::pair<QDate, QDate>> TFormMain::AskDateRange()
     if (modal::exec(dialog) != QDialog::Accepted)
         return std::nullopt;
     return std::make_pair(dialog.DateTime1()->date(), dialog.DateTime2()->date());
+}
+
+std::optional<std::pair<QString, QString>> TFormMain::AskScale()
+{
+    // The start-up instance, made again should it be gone; it keeps its texts for the next use.
+    auto* dialog = shellwindows::Get<TfrmScaleDlg>("frmScaleDlg");
+    if (!dialog)
+        return std::nullopt;
+    const int result = modal::exec(*dialog);
+    dialog->hide();
+    if (result != QDialog::Accepted)
+        return std::nullopt;
+    return std::make_pair(dialog->ledMinY()->text(), dialog->ledMaxY()->text());
 }

@@ -3,6 +3,7 @@
 #include "ui_archiveviewer.h"
 
 #include "appcontext.h"
+#include "archivechart.h"
 #include "archivegridmodel.h"
 #include "archivexmlfile.h"
 #include "database.h"
@@ -99,6 +100,14 @@ TfraArchiveViewer::TfraArchiveViewer(QWidget* parent)
     connect(ui_->btnLogSetup, &QToolButton::clicked, this, &TfraArchiveViewer::btnLogSetupClick);
     connect(ui_->cbArchive, qOverload<int>(&QComboBox::activated), this, &TfraArchiveViewer::cbArchiveSelect);
     connect(ui_->pcViewer, &QTabWidget::currentChanged, this, &TfraArchiveViewer::pcViewerChange);
+
+    chart_ = new TArchiveChart(ui_->tsGraph);
+    ui_->layoutGraph->addWidget(chart_);
+    chart_->SetToolButtons(ui_->tbtnAutoScale, ui_->tbtnFullGraph);
+    connect(ui_->btnGraphSelCol, &QToolButton::clicked, this, &TfraArchiveViewer::btnGraphSelColClick);
+    connect(ui_->tbtnZoomMode, &QToolButton::toggled, chart_, &TArchiveChart::tbtnZoomModeClick);
+    connect(ui_->tbtnAutoScale, &QToolButton::clicked, chart_, &TArchiveChart::tbtnAutoScaleClick);
+    connect(ui_->tbtnFullGraph, &QToolButton::clicked, chart_, &TArchiveChart::mnuShowEntireGraphClick);
 
     ui_->cbArchive->setPlaceholderText(QStringLiteral("Select an archive to view"));
     FillArchiveList();
@@ -335,6 +344,29 @@ bool TfraArchiveViewer::eventFilter(QObject* watched, QEvent* event)
 void TfraArchiveViewer::btnAutoSizeColsClick()
 {
     ui_->gridArchive->AutoSizeColumns();
+}
+
+void TfraArchiveViewer::btnGraphSelColClick()
+{
+    const int column =
+        ui_->gridArchive->currentIndex().isValid() ? ui_->gridArchive->currentIndex().column() : selLeft_;
+    // The point behind a value column decides how its texts are read: unsigned 8-bit points
+    // (type 3) as integers, every other one as floating-point numbers.
+    int type = 0;
+    const int k = column - ArchiveGridModel::kFixedColumns;
+    if (k >= 0 && k + 1 < logrecord::kParameters && chosenArchive_ >= 0 && chosenArchive_ < logrecord::kLogs) {
+        const LogRecord& log = DataBase::Instance()->LogRecords()[static_cast<std::size_t>(chosenArchive_)];
+        type = DataBase::Instance()->GetPointType(log.Parameters[k + 1]);
+    }
+    // The selection counts the header as row 0.
+    const chartstats::Column points = chartstats::ReadColumn(
+        *model_, selTop_ - 1, selBottom_ - 1, column, ArchiveGridModel::colSeq, ArchiveGridModel::colTS, type == 3);
+    chart_->Plot(QStringLiteral("Archive: ") + ui_->cbArchive->currentText() + QStringLiteral(" - Column: ") +
+                     model_->HeaderText(column),
+                 points, selBottom_ - selTop_ <= 50);
+    ui_->pcViewer->setCurrentIndex(1);
+    pcViewerChange(1);
+    ui_->btnGraphSelCol->setEnabled(false);
 }
 
 void TfraArchiveViewer::btnLogSetupClick()

@@ -13,6 +13,7 @@ namespace Ui {
 class TfraArchiveViewer;
 }
 class ArchiveGridModel;
+class TArchiveChart;
 class LogGridView;
 class QAction;
 class QComboBox;
@@ -54,6 +55,7 @@ public:
     ArchiveGridModel* GridModel() const { return model_; }
     LogGridView* Grid() const;
     QMenu* PopupMenu() const { return popArchGrid_; }
+    TArchiveChart* Chart() const { return chart_; }
 
     // The two CSV exports of the log database, provided by the CSV export module: the chosen
     // file name in, false and the reason out on failure. Unset, the menu items save nothing.
@@ -71,6 +73,8 @@ public slots:
     void cbArchiveSelect(int index);
     void cbArchiveDropDown();
     void btnAutoSizeColsClick();
+    // Plots the current column over the selected rows on the Graph tab.
+    void btnGraphSelColClick();
     void btnLogSetupClick();
     void SaveasCSVClick();
     void SaveAsPacketCSVClick();
@@ -99,6 +103,7 @@ private:
 
     std::unique_ptr<Ui::TfraArchiveViewer> ui_;
     ArchiveGridModel* model_;
+    TArchiveChart* chart_ = nullptr;
     QMenu* popArchGrid_ = nullptr;
     QAction* mnuHideSelectedColumn_ = nullptr;
     QAction* mnuUnhideAllColumns_ = nullptr;

@@ -873,3 +873,23 @@ TEST_F(FormMainTest, CancellingTheListOfChangesSkipsTheFlashWrite)
 }
 
 #include "formmain_test.moc"
+
+TEST_F(FormMainTest, TheChartsScaleIsAskedWithTheStartUpDialogWhichKeepsItsTexts)
+{
+    auto type = [](const QString& minimum, const QString& maximum, bool ok) {
+        return [=](QDialog& d) {
+            auto& dialog = static_cast<TfrmScaleDlg&>(d);
+            dialog.ledMinY()->setText(minimum);
+            dialog.ledMaxY()->setText(maximum);
+            ok ? dialog.accept() : dialog.reject();
+        };
+    };
+    modals.answers = {type("1.5", "7", true), type("2", "3", false)};
+    EXPECT_EQ(form->AskScale(), std::make_optional(std::make_pair(QString("1.5"), QString("7"))));
+    EXPECT_EQ(form->AskScale(), std::nullopt);
+    EXPECT_EQ(modals.captions, (QStringList{"Set Scale for Y-axis", "Set Scale for Y-axis"}));
+    auto* dialog = shellwindows::Get<TfrmScaleDlg>("frmScaleDlg");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->ledMinY()->text(), "2");
+    EXPECT_FALSE(dialog->isVisible());
+}

@@ -197,6 +197,7 @@ public:
     {
         return scripted_.inputText(caption, prompt, value, password);
     }
+    int execDialog(QDialog& dialog) override { return scripted_.execDialog(dialog); }
 
 private:
     ScriptedDialogService& scripted_;

@@ -1,0 +1,86 @@
+#include "chartstats.h"
+
+#include "filteredtablemodel.h"
+#include "floatformat.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+
+namespace chartstats {
+
+Stats Compute(const std::vector<double>& samples)
+{
+    Stats stats;
+    stats.count = static_cast<std::int64_t>(samples.size());
+    if (stats.count == 0)
+        return stats;
+    const double n = static_cast<double>(stats.count);
+    double sum = 0;
+    for (double x : samples)
+        sum += x;
+    double mean = sum / n;
+    // Second pass: the deviations' own sum corrects the rounding of the first mean.
+    double first = 0;
+    double squares = 0;
+    for (double x : samples) {
+        const double d = x - mean;
+        first += d;
+        squares += d * d;
+    }
+    mean += first / n;
+    stats.mean = mean;
+    if (stats.count < 2)
+        return stats;
+    const double variance = (squares - first * first / n) / (n - 1);
+    stats.stdDev = variance > 0 ? std::sqrt(variance) : 0.0;
+    if (mean != 0)
+        stats.rsd = *stats.stdDev / mean * 100;
+    return stats;
+}
+
+namespace {
+QString number(const std::optional<double>& value, const char* suffix = "")
+{
+    if (!value || !std::isfinite(*value))
+        return QStringLiteral("n/a");
+    return QString::fromStdString(floatfmt::cFormat("%.5f", *value)) + QLatin1String(suffix);
+}
+}  // namespace
+
+QString FootText(const Stats& stats)
+{
+    return QStringLiteral("Samples: ") + QString::number(stats.count) + QStringLiteral("     Average: ") +
+           number(stats.mean) + QStringLiteral("     Standard Deviation: ") + number(stats.stdDev) +
+           QStringLiteral("     %RSD: ") + number(stats.rsd, "%");
+}
+
+Column ReadColumn(const FilteredTableModel& grid, int top, int bottom, int column, int seqColumn, int timeColumn,
+                  bool integer)
+{
+    Column out;
+    top = std::max(top, 0);
+    bottom = std::min(bottom, grid.rowCount() - 1);
+    if (bottom < top)
+        return out;
+    out.points.reserve(bottom - top + 1);
+    out.samples.reserve(static_cast<std::size_t>(bottom - top + 1));
+    const QLocale c = QLocale::c();
+    for (int row = top; row <= bottom; ++row) {
+        if (grid.CellText(row, timeColumn) == QLatin1String("Invalid"))
+            continue;
+        bool seqOk = false;
+        const int seq = grid.CellText(row, seqColumn).trimmed().toInt(&seqOk);
+        const QString text = grid.CellText(row, column).trimmed();
+        bool valueOk = false;
+        double value = integer ? static_cast<double>(text.toLongLong(&valueOk)) : c.toDouble(text, &valueOk);
+        if (!seqOk || !valueOk || !std::isfinite(value))
+            continue;
+        value = static_cast<double>(static_cast<float>(value));
+        out.points.append(QPointF(seq, value));
+        out.samples.push_back(value);
+    }
+    return out;
+}
+
+}  // namespace chartstats
