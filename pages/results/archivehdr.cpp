@@ -133,8 +133,7 @@ TfraArchiveHdr::TfraArchiveHdr(QWidget* owner, int logIndex)
             grid_->FindMe();
     };
     connect(grid_, &QWidget::customContextMenuRequested, this, &TfraArchiveHdr::gridArchiveHdrRightClickCell);
-    connect(grid_->verticalHeader(), &QHeaderView::sectionMoved, this,
-            [this](int, int oldVisual, int newVisual) { MoveRow(oldVisual + 1, newVisual + 1); });
+    connect(grid_->verticalHeader(), &QHeaderView::sectionMoved, this, &TfraArchiveHdr::gridArchiveHdrRowMoved);
     connect(mnuDeleteCurrItem_, &QAction::triggered, this, &TfraArchiveHdr::mnuDeleteCurrItemClick);
     connect(chkEnable_, &QCheckBox::clicked, this, &TfraArchiveHdr::chkEnableClick);
     connect(edtFrequency_, &QLineEdit::returnPressed, this, &TfraArchiveHdr::edtFrequencyEnter);
@@ -319,14 +318,19 @@ void TfraArchiveHdr::edtFrequencyEnter()
         host->Queue("WriteLogConfig", "");
 }
 
-void TfraArchiveHdr::MoveRow(int from, int to)
+void TfraArchiveHdr::gridArchiveHdrRowMoved(int, int oldVisual, int newVisual)
 {
-    // The header shows the order of the record, not its own: the move is taken back and the
-    // record's parameters are moved instead.
+    // The header shows the order of the record, not its own: the header's move is taken back
+    // and the record's parameters are moved instead.
     {
         const QSignalBlocker quiet(grid_->verticalHeader());
-        grid_->verticalHeader()->moveSection(to - 1, from - 1);
+        grid_->verticalHeader()->moveSection(newVisual, oldVisual);
     }
+    MoveRow(oldVisual + 1, newVisual + 1);
+}
+
+void TfraArchiveHdr::MoveRow(int from, int to)
+{
     if (logcfg::movePoint(Record(), logIndex_, from, to))
         AfterChange();
 }

@@ -66,6 +66,7 @@ public:
     void mnuDeleteCurrItemClick();
     void chkEnableClick();
     void edtFrequencyEnter();
+    // Rows from 1.
     void MoveRow(int from, int to);
 
 protected:
@@ -77,6 +78,7 @@ private:
     // Gives the log a code no log holds; false when none is left.
     bool DrawNewId();
     void gridArchiveHdrRightClickCell(const QPoint& position);
+    void gridArchiveHdrRowMoved(int logical, int oldVisual, int newVisual);
     void AfterChange();
 
     int logIndex_;

@@ -16,10 +16,14 @@
 #include "toolkitdate.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -361,4 +365,106 @@ TEST_F(CsvExportInWindow, CancelsTouchNoFileAndAFailedWriteIsReported)
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages()[0].startsWith(QStringLiteral("The file \"%1\" could not be written: ").arg(missing)));
     EXPECT_FALSE(QFile::exists(missing));
+}
+
+namespace {
+
+// Sends a drag entering, moving over and dropping onto the grid's viewport, as a user's drag
+// does; true when the drag-over accepted it (a refused drag leaves again).
+bool dragAndDrop(TLogPointGrid* grid, const QMimeData* data, const QPoint& at)
+{
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid->viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid->viewport(), &move);
+    if (!enter.isAccepted() || !move.isAccepted()) {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(grid->viewport(), &leave);
+        return false;
+    }
+    QDropEvent drop(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid->viewport(), &drop);
+    return true;
+}
+
+QPoint pointCellOf(TLogPointGrid* grid, int row)
+{
+    return grid->visualRect(grid->model()->index(row, TfraArchiveHdr::colPointName)).center();
+}
+
+}  // namespace
+
+TEST(LogConfigWindow, TreePointsDragTheirIdAndTheGridTakesThemUpToSeven)
+{
+    auto& logs = DataBase::Instance()->LogRecords();
+    logs = {};
+    for (int k = 0; k < 6; ++k)
+        logs[static_cast<std::size_t>(k)] = {static_cast<std::uint8_t>(k),     0, 60,
+                                             static_cast<std::uint8_t>(k + 1), 1, {kClock}};
+    TLogFrm window;
+    window.resize(880, 560);
+    testenv::dialogs().clear();
+    window.show();  // no unit: the read does nothing
+    TfraArchiveHdr* frame = window.Frame(3);
+    TLogPointGrid* grid = frame->Grid();
+    window.findChild<QTabWidget*>("pcArchives")->setCurrentIndex(3);
+    QCoreApplication::processEvents();
+
+    // Every point node of the tree drags its point id; a group drags nothing.
+    QTreeWidget* tree = window.Tree();
+    QTreeWidgetItem* group = tree->topLevelItem(0)->child(0);
+    ASSERT_NE(group, nullptr);
+    ASSERT_GE(group->childCount(), 8);
+    const auto mimeOf = [tree](QTreeWidgetItem* item) {
+        const QModelIndex index = tree->indexFromItem(item);
+        return std::unique_ptr<QMimeData>(tree->model()->mimeData({index}));
+    };
+    EXPECT_EQ(mimeOf(group), nullptr);
+    std::vector<std::uint16_t> ids;
+    for (int i = 0; i < 8; ++i) {
+        auto data = mimeOf(group->child(i));
+        ASSERT_NE(data, nullptr);
+        const auto id = logcfg::readPointPayload(data->data(logcfg::kPointMime));
+        ASSERT_TRUE(id.has_value());
+        EXPECT_EQ(QString::fromStdString(DataBase::Instance()->GetPointById(*id)->GetName()), group->child(i)->text(0));
+        ids.push_back(*id);
+    }
+
+    // The empty row's "Data Point" cell takes the first point; later ones go below the rows.
+    auto first = mimeOf(group->child(0));
+    ASSERT_TRUE(dragAndDrop(grid, first.get(), pointCellOf(grid, 0)));
+    for (int i = 1; i < 7; ++i) {
+        auto data = mimeOf(group->child(i));
+        EXPECT_TRUE(dragAndDrop(grid, data.get(), QPoint(20, grid->viewport()->height() - 5))) << i;
+    }
+    const LogRecord& record = logs[3];
+    ASSERT_EQ(record.ParametersInLog, 8);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(record.Parameters[i + 1], ids[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(record.Enable, 1);
+    EXPECT_EQ(record.Frequency, 1);
+    EXPECT_EQ(grid->rowCount(), 7);
+
+    // An eighth is refused by the drag itself; so is a drop on the "Item" cell and an unreadable payload.
+    auto eighth = mimeOf(group->child(7));
+    EXPECT_FALSE(dragAndDrop(grid, eighth.get(), QPoint(20, grid->viewport()->height() - 5)));
+    QMimeData junk;
+    junk.setData(logcfg::kPointMime, "not a point");
+    EXPECT_FALSE(dragAndDrop(grid, &junk, pointCellOf(grid, 2)));
+    EXPECT_FALSE(
+        dragAndDrop(grid, eighth.get(), grid->visualRect(grid->model()->index(2, TfraArchiveHdr::colSeq)).center()));
+    // Onto a row's "Data Point" cell it replaces that row's point.
+    ASSERT_TRUE(dragAndDrop(grid, eighth.get(), pointCellOf(grid, 2)));
+    EXPECT_EQ(record.ParametersInLog, 8);
+    EXPECT_EQ(record.Parameters[3], ids[7]);
+    EXPECT_EQ(grid->Cells(TfraArchiveHdr::colPointName, 2), group->child(7)->text(0));
+    // A row moved by its header moves the parameter; the header itself stays in order.
+    grid->verticalHeader()->moveSection(0, 2);
+    EXPECT_EQ(record.Parameters[1], ids[1]);
+    EXPECT_EQ(record.Parameters[2], ids[7]);
+    EXPECT_EQ(record.Parameters[3], ids[0]);
+    EXPECT_EQ(grid->verticalHeader()->visualIndex(0), 0);
+    EXPECT_EQ(grid->Cells(TfraArchiveHdr::colPointName, 2), group->child(0)->text(0));
+    EXPECT_EQ(testenv::dialogs().shown().size(), 1u) << "the opening warning only";
+    window.hide();
 }
