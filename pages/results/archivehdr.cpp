@@ -16,12 +16,23 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
 constexpr int kNoFreeCode = 0xFFFF;
+
+// The grids' column widths, shared by the five logs.
+std::unique_ptr<QSettings> widthStore()
+{
+    auto settings =
+        std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("KVT408"));
+    settings->beginGroup(QStringLiteral("ArchiveHdr"));
+    return settings;
+}
 
 QString pointName(std::uint16_t pointId)
 {
@@ -120,6 +131,12 @@ TfraArchiveHdr::TfraArchiveHdr(QWidget* owner, int logIndex)
     grid_->setColumnHidden(colLogID, true);
     grid_->horizontalHeader()->setSectionResizeMode(colPointName, QHeaderView::Stretch);
     grid_->setColumnWidth(colSeq, 50);
+    LoadColumnWidths();
+    // The "Data Point" column takes what is left, so its width is not kept.
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+        if (column != colPointName && width > 0 && !loadingWidths_)
+            widthStore()->setValue(QStringLiteral("Col%1").arg(column), width);
+    });
     grid_->setRowCount(1);
     grid_->installEventFilter(this);
     grid_->JudgeDrop = [this](std::optional<std::uint16_t> point, logcfg::DropPlace place, int row) {
@@ -150,6 +167,19 @@ TfraArchiveHdr::TfraArchiveHdr(QWidget* owner, int logIndex)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(grid_);
     layout->addLayout(controls);
+}
+
+void TfraArchiveHdr::LoadColumnWidths()
+{
+    loadingWidths_ = true;
+    const auto settings = widthStore();
+    for (int c = 0; c < kColumns; ++c) {
+        bool ok = false;
+        const int width = settings->value(QStringLiteral("Col%1").arg(c)).toInt(&ok);
+        if (c != colPointName && ok && width > 0 && width < 4000)
+            grid_->setColumnWidth(c, width);
+    }
+    loadingWidths_ = false;
 }
 
 TfraArchiveHdr::~TfraArchiveHdr()

@@ -80,10 +80,13 @@ private:
     void gridArchiveHdrRightClickCell(const QPoint& position);
     void gridArchiveHdrRowMoved(int logical, int oldVisual, int newVisual);
     void AfterChange();
+    // Under "KVT408", section "ArchiveHdr".
+    void LoadColumnWidths();
 
     int logIndex_;
     bool newIdDrawn_ = false;
     bool dailyLog_ = false;
+    bool loadingWidths_ = false;
     std::optional<std::pair<int, int>> hourRange_;
     TLogPointGrid* grid_;
     QCheckBox* chkEnable_;

@@ -466,5 +466,21 @@ TEST(LogConfigWindow, TreePointsDragTheirIdAndTheGridTakesThemUpToSeven)
     EXPECT_EQ(grid->verticalHeader()->visualIndex(0), 0);
     EXPECT_EQ(grid->Cells(TfraArchiveHdr::colPointName, 2), group->child(0)->text(0));
     EXPECT_EQ(testenv::dialogs().shown().size(), 1u) << "the opening warning only";
+    if (qEnvironmentVariableIsSet("KVT_GRAB_DIR")) {
+        const QDir grabs(qEnvironmentVariable("KVT_GRAB_DIR"));
+        window.grab().save(grabs.filePath("LogFrm-periodic1.png"));
+        window.findChild<QTabWidget*>("pcArchives")->setCurrentIndex(2);
+        window.grab().save(grabs.filePath("LogFrm-daily.png"));
+    }
     window.hide();
+}
+
+TEST(LogConfigWindow, TheGridsKeepTheirColumnWidths)
+{
+    {
+        TfraArchiveHdr frame(nullptr, 0);
+        frame.Grid()->horizontalHeader()->resizeSection(TfraArchiveHdr::colSeq, 77);
+    }
+    TfraArchiveHdr again(nullptr, 4);
+    EXPECT_EQ(again.Grid()->columnWidth(TfraArchiveHdr::colSeq), 77);
 }
