@@ -4,6 +4,8 @@
 #include "shellwindows.h"
 
 #include "appcontext.h"
+#include "csvconfigdialog.h"
+#include "modalrun.h"
 #include "pagecatalog.h"
 #include "pageframetable.h"
 #include "securitychk.h"
@@ -180,6 +182,9 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
     FormMain = this;
     appcontext::setMainForm(this);
     PageHost::SetInstance(this);
+    // The Archive page's CSV exports ask for their columns in the start-up window "fmCSVConfig".
+    logcsv::InstallExports([] { return shellwindows::Get<TfmCSVConfig>("fmCSVConfig"); },
+                           [](QDialog& dialog) { return modal::exec(dialog); });
     BuildWindow();
 
     QApplication::setOverrideCursor(Qt::WaitCursor);

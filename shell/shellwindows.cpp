@@ -1,6 +1,8 @@
 #include "shellwindows.h"
 
 #include "confirmchanges.h"
+#include "csvconfigdialog.h"
+#include "logconfigwindow.h"
 #include "logondialogs.h"
 #include "neoform.h"
 #include "newmodbusdlg.h"
@@ -32,11 +34,11 @@ const WindowRow kWindows[] = {
     {"frmDateRangeDlg", []() -> QWidget* { return new TfrmDateRangeDlg; }},
     {"frmScaleDlg", []() -> QWidget* { return new TfrmScaleDlg; }},
     {"frmLogon", []() -> QWidget* { return new TfrmLogon; }},
-    {"LogFrm", nullptr},
+    {"LogFrm", []() -> QWidget* { return new TLogFrm; }},
     {"AuditForm", nullptr},
     {"fmUpgrade", []() -> QWidget* { return new TfmUpgrade; }},
     {"Back", []() -> QWidget* { return new TBack; }},
-    {"fmCSVConfig", nullptr},
+    {"fmCSVConfig", []() -> QWidget* { return new TfmCSVConfig; }},
     {"NewModbusDlg", []() -> QWidget* { return new TNewModbusDlg; }},
     {"UpdModeDlg", []() -> QWidget* { return new TUpdModeDlg; }},
     {"Wait", []() -> QWidget* { return TWait::Instance(); }},

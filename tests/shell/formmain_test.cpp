@@ -88,8 +88,8 @@ TEST(Startup, SplashStepsWindowsAndTextsComeInTheirOrder)
               (std::vector<std::string>{"SetUpdPwdDlg", "AboutForm", "frmDateRangeDlg", "frmScaleDlg", "frmLogon",
                                         "LogFrm", "AuditForm", "fmUpgrade", "Back", "fmCSVConfig", "NewModbusDlg",
                                         "UpdModeDlg", "Wait", "NeoForm", "frmChanges", "QCForm"}));
-    for (const char* name :
-         {"SetUpdPwdDlg", "AboutForm", "frmDateRangeDlg", "frmScaleDlg", "frmLogon", "UpdModeDlg", "Wait", "NeoForm"}) {
+    for (const char* name : {"SetUpdPwdDlg", "AboutForm", "frmDateRangeDlg", "frmScaleDlg", "frmLogon", "LogFrm",
+                             "fmCSVConfig", "UpdModeDlg", "Wait", "NeoForm"}) {
         QWidget* window = shellwindows::Existing(name);
         ASSERT_NE(window, nullptr) << name;
         EXPECT_FALSE(window->isVisible()) << name;
