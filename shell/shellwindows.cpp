@@ -1,5 +1,6 @@
 #include "shellwindows.h"
 
+#include "auditform.h"
 #include "confirmchanges.h"
 #include "logondialogs.h"
 #include "neoform.h"
@@ -32,7 +33,7 @@ const WindowRow kWindows[] = {
     {"frmScaleDlg", []() -> QWidget* { return new TfrmScaleDlg; }},
     {"frmLogon", []() -> QWidget* { return new TfrmLogon; }},
     {"LogFrm", nullptr},
-    {"AuditForm", nullptr},
+    {"AuditForm", []() -> QWidget* { return new TAuditForm; }},
     {"fmUpgrade", []() -> QWidget* { return new TfmUpgrade; }},
     {"Back", []() -> QWidget* { return new TBack; }},
     {"fmCSVConfig", nullptr},
