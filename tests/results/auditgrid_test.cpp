@@ -291,6 +291,10 @@ TEST_F(AuditFormTest, ActivationReadsTheSlotsAndTheUsage)
     EXPECT_EQ(bar.pixelColor(80, 7), QColor(0, 255, 0));  // inside the bar (167 pixels)
     EXPECT_EQ(bar.pixelColor(230, 7), form.palette().color(QPalette::Button));
 
+    // With KVT_GRAB_DIR set, the window is saved there to look at.
+    if (const QString grabs = qEnvironmentVariable("KVT_GRAB_DIR"); !grabs.isEmpty())
+        form.grab().save(grabs + "/event_log_window.png");
+
     // Each activation reads the memory afresh: comments and loaded files go.
     view->Model()->setData(view->Model()->index(0, AuditGridModel::colComment), "note");
     form.FormActivate();

@@ -114,6 +114,10 @@ TEST_F(EventsTab, ReadsTheWrappedMemoryOldestFirstWithItsUsage)
     EXPECT_EQ(percent(), auditrows::PercentText(static_cast<float>(used) / kMemoryLength * 100.0f));
     EXPECT_EQ(percent(), QString::asprintf("%.2f%%", used / 10.0));
 
+    // With KVT_GRAB_DIR set, the page as read is saved there to look at.
+    if (const QString grabs = qEnvironmentVariable("KVT_GRAB_DIR"); !grabs.isEmpty())
+        form->grab().save(grabs + "/events_read.png");
+
     // A report file of what was read comes back the same, comments included.
     QTemporaryDir dir;
     grid()->setData(grid()->index(4, AuditGridModel::colComment), "stream 2 checked");
