@@ -175,7 +175,12 @@ void TAuditView::gridAuditFilterSelect(int column, const QString& name, QString&
     else if (column > AuditGridModel::colTS &&
              column - AuditGridModel::colTS - 1 < static_cast<int>(typedFilters_.size()))
         typed = &typedFilters_[static_cast<std::size_t>(column - AuditGridModel::colTS - 1)];
+    const QString before = model_->ColumnFilter(column);
+    const QString offered = condition;
     logfilterchoice::Choose(column, name, condition, AuditGridModel::colTS, typed);
+    // A date-range dialog closed without OK changes nothing: the column keeps the filter it had.
+    if (column == AuditGridModel::colTS && name == QLatin1String("[Custom]") && condition == offered)
+        condition = before;
 }
 
 std::vector<int> TAuditView::ShownColumns() const

@@ -328,6 +328,16 @@ TEST_F(AuditFormTest, FiltersFilesAndExports)
                   toolkitdate::dateToStr(toolkitdate::fromDateTime(today.addDays(1))));
     EXPECT_EQ(model->rowCount(), 0);
     grid->ChooseFilter(AuditGridModel::colTS, 0);
+    EXPECT_EQ(model->rowCount(), 3);
+
+    // "[Custom]" on the Timestamp column with the date-range dialog cancelled keeps the filter.
+    const QString tenToEleven = ">=2/27/2012 10:00:00 AM & <2/27/2012 11:00:00 AM";
+    model->SetColumnFilter(AuditGridModel::colTS, tenToEleven);
+    ASSERT_EQ(model->rowCount(), 1);
+    grid->ChooseFilter(AuditGridModel::colTS, 1);
+    EXPECT_EQ(model->ColumnFilter(AuditGridModel::colTS), tenToEleven);
+    EXPECT_EQ(model->rowCount(), 1);
+    model->ClearFilters();
 
     // Save to File, then a load over a changed grid gives the saved cells back.
     model->setData(model->index(2, AuditGridModel::colComment), "reset by operator");
