@@ -65,7 +65,12 @@ int main(int argc, char** argv)
     page.show();
     QApplication::processEvents();
 
+    const std::vector<std::uint8_t>& memory = DataBase::Instance()->eventMemory;
     auto t0 = Clock::now();
+    const auditrows::Framed parsed = auditrows::FromFrames(memory.data(), memory.size(), nullptr);
+    std::printf("%d events parsed and ordered alone: %.0f ms, %zu rows\n", kEvents, msSince(t0), parsed.rows.size());
+
+    t0 = Clock::now();
     page.ShowEvents();
     QApplication::processEvents();
     LogGridView* grid = page.View()->Grid();

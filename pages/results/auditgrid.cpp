@@ -66,6 +66,7 @@ void AuditGridModel::ShowEvents(std::vector<AuditGridRow> rows)
         Row row;
         row.cells[colSeq] = QString::number(++seq);
         row.cells[colTS] = std::move(event.timestamp);
+        row.timeTextDue = row.cells[colTS].isEmpty();
         row.cells[colEvent] = std::move(event.eventText);
         row.cells[colAlarm] = std::move(event.description1);
         row.cells[colState] = std::move(event.description2);
@@ -105,7 +106,12 @@ int AuditGridModel::CountSourceRows() const
 
 QString AuditGridModel::SourceText(int sourceRow, int column) const
 {
-    return rows_[static_cast<std::size_t>(sourceRow)].cells[static_cast<std::size_t>(column)];
+    Row& row = rows_[static_cast<std::size_t>(sourceRow)];
+    if (column == colTS && row.timeTextDue) {
+        row.cells[colTS] = ArchiveGridModel::TimeText(row.date);
+        row.timeTextDue = false;
+    }
+    return row.cells[static_cast<std::size_t>(column)];
 }
 
 QString AuditGridModel::SourceHeader(int column) const
@@ -128,7 +134,6 @@ AuditGridRow gridRow(double date, const std::string& event, const std::string& d
 {
     AuditGridRow row;
     row.date = date;
-    row.timestamp = ArchiveGridModel::TimeText(date);
     row.eventText = QString::fromStdString(event);
     row.description1 = QString::fromStdString(d1);
     row.description2 = QString::fromStdString(d2);

@@ -13,7 +13,7 @@ class IAuditProgress;
 // One event as the event grids show it.
 struct AuditGridRow {
     double date = 0;
-    QString timestamp;
+    QString timestamp;  // empty: the grid writes the date's text when the cell is first asked for
     QString eventText;
     QString description1;
     QString description2;
@@ -53,9 +53,12 @@ private:
     struct Row {
         std::array<QString, kColumns> cells;
         double date = 0;  // NaN when the time stamp is no date-time
+        bool timeTextDue = false;
     };
     std::array<QString, kColumns> headers_;
-    std::vector<Row> rows_;
+    // Time stamp texts are written when first asked for: a view paints only the rows it shows,
+    // and date filters compare the dates, so a large read fills at once.
+    mutable std::vector<Row> rows_;
 };
 
 namespace auditrows {

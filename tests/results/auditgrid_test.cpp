@@ -112,7 +112,7 @@ TEST(AuditRows, FramedMemoryInTimeOrderWithWhatItOccupies)
     };
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const AuditGridRow& r = framed.rows[i];
-        EXPECT_EQ(r.timestamp, expected[i][0]) << i;
+        EXPECT_EQ(ArchiveGridModel::TimeText(r.date), expected[i][0]) << i;
         EXPECT_EQ(r.eventText, expected[i][1]) << i;
         EXPECT_EQ(r.description1, expected[i][2]) << i;
         EXPECT_EQ(r.description2, expected[i][3]) << i;
