@@ -33,6 +33,8 @@ public:
     virtual bool CommandRunning() const { return false; }
     // The status line's special panel.
     virtual void SetStatusText(const QString&) {}
+    // The status line's progress bar: a new maximum, the bar back at the start.
+    virtual void SetProgressMaximum(int) {}
     // The Wait window: hidden, with its animation, or with its progress bar.
     enum class Wait { Hidden, Animated, Progress };
     virtual void ShowWait(Wait) {}

@@ -202,6 +202,7 @@ public:
     QString DataDirectory() const override;
     std::optional<std::uint32_t> ClockToken(double dateTime) const override;
     void SetStatusText(const QString& text) override;
+    void SetProgressMaximum(int maximum) override;
     void ShowWait(Wait wait) override;
     bool ExecWindow(const char* name) override;
     std::optional<std::pair<QDate, QDate>> AskDateRange() override;

@@ -172,6 +172,11 @@ void TFormMain::SetStatusText(const QString& text)
     SetText(framecomm::kStatusLineSpecialPanel, text.toStdString());
 }
 
+void TFormMain::SetProgressMaximum(int maximum)
+{
+    SetInt(framecomm::kLocalPBarMax, maximum);
+}
+
 void TFormMain::ShowWait(Wait wait)
 {
     TWait* window = TWait::Instance();

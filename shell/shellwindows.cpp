@@ -1,5 +1,6 @@
 #include "shellwindows.h"
 
+#include "auditform.h"
 #include "confirmchanges.h"
 #include "csvconfigdialog.h"
 #include "logconfigwindow.h"
@@ -35,7 +36,7 @@ const WindowRow kWindows[] = {
     {"frmScaleDlg", []() -> QWidget* { return new TfrmScaleDlg; }},
     {"frmLogon", []() -> QWidget* { return new TfrmLogon; }},
     {"LogFrm", []() -> QWidget* { return new TLogFrm; }},
-    {"AuditForm", nullptr},
+    {"AuditForm", []() -> QWidget* { return new TAuditForm; }},
     {"fmUpgrade", []() -> QWidget* { return new TfmUpgrade; }},
     {"Back", []() -> QWidget* { return new TBack; }},
     {"fmCSVConfig", []() -> QWidget* { return new TfmCSVConfig; }},

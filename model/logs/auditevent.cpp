@@ -74,6 +74,12 @@ const char* const kStreamAlarms[] = {
     " H2S Lock Alarm",          " Total Sulphur Lock Alarm",
 };
 
+// A code the tables do not know still names itself, so that a row never hides what the unit wrote.
+std::string unknownText(const char* word, int code)
+{
+    return std::string(word) + " (" + std::to_string(code) + ")";
+}
+
 const char* const kRunTypes[] = {"H2S", "Total Sulphur", "Reference 1", "Reference 2", "Zero", "Calibrate", "Runs"};
 
 std::string alarmText(std::uint8_t subCode)
@@ -88,7 +94,7 @@ std::string alarmText(std::uint8_t subCode)
         if (stream < 4 && k < static_cast<int>(std::size(kStreamAlarms)))
             return "Stream " + std::to_string(stream + 1) + kStreamAlarms[k];
     }
-    return "unknown";
+    return unknownText("unknown", subCode);
 }
 
 std::string conditionText(std::uint8_t condition)
@@ -99,25 +105,25 @@ std::string conditionText(std::uint8_t condition)
     case 1:
         return "Condition Off";
     default:
-        return "Unknown";
+        return unknownText("Unknown", condition);
     }
 }
 
 std::string streamText(std::uint8_t subCode)
 {
-    return subCode < 4 ? "Stream " + std::to_string(subCode + 1) : std::string();
+    return subCode < 4 ? "Stream " + std::to_string(subCode + 1) : unknownText("Unknown", subCode);
 }
 
 std::string runTypeText(std::uint8_t condition)
 {
     if (condition < std::size(kRunTypes))
         return kRunTypes[condition];
-    return condition == 250 ? "Unset" : "Unknown";
+    return condition == 250 ? "Unset" : unknownText("Unknown", condition);
 }
 
 std::string latchText(std::uint8_t subCode)
 {
-    return subCode < 16 ? "Latch " + std::to_string(subCode + 1) : std::string("Unknown");
+    return subCode < 16 ? "Latch " + std::to_string(subCode + 1) : unknownText("Unknown", subCode);
 }
 
 }  // namespace
@@ -129,7 +135,7 @@ AUDITRECORD DecodeAuditEvent(AuditEventBytes record, TokenToDateFn toDate)
     const std::uint8_t type = record[4];
     const std::uint8_t subCode = record[5];
     const std::uint8_t condition = record[6];
-    out.eventText = type < std::size(kEventTexts) ? kEventTexts[type] : "Unknown";
+    out.eventText = type < std::size(kEventTexts) ? std::string(kEventTexts[type]) : unknownText("Unknown", type);
     switch (type) {
     case 0:
     case 1:
@@ -184,6 +190,8 @@ void TAuditParser::Parse(const std::uint8_t* buffer, std::size_t length)
 {
     escapeCount_ = 0;
     badCrc_ = 0;
+    usedBytes_ = 0;
+    frameEscapes_ = 0;
     ClearRecords();
     state_ = kHunting;
     deEscaper_.Reset();
@@ -216,9 +224,12 @@ void TAuditParser::ScanBuffer(std::size_t length)
             // the frame it starts is read from this byte on.
             state_ = kData;
             dataIndex_ = 0;
+            frameEscapes_ = 0;
         }
-        if (result.escaped)
+        if (result.escaped) {
             ++escapeCount_;
+            ++frameEscapes_;
+        }
         if (result.hasByte)
             Step(result.byte);
     }
@@ -230,6 +241,7 @@ void TAuditParser::Step(std::uint8_t byte)
     case kHunting:
         if (byte == DeEscaper::kMarker) {
             dataIndex_ = 0;
+            frameEscapes_ = 0;
             state_ = kData;
         }
         break;
@@ -272,4 +284,5 @@ void TAuditParser::MakeRecord()
     record->description2 = decoded.description2;
     records_.push_back(record.get());
     record.release();
+    usedBytes_ += 10 + static_cast<std::size_t>(frameEscapes_);
 }

@@ -95,6 +95,9 @@ public:
     int EscapeCount() const { return escapeCount_; }
     // Complete frames whose CRC did not match, during the last parse.
     int BadCrcCount() const { return badCrc_; }
+    // The bytes the good frames occupy in the memory: ten each plus one for each of their escape
+    // pairs. Escapes met in dropped frames are not counted, so this never exceeds the length.
+    std::size_t UsedBytes() const { return usedBytes_; }
 
 private:
     enum State : std::uint8_t { kHunting = 0, kData = 2, kCrcLow = 3, kCrcHigh = 4 };
@@ -107,6 +110,8 @@ private:
     IAuditProgress* progress_;
     int escapeCount_ = 0;
     int badCrc_ = 0;
+    std::size_t usedBytes_ = 0;
+    int frameEscapes_ = 0;                     // escape pairs of the frame being read
     std::vector<AAUDITPOINTRECORD*> records_;  // owned
     std::array<std::uint8_t, 7> data_{};
     std::uint16_t receivedCrc_ = 0;

@@ -255,6 +255,61 @@ bool SaveXlsx(const QString& path, const QAbstractItemModel& model, const std::v
     return true;
 }
 
+namespace {
+
+void appendCsvCell(QByteArray& out, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\n') && !utf8.contains('\r')) {
+        out += utf8;
+        return;
+    }
+    out += '"';
+    for (const char c : utf8) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+}  // namespace
+
+QByteArray EncodeCsv(const QAbstractItemModel& model, const std::vector<int>& columns)
+{
+    QByteArray out;
+    const int rows = model.rowCount();
+    out.reserve(static_cast<qsizetype>(rows + 1) * static_cast<qsizetype>(columns.size()) * 12);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (c)
+            out += ',';
+        appendCsvCell(out, model.headerData(columns[c], Qt::Horizontal, Qt::DisplayRole).toString());
+    }
+    out += "\r\n";
+    for (int r = 0; r < rows; ++r) {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (c)
+                out += ',';
+            appendCsvCell(out, model.data(model.index(r, columns[c]), Qt::DisplayRole).toString());
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool SaveCsv(const QString& path, const QAbstractItemModel& model, const std::vector<int>& columns, QString* error)
+{
+    const QByteArray document = EncodeCsv(model, columns);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
 QString SelectionText(const QAbstractItemModel& model, const QModelIndexList& selected,
                       const std::function<bool(int column)>& columnShown)
 {

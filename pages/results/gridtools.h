@@ -45,6 +45,12 @@ namespace gridexport {
 // any other as text. The file replaces an existing one only once it is complete.
 bool SaveXlsx(const QString& path, const QAbstractItemModel& model, const std::vector<int>& columns, QString* error);
 
+// A CSV file: the headers of the given columns, then the table's rows, one line each, cells
+// separated by commas; a cell holding a comma, a double quote or a line break is quoted, its
+// quotes doubled. Lines end in CR LF. Written atomically.
+QByteArray EncodeCsv(const QAbstractItemModel& model, const std::vector<int>& columns);
+bool SaveCsv(const QString& path, const QAbstractItemModel& model, const std::vector<int>& columns, QString* error);
+
 // The selected cells as text: the rows and columns the selection spans (in the given columns
 // only), cells separated by tabs, rows ended by a line feed. Empty for no selection.
 QString SelectionText(const QAbstractItemModel& model, const QModelIndexList& selected,

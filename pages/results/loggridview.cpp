@@ -103,13 +103,13 @@ void LogGridView::CopySelectionToClipboard() const
     QApplication::clipboard()->setText(SelectionText());
 }
 
-void LogGridView::AutoSizeColumns()
+void LogGridView::AutoSizeColumns(int margin)
 {
     if (!model())
         return;
     for (int c = 0; c < model()->columnCount(); ++c) {
         resizeColumnToContents(c);
-        setColumnWidth(c, columnWidth(c) + 12);
+        setColumnWidth(c, columnWidth(c) + margin);
     }
 }
 

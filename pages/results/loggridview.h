@@ -41,8 +41,8 @@ public:
     QString SelectionText() const;
     void CopySelectionToClipboard() const;
 
-    // Sizes every column to its contents plus 12 pixels.
-    void AutoSizeColumns();
+    // Sizes every column to its contents plus the margin.
+    void AutoSizeColumns(int margin = 12);
 
     // Loads the widths kept under the key and section and keeps every later change there.
     void SetWidthStore(const QString& key, const QString& section);

@@ -3,18 +3,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-const PageDecl TfrmAudit::kDecl = {
-    "frmAudit",
-    "TabAudit",
-    "Events ",
-    4,
-    1,
-    {-1, false, false},
-    {true, true, false, nullptr, false, EntryClose::Idle},
-    "Loading Sentrel515 Desktop...Audit",
-    true,
-};
-
 const PageDecl TfrmIOStatus::kDecl = {
     "frmIOStatus",
     "TabSheetIOStatus",

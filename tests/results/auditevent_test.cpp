@@ -93,18 +93,30 @@ TEST(AuditParser, FramingEscapesAndBadFrames)
         std::vector<std::uint32_t> tokens;
         int escapes;
         int badCrc;
+        std::size_t used;  // bytes the good frames occupy
     };
     const Case cases[] = {
-        {"power up", powerUp, {0}, 0, 0},
-        {"CRC byte 0xDE", crcDE, {DTLogPoint::ToInt(crcDE.data() + 1)}, 1, 0},
-        {"bad CRC", concat({eventFrame(0x10, 4, 10, 0, 0x0001), good}), {0x5000}, 0, 1},
-        {"0xAD and other bytes between frames", concat({Bytes{0xAD, 0x00, 0x12}, good, Bytes{0xAD}}), {0x5000}, 0, 0},
+        {"power up", powerUp, {0}, 0, 0, 10},
+        {"CRC byte 0xDE", crcDE, {DTLogPoint::ToInt(crcDE.data() + 1)}, 1, 0, 11},
+        {"bad CRC", concat({eventFrame(0x10, 4, 10, 0, 0x0001), good}), {0x5000}, 0, 1, 10},
+        {"escape in a dropped frame", concat({eventFrame(0x30B6A3DE, 4, 10, 0, 0x0001), good}), {0x5000}, 1, 1, 10},
+        {"0xAD and other bytes between frames",
+         concat({Bytes{0xAD, 0x00, 0x12}, good, Bytes{0xAD}}),
+         {0x5000},
+         0,
+         0,
+         10},
         // A frame cut short by the next frame's start byte: the next frame is still read.
-        {"cut short by a start byte", concat({cut, good}), {0x5000}, 0, 0},
-        {"cut short, next token starting 0xDE", concat({cut, eventFrame(0x30B6A3DE, 4, 10, 0)}), {0x30B6A3DE}, 1, 0},
-        {"0xDE 0xDE inside a frame", concat({cut, Bytes{0xDE}, good}), {0x5000}, 0, 0},
-        {"frame open at the end", concat({good, cut}), {0x5000}, 0, 0},
-        {"empty memory", Bytes{}, {}, 0, 0},
+        {"cut short by a start byte", concat({cut, good}), {0x5000}, 0, 0, 10},
+        {"cut short, next token starting 0xDE",
+         concat({cut, eventFrame(0x30B6A3DE, 4, 10, 0)}),
+         {0x30B6A3DE},
+         1,
+         0,
+         11},
+        {"0xDE 0xDE inside a frame", concat({cut, Bytes{0xDE}, good}), {0x5000}, 0, 0, 10},
+        {"frame open at the end", concat({good, cut}), {0x5000}, 0, 0, 10},
+        {"empty memory", Bytes{}, {}, 0, 0, 0},
     };
     for (const Case& c : cases) {
         CountingProgress progress;
@@ -113,6 +125,7 @@ TEST(AuditParser, FramingEscapesAndBadFrames)
         EXPECT_EQ(tokens(parser), c.tokens) << c.name;
         EXPECT_EQ(parser.EscapeCount(), c.escapes) << c.name;
         EXPECT_EQ(parser.BadCrcCount(), c.badCrc) << c.name;
+        EXPECT_EQ(parser.UsedBytes(), c.used) << c.name;
     }
 
     // A frame cut short by a start byte whose next byte is no start of a good frame: nothing.
@@ -185,19 +198,19 @@ TEST(DecodeAuditEvent, EventTypesAndTheirDescriptions)
         {2, 5, 0, {"Bypass", "", "Condition On"}},
         {3, 5, 0, {"Configuration Changed", "", ""}},
         {4, 10, 1, {"Alarm", "Battery", "Condition Off"}},
-        {4, 24, 0, {"Alarm", "unknown", "Condition On"}},
-        {5, 5, 7, {"Exceeded low temperature limit", "", "Unknown"}},
+        {4, 24, 0, {"Alarm", "unknown (24)", "Condition On"}},
+        {5, 5, 7, {"Exceeded low temperature limit", "", "Unknown (7)"}},
         {6, 5, 1, {"Exceeded high temperature limit", "", "Condition Off"}},
         {7, 5, 0, {"Direct Control", "", "Condition On"}},
         {8, 5, 1, {"Bypass Timeout", "", "Condition Off"}},
         {9, 2, 250, {"Run initiated", "Stream 3", "Unset"}},
-        {9, 7, 0, {"Run initiated", "", "H2S"}},
+        {9, 7, 0, {"Run initiated", "Unknown (7)", "H2S"}},
         {10, 15, 0, {"Latch change", "Latch 16", "Condition On"}},
-        {10, 16, 2, {"Latch change", "Unknown", "Unknown"}},
+        {10, 16, 2, {"Latch change", "Unknown (16)", "Unknown (2)"}},
         {11, 5, 1, {"Automatic Temperature Calibrate", "", "Condition Off"}},
-        {12, 0, 0, {"Unknown", "No Alarm", "Condition On"}},
-        {200, 21, 1, {"Unknown", "Bypass", "Condition Off"}},
-        {255, 255, 255, {"Unknown", "unknown", "Unknown"}},
+        {12, 0, 0, {"Unknown (12)", "No Alarm", "Condition On"}},
+        {200, 21, 1, {"Unknown (200)", "Bypass", "Condition Off"}},
+        {255, 255, 255, {"Unknown (255)", "unknown (255)", "Unknown (255)"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(decode(c.type, c.subCode, c.condition), c.texts) << int(c.type) << "/" << int(c.subCode);
@@ -205,7 +218,9 @@ TEST(DecodeAuditEvent, EventTypesAndTheirDescriptions)
     // The condition byte is read for every type but 0, 1, 3 and 9.
     for (int condition = 0; condition < 256; ++condition) {
         const auto cond = static_cast<std::uint8_t>(condition);
-        const std::string expected = condition == 0 ? "Condition On" : condition == 1 ? "Condition Off" : "Unknown";
+        const std::string expected = condition == 0   ? "Condition On"
+                                     : condition == 1 ? "Condition Off"
+                                                      : "Unknown (" + std::to_string(condition) + ")";
         EXPECT_EQ(decode(2, 0, cond).d2, expected);
         for (std::uint8_t quiet : {0, 1, 3})
             EXPECT_EQ(decode(quiet, 0, cond).d2, "");
@@ -215,20 +230,30 @@ TEST(DecodeAuditEvent, EventTypesAndTheirDescriptions)
 TEST(DecodeAuditEvent, RunTypesStreamsAndLatches)
 {
     const std::pair<int, const char*> runTypes[] = {
-        {0, "H2S"},  {1, "Total Sulphur"}, {2, "Reference 1"}, {3, "Reference 2"}, {4, "Zero"},      {5, "Calibrate"},
-        {6, "Runs"}, {7, "Unknown"},       {249, "Unknown"},   {250, "Unset"},     {251, "Unknown"},
+        {0, "H2S"},
+        {1, "Total Sulphur"},
+        {2, "Reference 1"},
+        {3, "Reference 2"},
+        {4, "Zero"},
+        {5, "Calibrate"},
+        {6, "Runs"},
+        {7, "Unknown (7)"},
+        {249, "Unknown (249)"},
+        {250, "Unset"},
+        {251, "Unknown (251)"},
     };
     for (auto [condition, text] : runTypes)
         EXPECT_EQ(decode(9, 0, static_cast<std::uint8_t>(condition)).d2, text) << condition;
 
     const std::pair<int, const char*> streams[] = {
-        {0, "Stream 1"}, {1, "Stream 2"}, {2, "Stream 3"}, {3, "Stream 4"}, {4, ""}, {255, ""},
+        {0, "Stream 1"}, {1, "Stream 2"}, {2, "Stream 3"}, {3, "Stream 4"}, {4, "Unknown (4)"}, {255, "Unknown (255)"},
     };
     for (auto [subCode, text] : streams)
         EXPECT_EQ(decode(9, static_cast<std::uint8_t>(subCode), 0).d1, text) << subCode;
 
     for (int subCode = 0; subCode < 256; ++subCode) {
-        const std::string expected = subCode < 16 ? "Latch " + std::to_string(subCode + 1) : "Unknown";
+        const std::string expected =
+            subCode < 16 ? "Latch " + std::to_string(subCode + 1) : "Unknown (" + std::to_string(subCode) + ")";
         EXPECT_EQ(decode(10, static_cast<std::uint8_t>(subCode), 0).d1, expected);
     }
 }
@@ -289,6 +314,8 @@ TEST(DecodeAuditEvent, EveryAlarmSubCode)
 
     for (int subCode = 0; subCode < 256; ++subCode) {
         const auto sub = static_cast<std::uint8_t>(subCode);
+        if (expected[subCode] == "unknown")
+            expected[subCode] += " (" + std::to_string(subCode) + ")";
         EXPECT_EQ(decode(4, sub, 0).d1, expected[subCode]) << subCode;
         EXPECT_EQ(decode(77, sub, 0).d1, expected[subCode]) << subCode;  // unknown types read alarms too
     }

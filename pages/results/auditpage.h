@@ -1,0 +1,32 @@
+#pragma once
+
+#include "pageframe.h"
+
+class TAuditView;
+class QToolButton;
+
+// The Events page: reads the unit's event log only when asked ("Read from Analyzer"), shows the
+// events oldest first with the share of the event memory they fill, and offers the event grid's
+// filters, report files, exports and clipboard copies. Entering the tab reads nothing.
+class TfrmAudit : public TPageFrame {
+    Q_OBJECT
+public:
+    static const PageDecl kDecl;
+
+    explicit TfrmAudit(QWidget* parent = nullptr);
+
+    TAuditView* View() const { return view_; }
+
+public slots:
+    // Fills the grid and the usage bar from the event memory the last "ReadAudit" left behind;
+    // the main window calls it when the command reports "AuditFinish".
+    void ShowEvents();
+    // "Read from Analyzer".
+    void btnBackClick();
+    void btnAutoSizeColsClick();
+
+private:
+    QToolButton* btnReadAudit_;
+    QToolButton* btnAutoSizeCols_;
+    TAuditView* view_;
+};
