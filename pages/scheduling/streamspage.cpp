@@ -64,6 +64,13 @@ TfraAnalyzerStreams::TfraAnalyzerStreams(QWidget* parent) : TPageFrame(kDecl, pa
     btnTest_->setCheckable(true);
     btnTest_->setVisible(false);
     connect(btnTest_, &QToolButton::clicked, this, [this] { btnTestClick(); });
+    readEnd_.setInterval(5);
+    connect(&readEnd_, &QTimer::timeout, this, [this] {
+        if (PageHost::Instance()->CommandRunning())
+            return;
+        readEnd_.stop();
+        streamTabs_->setUpdatesEnabled(true);
+    });
     bottom->addWidget(lblStream2_);
     bottom->addWidget(btnTest_);
     column->addLayout(bottom);
@@ -169,11 +176,25 @@ void TfraAnalyzerStreams::RegisterPoints()
     if (FirstEntry())
         FillAOFunctions();
     TPageFrame::RegisterPoints();
+    // The entry's read brings some 680 values in sixty-odd answers, and the link pumps events
+    // between them: the tabs are painted once, when the read is over, not after every answer.
+    PageHost* host = PageHost::Instance();
+    if (!host->LoggedOn() || !isVisible())
+        return;
+    streamTabs_->setUpdatesEnabled(false);
+    readEnd_.start();
 }
 
 TPageFrame::ScanIds TfraAnalyzerStreams::ScanList() const
 {
     return {streamspage::scanList(), {}};
+}
+
+void TfraAnalyzerStreams::hideEvent(QHideEvent* event)
+{
+    readEnd_.stop();
+    streamTabs_->setUpdatesEnabled(true);
+    TPageFrame::hideEvent(event);
 }
 
 void TfraAnalyzerStreams::EnableEditing(bool enable)

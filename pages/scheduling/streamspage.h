@@ -3,6 +3,7 @@
 #include "pageframe.h"
 #include "streambindings.h"
 
+#include <QTimer>
 #include <array>
 
 class QGroupBox;
@@ -36,6 +37,9 @@ public slots:
     // The read-only switch: false disables every edit of the page and the run requests.
     void EnableEditing(bool enable);
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     QWidget* BuildStreamTab(int stream);
     QGroupBox* BuildCalculator();
@@ -56,4 +60,6 @@ private:
     TQLabeledEdit* edtAnaReading_ = nullptr;
     TQLabeledEdit* edtCurrGainFactor_ = nullptr;
     TQLabeledEdit* edtNewGainFactor_ = nullptr;
+    // Paints the tabs again once the entry's read has ended.
+    QTimer readEnd_;
 };

@@ -108,6 +108,8 @@ TEST_F(StreamsTab, EnteringReadsExactlyThePagesPointsAndShowsThem)
     EXPECT_EQ(form->StreamDisp()->text(), "3-STREAMS");
     EXPECT_FALSE(page()->PageControlStreams()->isTabVisible(3));
     EXPECT_TRUE(DataBase::Instance()->GetChangeList().Ids().empty()) << "reading marks nothing to write";
+    // The tabs were held from painting while the read ran, and paint again once it is over.
+    EXPECT_TRUE(waitFor([&] { return page()->PageControlStreams()->updatesEnabled(); }, 2000));
     EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join(" | ").toStdString();
 }
 
