@@ -23,15 +23,3 @@ const PageDecl TfrSequencer::kDecl = {
     "Loading Sentrel515 Desktop...Sequencer",
     false,
 };
-
-const PageDecl TfraAnalyzerStreams::kDecl = {
-    "fraAnalyzerStreams",
-    "TabStream",
-    "Streams ",
-    6,
-    1,
-    {3, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Streams",
-    false,
-};
