@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 const PageDecl TfrAnalogInputs::kDecl = {
     "frAnalogInputs",
