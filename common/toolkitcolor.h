@@ -8,6 +8,7 @@
 // 0x80000011 grey text, ...), taken here from the application's palette.
 namespace toolkitcolor {
 
+constexpr std::uint32_t clScrollBar = 0x80000000;
 constexpr std::uint32_t clBtnFace = 0x8000000F;
 constexpr std::uint32_t clWindow = 0x80000005;
 constexpr std::uint32_t clWindowText = 0x80000008;

@@ -67,10 +67,12 @@ void WriteSinglePointCommand::Execute()
     try {
         // Only a write the unit accepted is reported as done; a refused one (not read since
         // logon, read-only, not in the map) is said to have failed.
-        if (db->WritePoint(pointId) == 0)
+        if (db->WritePoint(pointId) == 0) {
+            ++accepted_;
             status(frame(), "One Point Write");
-        else
+        } else {
             DialogService::showMessage(kSendError);
+        }
     } catch (const CommStatusError& e) {
         if (e.status != commstatus::kCancelled)
             DialogService::showMessage(unitcommand::failureText(e));

@@ -16,9 +16,12 @@ public:
     void SetPoint(std::uint16_t pointId, const std::string& value) { fields_ = {pointId, value}; }
     std::any SaveFields() const override { return fields_; }
     void LoadFields(const std::any& fields) override { fields_ = std::any_cast<Fields>(fields); }
+    // Writes the unit has taken since start.
+    std::uint64_t Accepted() const { return accepted_; }
 
 private:
     Fields fields_{0, {}};
+    std::uint64_t accepted_ = 0;
 };
 
 // Everything edited so far: the pages store their blocks first, then every modified point and

@@ -1,6 +1,7 @@
 #include "pagecatalog.h"
 
 #include "alarmpage.h"
+#include "analoginputpage.h"
 #include "discreteinputpage.h"
 #include "globalpage.h"
 #include "modbuspage.h"

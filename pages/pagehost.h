@@ -18,6 +18,9 @@ public:
     virtual void SetStreamDisplay(const QString& text) = 0;
     // Queues "WriteSinglePoint" for the point with the text.
     virtual void WriteSinglePoint(int pointId, const std::string& value) = 0;
+    // How many single-point writes the unit has taken since start: a page that must know whether
+    // its write arrived compares the count before and after a write that ran at once.
+    virtual std::uint64_t SinglePointWritesAccepted() const { return 0; }
     // Queues a named command with its parameter.
     virtual void Queue(const char* command, const std::string& parameter) = 0;
     // The Logon button's enabled state is the test for being logged off.

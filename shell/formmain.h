@@ -197,6 +197,7 @@ public:
     QTimer* Timer1() const { return startupTimer_; }
     bool LoggedOn() const override;
     bool CommandRunning() const override;
+    std::uint64_t SinglePointWritesAccepted() const override;
     void ShowWindow(const char* name) override;
     void SetStreamDisplay(const QString& text) override;
     QString DataDirectory() const override;

@@ -16,6 +16,7 @@
 #include "shellwindows.h"
 #include "statemgr.h"
 #include "waitwindow.h"
+#include "writecommands.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -143,6 +144,12 @@ void TFormMain::TabSheetFCHide()
 bool TFormMain::CommandRunning() const
 {
     return engine_ && engine_->IsRunning();
+}
+
+std::uint64_t TFormMain::SinglePointWritesAccepted() const
+{
+    const auto* command = engine_ ? engine_->Find<WriteSinglePointCommand>("WriteSinglePoint") : nullptr;
+    return command ? command->Accepted() : 0;
 }
 
 void TFormMain::WriteSinglePoint(int pointId, const std::string& value)

@@ -18,18 +18,6 @@ const PageDecl TfraBoardTester::kDecl = {
     false,
 };
 
-const PageDecl TfrAnalogInputs::kDecl = {
-    "frAnalogInputs",
-    "TabSheetAI",
-    "Analog Input ",
-    13,
-    0,
-    {14, true, false},
-    {true, false, true, "ExpressRead", true, EntryClose::FileButtonsOff},
-    "Loading Sentrel515 Desktop...Analog Inputs",
-    false,
-};
-
 const PageDecl TfraFactory::kDecl = {
     "fraFactory",
     "TabSheetBT",

@@ -28,14 +28,6 @@ private:
     QLabel* notice_;
 };
 
-class TfrAnalogInputs : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfrAnalogInputs(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-};
-
 class TfraBoardTester : public TPageFrame {
     Q_OBJECT
 public:
