@@ -1,7 +1,9 @@
 #include "pagecatalog.h"
 
 #include "alarmpage.h"
+#include "commportspage.h"
 #include "discreteinputpage.h"
+#include "factorypage.h"
 #include "globalpage.h"
 #include "outputpage.h"
 #include "resultframes.h"

@@ -198,6 +198,7 @@ public:
     bool LoggedOn() const override;
     bool CommandRunning() const override;
     void ShowWindow(const char* name) override;
+    bool ResetPassword() override;
     void SetStreamDisplay(const QString& text) override;
     QString DataDirectory() const override;
     std::optional<std::uint32_t> ClockToken(double dateTime) const override;

@@ -2,16 +2,6 @@
 
 #include "pageframe.h"
 
-class QLabel;
-
-class TfraCommPorts : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfraCommPorts(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-};
-
 class TfraModbus : public TPageFrame {
     Q_OBJECT
 public:
@@ -24,22 +14,6 @@ public slots:
 
 private:
     bool readOnly_ = true;
-};
-
-// The factory page starts with its controls hidden behind a notice.
-class TfraFactory : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfraFactory(QWidget* parent = nullptr);
-    void ShowControls(bool show);
-
-public slots:
-    void btnQCDocClick();
-
-private:
-    QLabel* notice_;
 };
 
 class TfrAnalogInputs : public TPageFrame {
