@@ -10,10 +10,13 @@
 #include "dbtextentry.h"
 #include "factorypage.h"
 #include "portframe.h"
+#include "securitychk.h"
 #include "startup.h"
 #include "writecommands.h"
 
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QToolButton>
 
@@ -206,4 +209,38 @@ TEST_F(PortsAndFactory, TheSupplyFramesWriteTheirOwnPoints)
     EXPECT_EQ(unit->value(1035).toInt(), 300);
     EXPECT_EQ(unit->value(1029).toInt(), 0) << "supply 1 is untouched";
     EXPECT_EQ(unit->receivedCount(kWriteEntry), 6);
+}
+
+TEST_F(PortsAndFactory, ThePasswordResetStoresTheFactoryPasswordOrKeepsTheOldOne)
+{
+    logOn();
+    enterFactory("wirp");
+    SecurityChk* security = SecurityChk::Instance();
+    ASSERT_TRUE(security->SetPassword("old one"));
+    auto* reset = factory()->findChild<QToolButton*>("btnResetPw");
+    unit->clearReceived();
+
+    testenv::dialogs().clear();
+    testenv::dialogs().answerButton(QMessageBox::Yes);
+    reset->click();
+    EXPECT_TRUE(security->CheckPassword("7315"));
+    EXPECT_EQ(shownTexts().size(), 1) << "only the question";
+
+    // The password file cannot be written (a folder stands in its place): said, and the factory
+    // password is not taken.
+    ASSERT_TRUE(security->SetPassword("old one"));
+    const QString file = security->DataFilePath(SecurityChk::kPasswordFile);
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(QDir().mkpath(file));
+    testenv::dialogs().clear();
+    testenv::dialogs().answerButton(QMessageBox::Yes);
+    reset->click();
+    EXPECT_EQ(shownTexts(), (QStringList{"This will reset the \"Update Mode\" Password to the factory default "
+                                         "setting.\n\nContinue?",
+                                         factorypage::kResetPasswordFailed}));
+    EXPECT_TRUE(unit->received().empty()) << "the password is the program's, not the unit's";
+    // The password in force is still the old one: written out again, it is what the file holds.
+    QDir(file).removeRecursively();
+    ASSERT_EQ(security->WritePasswordFile(file), 0);
+    EXPECT_TRUE(security->CheckPassword("old one"));
 }
