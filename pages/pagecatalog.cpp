@@ -2,7 +2,9 @@
 
 #include "alarmpage.h"
 #include "analoginputpage.h"
+#include "commportspage.h"
 #include "discreteinputpage.h"
+#include "factorypage.h"
 #include "globalpage.h"
 #include "modbuspage.h"
 #include "outputpage.h"

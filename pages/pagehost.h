@@ -50,6 +50,9 @@ public:
     virtual std::optional<std::pair<QString, QString>> AskScale() { return std::nullopt; }
     // Shows one of the program's own windows by its name, not modally ("QCForm").
     virtual void ShowWindow(const char* name) { (void)name; }
+    // Puts the update-mode password back to the factory default; false when it could not be
+    // stored (the password in force stays).
+    virtual bool ResetPassword() { return false; }
 
     static PageHost* Instance();
     // The main window installs itself; null uninstalls.

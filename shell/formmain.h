@@ -199,6 +199,7 @@ public:
     bool CommandRunning() const override;
     std::uint64_t SinglePointWritesAccepted() const override;
     void ShowWindow(const char* name) override;
+    bool ResetPassword() override;
     void SetStreamDisplay(const QString& text) override;
     QString DataDirectory() const override;
     std::optional<std::uint32_t> ClockToken(double dateTime) const override;

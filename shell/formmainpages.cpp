@@ -6,6 +6,7 @@
 #include "database.h"
 #include "dialogservice.h"
 #include "discreteinputpage.h"
+#include "factorypage.h"
 #include "logondialogs.h"
 #include "modalrun.h"
 #include "outputpage.h"
@@ -198,6 +199,11 @@ void TFormMain::ShowWait(Wait wait)
         window->ShowProgress(0);
         break;
     }
+}
+
+bool TFormMain::ResetPassword()
+{
+    return SecurityChk::Instance()->ResetPassword();
 }
 
 bool TFormMain::ExecWindow(const char* name)

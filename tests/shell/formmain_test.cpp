@@ -5,6 +5,7 @@
 
 #include "database.h"
 #include "discreteinputpage.h"
+#include "factorypage.h"
 #include "outputpage.h"
 #include "pollcommands.h"
 #include "securitychk.h"
@@ -555,7 +556,7 @@ TEST_F(FormMainTest, TheFactoryPageAsksForItsCodeAtEveryEntry)
     standIn("ExpressRead");
     reportLoggedOn();
     auto* factory = static_cast<TfraFactory*>(form->Frame(TFormMain::PageFactory));
-    QLabel* notice = factory->findChild<QLabel*>("lblNotice");
+    QLabel* notice = factory->findChild<QLabel*>("Qcomment");
     auto* control = new QLabel("calibration", factory);
 
     struct Case {

@@ -1,4 +1,5 @@
 #include "discreteinputpage.h"
+#include "factorypage.h"
 #include "outputpage.h"
 #include "pointfixture.h"
 #include "resultframes.h"
@@ -71,13 +72,15 @@ TEST_F(PageFrameTest, FactoryShowsControlsOrItsNotice)
     TfraFactory factory;
     auto* control = new QLineEdit(&factory);
     factory.ShowControls(false);
-    auto* notice = factory.findChild<QLabel*>("lblNotice");
+    auto* notice = factory.findChild<QLabel*>("Qcomment");
     EXPECT_FALSE(notice->isHidden());
     EXPECT_TRUE(control->isHidden());
     factory.ShowControls(true);
     EXPECT_TRUE(notice->isHidden());
     EXPECT_FALSE(control->isHidden());
-    EXPECT_EQ(notice->text(), "Only authorized user can access this page");
+    EXPECT_EQ(notice->text(),
+              "Only authorized user can access this page, please contact Quenrick for more informations.");
+    EXPECT_TRUE(factory.findChild<QLabel*>("lblStream2")->isHidden()) << "the stream label never shows";
 
     QWidget box;
     auto* c1 = new QLineEdit(&box);
