@@ -1,6 +1,7 @@
 #include "pagecatalog.h"
 
 #include "alarmpage.h"
+#include "boardtester.h"
 #include "discreteinputpage.h"
 #include "globalpage.h"
 #include "outputpage.h"

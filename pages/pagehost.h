@@ -18,6 +18,8 @@ public:
     virtual void SetStreamDisplay(const QString& text) = 0;
     // Queues "WriteSinglePoint" for the point with the text.
     virtual void WriteSinglePoint(int pointId, const std::string& value) = 0;
+    // Queues "ReadSinglePoint" for the point; nothing when the program has no such command.
+    virtual void ReadSinglePoint(int pointId) { (void)pointId; }
     // Queues a named command with its parameter.
     virtual void Queue(const char* command, const std::string& parameter) = 0;
     // The Logon button's enabled state is the test for being logged off.

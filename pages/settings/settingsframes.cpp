@@ -6,18 +6,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-const PageDecl TfraBoardTester::kDecl = {
-    "fraBoardTester",
-    "TabSheetFC",
-    "Maintenance ",
-    15,
-    2,
-    {9, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::MaintenanceCaution},
-    "Loading Sentrel515 Desktop...Service",
-    false,
-};
-
 const PageDecl TfrAnalogInputs::kDecl = {
     "frAnalogInputs",
     "TabSheetAI",

@@ -49,11 +49,3 @@ public:
 
     explicit TfrAnalogInputs(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
 };
-
-class TfraBoardTester : public TPageFrame {
-    Q_OBJECT
-public:
-    static const PageDecl kDecl;
-
-    explicit TfraBoardTester(QWidget* parent = nullptr) : TPageFrame(kDecl, parent) {}
-};
