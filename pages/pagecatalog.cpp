@@ -2,6 +2,7 @@
 
 #include "alarmpage.h"
 #include "analoginputpage.h"
+#include "boardtester.h"
 #include "commportspage.h"
 #include "discreteinputpage.h"
 #include "factorypage.h"
@@ -10,7 +11,6 @@
 #include "outputpage.h"
 #include "resultframes.h"
 #include "schedulingframes.h"
-#include "settingsframes.h"
 
 #include <array>
 

@@ -21,6 +21,8 @@ public:
     // How many single-point writes the unit has taken since start: a page that must know whether
     // its write arrived compares the count before and after a write that ran at once.
     virtual std::uint64_t SinglePointWritesAccepted() const { return 0; }
+    // Queues "ReadSinglePoint" for the point; nothing when the program has no such command.
+    virtual void ReadSinglePoint(int pointId) { (void)pointId; }
     // Queues a named command with its parameter.
     virtual void Queue(const char* command, const std::string& parameter) = 0;
     // The Logon button's enabled state is the test for being logged off.

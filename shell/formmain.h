@@ -128,6 +128,7 @@ public:
     void TabSheetFCHide();
     // Sends one edited value to the unit at once (queued behind a running command).
     void WriteSinglePoint(int pointId, const std::string& value) override;
+    void ReadSinglePoint(int pointId) override;
 
     // --- tool bars and menus ---
     void tbtnExitClick();

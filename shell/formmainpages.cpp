@@ -3,6 +3,7 @@
 #include "formmain.h"
 
 #include "activeobjectengine.h"
+#include "boardtester.h"
 #include "database.h"
 #include "dialogservice.h"
 #include "discreteinputpage.h"
@@ -12,7 +13,6 @@
 #include "outputpage.h"
 #include "pagecatalog.h"
 #include "securitychk.h"
-#include "settingsframes.h"
 #include "shareddialogs.h"
 #include "shellwindows.h"
 #include "statemgr.h"
@@ -126,6 +126,9 @@ void TFormMain::TabSheetFCHide()
 {
     if (!servicesReady_)
         return;
+    // No output stays forced by a calibration frame the user no longer sees.
+    if (auto* page = qobject_cast<TfraBoardTester*>(frames_[PageMaintenance]))
+        page->ReleaseOutputs();
     if (QWidget* tester = frames_[PageMaintenance])
         if (auto* box = tester->findChild<QCheckBox*>("DirectControlEnable"))
             box->setChecked(false);
@@ -135,7 +138,8 @@ void TFormMain::TabSheetFCHide()
     if (!runsNow || !LoggedOn())
         return;
     const DatabasePoint* point = database_->GetPointById(kDirectControlPoint);
-    if (point && point->IsFresh() && database_->GetPointText(kDirectControlPoint) != "False")
+    // A refused write leaves the text the point was given pending beside the unit's value.
+    if (point && point->IsFresh() && (point->IsModified() || database_->GetPointText(kDirectControlPoint) != "False"))
         DialogService::ask(QMessageBox::Warning, "Warning",
                            "\"Direct Board Control Enable\" could not be written: direct control of the unit's "
                            "outputs may still be on.",
@@ -171,6 +175,21 @@ void TFormMain::WriteSinglePoint(int pointId, const std::string& value)
         return;
     }
     engine_->ExecuteCommand("WriteSinglePoint", "");
+}
+
+void TFormMain::ReadSinglePoint(int pointId)
+{
+    if (!engine_ || pointId < 0 || pointId > 0xFFFF)
+        return;
+    Command* command = engine_->FindCommand("ReadSinglePoint");
+    if (!command)
+        return;
+    try {
+        command->LoadFields(std::any(static_cast<std::uint16_t>(pointId)));
+    } catch (const std::bad_any_cast&) {
+        return;
+    }
+    engine_->ExecuteCommand("ReadSinglePoint", "");
 }
 
 // --- what the pages ask of the window (PageHost) -------------------------------------------------

@@ -9,7 +9,6 @@
 #include "outputpage.h"
 #include "pollcommands.h"
 #include "securitychk.h"
-#include "settingsframes.h"
 #include "shareddialogs.h"
 #include "startup.h"
 #include "statuspanels.h"

@@ -4,7 +4,6 @@
 #include "pointfixture.h"
 #include "resultframes.h"
 #include "schedulingframes.h"
-#include "settingsframes.h"
 
 #include <QLabel>
 #include <QLineEdit>
