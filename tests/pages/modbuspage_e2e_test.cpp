@@ -1,8 +1,8 @@
 // The Modbus tab in the main window, logged on to the emulated unit: a new list made through the
 // "Create Modbus" dialog, a point dragged in, the toolbar's write and the map read back.
-#include "pagefixture.h"
 #include "modbuslist.h"
 #include "modbuspage.h"
+#include "pagefixture.h"
 #include "pointtreeadapter.h"
 
 #include <QLabel>
