@@ -47,12 +47,6 @@ namespace {
 constexpr char kFilter[] = "Sentrel515 Modbus List (*.515mb *.515MB)";
 constexpr int kColumns = 5;
 
-TfraModbus::PrintDialogRunner& printDialogRunner()
-{
-    static TfraModbus::PrintDialogRunner runner;
-    return runner;
-}
-
 GroupRef groupOf(const QTreeWidgetItem* node)
 {
     return {node->data(0, TfraModbus::RootRole).toInt(), node->data(0, TfraModbus::SubRole).toInt()};
@@ -571,11 +565,6 @@ void TfraModbus::mnuLoadModbusListClick()
     SetStatus("Loaded Modbus list from file");
 }
 
-void TfraModbus::SetPrintDialogRunner(PrintDialogRunner runner)
-{
-    printDialogRunner() = std::move(runner);
-}
-
 modbuspage::Listing TfraModbus::BuildListing() const
 {
     modbuspage::Listing listing;
@@ -615,15 +604,10 @@ void TfraModbus::mnuPrintClick()
             ownPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer = ownPrinter_.get();
     }
-    const PrintDialogRunner& runner = printDialogRunner();
-    if (runner) {
-        if (!runner(*printer, this))
-            return;
-    } else {
-        QPrintDialog dialog(printer, this);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-    }
+    QPrintDialog dialog(printer, this);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    if (DialogService::instance()->execDialog(dialog) != QDialog::Accepted)
+        return;
     QString problem;
     if (!modbuspage::PrintListing(*printer, BuildListing(), &problem))
         DialogService::ask(QMessageBox::Warning, "Warning", problem, QMessageBox::Ok);

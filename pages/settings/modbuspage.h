@@ -93,11 +93,6 @@ public:
 
     // The printer "Print..." uses; null restores the page's own. Not owned.
     void SetPrinter(QPrinter* printer) { printer_ = printer; }
-    // Runs the print dialog on the printer; false when cancelled. Tests replace it, as no dialog
-    // may block them.
-    using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
-    static void SetPrintDialogRunner(PrintDialogRunner runner);
-
     // The listing "Print..." prints, from the list view.
     modbuspage::Listing BuildListing() const;
 

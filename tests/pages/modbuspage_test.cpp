@@ -59,7 +59,6 @@ protected:
     }
     void TearDown() override
     {
-        TfraModbus::SetPrintDialogRunner({});
         page.reset();
         PageHost::SetInstance(nullptr);
         ControlFixture::TearDown();
@@ -148,7 +147,7 @@ protected:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         page->SetPrinter(&printer);
-        TfraModbus::SetPrintDialogRunner([](QPrinter&, QWidget*) { return true; });
+        testenv::dialogs().answerDialog([](QDialog&) { return QDialog::Accepted; });
         page->mnuPrintClick();
         page->SetPrinter(nullptr);
         const QString keep = qEnvironmentVariable("KVT_GRAB_DIR");
@@ -477,7 +476,7 @@ TEST_F(ModbusPageTest, ALongListingRepeatsItsHeaderOnEveryPageAndACancelPrintsNo
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path("listing.pdf"));
     page->SetPrinter(&printer);
-    TfraModbus::SetPrintDialogRunner([](QPrinter&, QWidget*) { return false; });
+    testenv::dialogs().answerDialog([](QDialog&) { return QDialog::Rejected; });
     page->mnuPrintClick();
     page->SetPrinter(nullptr);
     EXPECT_FALSE(QFile::exists(path("listing.pdf")));
