@@ -44,6 +44,14 @@ public:
     virtual std::optional<std::pair<QDate, QDate>> AskDateRange() { return std::nullopt; }
     // Shows one of the program's own windows by its name, not modally ("QCForm").
     virtual void ShowWindow(const char* name) { (void)name; }
+    // The three steps of the service page's firmware upgrade; each tells the user how it ended.
+    // True when the step was carried out whole.
+    enum class UpgradeStep { ReadOldConfiguration, WriteFirmware, MergeConfiguration };
+    virtual bool RunUpgradeStep(UpgradeStep step)
+    {
+        (void)step;
+        return false;
+    }
 
     static PageHost* Instance();
     // The main window installs itself; null uninstalls.
