@@ -4,8 +4,8 @@
 #include "pagefixture.h"
 
 #include "boardtester.h"
-#include "dbswitches.h"
 #include "dbdisplays.h"
+#include "dbswitches.h"
 #include "imagecommands.h"
 #include "ridovaz.h"
 #include "startup.h"
@@ -163,8 +163,8 @@ TEST_F(ServiceUpgrade, AFailedReadInStepOneSavesNothingAndMarksNothing)
     fault.times = 0;
     unit->addFault(fault);
     page()->btnReadOldConfigClick();
-    EXPECT_TRUE(testenv::dialogs().texts().contains(
-        "The configuration could not be read from the unit; it was not saved."))
+    EXPECT_TRUE(
+        testenv::dialogs().texts().contains("The configuration could not be read from the unit; it was not saved."))
         << testenv::dialogs().texts().join(" | ").toStdString();
     EXPECT_FALSE(QFile::exists(dataFile(TfmUpgrade::kOldConfigFile)));
     EXPECT_FALSE(readFile(dataFile(TfmUpgrade::kStatusFile)).startsWith("1"));
@@ -282,5 +282,34 @@ TEST_F(ServiceUpgrade, AFailingWriteInStepThreeKeepsTheFilesAndSaysSo)
     EXPECT_EQ(unit->counters().flashWrites, flashWrites) << "nothing half-written is made permanent";
     EXPECT_TRUE(copies(upgradefiles::kPostMerge).isEmpty());
     EXPECT_TRUE(form->PageControlMain()->isEnabled());
+    EXPECT_TRUE(buttonsEnabled());
+}
+
+TEST_F(ServiceUpgrade, CancellingTheImageChoiceLogsOffAndRestartsTheProgram)
+{
+    onTheTab();
+    page()->btnReadOldConfigClick();
+    testenv::dialogs().clear();
+    page()->btnWriteFirmwareClick();
+    EXPECT_EQ(testenv::dialogs().texts().last(), "Upgrade firmware was terminated. Application will restart.");
+    EXPECT_EQ(unit->receivedCount(0x2E), 0);
+    EXPECT_EQ(readFile(dataFile(TfmUpgrade::kStatusFile)), "1\n0\n0\n");
+    EXPECT_FALSE(form->LoggedOn());
+    EXPECT_TRUE(RestartRequested);
+}
+
+TEST_F(ServiceUpgrade, AMergeWithoutRecordedFirmwareAsksAndNoSendsNothing)
+{
+    onTheTab();
+    page()->btnReadOldConfigClick();
+    upgrade->SetStageFlag(2, false);  // as after a restart with only stage 1 recorded
+    testenv::dialogs().clear();
+    unit->clearReceived();
+    testenv::dialogs().answerButton(QMessageBox::No);
+    page()->btnMergeFirmwareClick();
+    EXPECT_EQ(testenv::dialogs().texts(), QStringList{"Have you written new Firmware? Continue?"});
+    EXPECT_TRUE(unit->received().empty());
+    EXPECT_TRUE(QFile::exists(dataFile(TfmUpgrade::kOldConfigFile)));
+    EXPECT_TRUE(form->LoggedOn());
     EXPECT_TRUE(buttonsEnabled());
 }
