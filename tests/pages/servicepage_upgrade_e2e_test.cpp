@@ -313,3 +313,16 @@ TEST_F(ServiceUpgrade, AMergeWithoutRecordedFirmwareAsksAndNoSendsNothing)
     EXPECT_TRUE(form->LoggedOn());
     EXPECT_TRUE(buttonsEnabled());
 }
+
+TEST_F(ServiceUpgrade, WhileAStepRunsOnlyItsOwnButtonStaysEnabled)
+{
+    onTheTab();
+    std::vector<bool> during;
+    standIn("ReadLogConfig", [&] {
+        for (int step = 1; step <= 3; ++step)
+            during.push_back(page()->FirmwareButton(step)->isEnabledTo(page()->FirmwareGroup()));
+    });
+    page()->btnReadOldConfigClick();
+    EXPECT_EQ(during, (std::vector<bool>{true, false, false}));
+    EXPECT_TRUE(buttonsEnabled());
+}
