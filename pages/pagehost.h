@@ -55,6 +55,14 @@ public:
     // Puts the update-mode password back to the factory default; false when it could not be
     // stored (the password in force stays).
     virtual bool ResetPassword() { return false; }
+    // The three steps of the service page's firmware upgrade; each tells the user how it ended.
+    // True when the step was carried out whole.
+    enum class UpgradeStep { ReadOldConfiguration, WriteFirmware, MergeConfiguration };
+    virtual bool RunUpgradeStep(UpgradeStep step)
+    {
+        (void)step;
+        return false;
+    }
 
     static PageHost* Instance();
     // The main window installs itself; null uninstalls.

@@ -165,6 +165,8 @@ public:
 
     // --- configuration files and the firmware upgrade ---
     void tbtnUpgradeClick();
+    // The service page's three upgrade steps (formmainupgrade.cpp).
+    bool RunUpgradeStep(UpgradeStep step) override;
     // True when the read-back is the image without its last byte, which the unit never receives.
     static bool CompareImageFiles(const QString& imageFile, const QString& readBackFile);
     void tbtnOpenClick();
@@ -253,8 +255,25 @@ private:
     // A command runs or waits in the queue.
     bool EngineBusy() const;
     bool FetchAndSave(const QString& fileName);
+    // Reads the unit's whole configuration (points, blocks, log configuration) into DataBase;
+    // false, after telling the user, when any read failed.
+    bool FetchFromUnit();
+    // Writes the configuration just loaded from a file into the unit and stores it in flash; with
+    // logAndTimers also the log configuration and the timer block on their own. Stops at the first
+    // write that failed and gives what was not written in why.
+    bool SendLoadedConfiguration(bool logAndTimers, QString* why);
     void ConnectUpgradeConfigFiles();
     void WriteOpenedFileIntoUnit();
+
+    // formmainupgrade.cpp
+    // Writes the chosen image, reads it back and verifies it; the tool bar's flow or the page's
+    // step 2, which differ in their texts and in how an aborted flow ends.
+    bool WriteAndVerifyImage(bool fromPage);
+    bool ReadOldConfiguration();
+    bool MergeConfiguration();
+    // A merge copy's absolute path in the data directory, named from the unit's texts and now.
+    QString MergeCopyPath(const char* ending) const;
+    void ShowUpgradeWindow();
 
     // formmaincomm.cpp
     void SetLinkIcons();

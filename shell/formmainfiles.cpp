@@ -90,6 +90,20 @@ int TFormMain::LoadConfigurationFile(const QString& fileName)
     return ::LoadConfigurationFile(fileName, &loadedPointCount_);
 }
 
+bool TFormMain::FetchFromUnit()
+{
+    Queue("ReadFull");
+    // A failed read has told the user and logged the window off; a file of stale values would
+    // look like the unit's configuration.
+    bool readFailed = !LoggedOn();
+    if (!readFailed) {
+        Queue("ReadLogConfig");
+        const auto* logRead = engine_->Find<ReadLogConfig>("ReadLogConfig");
+        readFailed = logRead && !logRead->Succeeded();
+    }
+    return !readFailed;
+}
+
 // Brings DataBase up to date (the pages' edits while logged off, the unit's values while logged
 // on) and writes it to the file. False when nothing was written.
 bool TFormMain::FetchAndSave(const QString& fileName)
@@ -100,20 +114,9 @@ bool TFormMain::FetchAndSave(const QString& fileName)
             return false;
         CallSlot(frames_[kPageSequencer], "StoreSequencerConfiguration");
         Queue("ReadLogConfig");
-    } else {
-        Queue("ReadFull");
-        // A failed read has told the user and logged the window off; a file of stale values
-        // would look like the unit's configuration.
-        bool readFailed = !LoggedOn();
-        if (!readFailed) {
-            Queue("ReadLogConfig");
-            const auto* logRead = engine_->Find<ReadLogConfig>("ReadLogConfig");
-            readFailed = logRead && !logRead->Succeeded();
-        }
-        if (readFailed) {
-            warn("The configuration could not be read from the unit; the file was not saved.");
-            return false;
-        }
+    } else if (!FetchFromUnit()) {
+        warn("The configuration could not be read from the unit; the file was not saved.");
+        return false;
     }
     QString error;
     if (!SaveConfigurationFile(fileName, &error)) {
@@ -202,27 +205,44 @@ void TFormMain::tbtnOpenClick()
     }
 }
 
-// Sends the opened file's configuration, makes it permanent and reboots the unit. Each step
-// runs only when the one before it succeeded: a flash write or a reboot after a partial write
-// would make a half-written configuration permanent.
+// Sends the opened file's configuration, makes it permanent and reboots the unit.
 void TFormMain::WriteOpenedFileIntoUnit()
 {
     security_->ChangeToDataDirectory();
-    auto stopped = [](const QString& why) {
+    QString why;
+    if (!SendLoadedConfiguration(true, &why)) {
         warn(QStringLiteral("The configuration was not written completely into the unit; it was not stored "
                             "permanently and the analyzer was not rebooted.") +
              (why.isEmpty() ? QString() : "\n" + why));
-    };
+        return;
+    }
+    warn(QStringLiteral("Please press OK button.\n") +
+         "After pressing OK button, analyzer will automatically reboot, and GUI will LOG OFF.\n" +
+         "After reboot, you will have to LOG ON again.");
+    Queue("Reboot");
+    tbtnLogoffClick();
+}
 
+// Each write runs only when the one before it succeeded: a flash write after a partial write
+// would make a half-written configuration permanent.
+bool TFormMain::SendLoadedConfiguration(bool logAndTimers, QString* why)
+{
+    auto stopped = [why](const QString& text) {
+        if (why)
+            *why = text;
+        return false;
+    };
     writeSuccessful_ = false;
     engine_->ExecuteCommand("WriteDirect", std::to_string(loadedPointCount_));
     if (!writeSuccessful_ || !LoggedOn())
         return stopped({});
 
-    Queue("WriteLogConfig");
-    const auto* logWrite = engine_->Find<WriteLogConfig>("WriteLogConfig");
-    if ((logWrite && !logWrite->Succeeded()) || !LoggedOn())
-        return stopped({});
+    if (logAndTimers) {
+        Queue("WriteLogConfig");
+        const auto* logWrite = engine_->Find<WriteLogConfig>("WriteLogConfig");
+        if ((logWrite && !logWrite->Succeeded()) || !LoggedOn())
+            return stopped({});
+    }
 
     // A block that neither the file nor the unit has given is not sent, and that is no failure.
     try {
@@ -230,9 +250,11 @@ void TFormMain::WriteOpenedFileIntoUnit()
         if (!sequencer.WriteToUnit() && sequencer.IsValid())
             return stopped("The unit did not take the sequencer configuration.");
         database_->TraceSequencerConfig();
-        TimerXManager& timers = database_->GetTimerXManager();
-        if (!timers.WriteToUnit() && timers.IsValid())
-            return stopped("The unit did not take the timer configuration.");
+        if (logAndTimers) {
+            TimerXManager& timers = database_->GetTimerXManager();
+            if (!timers.WriteToUnit() && timers.IsValid())
+                return stopped("The unit did not take the timer configuration.");
+        }
     } catch (const CommStatusError& e) {
         return stopped(Communications::Instance()->GetErrorText(e.status));
     }
@@ -241,10 +263,5 @@ void TFormMain::WriteOpenedFileIntoUnit()
     Queue("WriteConfig");
     if (!flashWriteFinished_)
         return stopped({});
-
-    warn(QStringLiteral("Please press OK button.\n") +
-         "After pressing OK button, analyzer will automatically reboot, and GUI will LOG OFF.\n" +
-         "After reboot, you will have to LOG ON again.");
-    Queue("Reboot");
-    tbtnLogoffClick();
+    return true;
 }

@@ -10,6 +10,7 @@
 #include "pointids.h"
 #include "streamcount.h"
 
+#include <QAbstractButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -204,9 +205,55 @@ QWidget* TfraBoardTester::BuildFirmwareGroup()
     btnWriteFirmware_ = make("btnWriteFirmware", "Write Firmware", "Upgrade Step 2: Write New Firmware");
     btnMergeFirmware_ = make("btnMergeFirmware", "Merge Firmware", "Upgrade Step 3: Merge Firmware");
     row->addStretch();
+    connect(btnReadOldConfig_, &QAbstractButton::clicked, this, &TfraBoardTester::btnReadOldConfigClick);
+    connect(btnWriteFirmware_, &QAbstractButton::clicked, this, &TfraBoardTester::btnWriteFirmwareClick);
+    connect(btnMergeFirmware_, &QAbstractButton::clicked, this, &TfraBoardTester::btnMergeFirmwareClick);
     gbFirmware_->setEnabled(false);
     gbFirmware_->hide();
     return gbFirmware_;
+}
+
+TQAdvToolButton* TfraBoardTester::FirmwareButton(int step) const
+{
+    switch (step) {
+    case 1:
+        return btnReadOldConfig_;
+    case 2:
+        return btnWriteFirmware_;
+    case 3:
+        return btnMergeFirmware_;
+    default:
+        return nullptr;
+    }
+}
+
+void TfraBoardTester::btnReadOldConfigClick()
+{
+    RunUpgradeStep(1);
+}
+
+void TfraBoardTester::btnWriteFirmwareClick()
+{
+    RunUpgradeStep(2);
+}
+
+void TfraBoardTester::btnMergeFirmwareClick()
+{
+    RunUpgradeStep(3);
+}
+
+// While a step runs only its own button stays enabled; the main window does the step itself.
+void TfraBoardTester::RunUpgradeStep(int step)
+{
+    PageHost* host = PageHost::Instance();
+    if (!host)
+        return;
+    for (int other = 1; other <= 3; ++other)
+        if (other != step)
+            FirmwareButton(other)->setEnabled(false);
+    host->RunUpgradeStep(static_cast<PageHost::UpgradeStep>(step - 1));
+    for (int other = 1; other <= 3; ++other)
+        FirmwareButton(other)->setEnabled(true);
 }
 
 TPageFrame::ScanIds TfraBoardTester::ScanList() const

@@ -49,6 +49,11 @@ public:
     void OutputBoxClick(int index);
     void imRelayDBPointValueChanged(QWidget* sender);
     void lblStream2DBPointValueChanged(const QString& value, bool& showValue);
+    // The firmware upgrade's steps 1 to 3; the group is hidden, so only code reaches them.
+    void btnReadOldConfigClick();
+    void btnWriteFirmwareClick();
+    void btnMergeFirmwareClick();
+    TQAdvToolButton* FirmwareButton(int step) const;
 
 private:
     QWidget* BuildOutputs();
@@ -57,6 +62,7 @@ private:
     QWidget* BuildFirmwareGroup();
     void EnableOutputs(bool enable);
     void CalibrateToggled(TfraAOCalibration* frame, bool down);
+    void RunUpgradeStep(int step);
 
     TQCheckBox* directControl_ = nullptr;
     std::array<TQCheckBox*, servicepage::kOutputCount> boxes_{};

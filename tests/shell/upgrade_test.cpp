@@ -7,6 +7,7 @@
 #include "pointfixture.h"
 #include "securitychk.h"
 #include "startup.h"
+#include "upgradefiles.h"
 #include "upgradewindow.h"
 
 #include <QAction>
@@ -519,4 +520,26 @@ TEST(UpgradeConfigFiles, NotAvailableUntilTheConfigurationFilesAreConnected)
     EXPECT_FALSE(files.Load("b.cfg"));
     EXPECT_EQ(calls, (QStringList{"save a.cfg", "load b.cfg"}));
     files = {};
+}
+
+TEST(MergeCopyName, JoinsTheUnitTextsAndTheMomentWithoutLeadingZeros)
+{
+    const QDateTime moment(QDate(2013, 3, 5), QTime(14, 7, 9, 45));
+    EXPECT_EQ(upgradefiles::MergeCopyName("A7", "North", "Pad2", moment, upgradefiles::kPreMerge),
+              "A7_North_Pad2_2013_3_5_14_7_9_45_PreMerge.cfg");
+    EXPECT_EQ(upgradefiles::MergeCopyName("", "", "", moment, upgradefiles::kPostMerge),
+              "___2013_3_5_14_7_9_45_PostMerge.cfg");
+}
+
+TEST(MergeCopyName, UnitTextsCannotLeaveTheDataDirectory)
+{
+    const struct {
+        const char* text;
+        const char* piece;
+    } cases[] = {
+        {"../../etc", "____etc"},  {"a/b\\c", "a_b_c"}, {"...", "_."},  {"x\ty\nz", "x_y_z"},
+        {"C:*?\"<>|", "C_______"}, {"Pad.2", "Pad.2"},  {"Süd", "Süd"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(upgradefiles::SafeNamePiece(QString::fromUtf8(c.text)), QString::fromUtf8(c.piece)) << c.text;
 }
