@@ -3,13 +3,13 @@
 #include "database.h"
 #include "logrecord.h"
 #include "modmapadapterimage.h"
+#include "savefile.h"
 #include "sequencerconfiguration.h"
 #include "timerxconfiguration.h"
 
 #include <QDomDocument>
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 #include <cstring>
 #include <limits>
@@ -546,14 +546,7 @@ QByteArray Build(DataBase& db, const QDateTime& now)
 bool SaveConfigurationFile(const QString& path, QString* error)
 {
     const QByteArray document = configfile::Build(*DataBase::Instance(), QDateTime::currentDateTime());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return savefile::WriteWhole(path, document, error);
 }
 
 int LoadConfigurationDocument(const QByteArray& document, int* loadedPointCount, QString* error)

@@ -13,6 +13,7 @@
 #include "gridfilter.h"
 #include "gridtools.h"
 #include "logdbmgr.h"
+#include "logfilterchoice.h"
 #include "loggridview.h"
 #include "pagehost.h"
 
@@ -33,19 +34,6 @@ const QString kOpenArchiveTitle = QStringLiteral("Open Sentrel515 Archive File")
 
 TfraArchiveViewer::CsvExport gLegalCsv;
 TfraArchiveViewer::CsvExport gPacketCsv;
-
-// The dialogs' default extension: added when the name has none.
-QString withExtension(const QString& name, const char* extension)
-{
-    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
-        return name;
-    return name + '.' + QLatin1String(extension);
-}
-
-void errorBox(const QString& text)
-{
-    DialogService::ask(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
-}
 
 }  // namespace
 
@@ -376,12 +364,12 @@ void TfraArchiveViewer::btnLogSetupClick()
 
 void TfraArchiveViewer::ExportCsv(const CsvExport& exporter)
 {
-    const QString name = withExtension(
+    const QString name = gridfile::WithExtension(
         DialogService::instance()->saveFileName(QString(), QString(), QStringLiteral("CSV File (*.csv *.CSV)")), "csv");
     if (!name.isEmpty() && exporter) {
         QString error;
         if (!exporter(name, &error))
-            errorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(name, error));
+            gridfile::ErrorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(name, error));
     }
     ChangeToDataDirectory();
 }
@@ -416,9 +404,10 @@ void TfraArchiveViewer::SetReadOnly(bool readOnly)
 
 void TfraArchiveViewer::SaveLogFile()
 {
-    const QString name = withExtension(DialogService::instance()->saveFileName(
-                                           QStringLiteral("Save Sentrel515 Archive File"), QString(), kArchiveFilter),
-                                       "xml");
+    const QString name =
+        gridfile::WithExtension(DialogService::instance()->saveFileName(QStringLiteral("Save Sentrel515 Archive File"),
+                                                                        QString(), kArchiveFilter),
+                                "xml");
     if (!name.isEmpty()) {
         if (QWidget* form = appcontext::mainForm())
             form->repaint();
@@ -436,7 +425,7 @@ bool TfraArchiveViewer::WriteXmlArchive(const QString& fileName)
                                                &ArchiveXmlFile::RegisterMapName, &error);
     wait->ShowWait(PageHost::Wait::Hidden);
     if (!written)
-        errorBox(QStringLiteral("The archive could not be saved to \"%1\": %2").arg(fileName, error));
+        gridfile::ErrorBox(QStringLiteral("The archive could not be saved to \"%1\": %2").arg(fileName, error));
     return written;
 }
 
@@ -463,7 +452,7 @@ bool TfraArchiveViewer::LoadXmlArchive()
     if (!contents) {
         wait->ShowWait(PageHost::Wait::Hidden);
         SetStatus(QString());
-        errorBox(QStringLiteral("Error opening file \"%1\": %2").arg(QFileInfo(name).fileName(), error));
+        gridfile::ErrorBox(QStringLiteral("Error opening file \"%1\": %2").arg(QFileInfo(name).fileName(), error));
         return false;
     }
     SetStatus(QStringLiteral("Searching Records..."));
@@ -489,34 +478,13 @@ bool TfraArchiveViewer::LoadXmlArchive()
 
 void TfraArchiveViewer::gridArchiveFilterSelect(int column, int, const QString& name, QString& condition)
 {
-    if (column == ArchiveGridModel::colTS) {
-        std::optional<gridfilter::DateRange> range;
-        if (name == "[Custom]") {
-            const std::optional<std::pair<QDate, QDate>> dates = PageHost::Instance()->AskDateRange();
-            if (!dates)
-                return;
-            range = gridfilter::CustomRange(dates->first, dates->second);
-        } else {
-            range = gridfilter::NamedRange(name, QDate::currentDate());
-        }
-        if (range)
-            condition = gridfilter::RangeCondition(*range);
-        return;
-    }
-    QString* text = nullptr;
-    if (column >= ArchiveGridModel::kFixedColumns && name == "[Custom]")
-        text = &valueFilterTexts_.at(static_cast<std::size_t>(column - ArchiveGridModel::kFixedColumns));
-    else if (column == ArchiveGridModel::colSeq && name == "[Custom]")
-        text = &seqFilterText_;
-    if (!text)
-        return;
-    if (text->isEmpty())
-        *text = QStringLiteral("*");
-    condition = *text;
-    DialogService::instance()->inputText(QStringLiteral("Set Filter (<,>,=,*,&,^)"), name, condition, false);
-    if (condition.isEmpty())
-        condition = QStringLiteral("*");
-    *text = condition;
+    // The Seq and value columns keep the condition last typed for them.
+    QString* typed = nullptr;
+    if (column >= ArchiveGridModel::kFixedColumns && name == QLatin1String("[Custom]"))
+        typed = &valueFilterTexts_.at(static_cast<std::size_t>(column - ArchiveGridModel::kFixedColumns));
+    else if (column == ArchiveGridModel::colSeq)
+        typed = &seqFilterText_;
+    logfilterchoice::Choose(column, name, condition, ArchiveGridModel::colTS, typed);
 }
 
 void TfraArchiveViewer::gridArchiveSelectionChanged(int left, int top, int right, int bottom)
@@ -554,7 +522,7 @@ void TfraArchiveViewer::LoadGridFile()
             model_->ShowCells(cells->headers, std::move(cells->rows));
             ui_->gridArchive->UnhideAllColumns();
         } else {
-            errorBox(QStringLiteral("Error opening file \"%1\"").arg(name));
+            gridfile::ErrorBox(QStringLiteral("Error opening file \"%1\"").arg(name));
         }
     }
     ChangeToDataDirectory();
@@ -562,9 +530,10 @@ void TfraArchiveViewer::LoadGridFile()
 
 bool TfraArchiveViewer::AskGridFileName()
 {
-    gridFileName_ = withExtension(DialogService::instance()->saveFileName(
-                                      QString(), QString(), QStringLiteral("Sentrel515 Archive (*.tvar *.TVAR)")),
-                                  "tvar");
+    gridFileName_ =
+        gridfile::WithExtension(DialogService::instance()->saveFileName(
+                                    QString(), QString(), QStringLiteral("Sentrel515 Archive (*.tvar *.TVAR)")),
+                                "tvar");
     return !gridFileName_.isEmpty();
 }
 
@@ -584,14 +553,15 @@ void TfraArchiveViewer::WriteGridFile()
     if (!AskGridFileName())
         return;
     if (!gridfile::Save(gridFileName_, *model_, &error))
-        errorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(gridFileName_, error));
+        gridfile::ErrorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(gridFileName_, error));
 }
 
 void TfraArchiveViewer::mnuSaveasXLSClick()
 {
-    const QString name = withExtension(DialogService::instance()->saveFileName(
-                                           QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)")),
-                                       "xlsx");
+    const QString name =
+        gridfile::WithExtension(DialogService::instance()->saveFileName(
+                                    QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)")),
+                                "xlsx");
     if (!name.isEmpty()) {
         std::vector<int> columns;
         for (int c = 0; c < model_->columnCount(); ++c)
@@ -602,7 +572,7 @@ void TfraArchiveViewer::mnuSaveasXLSClick()
         const bool saved = gridexport::SaveXlsx(name, *model_, columns, &error);
         QApplication::restoreOverrideCursor();
         if (!saved)
-            errorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(name, error));
+            gridfile::ErrorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(name, error));
     }
     ChangeToDataDirectory();
 }

@@ -3,11 +3,11 @@
 #include "database.h"
 #include "databasepoint.h"
 #include "logdbmgr.h"
+#include "savefile.h"
 #include "timestamptoken.h"
 #include "toolkitdate.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -205,14 +205,7 @@ bool ArchiveXmlFile::Write(const QString& path, const LogDBMgr& db, const LogTab
             *error = QString::fromLocal8Bit(e.what());
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return savefile::WriteWhole(path, document, error);
 }
 
 std::optional<ArchiveXmlFile::Contents> ArchiveXmlFile::Parse(const QByteArray& document, QString* error)

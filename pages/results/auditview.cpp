@@ -22,22 +22,9 @@ namespace {
 
 constexpr int kImageHeight = 15;
 
-// The dialogs' default extension: added when the name has none.
-QString withExtension(const QString& name, const char* extension)
-{
-    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
-        return name;
-    return name + '.' + QLatin1String(extension);
-}
-
-void errorBox(const QString& text)
-{
-    DialogService::ask(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
-}
-
 void notWritten(const QString& name, const QString& error)
 {
-    errorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(name, error));
+    gridfile::ErrorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(name, error));
 }
 
 }  // namespace
@@ -208,7 +195,7 @@ void TAuditView::mnuLoadFileClick()
             model_->ShowCells(cells->headers, std::move(cells->rows));
             grid_->UnhideAllColumns();
         } else {
-            errorBox(QStringLiteral("Error opening file \"%1\": %2").arg(name, error));
+            gridfile::ErrorBox(QStringLiteral("Error opening file \"%1\": %2").arg(name, error));
         }
     }
     datadir::makeCurrent();
@@ -216,7 +203,7 @@ void TAuditView::mnuLoadFileClick()
 
 void TAuditView::mnuSaveFileClick()
 {
-    const QString name = withExtension(
+    const QString name = gridfile::WithExtension(
         DialogService::instance()->saveFileName(QString(), QString(), QString::fromLatin1(layout_.saveFilter)), "tvau");
     if (!name.isEmpty()) {
         QString error;
@@ -228,7 +215,7 @@ void TAuditView::mnuSaveFileClick()
 
 void TAuditView::SaveasCSVClick()
 {
-    const QString name = withExtension(
+    const QString name = gridfile::WithExtension(
         DialogService::instance()->saveFileName(QString(), QString(), QStringLiteral("Microsoft Excel (*.csv *.CSV)")),
         "csv");
     if (!name.isEmpty()) {
@@ -241,9 +228,10 @@ void TAuditView::SaveasCSVClick()
 
 void TAuditView::mnuSaveasXLSClick()
 {
-    const QString name = withExtension(DialogService::instance()->saveFileName(
-                                           QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)")),
-                                       "xlsx");
+    const QString name =
+        gridfile::WithExtension(DialogService::instance()->saveFileName(
+                                    QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)")),
+                                "xlsx");
     if (!name.isEmpty()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         QString error;

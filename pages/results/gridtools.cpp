@@ -1,11 +1,12 @@
 #include "gridtools.h"
+#include "dialogservice.h"
+#include "savefile.h"
 
 #include <xlsxwriter.h>
 #include <QAbstractItemModel>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <QTemporaryFile>
 
@@ -14,6 +15,18 @@
 #include <cstdio>
 
 namespace gridfile {
+
+QString WithExtension(const QString& name, const char* extension)
+{
+    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
+        return name;
+    return name + '.' + QLatin1String(extension);
+}
+
+void ErrorBox(const QString& text)
+{
+    DialogService::ask(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);
+}
 
 namespace {
 
@@ -151,14 +164,7 @@ std::optional<Cells> Decode(const QByteArray& document, QString* error)
 bool Save(const QString& path, const QAbstractItemModel& model, QString* error)
 {
     const QByteArray document = Encode(model);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return savefile::WriteWhole(path, document, error);
 }
 
 std::optional<Cells> Load(const QString& path, QString* error)
@@ -300,14 +306,7 @@ QByteArray EncodeCsv(const QAbstractItemModel& model, const std::vector<int>& co
 bool SaveCsv(const QString& path, const QAbstractItemModel& model, const std::vector<int>& columns, QString* error)
 {
     const QByteArray document = EncodeCsv(model, columns);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return savefile::WriteWhole(path, document, error);
 }
 
 QString SelectionText(const QAbstractItemModel& model, const QModelIndexList& selected,

@@ -20,6 +20,11 @@ class QAbstractItemModel;
 //           written \\, \t, \n or \r
 namespace gridfile {
 
+// The save dialogs' default extension: added when the name has none.
+QString WithExtension(const QString& name, const char* extension);
+// The grids' error box: "Error", critical, OK.
+void ErrorBox(const QString& text);
+
 inline constexpr qint64 kMaxFileSize = 256LL * 1024 * 1024;
 
 struct Cells {

@@ -3,9 +3,9 @@
 #include "database.h"
 #include "databasepoint.h"
 #include "logframeparser.h"
+#include "savefile.h"
 #include "toolkitdate.h"
 
-#include <QSaveFile>
 #include <algorithm>
 
 namespace logcsv {
@@ -240,13 +240,7 @@ QByteArray PacketCsv(const LogDBMgr& db, const LogTable& table, const LogSelecti
 
 bool SaveFile(const QString& fileName, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return savefile::WriteWhole(fileName, bytes, error);
 }
 
 bool Export(Kind kind, const QString& fileName, const ColumnChooser& choose, QString* error)

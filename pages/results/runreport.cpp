@@ -1,12 +1,12 @@
 #include "runreport.h"
 
 #include "analysisformat.h"
+#include "savefile.h"
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -137,13 +137,7 @@ bool saveRunReport(const QString& fileName, const RunReportData& data, QString* 
     QByteArray bytes;
     for (const QString& line : runReportLines(data))
         bytes += line.toLatin1() + "\r\n";
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return savefile::WriteWhole(fileName, bytes, error);
 }
 
 std::vector<PrintedText> RunReportPrinter::Layout(QPaintDevice* device, const RunReportData& data)
