@@ -1,6 +1,5 @@
 // The discrete input pages and the outputs page alone against the point database.
 #include "analogoutputcollection.h"
-#include "controlfixture.h"
 #include "dbchoices.h"
 #include "dbdisplays.h"
 #include "dbswitches.h"
@@ -8,63 +7,20 @@
 #include "discreteinputpage.h"
 #include "lamps.h"
 #include "outputpage.h"
-#include "pagehost.h"
+#include "pagealone.h"
 
 #include <QGroupBox>
 #include <QPushButton>
 
 namespace {
 
-class RecordingHost : public PageHost {
-public:
-    void SetStreamDisplay(const QString& text) override { streamDisplay = text; }
-    void WriteSinglePoint(int pointId, const std::string& value) override { writes.push_back({pointId, value}); }
-    void Queue(const char* command, const std::string&) override { queued.push_back(command); }
-    bool LoggedOn() const override { return loggedOn; }
-    bool CommandRunning() const override { return running; }
-
-    QString streamDisplay = "unchanged";
-    std::vector<std::pair<int, std::string>> writes;
-    std::vector<std::string> queued;
-    bool loggedOn = true;
-    // A write queued behind a running command is not answered before the click ends.
-    bool running = true;
+// A write queued behind a running command is not answered before the click ends.
+struct RunningHost : RecordingHost {
+    RunningHost() { running = true; }
 };
 
 template <typename Page>
-class PageTest : public ControlFixture {
-protected:
-    void SetUp() override
-    {
-        ControlFixture::SetUp();
-        PageHost::SetInstance(&host);
-        page = std::make_unique<Page>();
-        ASSERT_EQ(broadcast(page.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db)), 0);
-    }
-    void TearDown() override
-    {
-        page.reset();
-        PageHost::SetInstance(nullptr);
-        ControlFixture::TearDown();
-    }
-    // Logged on, the page entered and its points read.
-    void enter()
-    {
-        goOnline({});
-        page->RegisterPoints();
-        testenv::dialogs().clear();
-    }
-    template <typename T>
-    T* find(const char* name) const
-    {
-        T* control = page->template findChild<T*>(name);
-        EXPECT_NE(control, nullptr) << name;
-        return control;
-    }
-
-    RecordingHost host;
-    std::unique_ptr<Page> page;
-};
+using PageTest = PageAlone<Page, RunningHost>;
 
 using DryPageTest = PageTest<TfraIO>;
 using WetPageTest = PageTest<TfrmInput2>;

@@ -2,13 +2,12 @@
 // point database.
 #include "analogsupply.h"
 #include "commportspage.h"
-#include "controlfixture.h"
 #include "dbchoices.h"
 #include "dbdisplays.h"
 #include "dbswitches.h"
 #include "dbtextentry.h"
 #include "factorypage.h"
-#include "pagehost.h"
+#include "pagealone.h"
 #include "pointids.h"
 #include "portframe.h"
 
@@ -20,15 +19,13 @@
 
 namespace {
 
-class RecordingHost : public PageHost {
+// Also keeps each command's parameter, the windows shown and the password resets.
+class FactoryHost : public RecordingHost {
 public:
-    void SetStreamDisplay(const QString& text) override { streamDisplay = text; }
-    void WriteSinglePoint(int pointId, const std::string& value) override { writes.push_back({pointId, value}); }
     void Queue(const char* command, const std::string& parameter) override
     {
         queued.push_back(std::string(command) + "(" + parameter + ")");
     }
-    bool LoggedOn() const override { return true; }
     void ShowWindow(const char* name) override { shownWindows.push_back(name); }
     bool ResetPassword() override
     {
@@ -36,48 +33,13 @@ public:
         return passwordStored;
     }
 
-    QString streamDisplay = "unchanged";
-    std::vector<std::pair<int, std::string>> writes;
-    std::vector<std::string> queued;
     std::vector<std::string> shownWindows;
     int passwordResets = 0;
     bool passwordStored = true;
 };
 
 template <typename Page>
-class PageTest : public ControlFixture {
-protected:
-    void SetUp() override
-    {
-        ControlFixture::SetUp();
-        PageHost::SetInstance(&host);
-        page = std::make_unique<Page>();
-        ASSERT_EQ(broadcast(page.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db)), 0);
-    }
-    void TearDown() override
-    {
-        page.reset();
-        PageHost::SetInstance(nullptr);
-        ControlFixture::TearDown();
-    }
-    // Logged on, the page entered and its points read.
-    void enter()
-    {
-        goOnline({});
-        page->RegisterPoints();
-        testenv::dialogs().clear();
-    }
-    template <typename T>
-    T* find(const char* name, QWidget* under = nullptr) const
-    {
-        T* control = (under ? under : page.get())->template findChild<T*>(name);
-        EXPECT_NE(control, nullptr) << name;
-        return control;
-    }
-
-    RecordingHost host;
-    std::unique_ptr<Page> page;
-};
+using PageTest = PageAlone<Page, FactoryHost>;
 
 using PortsPageTest = PageTest<TfraCommPorts>;
 using FactoryPageTest = PageTest<TfraFactory>;

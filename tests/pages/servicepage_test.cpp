@@ -3,12 +3,11 @@
 #include "aocalibration.h"
 #include "aocalrules.h"
 #include "boardtester.h"
-#include "controlfixture.h"
 #include "dbdisplays.h"
 #include "dbswitches.h"
 #include "dbtextentry.h"
 #include "lamps.h"
-#include "pagehost.h"
+#include "pagealone.h"
 #include "servicebindings.h"
 
 #include <QLineEdit>
@@ -20,41 +19,12 @@ namespace {
 using Write = std::pair<int, std::string>;
 using Writes = std::vector<Write>;
 
-class RecordingHost : public PageHost {
-public:
-    void SetStreamDisplay(const QString& text) override { streamDisplay = text; }
-    void WriteSinglePoint(int pointId, const std::string& value) override { writes.push_back({pointId, value}); }
-    void ReadSinglePoint(int pointId) override { queued.push_back("ReadSinglePoint " + std::to_string(pointId)); }
-    void Queue(const char* command, const std::string&) override { queued.push_back(command); }
-    bool LoggedOn() const override { return true; }
-
-    QString streamDisplay = "unchanged";
-    Writes writes;
-    std::vector<std::string> queued;
-};
-
-class ServicePageTest : public ControlFixture {
+class ServicePageTest : public PageAlone<TfraBoardTester> {
 protected:
     void SetUp() override
     {
-        ControlFixture::SetUp();
-        PageHost::SetInstance(&host);
-        page = std::make_unique<TfraBoardTester>();
-        ASSERT_EQ(broadcast(page.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db)), 0);
+        PageAlone::SetUp();
         frame = page->Calibration(0);
-    }
-    void TearDown() override
-    {
-        page.reset();
-        PageHost::SetInstance(nullptr);
-        ControlFixture::TearDown();
-    }
-    // Logged on and the page entered.
-    void enter()
-    {
-        goOnline({});
-        page->RegisterPoints();
-        testenv::dialogs().clear();
     }
     // Entered, direct control on and the first frame's calibrate switch down.
     void calibrating()
@@ -80,8 +50,6 @@ protected:
     void click(const char* name) const { frame->findChild<QAbstractButton*>(name)->click(); }
     ArrowButtons* arrows(int n) const { return frame->findChild<ArrowButtons*>(QStringLiteral("QUpDown%1").arg(n)); }
 
-    RecordingHost host;
-    std::unique_ptr<TfraBoardTester> page;
     TfraAOCalibration* frame = nullptr;
 };
 
