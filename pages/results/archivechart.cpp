@@ -114,8 +114,10 @@ void TArchiveChart::BuildChart()
     chart_->legend()->setAlignment(Qt::AlignBottom);
     axisX_ = new QValueAxis(chart_);
     axisY_ = new QValueAxis(chart_);
-    axisX_->setLabelFormat(QStringLiteral("%.10g"));
-    axisY_->setLabelFormat(QStringLiteral("%.6g"));
+    for (QValueAxis* axis : {axisX_, axisY_}) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+    }
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
 
@@ -144,6 +146,9 @@ void TArchiveChart::BuildChart()
     connect(chart_, &QGraphicsWidget::geometryChanged, this, &TArchiveChart::PlaceFoot);
     connect(chart_, &QChart::plotAreaChanged, this, &TArchiveChart::UpdateTrace);
     connect(axisX_, &QValueAxis::rangeChanged, this, &TArchiveChart::UpdateTrace);
+    for (QValueAxis* axis : {axisX_, axisY_})
+        connect(axis, &QValueAxis::rangeChanged, this, &TArchiveChart::UpdateTicks);
+    connect(chart_, &QChart::plotAreaChanged, this, &TArchiveChart::UpdateTicks);
     SetRange(axisX_, 0, 1);
     SetRange(axisY_, 0, 1);
     PlaceFoot();
@@ -300,6 +305,36 @@ void TArchiveChart::Plot(const QString& title, const chartstats::Column& column,
     ApplyAutomatic();
     UpdateTrace();
     PlaceFoot();
+}
+
+void TArchiveChart::UpdateTicks()
+{
+    const QRectF area = chart_->plotArea();
+    struct Axis {
+        QValueAxis* axis;
+        double pixels;
+        double pixelsPerTick;
+        bool whole;
+    };
+    for (const Axis& a : {Axis{axisX_, area.width(), 90, true}, Axis{axisY_, area.height(), 40, false}}) {
+        const double span = a.axis->max() - a.axis->min();
+        const double ticks = std::max(2.0, std::floor(a.pixels / a.pixelsPerTick));
+        const double step = chartstats::NiceStep(span / ticks, a.whole);
+        if (a.axis->tickInterval() != step)
+            a.axis->setTickInterval(step);
+        const QString format = QStringLiteral("%.%1f").arg(chartstats::StepDecimals(step));
+        if (a.axis->labelFormat() != format)
+            a.axis->setLabelFormat(format);
+    }
+}
+
+void TArchiveChart::ColourLegend()
+{
+    for (QLineSeries* series : series_)
+        for (QLegendMarker* marker : chart_->legend()->markers(series)) {
+            marker->setBrush(series->pen().color());
+            marker->setPen(QPen(series->pen().color()));
+        }
 }
 
 void TArchiveChart::UpdateTrace()
@@ -589,6 +624,7 @@ void TArchiveChart::SetDataColour(std::uint32_t colour)
     pen.setColor(plain(colour, Qt::red));
     series_[0]->setPen(pen);
     series_[0]->setColor(pen.color());
+    ColourLegend();
 }
 
 void TArchiveChart::SetStatsColour(std::uint32_t colour)
@@ -600,6 +636,7 @@ void TArchiveChart::SetStatsColour(std::uint32_t colour)
         series_[i]->setPen(pen);
         series_[i]->setPointLabelsColor(c);
     }
+    ColourLegend();
 }
 
 void TArchiveChart::SetBackgroundColour(std::uint32_t colour)

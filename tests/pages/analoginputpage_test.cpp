@@ -6,6 +6,7 @@
 #include "controlfixture.h"
 #include "pagehost.h"
 #include "pointids.h"
+#include "testenv.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -250,7 +251,7 @@ TEST_F(AnalogInputPageTest, EnterInAScaledBoxWritesThatBoxAlone)
 }
 TEST_F(AnalogInputPageTest, FitsATabOfTheMainWindowAtItsDefaultSize)
 {
-    page->resize(1012, 590);
+    page->resize(testenv::kTabSize);
     page->show();
     QTest::qWait(50);
     auto* scroll = page->findChild<QScrollArea*>("sbAnalogInputs");

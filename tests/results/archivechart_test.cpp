@@ -517,7 +517,7 @@ TEST(ArchiveViewerGraph, PlotsTheSelectedRowsOfTheCurrentColumn)
 {
     testenv::dialogs().clear();
     TfraArchiveViewer viewer;
-    viewer.resize(1012, 590);
+    viewer.resize(testenv::kTabSize);
     viewer.show();
     std::vector<std::pair<int, QString>> values;
     for (int seq = 1; seq <= 60; ++seq)
