@@ -332,8 +332,8 @@ void TfraAnalyzerGlobal::UnitsSelected(bool imperial)
     const QString limitText = limit->text().trimmed();
 
     // Both values are checked before anything changes; the user's switch is undone when one is
-    // no number. A switch the unit asks for happens all the same, converting what can be.
-    // Each value must still be a single-precision number once converted.
+    // no number or would be none in single precision once converted. A switch the unit asks for
+    // happens all the same, converting what can be.
     const bool toMetric = !imperial;
     const auto convertible = [this](QWidget* field, const QString& text, double largest) -> std::optional<double> {
         if (!fromUnit_)
