@@ -398,7 +398,9 @@ void TQCForm::showEvent(QShowEvent* event)
 
 void TQCForm::closeEvent(QCloseEvent* event)
 {
-    // Closing only hides: the controls keep their contents until the program ends.
+    // Closing only hides: the controls keep their contents until the program ends. Opened
+    // again, the form says its fill failures again.
     event->ignore();
     hide();
+    reportedFailures_.clear();
 }

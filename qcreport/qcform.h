@@ -69,7 +69,7 @@ private:
     QCFormServices services_;
     bool dataFileRead_ = false;
     bool placed_ = false;
-    // The fill failures last told to the user; empty after a fill without any.
+    // The fill failures last told to the user; empty after a fill without any, and after closing.
     QStringList reportedFailures_;
     QString pdfLibraryName_ = QStringLiteral("libqcpdf.so");
 };

@@ -278,10 +278,18 @@ TEST_F(QCFormTest, AFillFailureIsSaidOnceThoughClosingItsBoxActivatesTheFormAgai
     QApplication::setActiveWindow(form.get());
     for (int round = 0; round < 20; ++round)
         QCoreApplication::processEvents();
+    const auto afterNewFailure = fillBoxes();
+    // Closed and opened again, the form says them again, once.
+    form->close();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    for (int round = 0; round < 20; ++round)
+        QCoreApplication::processEvents();
     DialogService::install(&scripted);
     form->hide();
     EXPECT_EQ(afterOpening, 1);
-    EXPECT_EQ(fillBoxes(), 2);
+    EXPECT_EQ(afterNewFailure, 2);
+    EXPECT_EQ(fillBoxes(), 3);
     EXPECT_EQ(text("txtRelay1_2"), "");
     EXPECT_TRUE(dialogs.shown().back().text.contains("txtRelay1_2 (point 58)"));
 }
