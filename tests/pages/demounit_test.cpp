@@ -128,9 +128,10 @@ TEST_F(DemoUnitTest, TheUnitsTextsReadWholeAndItsClockAndModbusMapAreShown)
     Ridovaz17041417 map;
     for (int i = 0; i < map.GetCount(); ++i) {
         const int id = map.GetPointId(static_cast<std::uint16_t>(i));
-        if (map.GetTypeCode(static_cast<std::uint16_t>(i)) == kTextType && db->GetPointById(id)->IsFresh())
-            EXPECT_EQ(db->GetPointText(id), link.unit.value(static_cast<std::uint16_t>(id)).toString().toStdString())
-                << "point " << id;
+        if (map.GetTypeCode(static_cast<std::uint16_t>(i)) != kTextType || !db->GetPointById(id)->IsFresh())
+            continue;
+        EXPECT_EQ(db->GetPointText(id), link.unit.value(static_cast<std::uint16_t>(id)).toString().toStdString())
+            << "point " << id;
     }
 
     // The clock runs from now, and the Analysis page shows it.
