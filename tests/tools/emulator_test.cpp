@@ -426,7 +426,7 @@ TEST_F(DemoLinkScript, ANewLinkIsSetToThePortTheUnitOpened)
     EXPECT_TRUE(outcome.unitAnswered);
     EXPECT_EQ("port=" + link("WinSock/Port"), outcome.said);
     EXPECT_EQ("port=" + link("DemoUnit/Port"), outcome.said);
-    EXPECT_FALSE(stranger.hasPendingConnections());
+    EXPECT_FALSE(stranger.waitForNewConnection(0)) << "the stranger was never called";
 }
 
 TEST_F(DemoLinkScript, APreferredPortTakenGivesAFreeOneAndKeepsTheRestOfTheSettings)
@@ -442,7 +442,7 @@ TEST_F(DemoLinkScript, APreferredPortTakenGivesAFreeOneAndKeepsTheRestOfTheSetti
     EXPECT_TRUE(outcome.unitAnswered);
     EXPECT_EQ("port=" + link("WinSock/Port"), outcome.said);
     EXPECT_EQ(link("Comm/Retries"), "4");
-    EXPECT_FALSE(stranger.hasPendingConnections());
+    EXPECT_FALSE(stranger.waitForNewConnection(0)) << "the stranger was never called";
 }
 
 TEST_F(DemoLinkScript, ALinkTheUserSetUpIsLeftAlone)
