@@ -200,7 +200,7 @@ void LogGridView::AutoSizeColumns(int margin)
 
 void LogGridView::FitColumnsToTexts(int margin)
 {
-    constexpr int kHeadCharacters = 16;
+    constexpr int kHeadCharacters = 20;
     if (!model())
         return;
     for (int c = 0; c < model()->columnCount(); ++c) {
@@ -214,7 +214,7 @@ void LogGridView::FitColumnsToTexts(int margin)
         if (cells <= 0)
             continue;
         // A short value under a long name still shows the name's first words.
-        const int head = std::min(horizontalHeader()->sectionSizeFromContents(c).width(),
+        const int head = std::min(static_cast<const LogGridHeader*>(horizontalHeader())->NameWidth(c),
                                   fontMetrics().averageCharWidth() * kHeadCharacters);
         setColumnWidth(c, std::max(cells + margin, head));
     }

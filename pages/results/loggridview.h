@@ -25,6 +25,9 @@ class LogGridHeader : public QHeaderView {
 public:
     explicit LogGridHeader(QWidget* parent = nullptr);
 
+    // The width that shows the column's name whole.
+    int NameWidth(int logicalIndex) const { return sectionSizeFromContents(logicalIndex).width(); }
+
 protected:
     void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
 };
@@ -64,7 +67,7 @@ public:
     // Sizes every column to its contents plus the margin.
     void AutoSizeColumns(int margin = 12);
     // Sizes every shown column that holds texts to its cells' texts plus the margin, and at least
-    // to its name up to some sixteen characters (a longer name is cut at its end and shown whole
+    // to its name up to some twenty characters (a longer name is cut at its end and shown whole
     // in its tooltip). Run after every fill.
     void FitColumnsToTexts(int margin = 12);
 

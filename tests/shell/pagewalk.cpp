@@ -73,28 +73,29 @@ void checkLineEdit(const QLineEdit* edit, const QString& where, QStringList& out
         out << tooWide(where, edit, text, needed, room);
 }
 
+// A choice shows its chosen item in its field: every item it offers must fit there.
 void checkComboText(const QComboBox* combo, const QString& where, QStringList& out)
 {
     if (combo->isEditable())
         return;  // its line edit is checked as one
-    const QString text = combo->currentText();
-    if (text.isEmpty())
-        return;
     QStyleOptionComboBox option;
     option.initFrom(combo);
     option.editable = false;
     option.frame = combo->hasFrame();
-    option.currentText = text;
-    option.currentIcon = combo->itemIcon(combo->currentIndex());
-    option.iconSize = combo->iconSize();
     option.subControls = QStyle::SC_All;
-    QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
-    int room = field.width() - 2;  // the style draws the label one pixel in from either side
-    if (!option.currentIcon.isNull())
-        room -= option.iconSize.width() + 4;
-    const int needed = combo->fontMetrics().horizontalAdvance(text);
-    if (needed > room)
-        out << tooWide(where, combo, text, needed, room);
+    const QRect field =
+        combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    for (int i = 0; i < combo->count(); ++i) {
+        const QString text = combo->itemText(i);
+        int room = field.width() - 2;  // the style draws the label one pixel in from either side
+        if (!combo->itemIcon(i).isNull())
+            room -= combo->iconSize().width() + 4;
+        const int needed = combo->fontMetrics().horizontalAdvance(text);
+        if (needed > room) {
+            out << tooWide(where, combo, text, needed, room);
+            return;
+        }
+    }
 }
 
 // A choice that shows nothing although there is something to show.

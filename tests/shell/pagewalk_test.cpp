@@ -144,3 +144,10 @@ TEST_F(PageWalk, EveryTextAtItsFullLengthIsReadableWholeAndEveryTabIsInView)
     const QStringList findings = Walk(fullLengthScenario(), QStringLiteral("fulllength"));
     EXPECT_TRUE(findings.isEmpty()) << findings.size() << " findings:\n" << findings.join('\n').toStdString();
 }
+
+TEST_F(PageWalk, TheDemonstrationUnitIsReadableWholeAndEveryTabIsInView)
+{
+    const QStringList findings =
+        Walk(QStringLiteral(KVT_SOURCE_DIR "/tools/emulator/scenarios/demo.json"), QStringLiteral("demo"));
+    EXPECT_TRUE(findings.isEmpty()) << findings.size() << " findings:\n" << findings.join('\n').toStdString();
+}
