@@ -114,6 +114,9 @@ void TArchiveChart::BuildChart()
 {
     chart_->setTitle(QStringLiteral("Archive Chart"));
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    // Each entry is a piece of its line, in its colour and style: the solid average apart from
+    // the dotted deviation and %RSD lines.
+    chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     axisX_ = new QValueAxis(chart_);
     axisY_ = new QValueAxis(chart_);
     for (QValueAxis* axis : {axisX_, axisY_}) {
@@ -332,10 +335,11 @@ void TArchiveChart::UpdateTicks()
 
 void TArchiveChart::ColourLegend()
 {
+    // The chart package leaves a marker's pen black whatever its series' pen.
     for (QLineSeries* series : series_)
         for (QLegendMarker* marker : chart_->legend()->markers(series)) {
+            marker->setPen(series->pen());
             marker->setBrush(series->pen().color());
-            marker->setPen(QPen(series->pen().color()));
         }
 }
 
