@@ -9,7 +9,7 @@
 
 namespace {
 
-// The longest text a box lets the user type for the point (the Parts' limits), else the longest
+// The longest text a box lets the user type for the point (its typing limit), else the longest
 // text a read answer carries (20 characters).
 int allowedLength(const QString& name)
 {
