@@ -222,8 +222,8 @@ TEST_F(StreamsPage, BoxesShowTheirPointsAndTheRunTypesShapeTheirFrames)
     EXPECT_TRUE(box<QWidget>(1, streamspage::kCalibration, Box::ckPAAEnable)->isHidden());
     EXPECT_TRUE(box<QWidget>(1, streamspage::kCalibration, Box::duration)->parentWidget()->isHidden());
     EXPECT_TRUE(box<QWidget>(2, streamspage::kZero, Box::strmCalUsed)->isHidden());
-    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledName)->Edit()->maxLength(), 6);
-    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kReference2, Box::ledName)->Edit()->maxLength(), 7);
+    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledName)->TypingLimit(), 6);
+    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kReference2, Box::ledName)->TypingLimit(), 7);
     EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledKFactor)->RangeHigh(), 2500);
     EXPECT_FALSE(box<TQLabeledEdit>(2, streamspage::kH2S, Box::ledKFactor)->RangeEdit());
     EXPECT_EQ(box<QCheckBox>(3, streamspage::kTotalSulphur, Box::ckAlarmDevEnable)->text(), "% Deviation Enable");
