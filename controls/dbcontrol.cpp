@@ -528,7 +528,7 @@ void DbControl::Complain(const QString& problem, Occasion occasion)
     }
     // One warning per Enter: the Enter handler's check and the box's own (or the focus the
     // message box takes) must not repeat what the user has just been told.
-    if (toldOf_ && *toldOf_ == EditText())
+    if (occasion == Occasion::Edit && toldOf_ && *toldOf_ == EditText())
         return;
     toldOf_ = EditText();
     DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), problem, QMessageBox::Ok);

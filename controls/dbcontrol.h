@@ -181,8 +181,9 @@ public:
         Declined,  // the database did not take the text (a point not on the page shown)
         Refused,   // the check or the database's conversion refused it; the user was told
     };
-    // When an edit is checked: as the user ends it, or for a write (whose refusal names the box).
-    enum class Occasion { Edit, Write };
+    // When an edit is checked: as the user ends it, for an act on the box at once (an Enter
+    // handler, a button), or for a write (whose refusal names the box).
+    enum class Occasion { Edit, Act, Write };
     // Checks and stores the user's edit now (OnPutToDatabase first).
     PutResult PutToDatabase(Occasion occasion = Occasion::Edit);
 
@@ -223,9 +224,12 @@ protected:
     bool IsTrueValue(const QString& value) const;
     std::string OnText() const { return dbctl::toPointText(trueValue_); }
     std::string OffText() const;
-    // Shows why the edit cannot be stored. As an edit ends, once for the same text; at a write
-    // with the box's place, the box brought into view.
+    // Shows why the edit cannot be stored. As an edit ends, once for the same text (the focus a
+    // message box takes ends it again); an act always says it; a write with the box's place, the
+    // box brought into view. Each leaves the edit's own check quiet about the same text.
     void Complain(const QString& problem, Occasion occasion);
+    // A new act of the user's (an Enter): what the user was told before no longer counts.
+    void ForgetTold() { toldOf_.reset(); }
 
 private:
     class MessageFilter;

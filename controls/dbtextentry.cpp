@@ -1,6 +1,7 @@
 #include "dbtextentry.h"
 
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -30,9 +31,30 @@ public:
     qsizetype held = 0;
 };
 
+// An Enter is a new act of the user's: a warning given for an earlier one does not silence the
+// check of this one. Installed first, so a page's own Enter handler (installed later) runs before.
+class DbTextEntry::EnterWatch : public QObject {
+public:
+    EnterWatch(DbTextEntry* entry, QLineEdit* line) : QObject(line), entry_(entry) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                entry_->ForgetTold();
+        }
+        return false;
+    }
+
+private:
+    DbTextEntry* entry_;
+};
+
 DbTextEntry::DbTextEntry(QWidget* self, QLineEdit* line) : DbControl(self), line_(line), validator_(new Validator(line))
 {
     line_->setValidator(validator_);
+    line_->installEventFilter(new EnterWatch(this, line_));
     // textEdited and editingFinished come from the user only; setText raises neither.
     QObject::connect(line_, &QLineEdit::textEdited, self, [this] { UserChanged(); });
     QObject::connect(line_, &QLineEdit::editingFinished, self, [this] {
@@ -82,7 +104,7 @@ std::optional<QString> DbTextEntry::CheckedText()
     QString problem;
     std::optional<QString> text = CheckedText(&problem);
     if (!text)
-        Complain(problem, Occasion::Edit);
+        Complain(problem, Occasion::Act);
     return text;
 }
 

@@ -33,8 +33,8 @@ public:
     // The box's text as its own checks take it (data type, Required, range), trimmed for the
     // number types; nullopt with *problem set.
     std::optional<QString> CheckedText(QString* problem) const;
-    // The same for an Enter or a button that acts on the box at once: a refusal is shown, once
-    // for the same text (the box's own check as the edit ends then stays quiet).
+    // The same for an Enter or a button that acts on the box at once: a refusal is shown, and the
+    // box's own check as the edit ends then stays quiet about the same text.
     std::optional<QString> CheckedText();
 
 protected:
@@ -48,6 +48,7 @@ protected:
 
 private:
     class Validator;
+    class EnterWatch;
 
     QLineEdit* line_;
     Validator* validator_;

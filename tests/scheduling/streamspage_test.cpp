@@ -8,6 +8,7 @@
 #include "dbswitches.h"
 #include "dbtextentry.h"
 #include "pagehost.h"
+#include "pointids.h"
 #include "ridovaz.h"
 #include "streamframes.h"
 
@@ -365,4 +366,26 @@ TEST_F(StreamsPage, EnteredMinutesAndDurationsOutOfRangeAreRefusedWithAMessage)
     QTest::keyClicks(duration, "256");
     EXPECT_EQ(duration->PutToDatabase(), DbControl::PutResult::Refused);
     EXPECT_EQ(pending(durationPoint), "10");
+}
+
+TEST_F(StreamsPage, TheUnitsLongNameIsShownWholeAndOnlyTypingIsLimited)
+{
+    goOnline(streamspage::scanList());
+    page->RegisterPoints();
+    announce(pid::Stream1H2SName, "Inlet gas");
+    auto* name = box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledName);
+    EXPECT_EQ(name->Text(), "Inlet gas");
+
+    QLineEdit* line = name->Edit();
+    line->setFocus();
+    line->end(false);
+    QTest::keyClicks(line, "x");
+    EXPECT_EQ(name->Text(), "Inlet gas") << "typing does not lengthen a name beyond the limit";
+    QTest::keyClick(line, Qt::Key_Backspace);
+    EXPECT_EQ(name->Text(), "Inlet ga") << "but it may shorten it";
+    line->selectAll();
+    QTest::keyClicks(line, "Outlet gas");
+    EXPECT_EQ(name->Text(), "Outlet");
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_EQ(pending(pid::Stream1H2SName), "Outlet");
 }
