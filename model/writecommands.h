@@ -25,9 +25,10 @@ private:
 };
 
 // Everything edited so far: the pages store their blocks first, then every modified point and
-// changed block is written. The parameter names the command queued once a write that no page
-// refused has run (the tool bar's read of the page); empty, nothing. A refused write sends
-// nothing and queues nothing, so no read replaces the edits it keeps.
+// changed block is written. Succeeds when everything was written. The parameter names the
+// command queued once a write that no page refused has run (the tool bar's read of the page);
+// empty, nothing. A refused write sends nothing and queues nothing, so no read replaces the edits
+// it keeps.
 class WriteMainCommand : public Command {
 public:
     void Execute() override;
@@ -39,13 +40,15 @@ private:
 };
 
 // The configuration just loaded from a file, modified or not. The parameter is the number of
-// point entries the file held, as decimal text (the progress maximum).
+// point entries the file held, as decimal text (the progress maximum). Succeeds when everything
+// was written.
 class WriteDirectCommand : public Command {
 public:
     void Execute() override;
 };
 
 // The unit copies its working configuration into flash; the command polls until it is done.
+// Succeeds when the unit reported its flash write finished.
 class WriteConfigCommand : public Command {
 public:
     static constexpr int kPollMs = 1000;
