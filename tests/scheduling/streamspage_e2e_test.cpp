@@ -52,6 +52,17 @@ protected:
     {
         return dynamic_cast<TQLabeledEdit*>(set(stream, runType)->BoxWidget(box));
     }
+    // Logged on to a unit of four streams in a shown window (the focus can be checked), with the
+    // site's name edited on the Global page for the next write.
+    void editTheSiteOfAShownUnitWithFourStreams()
+    {
+        ASSERT_TRUE(unit->setValue(20, 3));
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        logOn();
+        enterTab(kGlobalTab);
+        type(form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("ledSite")->Edit(), "North yard");
+    }
     // The point ids the unit was asked for, in order, and how many messages asked.
     std::vector<int> pointsRead(int* messages) const
     {
@@ -193,12 +204,7 @@ TEST_F(StreamsTab, ReadOnlyModeDisablesThePagesEditing)
 
 TEST_F(StreamsTab, ARefusedWriteKeepsEveryEditNamesTheBoxAndTheNextWriteSendsThemAll)
 {
-    ASSERT_TRUE(unit->setValue(20, 3));  // four streams
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    logOn();
-    enterTab(kGlobalTab);
-    type(form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("ledSite")->Edit(), "North yard");
+    editTheSiteOfAShownUnitWithFourStreams();
     enterTab(kStreamsTab);
     type(labeled(1, streamspage::kH2S, Box::ledSampleDelay)->Edit(), "57");
     page()->PageControlStreams()->setCurrentIndex(1);
@@ -233,13 +239,8 @@ TEST_F(StreamsTab, ARefusedWriteKeepsEveryEditNamesTheBoxAndTheNextWriteSendsThe
 
 TEST_F(StreamsTab, ABoxRefusedOnAnotherPageIsShownThereWithoutItsPageBeingReadAgain)
 {
-    ASSERT_TRUE(unit->setValue(20, 3));  // four streams
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    logOn();
-    enterTab(kGlobalTab);
+    editTheSiteOfAShownUnitWithFourStreams();
     auto* bypass = form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("edtBypassTimeoutActions");
-    type(form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("ledSite")->Edit(), "North yard");
     type(bypass->Edit(), "1e");
     enterTab(kStreamsTab);
     type(labeled(3, streamspage::kZero, Box::ledSampleDelay)->Edit(), "33");
