@@ -414,6 +414,14 @@ void TfraArchiveViewer::SaveLogFile()
     ChangeToDataDirectory();
 }
 
+void TfraArchiveViewer::SaveIncompleteLogFile()
+{
+    if (DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"),
+                           QString::fromLatin1(kIncompleteSaveQuestion),
+                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+        SaveLogFile();
+}
+
 bool TfraArchiveViewer::WriteXmlArchive(const QString& fileName)
 {
     PageHost* wait = PageHost::Instance();
