@@ -77,9 +77,9 @@ TEST_F(SaveFiles, ANameWithoutExtensionOverAnExistingFileIsAskedAbout)
             ASSERT_TRUE(old.open(QIODevice::WriteOnly));
             old.write(kOld);
         }
-        const QString question = s.noEndsTheSave ? QString(kConfigQuestion)
-                                                 : QStringLiteral("out.%1 already exists.\nDo you want to replace it?")
-                                                       .arg(s.extension);
+        const QString question =
+            s.noEndsTheSave ? QString(kConfigQuestion)
+                            : QStringLiteral("out.%1 already exists.\nDo you want to replace it?").arg(s.extension);
 
         auto& dialogs = testenv::dialogs();
         dialogs.clear();
