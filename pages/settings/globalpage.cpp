@@ -71,7 +71,7 @@ void TfraAnalyzerGlobal::WireGeneral()
     for (TQLabeledEdit* edit : {ui_->ledId, ui_->ledSite, ui_->ledLocation})
         labelWidth = std::max(labelWidth, edit->EditLabel()->sizeHint().width());
     for (TQLabeledEdit* edit : {ui_->ledId, ui_->ledSite, ui_->ledLocation}) {
-        edit->Edit()->setMaxLength(kIdentificationLength);
+        edit->setMaxLength(kIdentificationLength);
         edit->EditLabel()->setMinimumWidth(labelWidth);
         textroom::fitWidthTo(edit->Edit(), textroom::capitals(textroom::kUnitTextLength));
     }
@@ -271,6 +271,9 @@ bool TfraAnalyzerGlobal::edFurancePulseWidthEnter()
     if (!value || *value <= globalpage::kPulseWidthMax)
         return false;
     warn(QString::fromLatin1(globalpage::kPulseWidthWarning));
+    // The Part's warning is the one this Enter gives: the box's own range check (which the
+    // message box's focus change would run) stays quiet about the same text.
+    ui_->edFurancePulseWidth->WarnedOfEdit();
     return true;
 }
 
