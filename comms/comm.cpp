@@ -714,12 +714,12 @@ int TComm::SendFrame(int length, bool notify)
         }
         exchangeStatus_ = commstatus::kWaiting;
         SendBlock(frameBuffer.data(), frameLength);
-        // One pump and a 1 ms sleep a pass; no sleep once the pump has ended the exchange.
-        while (exchangeStatus_ == commstatus::kWaiting && !userCancel_) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            if (exchangeStatus_ == commstatus::kWaiting && !userCancel_)
-                QThread::msleep(1);
-        }
+        // Each pass handles the window messages waiting and, when there are none, sleeps in the
+        // event dispatcher until the next one: the answer's bytes, a timer (the back-off timer is
+        // always armed) or the user's input. The processor stays free as with a short sleep, and
+        // the answer is taken the moment it arrives instead of after the rest of a sleep.
+        while (exchangeStatus_ == commstatus::kWaiting && !userCancel_)
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         if (userCancel_) {
             exchangeStatus_ = commstatus::kCancelled;
             break;
