@@ -1,5 +1,7 @@
 #include "logdbmgr.h"
 
+#include "logpoint.h"
+
 #include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
@@ -7,7 +9,6 @@
 
 namespace {
 LogDBMgr* gInstance = nullptr;
-const std::string kEmpty;
 
 void checkSlot(int slot)
 {
@@ -19,7 +20,39 @@ bool earlier(const std::unique_ptr<ALOGPOINTRECORD>& a, const std::unique_ptr<AL
 {
     return a->Compare(*b) < 0;
 }
+
+std::string numberText(LogValueKind kind, std::uint32_t bits, char separator)
+{
+    switch (kind) {
+    case LogValueKind::Float:
+        return FloatLogText(bits, separator);
+    case LogValueKind::Unsigned:
+        return std::to_string(bits);
+    case LogValueKind::Counter:
+        return std::to_string(std::uint64_t{bits} + 1);
+    case LogValueKind::Empty:
+        break;
+    }
+    return {};
+}
 }  // namespace
+
+static_assert(sizeof(ALOGPOINTRECORD) <= 56, "a record fits a 64-byte allocation");
+
+ALOGPOINTRECORD::ALOGPOINTRECORD(const ALOGPOINTRECORD& other)
+        : dateTime(other.dateTime), rawTime(other.rawTime), logIndex(other.logIndex), numbers_(other.numbers_),
+          layout_(other.layout_)
+{
+    if (other.texts_)
+        texts_ = std::make_unique<std::vector<std::pair<std::uint8_t, std::string>>>(*other.texts_);
+}
+
+ALOGPOINTRECORD& ALOGPOINTRECORD::operator=(const ALOGPOINTRECORD& other)
+{
+    if (this != &other)
+        *this = ALOGPOINTRECORD(other);
+    return *this;
+}
 
 int ALOGPOINTRECORD::Compare(const ALOGPOINTRECORD& other) const
 {
@@ -28,24 +61,63 @@ int ALOGPOINTRECORD::Compare(const ALOGPOINTRECORD& other) const
     return rawTime == other.rawTime ? 0 : -1;
 }
 
-const std::string& ALOGPOINTRECORD::ValueText(int slot) const
+int ALOGPOINTRECORD::NumberIndex(int slot) const
+{
+    const int j = slot % 8;
+    return static_cast<std::uint32_t>(slot / 8) == NumbersLog() && j < kNumbers ? j : -1;
+}
+
+void ALOGPOINTRECORD::SetNumberKind(int j, LogValueKind kind)
+{
+    layout_ = (layout_ & ~(3u << (2 * j))) | (static_cast<std::uint32_t>(kind) << (2 * j));
+}
+
+std::string ALOGPOINTRECORD::ValueText(int slot) const
 {
     checkSlot(slot);
-    for (const auto& v : values_)
-        if (v.first == slot)
-            return v.second;
-    return kEmpty;
+    const int j = NumberIndex(slot);
+    if (j >= 0 && NumberKind(j) != LogValueKind::Empty)
+        return numberText(NumberKind(j), numbers_[static_cast<std::size_t>(j)], Separator());
+    if (texts_)
+        for (const auto& v : *texts_)
+            if (v.first == slot)
+                return v.second;
+    return {};
 }
 
 void ALOGPOINTRECORD::SetValueText(int slot, std::string text)
 {
     checkSlot(slot);
-    for (auto& v : values_)
+    const int j = NumberIndex(slot);
+    if (j >= 0)
+        SetNumberKind(j, LogValueKind::Empty);
+    if (!texts_)
+        texts_ = std::make_unique<std::vector<std::pair<std::uint8_t, std::string>>>();
+    for (auto& v : *texts_)
         if (v.first == slot) {
             v.second = std::move(text);
             return;
         }
-    values_.emplace_back(static_cast<std::uint8_t>(slot), std::move(text));
+    texts_->emplace_back(static_cast<std::uint8_t>(slot), std::move(text));
+}
+
+void ALOGPOINTRECORD::SetValue(int slot, LogValueKind kind, std::uint32_t bits, char decimalSeparator)
+{
+    checkSlot(slot);
+    if (NumbersLog() == kNoLog) {
+        layout_ = (layout_ & ~(7u << 14)) | (static_cast<std::uint32_t>(slot / 8) << 14);
+        layout_ = (layout_ & 0x00FFFFFFu) | (std::uint32_t{static_cast<unsigned char>(decimalSeparator)} << 24);
+    }
+    const int j = NumberIndex(slot);
+    if (j < 0 || decimalSeparator != Separator()) {
+        SetValueText(slot, numberText(kind, bits, decimalSeparator));
+        return;
+    }
+    if (texts_)
+        texts_->erase(std::remove_if(texts_->begin(), texts_->end(), [slot](const auto& v) { return v.first == slot; }),
+                      texts_->end());
+    numbers_[static_cast<std::size_t>(j)] = bits;
+    SetNumberKind(j, kind);
 }
 
 LogDBMgr* LogDBMgr::Instance()
@@ -119,7 +191,7 @@ void LogDBMgr::DistributeRecords()
     }
 }
 
-const std::string& LogDBMgr::GetValueText(int logIndex, int valueIndex, std::size_t position) const
+std::string LogDBMgr::GetValueText(int logIndex, int valueIndex, std::size_t position) const
 {
     if (valueIndex < 0 || valueIndex > 7)
         throw std::out_of_range("log value index " + std::to_string(valueIndex) + " out of range");
