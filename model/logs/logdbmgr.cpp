@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 LogDBMgr* gInstance = nullptr;
@@ -19,6 +21,67 @@ void checkSlot(int slot)
 bool earlier(const std::unique_ptr<ALOGPOINTRECORD>& a, const std::unique_ptr<ALOGPOINTRECORD>& b)
 {
     return a->Compare(*b) < 0;
+}
+
+constexpr std::size_t kTextsHeader = 4;
+constexpr std::size_t kTextHeader = 5;
+
+std::uint32_t readU32(const char* at)
+{
+    std::uint32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+std::size_t textsSize(const char* block)
+{
+    return block ? kTextsHeader + readU32(block) : 0;
+}
+
+// Calls fn(slot, text) for each text of the block, in order.
+template <typename Fn>
+void forEachText(const char* block, Fn fn)
+{
+    const std::size_t size = textsSize(block);
+    for (std::size_t at = kTextsHeader; at < size;) {
+        const auto slot = static_cast<unsigned char>(block[at]);
+        const std::uint32_t length = readU32(block + at + 1);
+        fn(static_cast<int>(slot), std::string_view(block + at + kTextHeader, length));
+        at += kTextHeader + length;
+    }
+}
+
+// The block's texts but the slot's, then the slot's new text when there is one; null when no
+// text is left.
+std::unique_ptr<char[]> withText(const char* block, int slot, const std::string* text)
+{
+    std::size_t size = kTextsHeader;
+    forEachText(block, [&](int s, std::string_view t) {
+        if (s != slot)
+            size += kTextHeader + t.size();
+    });
+    if (text)
+        size += kTextHeader + text->size();
+    if (size == kTextsHeader)
+        return nullptr;
+    auto out = std::make_unique<char[]>(size);
+    const auto used = static_cast<std::uint32_t>(size - kTextsHeader);
+    std::memcpy(out.get(), &used, sizeof used);
+    std::size_t at = kTextsHeader;
+    auto append = [&](int s, std::string_view t) {
+        out[at] = static_cast<char>(s);
+        const auto length = static_cast<std::uint32_t>(t.size());
+        std::memcpy(out.get() + at + 1, &length, sizeof length);
+        std::memcpy(out.get() + at + kTextHeader, t.data(), t.size());
+        at += kTextHeader + t.size();
+    };
+    forEachText(block, [&](int s, std::string_view t) {
+        if (s != slot)
+            append(s, t);
+    });
+    if (text)
+        append(slot, *text);
+    return out;
 }
 
 std::string numberText(LogValueKind kind, std::uint32_t bits, char separator)
@@ -43,8 +106,11 @@ ALOGPOINTRECORD::ALOGPOINTRECORD(const ALOGPOINTRECORD& other)
         : dateTime(other.dateTime), rawTime(other.rawTime), logIndex(other.logIndex), numbers_(other.numbers_),
           layout_(other.layout_)
 {
-    if (other.texts_)
-        texts_ = std::make_unique<std::vector<std::pair<std::uint8_t, std::string>>>(*other.texts_);
+    if (other.texts_) {
+        const std::size_t size = textsSize(other.texts_.get());
+        texts_ = std::make_unique<char[]>(size);
+        std::memcpy(texts_.get(), other.texts_.get(), size);
+    }
 }
 
 ALOGPOINTRECORD& ALOGPOINTRECORD::operator=(const ALOGPOINTRECORD& other)
@@ -78,11 +144,12 @@ std::string ALOGPOINTRECORD::ValueText(int slot) const
     const int j = NumberIndex(slot);
     if (j >= 0 && NumberKind(j) != LogValueKind::Empty)
         return numberText(NumberKind(j), numbers_[static_cast<std::size_t>(j)], Separator());
-    if (texts_)
-        for (const auto& v : *texts_)
-            if (v.first == slot)
-                return v.second;
-    return {};
+    std::string text;
+    forEachText(texts_.get(), [&](int s, std::string_view t) {
+        if (s == slot)
+            text.assign(t);
+    });
+    return text;
 }
 
 void ALOGPOINTRECORD::SetValueText(int slot, std::string text)
@@ -91,14 +158,7 @@ void ALOGPOINTRECORD::SetValueText(int slot, std::string text)
     const int j = NumberIndex(slot);
     if (j >= 0)
         SetNumberKind(j, LogValueKind::Empty);
-    if (!texts_)
-        texts_ = std::make_unique<std::vector<std::pair<std::uint8_t, std::string>>>();
-    for (auto& v : *texts_)
-        if (v.first == slot) {
-            v.second = std::move(text);
-            return;
-        }
-    texts_->emplace_back(static_cast<std::uint8_t>(slot), std::move(text));
+    texts_ = withText(texts_.get(), slot, &text);
 }
 
 void ALOGPOINTRECORD::SetValue(int slot, LogValueKind kind, std::uint32_t bits, char decimalSeparator)
@@ -114,8 +174,7 @@ void ALOGPOINTRECORD::SetValue(int slot, LogValueKind kind, std::uint32_t bits, 
         return;
     }
     if (texts_)
-        texts_->erase(std::remove_if(texts_->begin(), texts_->end(), [slot](const auto& v) { return v.first == slot; }),
-                      texts_->end());
+        texts_ = withText(texts_.get(), slot, nullptr);
     numbers_[static_cast<std::size_t>(j)] = bits;
     SetNumberKind(j, kind);
 }

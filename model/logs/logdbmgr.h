@@ -69,8 +69,10 @@ private:
     // Bits 0-13: each number's kind (two bits each); 14-16: the log whose values the numbers
     // are (kNoLog while none is set); 24-31: the decimal separator of the float texts.
     std::uint32_t layout_ = kNoLog << 14 | std::uint32_t{'.'} << 24;
-    // Slots held as texts: rare in a download, so kept apart and made only when needed.
-    std::unique_ptr<std::vector<std::pair<std::uint8_t, std::string>>> texts_;
+    // Slots held as texts (an archive file's values; none in a download), packed in one block:
+    // its used length (four bytes), then per slot the slot (one byte), the text's length (four
+    // bytes) and the text.
+    std::unique_ptr<char[]> texts_;
 };
 
 using LogSelection = std::array<std::array<std::uint8_t, 8>, 6>;
