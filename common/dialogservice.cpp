@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 
@@ -28,6 +29,22 @@ DialogService* DialogService::instance()
 void DialogService::install(DialogService* service)
 {
     appcontext::setSharedObject(kServiceName, service);
+}
+
+QString DialogService::saveFileNameWithExtension(const QString& caption, const QString& dir, const QString& filter,
+                                                 const QString& extension)
+{
+    for (;;) {
+        const QString typed = instance()->saveFileName(caption, dir, filter);
+        if (typed.isEmpty() || !QFileInfo(typed).suffix().isEmpty())
+            return typed;
+        const QString name = typed + QLatin1Char('.') + extension;
+        if (!QFileInfo::exists(name) ||
+            ask(QMessageBox::Warning, caption,
+                QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(name).fileName()),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
+            return name;
+    }
 }
 
 void DialogService::showMessage(const QString& text)

@@ -34,6 +34,12 @@ public:
     // Installs a service for the process (the caller keeps ownership); null restores the default.
     static void install(DialogService* service);
 
+    // A save dialog with a default extension, added to a name typed without one. The dialog
+    // asks before it replaces the file it was given; when only the added extension names an
+    // existing file, the same question is asked here, and No goes back to the dialog. Empty when
+    // cancelled.
+    static QString saveFileNameWithExtension(const QString& caption, const QString& dir, const QString& filter,
+                                             const QString& extension);
     // A plain box with an OK button and the application's title as caption.
     static void showMessage(const QString& text);
     static QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& caption, const QString& text,

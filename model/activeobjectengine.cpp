@@ -23,6 +23,7 @@ void ActiveObjectEngine::AddCommand(Command* command, const std::string& param)
     {
         std::lock_guard<std::mutex> guard(lock_);
         command->SetParam(param);
+        command->ClearOutcome();
         queue_.push_back({command, param, command->SaveFields()});
     }
     if (running_)

@@ -20,12 +20,20 @@ public:
     virtual std::any SaveFields() const { return {}; }
     virtual void LoadFields(const std::any&) {}
 
+    // Whether the last run did the command's work, for a caller that goes on only after it (the
+    // status line's texts are for the user and decide nothing). Cleared when the command is
+    // queued, so a caller that finds it not yet run never takes an earlier run's success.
+    bool Succeeded() const { return succeeded_; }
+    void ClearOutcome() { succeeded_ = false; }
+
 protected:
     FrameComm* frame() const { return frame_; }
+    void SetSucceeded(bool succeeded) { succeeded_ = succeeded; }
 
 private:
     FrameComm* frame_ = nullptr;
     std::string param_;
+    bool succeeded_ = false;
 };
 
 class PollingCommand : public Command {

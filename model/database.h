@@ -158,8 +158,9 @@ public:
     // sequence; leaves the pass's sample time in GetSequenceTime.
     float ComputeCycleTime();
     float GetSequenceTime() const { return sequenceTime_; }
-    // Whole days the tape on the unit lasts at this stain width per analysis (read from the unit
-    // at once; a failed read throws its CommStatusError); -1 for a width of 0.
+    // Whole days the tape on the unit lasts at this stain width per analysis, from the remaining
+    // length the point holds: a caller that wants it fresh has it read through the command engine
+    // first, as nothing reaches the unit from outside a command. -1 for a width of 0.
     int GetTapeDaysRemaining(float stainWidth);
     // Whole days until the tape-length alarm limit is reached; 0 while the alarm is disabled,
     // -1 for a width of 0.

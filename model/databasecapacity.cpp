@@ -102,9 +102,7 @@ int DataBase::GetTapeDaysRemaining(float stainWidth)
 {
     if (stainWidth == 0)
         return -1;
-    DatabasePoint* point = GetPointById(kTapeRemainingId);
-    point->ReadFromUnit();
-    const double feet = toolkitconv::StrToFloat(point->ToString());
+    const double feet = toolkitconv::StrToFloat(GetPointText(kTapeRemainingId));
     ComputeCycleTime();
     return wholeDays(feet / stainWidth * sequenceTime_ / kSecondsPerDay);
 }

@@ -21,7 +21,7 @@ void ReadLogConfig::Execute()
 {
     if (frame()->GetBool(framecomm::kLoggingOn))
         return;
-    succeeded_ = false;
+    SetSucceeded(false);
     status(frame(), "Reading Log Config.");
     frame()->SetInt(framecomm::kLocalPBarMax, 1);
     DataBase* db = DataBase::Instance();
@@ -36,7 +36,7 @@ void ReadLogConfig::Execute()
             codes->Add(record.LogIDCode);
             status(frame(), "Read Log Config. Successful");
         }
-        succeeded_ = true;
+        SetSucceeded(true);
     } catch (const CommStatusError&) {
         DialogService::showMessage("Read Log Config. error!");
     }
@@ -47,7 +47,7 @@ void WriteLogConfig::Execute()
 {
     if (frame()->GetBool(framecomm::kLoggingOn))
         return;
-    succeeded_ = false;
+    SetSucceeded(false);
     status(frame(), "Writing Log Config.");
     frame()->SetInt(framecomm::kLocalPBarMax, logrecord::kLogs);
     DataBase* db = DataBase::Instance();
@@ -65,7 +65,7 @@ void WriteLogConfig::Execute()
             status(frame(), taken ? "Write Log Config. Successful" : "Write Log Config. Fail");
         }
         db->TraceLogConfig();
-        succeeded_ = allTaken;
+        SetSucceeded(allTaken);
         // The per-record status text is overwritten by the next record's; a refusal must not
         // pass unnoticed.
         if (!allTaken)

@@ -6,20 +6,12 @@
 // the window is logged off.
 class ReadLogConfig : public Command {
 public:
+    // Succeeds when the run read all six records.
     void Execute() override;
-    // True when the last run read all six records.
-    bool Succeeded() const { return succeeded_; }
-
-private:
-    bool succeeded_ = false;
 };
 
 class WriteLogConfig : public Command {
 public:
+    // Succeeds when the run sent all six records and the unit took every one.
     void Execute() override;
-    // True when the last run sent all six records and the unit took every one.
-    bool Succeeded() const { return succeeded_; }
-
-private:
-    bool succeeded_ = false;
 };

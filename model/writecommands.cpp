@@ -25,22 +25,25 @@ void showError(const QString& text)
 constexpr int kSkipped = -1;
 
 // The bulk writes share their result and failure handling; a write that was skipped
-// (kSkipped) shows nothing.
+// (kSkipped) shows nothing. True when everything was written.
 template <typename Write>
-void runBulkWrite(FrameComm* frame, Write write)
+bool runBulkWrite(FrameComm* frame, Write write)
 {
     unitcommand::BusyScope scope(frame);
     try {
         const int result = write();
         if (result == kSkipped)
-            return;
-        if (result != 0)
+            return false;
+        if (result != 0) {
             DialogService::showMessage(kSendError);
-        else
-            status(frame, "Write Successful");
+            return false;
+        }
+        status(frame, "Write Successful");
+        return true;
     } catch (const std::exception& e) {
         // Points written before the failure keep their new values; the user learns why it stopped.
         showError("Error writing to database\n" + unitcommand::failureText(e));
+        return false;
     }
 }
 
@@ -84,21 +87,23 @@ void WriteSinglePointCommand::Execute()
 
 void WriteMainCommand::Execute()
 {
+    SetSucceeded(false);
     if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Writing...");
     frame()->SetInt(framecomm::kLocalPBarMax, 1);
-    runBulkWrite(frame(), [this]() -> int {
+    SetSucceeded(runBulkWrite(frame(), [this]() -> int {
         // A page that refuses its data has told the user why; nothing is written.
         if (frame()->GetInt(framecomm::kSendToDatabase, nullptr) != 0)
             return kSkipped;
         return DataBase::Instance()->WriteAll();
-    });
+    }));
     status(frame(), "");
 }
 
 void WriteDirectCommand::Execute()
 {
+    SetSucceeded(false);
     if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Writing Parameters...");
@@ -106,12 +111,13 @@ void WriteDirectCommand::Execute()
     if (!count)
         throw ConversionError("'" + GetParam() + "' is not a valid integer value");
     frame()->SetInt(framecomm::kLocalPBarMax, *count);
-    runBulkWrite(frame(), [] { return DataBase::Instance()->WriteDirect(); });
+    SetSucceeded(runBulkWrite(frame(), [] { return DataBase::Instance()->WriteDirect(); }));
     status(frame(), "");
 }
 
 void WriteConfigCommand::Execute()
 {
+    SetSucceeded(false);
     if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     bool clearStatus = false;
@@ -161,6 +167,7 @@ bool WriteConfigCommand::WriteFlash()
                       .arg(kMaxPolls));
     } else {
         status(frame(), "Write Flash Finished.");
+        SetSucceeded(true);
     }
     return true;
 }

@@ -25,20 +25,22 @@ private:
 };
 
 // Everything edited so far: the pages store their blocks first, then every modified point and
-// changed block is written.
+// changed block is written. Succeeds when everything was written.
 class WriteMainCommand : public Command {
 public:
     void Execute() override;
 };
 
 // The configuration just loaded from a file, modified or not. The parameter is the number of
-// point entries the file held, as decimal text (the progress maximum).
+// point entries the file held, as decimal text (the progress maximum). Succeeds when everything
+// was written.
 class WriteDirectCommand : public Command {
 public:
     void Execute() override;
 };
 
 // The unit copies its working configuration into flash; the command polls until it is done.
+// Succeeds when the unit reported its flash write finished.
 class WriteConfigCommand : public Command {
 public:
     static constexpr int kPollMs = 1000;

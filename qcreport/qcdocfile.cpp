@@ -91,6 +91,7 @@ QCDocRead ReadQCDocFile(const QString& path)
     QCDocRead result;
     QFile file(path);
     if (!file.exists()) {
+        result.missing = true;
         result.error = QStringLiteral("the file does not exist");
         return result;
     }

@@ -23,8 +23,9 @@ struct QCDocData {
 // with fewer children fills only the leading groups.
 struct QCDocRead {
     bool ok = false;
-    QString error;   // why the file was not taken; empty when ok
-    int groups = 0;  // 0 to 4: customer, technician, date, notes
+    bool missing = false;  // there is no file: the normal first use, not a failure to report
+    QString error;         // why the file was not taken; empty when ok
+    int groups = 0;        // 0 to 4: customer, technician, date, notes
     QCDocData data;
 };
 

@@ -15,9 +15,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace qcreport {
 
@@ -319,6 +323,10 @@ void TQCForm::readDataFile()
     // and has not saved yet.
     dataFileRead_ = true;
     const QCDocRead read = ReadQCDocFile(dataFilePath());
+    // No file yet is the first use of the form; only a file that is there and cannot be taken is
+    // worth a word, as the next Temporary Save would replace it.
+    if (read.missing)
+        return;
     if (!read.ok) {
         DialogService::ask(QMessageBox::Warning, QStringLiteral("Attention"),
                            QStringLiteral("The saved Q.C. data could not be read from \"%1\": %2.\n"
@@ -341,6 +349,11 @@ void TQCForm::FormActivate()
         return;
     const FillOutcome outcome =
         FillQCForm(this, services_.pointText, services_.guiVersion ? services_.guiVersion() : QString());
+    // The box's closing activates the form again, and that refills it: the same failures are
+    // said once, or the technician would never get out of the box.
+    if (outcome.failures == reportedFailures_)
+        return;
+    reportedFailures_ = outcome.failures;
     if (!outcome.failures.isEmpty())
         DialogService::ask(QMessageBox::Warning, QStringLiteral("Attention"),
                            QStringLiteral("These controls could not be filled from the unit's points "
@@ -367,9 +380,27 @@ bool TQCForm::event(QEvent* event)
     return handled;
 }
 
+void TQCForm::showEvent(QShowEvent* event)
+{
+    // Centred on the screen when first shown; after that it stays where the technician put it.
+    if (!placed_) {
+        placed_ = true;
+        if (const QScreen* screen = this->screen()) {
+            const QRect area = screen->availableGeometry();
+            QRect frame = frameGeometry();
+            frame.moveCenter(area.center());
+            // A screen smaller than the form keeps the title bar reachable.
+            move(std::max(frame.left(), area.left()), std::max(frame.top(), area.top()));
+        }
+    }
+    QWidget::showEvent(event);
+}
+
 void TQCForm::closeEvent(QCloseEvent* event)
 {
-    // Closing only hides: the controls keep their contents until the program ends.
+    // Closing only hides: the controls keep their contents until the program ends. Opened
+    // again, the form says its fill failures again.
     event->ignore();
     hide();
+    reportedFailures_.clear();
 }

@@ -7,6 +7,7 @@
 #include "qcdocfile.h"
 #include "qcformfill.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -56,6 +57,7 @@ public slots:
 
 protected:
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -66,5 +68,8 @@ private:
     std::unique_ptr<Ui::TQCForm> ui_;
     QCFormServices services_;
     bool dataFileRead_ = false;
+    bool placed_ = false;
+    // The fill failures last told to the user; empty after a fill without any, and after closing.
+    QStringList reportedFailures_;
     QString pdfLibraryName_ = QStringLiteral("libqcpdf.so");
 };

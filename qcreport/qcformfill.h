@@ -2,6 +2,7 @@
 
 // Small rules the QC form uses while it fills its controls from the unit's points.
 
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -19,6 +20,9 @@ public:
 // The toolkit's integer reading: the whole text, blanks around it allowed, else
 // QCConversionError.
 int QCStrToInt(const std::string& text);
+// A version point's 32 bits from its text: the unit's unsigned value, or the same bits in their
+// signed form; QCConversionError for anything else.
+std::uint32_t QCVersionBits(const std::string& text);
 
 // The digit of the highest relay (bits 0x01..0x20 give "1".."6") or solenoid (bits
 // 0x0100..0x8000 give "1".."8") an alarm's action mask switches; empty when it switches none.

@@ -5,8 +5,6 @@
 #include "qcfillmap.h"
 #include "qcpages.h"
 
-#include <QFileInfo>
-
 using namespace qcreport;
 
 TQCForm::SaveResult TQCForm::SaveCertificate(const QString& fileName, QString* error)
@@ -31,12 +29,9 @@ TQCForm::SaveResult TQCForm::SaveCertificate(const QString& fileName, QString* e
 
 void TQCForm::btnSaveClick()
 {
-    QString fileName = DialogService::instance()->saveFileName(QStringLiteral("Save As"), QString(),
-                                                               QStringLiteral("pdf (*.pdf *.PDF)"));
+    const QString fileName = DialogService::saveFileNameWithExtension(
+        QStringLiteral("Save As"), QString(), QStringLiteral("pdf (*.pdf *.PDF)"), QStringLiteral("pdf"));
     if (!fileName.isEmpty()) {
-        // A name typed without extension gets the default one.
-        if (QFileInfo(fileName).suffix().isEmpty())
-            fileName += QStringLiteral(".pdf");
         QString error;
         switch (SaveCertificate(fileName, &error)) {
         case SaveResult::Saved:

@@ -290,6 +290,9 @@ private:
     // answer receives a bool result. False when the target has no such slot.
     static bool CallSlot(QObject* target, const char* name, bool* answer = nullptr);
     void Queue(const char* command);
+    // Whether the named command's last run did its work; false while it has not run since it
+    // was queued, and for a command the program lacks.
+    bool CommandSucceeded(const char* command) const;
     // The mode display, menus and buttons of a window whose link is down.
     void ShowOffLine();
     void SetEnabled(const char* name, bool enabled);
@@ -318,11 +321,6 @@ private:
     bool stepWaitProgress_ = false;
     int statusPosition_ = 0;
     int statusMaximum_ = 100;
-    // Set when the flash write reports that it has finished; only then may the ports page
-    // reboot the unit.
-    bool flashWriteFinished_ = false;
-    // Set when a write command reports "Write Successful".
-    bool writeSuccessful_ = false;
     int loadedPointCount_ = 0;
     QString saveFileName_;
     bool firstShow_ = true;

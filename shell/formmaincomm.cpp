@@ -27,8 +27,6 @@
 namespace {
 
 constexpr char kConfigFileTypeId[] = "Sentrel515 DataBase Config v1.00a";
-constexpr char kFlashWriteFinished[] = "Write Flash Finished.";
-constexpr char kWriteSuccessful[] = "Write Successful";
 
 // The traffic icons: disconnected, idle, active, no response, paused.
 QPixmap linkIcon(int state)
@@ -168,10 +166,6 @@ void TFormMain::CommHandlers::SetStatusLineText(TFormMain& f, const std::string&
     } else {
         f.specialPanel_->setBackgroundRole(QPalette::Base);
     }
-    if (value == kFlashWriteFinished)
-        f.flashWriteFinished_ = true;
-    if (value == kWriteSuccessful)
-        f.writeSuccessful_ = true;
     f.specialPanel_->setText(QString::fromStdString(value));
 }
 

@@ -232,9 +232,8 @@ bool TFormMain::SendLoadedConfiguration(bool logAndTimers, QString* why)
             *why = text;
         return false;
     };
-    writeSuccessful_ = false;
     engine_->ExecuteCommand("WriteDirect", std::to_string(loadedPointCount_));
-    if (!writeSuccessful_ || !LoggedOn())
+    if (!CommandSucceeded("WriteDirect") || !LoggedOn())
         return stopped({});
 
     if (logAndTimers) {
@@ -259,9 +258,8 @@ bool TFormMain::SendLoadedConfiguration(bool logAndTimers, QString* why)
         return stopped(Communications::Instance()->GetErrorText(e.status));
     }
 
-    flashWriteFinished_ = false;
     Queue("WriteConfig");
-    if (!flashWriteFinished_)
+    if (!CommandSucceeded("WriteConfig"))
         return stopped({});
     return true;
 }

@@ -60,12 +60,14 @@ void TFormMain::SetDefaultConfigClick()
             }
         }
     }
-    flashWriteFinished_ = false;
-    if (writeFlash)
+    bool flashed = false;
+    if (writeFlash) {
         Queue("WriteConfig");
+        flashed = CommandSucceeded("WriteConfig");
+    }
     Queue("ExpressRead");
     // The unit is rebooted for new port settings only once they are safely in its flash.
-    if (pageControl_->currentIndex() != PagePorts || !flashWriteFinished_)
+    if (pageControl_->currentIndex() != PagePorts || !flashed)
         return;
     const auto answer =
         DialogService::ask(QMessageBox::Warning, "Warning",

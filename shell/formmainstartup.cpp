@@ -219,6 +219,12 @@ void TFormMain::Queue(const char* command, const std::string& parameter)
         engine_->ExecuteCommand(command, parameter);
 }
 
+bool TFormMain::CommandSucceeded(const char* command) const
+{
+    const Command* run = engine_ ? engine_->FindCommand(command) : nullptr;
+    return run && run->Succeeded();
+}
+
 void TFormMain::SetStreamDisplay(const QString& text)
 {
     if (streamDisp_)

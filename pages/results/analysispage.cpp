@@ -308,20 +308,24 @@ void TfraWW::StreamNoChanged(const QString& value, bool& show)
         }
     }
     activeStream_ = *stream;
+    ShowCurrentAnalysisName();
 }
 
 void TfraWW::CurrentAnalysisChanged(const QString& value, bool& show)
 {
     show = false;
     reporter_.RunTypeValue(value);
-    // The stream may have changed with the run: read it now, so its banner and the name agree.
-    try {
-        DataBase::Instance()->ReadPoint(analysis::kStreamPoint);
-    } catch (const std::exception&) {
-        // The poll reports a dead link itself; this field waits for the next value.
-        return;
-    }
-    if (const auto namePoint = analysis::currentAnalysisNamePoint(activeStream_, value))
+    currentRunType_ = value;
+    // The stream may have changed with the run. Every read that brings the run type brings the
+    // stream after it (the logon's, the entry's and the poll's), and its arrival names the run
+    // again, so banner and name agree without a read of the handler's own: nothing reaches the
+    // unit from outside the command engine.
+    ShowCurrentAnalysisName();
+}
+
+void TfraWW::ShowCurrentAnalysisName()
+{
+    if (const auto namePoint = analysis::currentAnalysisNamePoint(activeStream_, currentRunType_))
         quiet::setText(ui_->ledCurrAnaStream->Edit(),
                        dbctl::fromPointText(DataBase::Instance()->GetPointText(*namePoint)));
 }

@@ -80,6 +80,8 @@ private:
     void ScheduleChanged(TQLabeledEdit* target, const QString& value, bool& show);
     void StreamNoChanged(const QString& value, bool& show);
     void CurrentAnalysisChanged(const QString& value, bool& show);
+    // The name of the current run type on the active stream, as the database holds it.
+    void ShowCurrentAnalysisName();
     void StreamCountChanged(const QString& value, bool& show);
     void SystemAlarmChanged(QWidget* sender);
 
@@ -87,6 +89,7 @@ private:
     std::array<StreamPanel, 4> streams_{};
     QString displayFormat_;
     int activeStream_ = 0;
+    QString currentRunType_;  // the last value of the current analysis (run type) point
     RunReporter reporter_;
     QPrinter* printer_ = nullptr;
     std::unique_ptr<QPrinter> defaultPrinter_;

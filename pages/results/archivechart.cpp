@@ -8,6 +8,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QGraphicsSimpleTextItem>
@@ -21,6 +22,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSettings>
+#include <QSvgGenerator>
 #include <QToolButton>
 #include <QValueAxis>
 #include <algorithm>
@@ -565,9 +567,31 @@ void TArchiveChart::mnuPrintChartClick()
 
 void TArchiveChart::mnuCopytoClipboardClick()
 {
-    // A picture of the chart as drawn: image/png (and the platform's image types) on the clipboard.
+    // The chart as a vector picture (image/svg+xml) that documents and drawing programs scale
+    // without loss, and beside it the picture as drawn (image/png and the platform's image types)
+    // for programs that take only pictures.
+    QByteArray svg;
+    QBuffer svgBuffer(&svg);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&svgBuffer);
+    generator.setSize(viewport()->size());
+    generator.setResolution(logicalDpiX());
+    generator.setViewBox(QRect(QPoint(0, 0), viewport()->size()));
+    generator.setTitle(chart_->title());
+    QPainter painter(&generator);
+    render(&painter, QRectF(QPointF(0, 0), viewport()->size()), viewport()->rect(), Qt::IgnoreAspectRatio);
+    painter.end();
+
+    const QImage image = grab().toImage();
+    QByteArray png;
+    QBuffer pngBuffer(&png);
+    pngBuffer.open(QIODevice::WriteOnly);
+    image.save(&pngBuffer, "PNG");
+
     auto* data = new QMimeData;
-    data->setImageData(grab().toImage());
+    data->setData(QStringLiteral("image/svg+xml"), svg);
+    data->setData(QStringLiteral("image/png"), png);
+    data->setImageData(image);
     QApplication::clipboard()->setMimeData(data);
 }
 

@@ -17,7 +17,9 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <cfloat>
 #include <climits>
+#include <cmath>
 
 const PageDecl TfraAnalyzerGlobal::kDecl = {
     "fraAnalyzerGlobal",
@@ -181,6 +183,7 @@ void TfraAnalyzerGlobal::WireTape()
     ui_->AdvancePulses->OnDBPointValueChanged = [this](QWidget*, const QString& value, bool&) {
         AdvancePulsesDBPointValueChanged(value);
     };
+    ui_->TpRm->OnDBPointValueChanged = [this](QWidget*, const QString&, bool&) { TapeRemainingDBPointValueChanged(); };
     connect(ui_->btnSWPAccept, &QAbstractButton::clicked, this, [this] { btnSWPAcceptClick(); });
     connect(ui_->btnAccept2, &QAbstractButton::clicked, this, [this] { btnSWPAcceptClick(); });
     connect(ui_->btnTapeLengthReset, &QAbstractButton::clicked, this, [this] { btnTapeLengthResetClick(); });
@@ -291,11 +294,14 @@ void TfraAnalyzerGlobal::ckCheckBoxClick(TQCheckBox* box, int bit)
 
 // --- Tape ------------------------------------------------------------------------------------
 
-std::optional<double> TfraAnalyzerGlobal::UserNumber(QWidget* field, const QString& text)
+std::optional<double> TfraAnalyzerGlobal::UserNumber(QWidget* field, const QString& text, double largest)
 {
-    if (const std::optional<double> value = dbctl::parseNumber(text))
-        return value;
-    warn(QStringLiteral("'%1' is not a valid floating point value.").arg(text.trimmed()));
+    QString problem;
+    if (const std::optional<QString> checked =
+            dbctl::checkEdit(text, {dbctl::dtFloat, false, true, -largest, largest}, &problem))
+        if (const std::optional<double> value = dbctl::parseNumber(*checked))
+            return value;
+    warn(problem);
     if (field->isVisible())
         field->setFocus();
     return std::nullopt;
@@ -303,7 +309,8 @@ std::optional<double> TfraAnalyzerGlobal::UserNumber(QWidget* field, const QStri
 
 void TfraAnalyzerGlobal::edtTapeMeasurementUnitsDBPointValueChanged(const QString& value)
 {
-    const bool imperial = static_cast<long long>(globalpage::leadingNumber(value)) == 0;
+    // The integer part decides; a number beyond any integer is no zero.
+    const bool imperial = std::trunc(globalpage::leadingNumber(value)) == 0;
     SelectUnits(imperial);
     ui_->CapstanDiameter->setLabelCaption(tapeadvance::capstanCaption(imperial));
     rows_[globalpage::kTapeLengthRow].enable->setText(tapeadvance::tapeLengthCaption(imperial));
@@ -325,13 +332,21 @@ void TfraAnalyzerGlobal::UnitsSelected(bool imperial)
     const QString limitText = limit->text().trimmed();
 
     // Both values are checked before anything changes; the user's switch is undone when one is
-    // no number. A switch the unit asks for happens all the same, converting what can be.
+    // no number or would be none in single precision once converted. A switch the unit asks for
+    // happens all the same, converting what can be.
+    const bool toMetric = !imperial;
+    const auto convertible = [this](QWidget* field, const QString& text, double largest) -> std::optional<double> {
+        if (!fromUnit_)
+            return UserNumber(field, text, largest);
+        const std::optional<double> value = dbctl::parseNumber(text);
+        return value && std::fabs(*value) <= largest ? value : std::nullopt;
+    };
     std::optional<double> diameter;
     std::optional<double> limitValue;
     if (!capstanText.isEmpty())
-        diameter = fromUnit_ ? dbctl::parseNumber(capstanText) : UserNumber(capstan, capstanText);
+        diameter = convertible(capstan, capstanText, tapeadvance::largestConvertibleDiameter(toMetric));
     if (!limitText.isEmpty() && (diameter || capstanText.isEmpty() || fromUnit_))
-        limitValue = fromUnit_ ? dbctl::parseNumber(limitText) : UserNumber(limit, limitText);
+        limitValue = convertible(limit, limitText, tapeadvance::largestConvertibleLength(toMetric));
     const bool bad = (!capstanText.isEmpty() && !diameter) || (!limitText.isEmpty() && !limitValue);
     if (bad && !fromUnit_) {
         selectingUnits_ = true;
@@ -344,11 +359,11 @@ void TfraAnalyzerGlobal::UnitsSelected(bool imperial)
     ui_->edtTapeMeasurementUnits->MarkEdited();
     capstan->setLabelCaption(tapeadvance::capstanCaption(imperial));
     if (diameter) {
-        capstan->setText(tapeadvance::diameterText(tapeadvance::convertDiameter(*diameter, !imperial)));
+        capstan->setText(tapeadvance::diameterText(tapeadvance::convertDiameter(*diameter, toMetric)));
         btnSWPAcceptClick();
     }
     if (limitValue) {
-        limit->setText(tapeadvance::limitText(tapeadvance::convertLength(*limitValue, !imperial)));
+        limit->setText(tapeadvance::limitText(tapeadvance::convertLength(*limitValue, toMetric)));
         limit->MarkEdited();
     }
 }
@@ -374,8 +389,9 @@ void TfraAnalyzerGlobal::btnSWPAcceptClick()
     const std::optional<double> pulses = UserNumber(ui_->AdvancePulses, pulsesText);
     if (!pulses)
         return;
-    const double stainWidth = *dbctl::parseNumber(ui_->AdvanceLength->Text()) * *pulses;
-    ShowStainWidth(stainWidth);
+    // The product of the texts shown: the width's text holds all the digits of its value.
+    if (const std::optional<double> shownWidth = dbctl::parseNumber(ui_->AdvanceLength->Text()))
+        ShowStainWidth(*shownWidth * *pulses);
 }
 
 void TfraAnalyzerGlobal::AdvanceLengthDBPointValueChanged(const QString& value)
@@ -403,7 +419,9 @@ void TfraAnalyzerGlobal::AdvancePulsesDBPointValueChanged(const QString& value)
 void TfraAnalyzerGlobal::ShowStainWidth(double stainWidth)
 {
     ui_->StainWidth->setText(tapeadvance::generalText(stainWidth));
-    RefreshTapeDays(static_cast<float>(stainWidth));
+    // A width beyond single precision gives no estimate.
+    if (std::fabs(stainWidth) <= FLT_MAX)
+        RefreshTapeDays(static_cast<float>(stainWidth));
 }
 
 void TfraAnalyzerGlobal::RefreshTapeDays(float stainWidth)
@@ -411,15 +429,29 @@ void TfraAnalyzerGlobal::RefreshTapeDays(float stainWidth)
     // No stain per analysis: no estimate, and nothing to read. Logged off there is no unit to ask.
     if (stainWidth == 0 || !PageHost::Instance()->LoggedOn())
         return;
+    // The unit is reached only through the command engine: the fresh remaining length is read by
+    // a queued command, and the days follow when it arrives (TapeRemainingDBPointValueChanged).
+    // The handler may run inside a command delivering values, the logon's read among them.
+    tapeDaysWidth_ = stainWidth;
+    if (!tapeRemainingAsked_) {
+        tapeRemainingAsked_ = true;
+        PageHost::Instance()->ReadSinglePoint(ui_->TpRm->DbId());
+    }
+}
+
+void TfraAnalyzerGlobal::TapeRemainingDBPointValueChanged()
+{
+    tapeRemainingAsked_ = false;
+    if (!tapeDaysWidth_)
+        return;
+    const float width = *tapeDaysWidth_;
+    tapeDaysWidth_.reset();
     try {
-        const int days = DataBase::Instance()->GetTapeDaysRemaining(stainWidth);
+        const int days = DataBase::Instance()->GetTapeDaysRemaining(width);
         if (days != -1)
             ui_->TRD->setText(QString::number(days));
-    } catch (const std::exception& e) {
-        // The estimate is a convenience; a failed read of the tape remaining must not stop the
-        // read or the click that asked for it.
-        warn(QStringLiteral("The tape remaining could not be read from the unit: %1")
-                 .arg(QString::fromLocal8Bit(e.what())));
+    } catch (const std::exception&) {
+        // The estimate is a convenience of a hidden box: figures that do not convert give none.
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <cfloat>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -69,12 +70,17 @@ private:
     void AdvancePulsesDBPointValueChanged(const QString& value);
     void ShowStainWidth(double stainWidth);
     void RefreshTapeDays(float stainWidth);
+    void TapeRemainingDBPointValueChanged();
     void LoadDispPlace();
-    // A number the user typed in an unbound field; nothing (after saying so) when it is none.
-    static std::optional<double> UserNumber(QWidget* field, const QString& text);
+    // A number the user typed in an unbound field, within +-largest (by default what single
+    // precision holds); nothing (after saying why) when it is none.
+    static std::optional<double> UserNumber(QWidget* field, const QString& text, double largest = FLT_MAX);
 
     std::unique_ptr<Ui::TfraAnalyzerGlobal> ui_;
     std::array<AlarmRowBoxes, 12> rows_{};
     bool selectingUnits_ = false;  // undoing a refused switch
     bool fromUnit_ = false;        // the unit's units flag selects
+    // The stain width whose tape days wait for the queued read of the tape remaining.
+    std::optional<float> tapeDaysWidth_;
+    bool tapeRemainingAsked_ = false;
 };

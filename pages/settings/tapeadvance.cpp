@@ -2,6 +2,8 @@
 
 #include "floatformat.h"
 
+#include <cfloat>
+
 namespace tapeadvance {
 
 namespace {
@@ -9,6 +11,9 @@ constexpr double kPi = 3.1415926;
 constexpr long double kOneOverPi = 0.31830989161357204L;
 constexpr double kPerPulse = 0.00390625;  // 1 / 256
 constexpr double kInchPerMm = 0.03937007874015748;
+constexpr double kMmPerInch = 25.4;
+constexpr double kMeterPerFoot = 0.3048;
+constexpr double kFeetPerMeter = 3.28084;
 }  // namespace
 
 float widthPerPulse(double diameter, bool imperial)
@@ -25,12 +30,22 @@ double diameterOf(double widthPerPulse, bool imperial)
 
 float convertDiameter(double diameter, bool toMetric)
 {
-    return static_cast<float>(toMetric ? diameter * 25.4 : diameter * kInchPerMm);
+    return static_cast<float>(toMetric ? diameter * kMmPerInch : diameter * kInchPerMm);
 }
 
 float convertLength(double length, bool toMetric)
 {
-    return static_cast<float>(toMetric ? length * 0.3048 : length * 3.28084);
+    return static_cast<float>(toMetric ? length * kMeterPerFoot : length * kFeetPerMeter);
+}
+
+double largestConvertibleDiameter(bool toMetric)
+{
+    return toMetric ? FLT_MAX / kMmPerInch : FLT_MAX;
+}
+
+double largestConvertibleLength(bool toMetric)
+{
+    return toMetric ? FLT_MAX : FLT_MAX / kFeetPerMeter;
 }
 
 QString diameterText(double diameter)

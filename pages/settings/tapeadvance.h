@@ -18,6 +18,10 @@ double diameterOf(double widthPerPulse, bool imperial);
 // A diameter or an alarm limit converted when the units switch.
 float convertDiameter(double diameter, bool toMetric);
 float convertLength(double length, bool toMetric);
+// The largest diameter or length whose converted value single precision still holds. A diameter
+// that single precision holds always gives a width per pulse that it holds too.
+double largestConvertibleDiameter(bool toMetric);
+double largestConvertibleLength(bool toMetric);
 
 // The texts the group shows.
 QString diameterText(double diameter);  // "0.0000"

@@ -19,6 +19,7 @@ public:
             during();
         if (fail)
             throw std::runtime_error("broken " + name_);
+        SetSucceeded(true);
     }
     void SetPoint(int p) { point_ = p; }
     std::any SaveFields() const override { return point_; }
@@ -83,6 +84,25 @@ TEST_F(EngineTest, QueuedDuringACommandRunsAfterItEachWithItsOwnData)
     };
     engine->ExecuteCommand("A", "");
     EXPECT_EQ(log, (std::vector<std::string>{"A:", "A returns", "B:first:10", "B:second:20"}));
+}
+
+// A caller reads the result right after queuing: a command that has only been queued behind
+// another has not succeeded yet, whatever its earlier run did.
+TEST_F(EngineTest, AQueuedCommandHasNoSuccessUntilItRuns)
+{
+    engine->ExecuteCommand("B", "");
+    ASSERT_TRUE(cmds["B"]->Succeeded());
+    bool succeededWhenQueued = true;
+    cmds["A"]->during = [&] {
+        engine->ExecuteCommand("B", "");
+        succeededWhenQueued = cmds["B"]->Succeeded();
+    };
+    engine->ExecuteCommand("A", "");
+    EXPECT_FALSE(succeededWhenQueued);
+    EXPECT_TRUE(cmds["B"]->Succeeded());
+    cmds["B"]->fail = true;
+    engine->ExecuteCommand("B", "");
+    EXPECT_FALSE(cmds["B"]->Succeeded());
 }
 
 TEST_F(EngineTest, AFailureIsShownAndTheQueueRunsOn)

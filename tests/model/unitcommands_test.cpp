@@ -79,6 +79,8 @@ protected:
     }
 
     void run(const char* name, const std::string& param = "") { engine->ExecuteCommand(name, param); }
+    // How the command's last run ended, as its callers learn it.
+    bool succeeded(const char* name) const { return engine->FindCommand(name)->Succeeded(); }
 
     // The write of one entry, as the unit receives it.
     static Bytes write(int pointId, std::uint32_t value)
@@ -295,6 +297,7 @@ TEST_F(UnitCommandTest, WriteMainWritesTheEditsAndRestoresTheWindow)
     ASSERT_TRUE(db->SetPointTextChecked(10, "33"));
     run("WriteMain");
     EXPECT_EQ(link.sent, std::vector<Bytes>{write(10, 33)});
+    EXPECT_TRUE(succeeded("WriteMain"));
     EXPECT_EQ(frame.calls,
               (Texts{"StatusLineSpecialPanel:Writing...", "localPBarMax=1", "DisablePages=1",
                      "StatusLineSpecialPanel:Write Successful", "EnablePages=1", "StatusLineSpecialPanel:"}));
@@ -308,6 +311,7 @@ TEST_F(UnitCommandTest, WriteMainSendsNothingWhenAPageRefuses)
     frame.sendToDatabase = 1;
     run("WriteMain");
     EXPECT_TRUE(link.sent.empty());
+    EXPECT_FALSE(succeeded("WriteMain"));
     EXPECT_EQ(frame.calls, (Texts{"StatusLineSpecialPanel:Writing...", "localPBarMax=1", "DisablePages=1",
                                   "EnablePages=1", "StatusLineSpecialPanel:"}));
     EXPECT_TRUE(shown().isEmpty());
@@ -319,6 +323,7 @@ TEST_F(UnitCommandTest, AFailedBulkWriteShowsWhyAndRestoresTheWindow)
     ASSERT_TRUE(db->SetPointTextChecked(10, "33"));
     fault(0x04, Kind::Reject);
     run("WriteMain");
+    EXPECT_FALSE(succeeded("WriteMain"));
     EXPECT_EQ(shown(), QStringList{"Error writing to database\n" + linkText(3)});
     EXPECT_EQ(frame.status(), (Texts{"Writing...", ""}));
     EXPECT_FALSE(frame.waitShown);
@@ -332,6 +337,7 @@ TEST_F(UnitCommandTest, WriteDirectTakesItsProgressMaximumFromTheParameter)
     EXPECT_EQ(frame.calls.at(1), "localPBarMax=5");
     EXPECT_GT(link.countType(0x04), 100) << "every configuration point, modified or not";
     EXPECT_EQ(frame.status(), (Texts{"Writing Parameters...", "Write Successful", ""}));
+    EXPECT_TRUE(succeeded("WriteDirect"));
 
     // Not a number: nothing is written, and the engine reports it.
     link.sent.clear();
@@ -339,6 +345,7 @@ TEST_F(UnitCommandTest, WriteDirectTakesItsProgressMaximumFromTheParameter)
     testenv::dialogs().clear();
     run("WriteDirect", "five");
     EXPECT_TRUE(link.sent.empty());
+    EXPECT_FALSE(succeeded("WriteDirect"));
     EXPECT_EQ(frame.status(), Texts{"Writing Parameters..."});
     EXPECT_EQ(shown(), QStringList{"'five' is not a valid integer value"});
 }
@@ -347,6 +354,7 @@ TEST_F(UnitCommandTest, WriteConfigPollsTheFlashUntilItIsDone)
 {
     link.unit.setFlashBusyPolls(2);
     run("WriteConfig");
+    EXPECT_TRUE(succeeded("WriteConfig"));
     EXPECT_EQ(link.sent, (std::vector<Bytes>{bare(0x08), bare(0x0A), bare(0x0A), bare(0x0A)}));
     EXPECT_EQ(frame.status(), (Texts{"Writing to Flash...", "Writing to Flash...", "Writing to Flash...",
                                      "Write Flash Finished.", ""}));
@@ -360,6 +368,7 @@ TEST_F(UnitCommandTest, AFlashStillBusyAfterSeventyPollsIsReported)
 {
     link.unit.setFlashBusyPolls(1000);
     run("WriteConfig");
+    EXPECT_FALSE(succeeded("WriteConfig"));
     EXPECT_EQ(link.countType(0x0A), 70);
     const Texts status = frame.status();
     EXPECT_EQ(Texts(status.end() - 2, status.end()), (Texts{"Write Flash fail!", ""}));
@@ -372,6 +381,7 @@ TEST_F(UnitCommandTest, WriteConfigFailuresShowTheLinkText)
 {
     fault(0x08, Kind::Reject);
     run("WriteConfig");
+    EXPECT_FALSE(succeeded("WriteConfig"));
     EXPECT_EQ(link.sent, std::vector<Bytes>{bare(0x08)});
     EXPECT_EQ(shown(), QStringList{" Write Config. fail!\n" + linkText(3)});
     EXPECT_TRUE(frame.status().empty());
@@ -384,6 +394,7 @@ TEST_F(UnitCommandTest, WriteConfigFailuresShowTheLinkText)
     fault(0x0A, Kind::Silence, 1);
     run("WriteConfig");
     EXPECT_EQ(link.countType(0x0A), 1);
+    EXPECT_FALSE(succeeded("WriteConfig"));
     EXPECT_EQ(shown(), QStringList{"Write Flash fail!\n" + linkText(4)});
     EXPECT_EQ(frame.status().back(), "Write Flash fail!") << "the failure stays in the status line";
     EXPECT_FALSE(frame.busy);

@@ -1,43 +1,17 @@
 // The Alarms page alone against the point database: its list, its lights and its stream panels.
 #include "alarmpage.h"
 #include "alarmbindings.h"
-#include "controlfixture.h"
 #include "dbdisplays.h"
 #include "lamps.h"
-#include "pagehost.h"
+#include "pagealone.h"
 
 #include <QFrame>
 #include <QImage>
 
 namespace {
 
-class RecordingHost : public PageHost {
-public:
-    void SetStreamDisplay(const QString& text) override { streamDisplay = text; }
-    void WriteSinglePoint(int pointId, const std::string&) override { writes.push_back(pointId); }
-    void Queue(const char*, const std::string&) override {}
-    bool LoggedOn() const override { return true; }
-
-    QString streamDisplay = "unchanged";
-    std::vector<int> writes;
-};
-
-class AlarmPageTest : public ControlFixture {
+class AlarmPageTest : public PageAlone<TfrmAlarm> {
 protected:
-    void SetUp() override
-    {
-        ControlFixture::SetUp();
-        PageHost::SetInstance(&host);
-        page = std::make_unique<TfrmAlarm>();
-        ASSERT_EQ(broadcast(page.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db)), 0);
-    }
-    void TearDown() override
-    {
-        page.reset();
-        PageHost::SetInstance(nullptr);
-        ControlFixture::TearDown();
-    }
-
     static bool shows(const QLabel* light, const QPixmap& picture)
     {
         return light->pixmap().toImage() == picture.toImage();
@@ -49,9 +23,6 @@ protected:
             shown.push_back(!page->StreamPanel(i)->isHidden());
         return shown;
     }
-
-    RecordingHost host;
-    std::unique_ptr<TfrmAlarm> page;
 };
 
 }  // namespace

@@ -3,8 +3,7 @@
 #include "analoginputpage.h"
 #include "aicalibration.h"
 #include "analoginputbindings.h"
-#include "controlfixture.h"
-#include "pagehost.h"
+#include "pagealone.h"
 #include "pointids.h"
 
 #include <QScrollArea>
@@ -15,45 +14,24 @@
 namespace {
 
 // Takes the writes as the main window would; the unit takes the first `accepting` of them.
-class RecordingHost : public PageHost {
+class AcceptingHost : public RecordingHost {
 public:
-    void SetStreamDisplay(const QString& text) override { streamDisplay = text; }
     void WriteSinglePoint(int pointId, const std::string& value) override
     {
-        writes.emplace_back(pointId, value);
+        RecordingHost::WriteSinglePoint(pointId, value);
         if (static_cast<int>(writes.size()) <= accepting)
             ++accepted;
     }
-    void Queue(const char*, const std::string&) override {}
-    bool LoggedOn() const override { return true; }
-    bool CommandRunning() const override { return running; }
     std::uint64_t SinglePointWritesAccepted() const override { return accepted; }
 
-    QString streamDisplay = "unchanged";
-    std::vector<std::pair<int, std::string>> writes;
     int accepting = 1000;
     std::uint64_t accepted = 0;
-    bool running = false;
 };
 
 using Writes = std::vector<std::pair<int, std::string>>;
 
-class AnalogInputPageTest : public ControlFixture {
+class AnalogInputPageTest : public PageAlone<TfrAnalogInputs, AcceptingHost> {
 protected:
-    void SetUp() override
-    {
-        ControlFixture::SetUp();
-        PageHost::SetInstance(&host);
-        page = std::make_unique<TfrAnalogInputs>();
-        ASSERT_EQ(broadcast(page.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db)), 0);
-    }
-    void TearDown() override
-    {
-        page.reset();
-        PageHost::SetInstance(nullptr);
-        ControlFixture::TearDown();
-    }
-
     template <typename T = QWidget>
     T* in(QWidget* parent, const char* name) const
     {
@@ -74,9 +52,6 @@ protected:
         announce(p.raw, raw);
         in<QToolButton>(frame(n), "btnCalibrateAI1")->click();
     }
-
-    RecordingHost host;
-    std::unique_ptr<TfrAnalogInputs> page;
 };
 
 }  // namespace

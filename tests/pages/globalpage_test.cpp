@@ -1,11 +1,10 @@
 // The Global page alone against the point database: its list, its alarm rows and immediate
 // writes, its checks, the tape group, the display decimal places file and the clock dialog.
 #include "globalpage.h"
-#include "controlfixture.h"
 #include "dbchoices.h"
 #include "dispplacefile.h"
 #include "globalbindings.h"
-#include "pagehost.h"
+#include "pagealone.h"
 #include "pointids.h"
 #include "tapeadvance.h"
 #include "timestamptoken.h"
@@ -23,36 +22,20 @@
 
 namespace {
 
-class RecordingHost : public PageHost {
+// Also gives the page a data directory of its own.
+class GlobalHost : public RecordingHost {
 public:
-    void SetStreamDisplay(const QString& text) override { streamDisplay = text; }
-    void WriteSinglePoint(int pointId, const std::string& value) override { writes.emplace_back(pointId, value); }
-    void Queue(const char*, const std::string&) override {}
-    bool LoggedOn() const override { return loggedOn; }
     QString DataDirectory() const override { return dataDirectory; }
-
-    QString streamDisplay = "unchanged";
-    std::vector<std::pair<int, std::string>> writes;
-    bool loggedOn = true;
     QString dataDirectory;
 };
 
-class GlobalPageTest : public ControlFixture {
+class GlobalPageTest : public PageAlone<TfraAnalyzerGlobal, GlobalHost> {
 protected:
     void SetUp() override
     {
-        ControlFixture::SetUp();
         ASSERT_TRUE(folder.isValid());
         host.dataDirectory = folder.path();
-        PageHost::SetInstance(&host);
-        page = std::make_unique<TfraAnalyzerGlobal>();
-        ASSERT_EQ(broadcast(page.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db)), 0);
-    }
-    void TearDown() override
-    {
-        page.reset();
-        PageHost::SetInstance(nullptr);
-        ControlFixture::TearDown();
+        PageAlone::SetUp();
     }
 
     template <typename T = QWidget>
@@ -79,8 +62,6 @@ protected:
     }
 
     QTemporaryDir folder;
-    RecordingHost host;
-    std::unique_ptr<TfraAnalyzerGlobal> page;
 };
 
 }  // namespace
@@ -314,19 +295,66 @@ TEST_F(GlobalPageTest, TheUnitsFlagAndTheWidthFromTheUnitSetTheGroup)
     EXPECT_EQ(edit("StainWidth")->Text().left(8), "0.010226");
 }
 
-TEST_F(GlobalPageTest, AFailedReadOfTheTapeRemainingIsShownNotThrown)
+// Values arrive inside a command (the logon's read among them): the tape days' read of the tape
+// remaining is queued, never made from the handler, and the days follow its answer.
+TEST_F(GlobalPageTest, TheTapeDaysReadTheTapeRemainingThroughAQueuedCommand)
 {
     enterOnline();
+    host.queued.clear();
+    announce(10, "60");  // purge; an empty sequence: a sequence time of 0
     announce(517, "10");
-    link.failWithStatus = 4;
-    EXPECT_NO_THROW(announce(516, "0.001"));
-    ASSERT_EQ(shownTexts().size(), 1);
-    EXPECT_TRUE(shownTexts()[0].startsWith("The tape remaining could not be read from the unit: "))
-        << shownTexts()[0].toStdString();
-    // A width of 0 reads nothing.
     const std::size_t sent = link.sent.size();
+    announce(516, "0.001");
+    announce(517, "20");
+    EXPECT_EQ(link.sent.size(), sent) << "nothing reaches the unit from a page's handler";
+    EXPECT_EQ(host.queued, std::vector<std::string>{"ReadSinglePoint 520"}) << "one read for both";
+    EXPECT_TRUE(shownTexts().isEmpty());
+
+    edit("TRD")->setText("unset");
+    SequencerConfiguration sequence{};
+    sequence.Depth = 1;  // stream 1, H2S once: 10 + 50 s
+    db->GetSequencer().SetImage(sequence);
+    announce(25, "10");
+    announce(26, "50");
+    announce(46, "1");
+    announce(520, "1440");
+    // 1440 feet / (0.001 * 20) * 60 s / 86400
+    EXPECT_EQ(edit("TRD")->Text(), "50");
+    // A width of 0 asks for nothing.
+    host.queued.clear();
     announce(516, "0");
-    EXPECT_EQ(link.sent.size(), sent);
+    EXPECT_TRUE(host.queued.empty());
+}
+
+// A capstan diameter beyond what the unit's single-precision width can hold is refused like any
+// number out of range: nothing is stored, and the width per pulse keeps its text.
+TEST_F(GlobalPageTest, ACapstanDiameterBeyondSinglePrecisionIsRefused)
+{
+    typeInto(edit("AdvancePulses"), "10");
+    for (const char* huge : {"1e45", "-4e38"}) {
+        SCOPED_TRACE(huge);
+        testenv::dialogs().clear();
+        typeInto(edit("CapstanDiameter"), huge);
+        child<QPushButton>("btnSWPAccept")->click();
+        EXPECT_EQ(shownTexts(),
+                  QStringList{"Please enter a value between -3.40282346638529E38 and 3.40282346638529E38."});
+        EXPECT_EQ(edit("AdvanceLength")->Text(), "");
+        EXPECT_EQ(edit("StainWidth")->Text(), "");
+    }
+    // One that fits converts; switching units over one whose conversion would not is undone.
+    typeInto(edit("CapstanDiameter"), "2e37");
+    child<QPushButton>("btnSWPAccept")->click();
+    EXPECT_TRUE(edit("AdvanceLength")->Text().startsWith("2.045307")) << edit("AdvanceLength")->Text().toStdString();
+    testenv::dialogs().clear();
+    child<QRadioButton>("rdMetric")->click();
+    ASSERT_EQ(shownTexts().size(), 1);
+    EXPECT_TRUE(shownTexts()[0].startsWith("Please enter a value between -1.3396")) << shownTexts()[0].toStdString();
+    EXPECT_TRUE(child<QRadioButton>("rdImperial")->isChecked());
+    EXPECT_EQ(edit("CapstanDiameter")->Text(), "2e37");
+    // The unit's flag switches all the same, leaving what cannot be converted as it is.
+    announce(85, "1e300");
+    EXPECT_TRUE(child<QRadioButton>("rdMetric")->isChecked());
+    EXPECT_EQ(edit("CapstanDiameter")->Text(), "2e37");
 }
 
 TEST_F(GlobalPageTest, TapeLengthResetWritesAtOnceOnlyWhileLoggedOn)

@@ -14,14 +14,23 @@ class RecordingHost : public PageHost {
 public:
     void SetStreamDisplay(const QString& text) override { streamDisplay = text; }
     void WriteSinglePoint(int pointId, const std::string& value) override { writes.emplace_back(pointId, value); }
-    void ReadSinglePoint(int pointId) override { queued.push_back("ReadSinglePoint " + std::to_string(pointId)); }
-    void Queue(const char* command, const std::string&) override { queued.push_back(command); }
+    void ReadSinglePoint(int pointId) override
+    {
+        queued.push_back("ReadSinglePoint " + std::to_string(pointId));
+        parameters.emplace_back();
+    }
+    void Queue(const char* command, const std::string& parameter) override
+    {
+        queued.push_back(command);
+        parameters.push_back(parameter);
+    }
     bool LoggedOn() const override { return loggedOn; }
     bool CommandRunning() const override { return running; }
 
     QString streamDisplay = "unchanged";
     std::vector<std::pair<int, std::string>> writes;
     std::vector<std::string> queued;
+    std::vector<std::string> parameters;  // one for each queued command
     bool loggedOn = true;
     bool running = false;
 };

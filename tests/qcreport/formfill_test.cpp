@@ -55,6 +55,30 @@ TEST(QCFormFill, PointTextsFillTheValueColumn)
     EXPECT_EQ(grid.item(2, 1), nullptr);
 }
 
+// A version point is 32 unsigned bits: every value the unit can hold shows as eight hex digits.
+TEST(QCFormFill, VersionsOfAllThirtyTwoBitsShowAsEightHexDigits)
+{
+    QTableWidget grid(1, 2);
+    std::string text;
+    const PointTextReader read = [&](int) { return text; };
+    const struct {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"386143255", "17041417"},  {"10", "0000000A"},          {"2147483648", "80000000"}, {"3000000000", "B2D05E00"},
+        {"4294967295", "FFFFFFFF"}, {"-2147483648", "80000000"}, {" +7 ", "00000007"},       {"-1", "FFFFFFFF"},
+    };
+    for (const auto& c : cases) {
+        text = c.text;
+        SetGridCellFromPoint(&grid, read, 507, 0, true, true);
+        EXPECT_EQ(grid.item(0, 1)->text(), c.shown) << c.text;
+    }
+    for (const char* bad : {"4294967296", "-2147483649", "1e3", "0x10"}) {
+        text = bad;
+        EXPECT_THROW(SetGridCellFromPoint(&grid, read, 507, 0, true, true), QCConversionError) << bad;
+    }
+}
+
 TEST(QCFormFill, AnsiTextsWidenToUtf16UpToTheTerminator)
 {
     EXPECT_EQ(AnsiToWide(""), QString());

@@ -7,15 +7,20 @@
 #include "testenv.h"
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <functional>
 #include <map>
@@ -228,6 +233,88 @@ TEST_F(QCFormTest, BadTextsBlankTheirControlAndAreReportedOnceEmptyTextsClear)
     EXPECT_TRUE(shown[0].text.contains("gridGlobalSetting row 2"));
 }
 
+// Plays the window manager's part that the offscreen platform leaves out: a box takes the
+// activation while it is shown, and when it is closed the form is activated again.
+class WindowManagerDialogs : public ScriptedDialogService {
+public:
+    explicit WindowManagerDialogs(QWidget* form) : form_(form) {}
+    QMessageBox::StandardButton message(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        const auto answer = ScriptedDialogService::message(icon, caption, text, buttons, defaultButton);
+        QMessageBox box(icon, caption, text, buttons);
+        box.show();
+        QApplication::setActiveWindow(&box);
+        box.close();
+        QTimer::singleShot(0, form_, [form = form_] { QApplication::setActiveWindow(form); });
+        return answer;
+    }
+
+private:
+    QWidget* form_;
+};
+
+TEST_F(QCFormTest, AFillFailureIsSaidOnceThoughClosingItsBoxActivatesTheFormAgain)
+{
+    unitWithStreams(1);
+    points[61] = "lots";  // an action mask that is no number
+    ScriptedDialogService& scripted = testenv::dialogs();
+    WindowManagerDialogs dialogs(form.get());
+    DialogService::install(&dialogs);
+    const auto fillBoxes = [&] {
+        return std::count_if(dialogs.shown().begin(), dialogs.shown().end(),
+                             [](const auto& shown) { return shown.text.contains("could not be filled"); });
+    };
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    for (int round = 0; round < 20; ++round)
+        QCoreApplication::processEvents();
+    const auto afterOpening = fillBoxes();
+    // Each activation still refills (what was typed goes), and a new failure is said.
+    get<QLineEdit>("txtRelay1_2")->setText("typed");
+    points[58] = "junk";
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(form.get());
+    for (int round = 0; round < 20; ++round)
+        QCoreApplication::processEvents();
+    const auto afterNewFailure = fillBoxes();
+    // Closed and opened again, the form says them again, once.
+    form->close();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    for (int round = 0; round < 20; ++round)
+        QCoreApplication::processEvents();
+    DialogService::install(&scripted);
+    form->hide();
+    EXPECT_EQ(afterOpening, 1);
+    EXPECT_EQ(afterNewFailure, 2);
+    EXPECT_EQ(fillBoxes(), 3);
+    EXPECT_EQ(text("txtRelay1_2"), "");
+    EXPECT_TRUE(dialogs.shown().back().text.contains("txtRelay1_2 (point 58)"));
+}
+
+TEST_F(QCFormTest, FirstShownCentredOnTheScreenThenLeftWhereItIs)
+{
+    loggedOn = false;
+    const QRect area = form->screen()->availableGeometry();
+    form->resize(area.width() / 2, area.height() / 2);
+    form->show();
+    EXPECT_EQ(form->frameGeometry().center(), area.center());
+    form->move(area.topLeft() + QPoint(5, 5));
+    form->hide();
+    form->show();
+    EXPECT_EQ(form->pos(), area.topLeft() + QPoint(5, 5));
+    form->hide();
+    // A form larger than the screen keeps its top left corner on it.
+    SetUp();
+    loggedOn = false;
+    form->resize(area.width() * 2, area.height() * 2);
+    form->show();
+    EXPECT_EQ(form->frameGeometry().topLeft(), area.topLeft());
+    form->hide();
+}
+
 TEST_F(QCFormTest, NotLoggedOnFillsNothingAndTheLabelsAreBlanked)
 {
     unitWithStreams(4);
@@ -236,11 +323,8 @@ TEST_F(QCFormTest, NotLoggedOnFillsNothingAndTheLabelsAreBlanked)
     EXPECT_EQ(cell("aGridVersions", 0), "");
     for (const char* label : {"txtPrimaryCalLabel", "txtPrimaryCal2Label", "txtPrimaryCal4Label"})
         EXPECT_EQ(get<QLabel>(label)->text(), " ");
-    // The missing data file is said once.
-    ASSERT_EQ(testenv::dialogs().shown().size(), 1u);
-    EXPECT_TRUE(testenv::dialogs().shown()[0].text.contains("QCDoc.xml"));
-    form->FormActivate();
-    EXPECT_EQ(testenv::dialogs().shown().size(), 1u);
+    // No data file yet is the form's first use: nothing to say.
+    EXPECT_TRUE(testenv::dialogs().shown().empty());
 }
 
 TEST_F(QCFormTest, DataFileIsReadOnceAndTemporarySaveWritesIt)
@@ -355,6 +439,43 @@ TEST_F(QCFormTest, SaveWritesFirstStreamAndLastPagesInOrder)
         ASSERT_TRUE(doc.ok);
         EXPECT_EQ(doc.data.technician, "Kim Tech");
     }
+}
+
+// A name typed without its extension names the file the save would replace: asked about, as the
+// dialog asks about a name it was given; No goes back to the dialog.
+TEST_F(QCFormTest, ANameWithoutExtensionOverAnExistingCertificateIsAskedAbout)
+{
+    unitWithStreams(1);
+    const QString existing = dir.filePath("cert.pdf");
+    const auto writeOld = [&] {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old certificate");
+    };
+    const auto oldKept = [&] {
+        QFile file(existing);
+        return file.open(QIODevice::ReadOnly) && file.readAll() == "old certificate";
+    };
+    writeOld();
+    auto& dialogs = testenv::dialogs();
+    dialogs.answerText(dir.filePath("cert"));
+    dialogs.answerButton(QMessageBox::No);
+    dialogs.answerText(QString());  // back in the dialog, cancelled
+    form->btnSaveClick();
+    EXPECT_TRUE(oldKept());
+    ASSERT_EQ(dialogs.shown().size(), 3u);
+    EXPECT_EQ(dialogs.shown()[1].caption, "Save As");
+    EXPECT_EQ(dialogs.shown()[1].text, "cert.pdf already exists.\nDo you want to replace it?");
+    EXPECT_EQ(dialogs.shown()[2].kind, DialogService::Kind::SaveFile);
+
+    dialogs.clear();
+    dialogs.answerText(dir.filePath("cert"));
+    dialogs.answerButton(QMessageBox::Yes);
+    form->btnSaveClick();
+    EXPECT_FALSE(oldKept());
+    EXPECT_EQ(pdftools::info(existing, "Pages"), "3");
+    EXPECT_EQ(dialogs.texts().last(), "Save File Successful.");
+    EXPECT_FALSE(QFile::exists(dir.filePath("cert")));
 }
 
 TEST_F(QCFormTest, SaveFailuresReportAndStillKeepTheData)

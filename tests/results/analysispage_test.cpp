@@ -145,7 +145,7 @@ TEST_F(PageScanTest, EnteringTheStatusPageListsAllPointsAndPollsThirtySeven)
 
 class AnalysisHandlersTest : public ControlFixture {};
 
-TEST_F(AnalysisHandlersTest, HandlersColourOnlyAfterEntryAndSurviveBadValuesAndFailedReads)
+TEST_F(AnalysisHandlersTest, HandlersColourOnlyAfterEntryAndSurviveBadValues)
 {
     TfraWW page;
     broadcast(&page, winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db));
@@ -159,22 +159,21 @@ TEST_F(AnalysisHandlersTest, HandlersColourOnlyAfterEntryAndSurviveBadValuesAndF
     announce(1391, "0");
     EXPECT_EQ(h2s->Edit()->palette().color(QPalette::Base), normal);
 
-    // The current analysis reads the stream from the unit first, then names the run type.
+    // The current analysis names the run type on the active stream; the stream arrives after it
+    // in the same read and names it again. No handler reads from the unit itself.
     auto* current = child<TQLabeledEdit>(&page, "ledCurrAnaStream");
     announce(636, "TS-2");
+    announce(*analysis::currentAnalysisNamePoint(1, "1"), "TS-1");
     RidovazManager::Instance()->ReselectMap(ridovaz::kVersion);  // as the logon does
-    ASSERT_TRUE(link.unit.setValue(392, 1));
+    const std::size_t sent = link.sent.size();
     announce(391, "1");
+    announce(392, "1");
     EXPECT_EQ(page.ActiveStream(), 2);
     EXPECT_EQ(current->Text(), "TS-2");
     EXPECT_TRUE(child<TQLabel>(&page, "labStream2")->isVisibleTo(&page));
-
-    // A failed read inside the handler leaves the field for the next value; nothing escapes.
-    link.failWithStatus = 4;
-    EXPECT_NO_THROW(announce(391, "0"));
-    EXPECT_EQ(current->Text(), "TS-2");
-    announce(391, "1");
-    EXPECT_EQ(current->Text(), "TS-2");
+    announce(392, "0");
+    EXPECT_EQ(current->Text(), "TS-1");
+    EXPECT_EQ(link.sent.size(), sent);
 
     // A value that is no number leaves the state and the run number as they were.
     auto* state = child<TQLabeledEdit>(&page, "ledCurrAnaState");

@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -462,16 +463,28 @@ TEST_F(ArchiveChartTest, PrinterErrorIsReportedAndChangesNothing)
     EXPECT_EQ(chart->Points().size(), 30);
 }
 
-TEST_F(ArchiveChartTest, CopiesThePictureToTheClipboard)
+TEST_F(ArchiveChartTest, CopiesThePictureToTheClipboardAsSvgAndPng)
 {
     plot(30);
     QApplication::clipboard()->clear();
     chart->mnuCopytoClipboardClick();
     const QMimeData* data = QApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
+
+    // The vector picture: the chart's own lines and texts, at the size it has on screen.
+    const QByteArray svg = data->data("image/svg+xml");
+    QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid()) << svg.left(200).toStdString();
+    EXPECT_EQ(renderer.viewBox(), QRect(QPoint(0, 0), chart->viewport()->size()));
+    EXPECT_TRUE(svg.contains("<path") || svg.contains("<polyline")) << "lines, not a picture of them";
+    EXPECT_TRUE(svg.contains(chart->TitleText().toHtmlEscaped().toUtf8()));
+    EXPECT_FALSE(svg.contains("<image")) << "nothing drawn as pixels";
+
+    // The picture as drawn, as PNG and as the platform's image.
+    const QImage png = QImage::fromData(data->data("image/png"), "PNG");
+    EXPECT_EQ(png.size(), chart->grab().size());
     ASSERT_TRUE(data->hasImage());
-    const QImage image = qvariant_cast<QImage>(data->imageData());
-    EXPECT_EQ(image.size(), chart->grab().size());
+    EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), png.size());
 }
 
 TEST_F(ArchiveChartTest, ColoursSurviveARestart)

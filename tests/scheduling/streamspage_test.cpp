@@ -2,12 +2,11 @@
 // point database.
 #include "streamspage.h"
 #include "analogoutputcollection.h"
-#include "controlfixture.h"
 #include "dbchoices.h"
 #include "dbdisplays.h"
 #include "dbswitches.h"
 #include "dbtextentry.h"
-#include "pagehost.h"
+#include "pagealone.h"
 #include "ridovaz.h"
 #include "streamframes.h"
 
@@ -153,32 +152,8 @@ TEST(StreamBindings, GainCalculator)
 
 namespace {
 
-class RecordingHost : public PageHost {
-public:
-    void SetStreamDisplay(const QString& text) override { streamDisplay = text; }
-    void WriteSinglePoint(int, const std::string&) override {}
-    void Queue(const char* command, const std::string& parameter) override { queued.push_back({command, parameter}); }
-    bool LoggedOn() const override { return true; }
-
-    QString streamDisplay = "unchanged";
-    std::vector<std::pair<std::string, std::string>> queued;
-};
-
-class StreamsPage : public ControlFixture {
+class StreamsPage : public PageAlone<TfraAnalyzerStreams> {
 protected:
-    void SetUp() override
-    {
-        ControlFixture::SetUp();
-        PageHost::SetInstance(&host);
-        page = std::make_unique<TfraAnalyzerStreams>();
-        ASSERT_EQ(broadcast(page.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db)), 0);
-    }
-    void TearDown() override
-    {
-        page.reset();
-        PageHost::SetInstance(nullptr);
-        ControlFixture::TearDown();
-    }
     TfraAnaSetDefn* set(int stream, int runType) const
     {
         return page->StreamFrames()[static_cast<std::size_t>(stream - 1)]
@@ -189,9 +164,6 @@ protected:
     {
         return dynamic_cast<T*>(set(stream, runType)->BoxWidget(b));
     }
-
-    RecordingHost host;
-    std::unique_ptr<TfraAnalyzerStreams> page;
 };
 
 }  // namespace
@@ -296,8 +268,8 @@ TEST_F(StreamsPage, ARunRequestAsksAndQueuesItsPointOnlyOnYes)
     EXPECT_EQ(shownTexts().back(), "This button will initiate a ZERO run, do you want to proceed?");
     testenv::dialogs().answerButton(QMessageBox::Yes);
     set(3, streamspage::kReference2)->btnRequest()->click();
-    ASSERT_EQ(host.queued.size(), 1u);
-    EXPECT_EQ(host.queued[0], (std::pair<std::string, std::string>{"Calibrate", "1425"}));
+    EXPECT_EQ(host.queued, std::vector<std::string>{"Calibrate"});
+    EXPECT_EQ(host.parameters, std::vector<std::string>{"1425"});
 }
 
 TEST_F(StreamsPage, TheCalculatorFollowsItsInputsAndStaysQuietOnHalfTypedOnes)

@@ -95,20 +95,12 @@ protected:
     }
 
     // The commands of the write road that another part of the program brings, as stand-ins that
-    // report as the real ones do.
+    // end as the real ones do.
     void writeStandIns(bool directSucceeds)
     {
-        standIn("WriteDirect", [this, directSucceeds] {
-            directParam = engine()->FindCommand("WriteDirect")->GetParam();
-            if (directSucceeds)
-                form->SetText("StatusLineSpecialPanel", "Write Successful");
-            form->SetText("StatusLineSpecialPanel", "");
-        });
-        standIn("WriteConfig", [this] {
-            form->SetText("StatusLineSpecialPanel", "Write Flash Finished.");
-            form->SetText("StatusLineSpecialPanel", "");
-        });
-        standIn("Reboot");
+        standIn("WriteDirect", [this] { directParam = engine()->FindCommand("WriteDirect")->GetParam(); });
+        succeeds("WriteDirect", directSucceeds);
+        standIn({"WriteConfig", "Reboot"});
     }
 
     // A configuration file whose blocks differ from what the unit holds.

@@ -60,7 +60,8 @@ public:
     QStringList captions;
 };
 
-// A command that only records that it ran (and may do what a test needs).
+// A command that only records that it ran (and may do what a test needs). Its run succeeds
+// unless the test says otherwise (FormMainFixture::succeeds).
 class StandInCommand : public Command {
 public:
     StandInCommand(std::vector<std::string>* log, std::string name, std::function<void()> body)
@@ -71,7 +72,10 @@ public:
         log_->push_back(name_);
         if (body_)
             body_();
+        SetSucceeded(succeeds);
     }
+
+    bool succeeds = true;
 
 private:
     std::vector<std::string>* log_;
@@ -109,6 +113,12 @@ protected:
     {
         for (const char* name : names)
             standIn(name);
+    }
+    // How the stand-in's runs end from now on.
+    void succeeds(const char* name, bool succeeded)
+    {
+        if (auto* command = dynamic_cast<StandInCommand*>(engine()->FindCommand(name)))
+            command->succeeds = succeeded;
     }
 
     // What a successful "Logon" tells the window.

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
+#include <QSettings>
+#include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <fcntl.h>
@@ -333,6 +337,138 @@ TEST(Emu515, RefusesBadArguments)
         program.start(QStringLiteral(KVT_BIN_DIR "/emu515"), arguments);
         ASSERT_TRUE(program.waitForFinished(5000));
         EXPECT_EQ(program.exitCode(), 2) << arguments.join(u' ').toStdString();
+    }
+}
+
+// scripts/run's link to the demonstration unit (scripts/demolink.sh), run by bash as the script
+// runs it: the unit is started only while the link is the script's, and the link is set to the
+// port the unit really opened.
+class DemoLinkScript : public ::testing::Test {
+protected:
+    struct Outcome {
+        QString said;  // "port=<n>" or "not ours"
+        bool unitAnswered = false;
+        QString errors;
+    };
+
+    // scripts/run's steps with the given preferred port for a new link; the unit is asked for
+    // its first register-map entry on the port the script reports, then stopped.
+    Outcome run(quint16 preferred)
+    {
+        static const char* steps = R"(set -euo pipefail
+source "$1"
+if ! demo_link_ours "$3"; then echo "not ours"; exit 0; fi
+demo_unit_start "$2" "$4" "$3" "$5" > /dev/null
+echo "port=$demo_unit_port"
+read -r _ || true
+kill "$demo_unit_pid"
+wait "$demo_unit_pid" || true
+)";
+        QProcess bash;
+        bash.start(
+            QStringLiteral("bash"),
+            {QStringLiteral("-c"), QString::fromLatin1(steps), QStringLiteral("run"),
+             QStringLiteral(KVT_SOURCE_DIR "/scripts/demolink.sh"), QStringLiteral(KVT_BIN_DIR "/emu515"), config,
+             QStringLiteral(KVT_SOURCE_DIR "/tools/emulator/scenarios/demo.json"), QString::number(preferred)});
+        Outcome outcome;
+        QByteArray out;
+        while (!out.contains('\n') && bash.waitForReadyRead(15000))
+            out += bash.readAllStandardOutput();
+        outcome.said = QString::fromLatin1(out.trimmed());
+        if (outcome.said.startsWith(QLatin1String("port="))) {
+            TcpClient client(static_cast<quint16>(outcome.said.mid(5).toUInt()));
+            client.send(withCrc(bytes({0x01, 0x12, 0x04, 0x01, 0x00, 0x00})));
+            outcome.unitAnswered = client.receive(2, 3000) == bytes({0x01, 0x12});
+        }
+        bash.closeWriteChannel();
+        EXPECT_TRUE(bash.waitForFinished(10000));
+        EXPECT_EQ(bash.exitCode(), 0);
+        outcome.errors = QString::fromLocal8Bit(bash.readAllStandardError());
+        return outcome;
+    }
+
+    QString link(const char* key) const { return QSettings(config, QSettings::IniFormat).value(key).toString(); }
+    void writeConfig(const QByteArray& text) const
+    {
+        QFile f(config);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    // A port nobody listens on (for the moment).
+    static quint16 freePort()
+    {
+        QTcpServer probe;
+        EXPECT_TRUE(probe.listen(QHostAddress::LocalHost));
+        return probe.serverPort();
+    }
+
+    QTemporaryDir dir;
+    QString config = dir.filePath(QStringLiteral("Desktop515.conf"));
+};
+
+TEST_F(DemoLinkScript, ANewLinkIsSetToThePortTheUnitOpened)
+{
+    const quint16 free = freePort();
+    Outcome outcome = run(free);
+    EXPECT_EQ(outcome.said, "port=" + QString::number(free)) << outcome.errors.toStdString();
+    EXPECT_TRUE(outcome.unitAnswered);
+    EXPECT_EQ(link("Comm/ConnectType"), "3");
+    EXPECT_EQ(link("WinSock/Address"), "127.0.0.1");
+    EXPECT_EQ(link("WinSock/Port"), QString::number(free));
+    EXPECT_EQ(link("DemoUnit/Port"), QString::number(free));
+
+    // Its port taken by a stranger since: the unit takes another, and the link follows it.
+    QTcpServer stranger;
+    ASSERT_TRUE(stranger.listen(QHostAddress::LocalHost, free));
+    outcome = run(free);
+    ASSERT_TRUE(outcome.said.startsWith("port=")) << outcome.errors.toStdString();
+    EXPECT_NE(outcome.said, "port=" + QString::number(free));
+    EXPECT_TRUE(outcome.unitAnswered);
+    EXPECT_EQ("port=" + link("WinSock/Port"), outcome.said);
+    EXPECT_EQ("port=" + link("DemoUnit/Port"), outcome.said);
+    EXPECT_FALSE(stranger.waitForNewConnection(0)) << "the stranger was never called";
+}
+
+TEST_F(DemoLinkScript, APreferredPortTakenGivesAFreeOneAndKeepsTheRestOfTheSettings)
+{
+    QTcpServer stranger;
+    ASSERT_TRUE(stranger.listen(QHostAddress::LocalHost));
+    const QByteArray taken = QByteArray::number(stranger.serverPort());
+    writeConfig("[Comm]\nConnectType=3\nRetries=4\n\n[WinSock]\nAddress=127.0.0.1\nPort=" + taken +
+                "\n\n[DemoUnit]\nPort=" + taken + "\n");
+    const Outcome outcome = run(freePort());
+    ASSERT_TRUE(outcome.said.startsWith("port=")) << outcome.errors.toStdString();
+    EXPECT_NE(outcome.said, "port=" + taken);
+    EXPECT_TRUE(outcome.unitAnswered);
+    EXPECT_EQ("port=" + link("WinSock/Port"), outcome.said);
+    EXPECT_EQ(link("Comm/Retries"), "4");
+    EXPECT_FALSE(stranger.waitForNewConnection(0)) << "the stranger was never called";
+}
+
+TEST_F(DemoLinkScript, ALinkTheUserSetUpIsLeftAlone)
+{
+    const std::pair<QByteArray, bool> links[] = {
+        {"[Comm]\nConnectType=3\n[WinSock]\nAddress=10.1.2.3\nPort=502\n", false},
+        {"[Comm]\nConnectType=0\n[WinSock]\nAddress=127.0.0.1\nPort=15515\n", false},
+        // The user pointed the link at another local port after scripts/run had set it up.
+        {"[Comm]\nConnectType=3\n[WinSock]\nAddress=127.0.0.1\nPort=4001\n[DemoUnit]\nPort=15515\n", false},
+        // Set up by scripts/run before it recorded its port.
+        {"[Comm]\nConnectType=3\n[WinSock]\nAddress=127.0.0.1\nPort=15515\n", true},
+    };
+    for (const auto& [text, ours] : links) {
+        writeConfig(text);
+        QProcess bash;
+        bash.start(QStringLiteral("bash"),
+                   {QStringLiteral("-c"), QStringLiteral("source \"$1\" && demo_link_ours \"$2\""),
+                    QStringLiteral("ours"), QStringLiteral(KVT_SOURCE_DIR "/scripts/demolink.sh"), config});
+        ASSERT_TRUE(bash.waitForFinished(10000));
+        EXPECT_EQ(bash.exitCode() == 0, ours) << text.toStdString();
+        if (ours)
+            continue;
+        EXPECT_EQ(run(freePort()).said, "not ours") << text.toStdString();
+        QFile f(config);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), text);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QThread>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <stdexcept>
@@ -138,6 +139,51 @@ TEST(UnitModel, MultiReadPacksTheValuesInRequestOrder)
 
     EXPECT_EQ(ask(unit, message(0x32, hex("00") + QByteArray(40, '\0'))), rejection());
     EXPECT_EQ(ask(unit, message(0x32, hex("15") + QByteArray(40, '\0'))), rejection());
+}
+
+TEST(UnitModel, TheClockRunsFromItsScenarioAndFromEveryWriteOfIt)
+{
+    const int clockIndex = *UnitModel().indexOf(388);  // "Time (proprietary)"
+    const auto reading = [&](UnitModel& unit) {
+        const QByteArray a = ask(unit, message(0x01, u16(clockIndex)));
+        quint32 token = 0;
+        std::memcpy(&token, a.constData() + 4, 4);
+        return memoryframes::timeOf(token);
+    };
+    const QDateTime start(QDate(2030, 5, 6), QTime(23, 59, 59), Qt::UTC);
+
+    UnitModel unit;
+    QString error;
+    ASSERT_TRUE(unit.applyScenario(QJsonObject{{"clock", "2030-05-06T23:59:59"}}, {}, &error)) << error.toStdString();
+    EXPECT_LE(start.secsTo(reading(unit)), 1);
+    QThread::msleep(1100);
+    const QDateTime later = reading(unit);
+    EXPECT_GE(start.secsTo(later), 1) << "the clock runs, over midnight too";
+    // The multi-read and the values seen from outside read the same clock.
+    QByteArray indexes = u16(clockIndex);
+    indexes.append(QByteArray(40 - indexes.size(), '\0'));
+    const QByteArray multi = ask(unit, message(0x32, hex("01") + indexes));
+    quint32 token = 0;
+    std::memcpy(&token, multi.constData() + 3, 4);
+    EXPECT_LE(later.secsTo(memoryframes::timeOf(token)), 1);
+    EXPECT_LE(later.secsTo(memoryframes::timeOf(static_cast<quint32>(unit.value(388).toLongLong()))), 1);
+
+    // Setting the clock: it runs on from the time written.
+    const quint32 set = memoryframes::token(QDateTime(QDate(2012, 3, 7), QTime(14, 5, 9), Qt::UTC));
+    EXPECT_EQ(ask(unit, message(0x04, u16(clockIndex) + u32(set))), hex("0205"));
+    EXPECT_LE(QDateTime(QDate(2012, 3, 7), QTime(14, 5, 9), Qt::UTC).secsTo(reading(unit)), 1);
+    // A token that is no date stops it there.
+    EXPECT_EQ(ask(unit, message(0x04, u16(clockIndex) + u32(0))), hex("0205"));
+    EXPECT_EQ(unit.value(388).toLongLong(), 0);
+
+    // "now" is the wall clock; without "clock" the point holds still.
+    ASSERT_TRUE(unit.applyScenario(QJsonObject{{"clock", "now"}}, {}, &error));
+    EXPECT_LE(std::abs(memoryframes::wallClockNow().secsTo(reading(unit))), 1);
+    UnitModel still;
+    ASSERT_TRUE(still.setValue(388, set));
+    EXPECT_EQ(still.value(388).toLongLong(), set);
+    EXPECT_FALSE(still.applyScenario(QJsonObject{{"clock", "1999-12-31T00:00:00"}}, {}, &error));
+    EXPECT_EQ(error, "\"clock\" is \"now\" or a date and time of 2000 to 2063.");
 }
 
 TEST(UnitModel, BlocksAndRecordsAreHeldWhole)
@@ -564,8 +610,11 @@ TEST(UnitModel, TheDemonstrationUnitIsRecentAndHoldsEveryLogAndEvent)
     EXPECT_EQ(unit.value(0).toString(), QStringLiteral("515-0042"));
     EXPECT_EQ(unit.value(500).toLongLong(), UnitModel::kMapVersion);
     EXPECT_EQ(static_cast<quint8>(unit.sequencer()[0]), 1) << "the sequencer runs";
+    const QDateTime clock = memoryframes::timeOf(static_cast<quint32>(unit.value(388).toLongLong()));
+    EXPECT_TRUE(clock.isValid());
+    EXPECT_LE(std::abs(memoryframes::wallClockNow().secsTo(clock)), 2) << "the clock runs from now";
 
-    const std::uint32_t hourAgo = memoryframes::token(QDateTime::currentDateTimeUtc().addSecs(-3600));
+    const std::uint32_t hourAgo = memoryframes::token(memoryframes::wallClockNow().addSecs(-3600));
     std::set<int> logIds;
     std::uint32_t newest = 0;
     for (const QByteArray& f : unescapedFrames(unit.archive())) {

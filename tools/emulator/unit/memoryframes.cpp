@@ -56,6 +56,24 @@ std::uint32_t token(const QDateTime& time)
            (static_cast<std::uint32_t>(t.minute()) << 6) | static_cast<std::uint32_t>(t.second());
 }
 
+QDateTime timeOf(std::uint32_t token)
+{
+    const QDate date(static_cast<int>(2000 + (token >> 26)), static_cast<int>((token >> 22) & 0xF),
+                     static_cast<int>((token >> 17) & 0x1F));
+    const QTime time(static_cast<int>((token >> 12) & 0x1F), static_cast<int>((token >> 6) & 0x3F),
+                     static_cast<int>(token & 0x3F));
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QDateTime wallClockNow()
+{
+    const QDateTime local = QDateTime::currentDateTime();
+    const QTime t = local.time();
+    return QDateTime(local.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC);
+}
+
 QByteArray inMemoryOrder(const std::vector<QByteArray>& frames, int wrap)
 {
     const int n = static_cast<int>(frames.size());

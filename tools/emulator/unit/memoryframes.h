@@ -21,6 +21,11 @@ QByteArray eventFrame(std::uint32_t token, std::uint8_t type, std::uint8_t subCo
 
 // The unit's packed clock: year - 2000, month, day, hour, minute, second from bit 31 down.
 std::uint32_t token(const QDateTime& time);
+// The moment a token packs (as a UTC-spec date and time); invalid when its fields form none.
+QDateTime timeOf(std::uint32_t token);
+// The unit's clock is the site's wall clock: the local date and time to the second, held as a
+// UTC-spec value so that counting on from it never meets a daylight-saving jump.
+QDateTime wallClockNow();
 
 // What a generated memory holds: `records` frames, the first at `start`, each `interval` seconds
 // after the one before. A ring memory that has wrapped holds its newest `wrap` frames first

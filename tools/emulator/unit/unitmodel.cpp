@@ -20,7 +20,8 @@ namespace {
 constexpr int kTextType = 13;
 constexpr int kBaudType = 15;
 constexpr std::uint8_t kRejectType = 0xFF;
-constexpr int kMaxText = 250;  // the longest text a read answer can carry
+constexpr int kMaxText = 250;               // the longest text a read answer can carry
+constexpr std::uint16_t kClockPoint = 388;  // "Time (proprietary)": the unit's clock as a token
 
 int entryCount()
 {
@@ -203,7 +204,7 @@ bool parsePlan(const QJsonObject& o, const QString& key, memoryframes::Plan& pla
             return fail(error, QStringLiteral("\"%1\": give \"start\" or \"end\", not both.").arg(key));
         const QString text = o.value(QStringLiteral("end")).toString();
         QDateTime end =
-            text == QLatin1String("now") ? QDateTime::currentDateTimeUtc() : QDateTime::fromString(text, Qt::ISODate);
+            text == QLatin1String("now") ? memoryframes::wallClockNow() : QDateTime::fromString(text, Qt::ISODate);
         end.setTimeSpec(Qt::UTC);
         end = end.addMSecs(-end.time().msec());
         const QDateTime start = end.addSecs(-std::int64_t{std::max(plan.records - 1, 0)} * plan.interval);
@@ -297,6 +298,7 @@ bool UnitModel::applyScenario(const QJsonObject& scenario, const QString& baseDi
     const Configuration config = config_;
     const QByteArray archive = archive_, events = events_, image = image_;
     const auto faults = faults_;
+    const auto clock = clock_;
     if (applyLocked(scenario, baseDir, error)) {
         defaults_ = config_;
         return true;
@@ -306,6 +308,7 @@ bool UnitModel::applyScenario(const QJsonObject& scenario, const QString& baseDi
     events_ = events;
     image_ = image;
     faults_ = faults;
+    clock_ = clock;
     return false;
 }
 
@@ -319,6 +322,7 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
                                       "archive",
                                       "events",
                                       "image",
+                                      "clock",
                                       "memoryInfoReserved",
                                       "flashBusyPolls",
                                       "imageBusyPolls",
@@ -400,6 +404,15 @@ bool UnitModel::applyLocked(const QJsonObject& s, const QString& baseDir, QStrin
         if (!n || *n < -1)
             return fail(error, QStringLiteral("\"imageCorruptAt\" must be an image offset, or -1 for none."));
         imageCorruptAt_ = *n;
+    }
+    if (s.contains(QStringLiteral("clock"))) {
+        const QString text = s.value(QStringLiteral("clock")).toString();
+        QDateTime from =
+            text == QLatin1String("now") ? memoryframes::wallClockNow() : QDateTime::fromString(text, Qt::ISODate);
+        from.setTimeSpec(Qt::UTC);
+        if (!from.isValid() || from.date().year() < 2000 || from.date().year() > 2063)
+            return fail(error, QStringLiteral("\"clock\" is \"now\" or a date and time of 2000 to 2063."));
+        clock_ = RunningClock{from.addMSecs(-from.time().msec()), Clock::now()};
     }
     if (s.contains(QStringLiteral("memoryInfoReserved"))) {
         const double v = s.value(QStringLiteral("memoryInfoReserved")).toDouble(-1);
@@ -486,6 +499,8 @@ QJsonObject UnitModel::dump() const
     o.insert("archive", hexText(archive_));
     o.insert("events", hexText(events_));
     o.insert("image", hexText(image_));
+    if (const auto index = indexOf(kClockPoint); clock_ && index)
+        o.insert("clock", memoryframes::timeOf(u32At(valueBytesLocked(*index), 0)).toString(Qt::ISODate));
     o.insert("memoryInfoReserved", static_cast<double>(memoryInfoReserved_));
     o.insert("flashBusyPolls", flashBusyPolls_);
     o.insert("imageBusyPolls", imageBusyPolls_);
@@ -573,12 +588,33 @@ bool UnitModel::setValueLocked(int index, const QVariant& value)
         return false;
     }
     config_.values[index] = littleEndian(static_cast<std::uint64_t>(n), width);
+    storedLocked(index);
     return true;
+}
+
+QByteArray UnitModel::valueBytesLocked(int index) const
+{
+    if (!clock_ || indexOf(kClockPoint) != index)
+        return config_.values[index];
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - clock_->since).count();
+    return littleEndian(memoryframes::token(clock_->at.addSecs(seconds)), singleReadWidth(index));
+}
+
+void UnitModel::storedLocked(int index)
+{
+    if (!clock_ || indexOf(kClockPoint) != index)
+        return;
+    // A token that is no date and time stops the clock at what was written.
+    const QDateTime set = memoryframes::timeOf(u32At(config_.values[index], 0));
+    if (set.isValid())
+        clock_ = RunningClock{set, Clock::now()};
+    else
+        clock_.reset();
 }
 
 QVariant UnitModel::valueLocked(int index) const
 {
-    const QByteArray& raw = config_.values[index];
+    const QByteArray raw = valueBytesLocked(index);
     if (isText(index))
         return QString::fromLatin1(raw);
     if (entryAt(index).typeCode == 0) {
@@ -597,7 +633,7 @@ QVariant UnitModel::valueLocked(int index) const
 QByteArray UnitModel::rawValue(int index) const
 {
     std::lock_guard lock(mutex_);
-    return index >= 0 && index < static_cast<int>(config_.values.size()) ? config_.values[index] : QByteArray();
+    return index >= 0 && index < static_cast<int>(config_.values.size()) ? valueBytesLocked(index) : QByteArray();
 }
 
 void UnitModel::setRawValue(int index, const QByteArray& bytes)
@@ -606,6 +642,7 @@ void UnitModel::setRawValue(int index, const QByteArray& bytes)
     if (index < 0 || index >= static_cast<int>(config_.values.size()))
         return;
     config_.values[index] = isText(index) ? bytes.left(kMaxText) : sized(bytes, singleReadWidth(index));
+    storedLocked(index);
 }
 
 QVariant UnitModel::value(std::uint16_t pointId) const
@@ -661,6 +698,12 @@ void UnitModel::setMemoryInfoReserved(std::uint32_t value)
 {
     std::lock_guard lock(mutex_);
     memoryInfoReserved_ = value;
+}
+
+void UnitModel::runClock(const QDateTime& from)
+{
+    std::lock_guard lock(mutex_);
+    clock_ = RunningClock{from, Clock::now()};
 }
 
 void UnitModel::setFlashBusyPolls(int polls)
@@ -806,7 +849,7 @@ QByteArray UnitModel::makeArchiveLocked(const memoryframes::Plan& plan) const
         const int parameters = std::min<int>(byteAt(r, 5), 8);
         for (int j = 1; j < parameters; ++j) {
             const auto index = indexOf(u16At(r, 6 + 2 * j));
-            payload.append(index ? sized(config_.values[*index], singleReadWidth(*index)) : QByteArray(4, '\0'));
+            payload.append(index ? sized(valueBytesLocked(*index), singleReadWidth(*index)) : QByteArray(4, '\0'));
         }
         frames.push_back(memoryframes::logFrame(byteAt(r, 4), payload));
     }
@@ -841,7 +884,7 @@ QByteArray UnitModel::multiRead(const QByteArray& message) const
         if (index >= static_cast<int>(config_.values.size()))
             return rejection();
         const int width = ridovaz::valueSize(entryAt(index).typeCode);
-        payload.append(sized(config_.values[index], width));
+        payload.append(sized(valueBytesLocked(index), width));
     }
     return reply(0x33, payload);
 }
@@ -863,7 +906,7 @@ QByteArray UnitModel::answer(const QByteArray& m)
         QByteArray payload = m.mid(2, 2);
         if (isText(index))
             payload.append(static_cast<char>(config_.values[index].size()));
-        payload.append(config_.values[index]);
+        payload.append(valueBytesLocked(index));
         return reply(0x02, payload);
     }
     case 0x04: {  // write entry
@@ -873,6 +916,7 @@ QByteArray UnitModel::answer(const QByteArray& m)
         if (isText(index) || !entryAt(index).writable)
             return rejection();
         config_.values[index] = m.mid(4, singleReadWidth(index));
+        storedLocked(index);
         return plain();
     }
     case 0x06: {  // write text entry

@@ -35,6 +35,9 @@
 //                date and time, or "now") in place of "start" places the newest record there
 //                scenarios/logs.json is such a unit: four logs recording, both memories wrapped;
 //                scenarios/demo.json is the unit scripts/run shows a new user
+//   "clock":     "now" or a date and time of 2000 to 2063: the unit's clock ("Time (proprietary)")
+//                runs from that moment on, counted from when the scenario is applied; a write of
+//                the point sets it, and it runs on from there
 //   "memoryInfoReserved": n (the first value of the memory information)
 //   "flashBusyPolls": n    flash status polls answered busy after each flash write
 //   "imageBusyPolls": n    image polls answered busy after each firmware block
@@ -127,6 +130,9 @@ public:
     QByteArray image() const;
     void setImage(const QByteArray& bytes);
     void setMemoryInfoReserved(std::uint32_t value);
+    // The unit's clock runs from this moment on (a UTC-spec date and time read as the unit's
+    // local time). Without it the clock point holds still at whatever was last stored.
+    void runClock(const QDateTime& from);
 
     void setFlashBusyPolls(int polls);
     void setImageBusyPolls(int polls);
@@ -149,6 +155,12 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
+    // The clock's reading `at` was taken at `since`; it reads `at` plus the time gone by.
+    struct RunningClock {
+        QDateTime at;
+        Clock::time_point since;
+    };
+
     // What factory defaults bring back.
     struct Configuration {
         std::vector<QByteArray> values;
@@ -166,6 +178,10 @@ private:
     bool applyLocked(const QJsonObject& scenario, const QString& baseDir, QString* error);
     bool setValueLocked(int index, const QVariant& value);
     QVariant valueLocked(int index) const;
+    // The value's bytes as the unit answers them now (the running clock read at this moment).
+    QByteArray valueBytesLocked(int index) const;
+    // A value just stored into the clock point sets a running clock to it.
+    void storedLocked(int index);
 
     mutable std::mutex mutex_;
     Configuration config_;
@@ -178,6 +194,7 @@ private:
     int imageBusyPolls_ = 0;
     bool imageNeverStored_ = false;
     qint64 imageCorruptAt_ = -1;
+    std::optional<RunningClock> clock_;
     int rebootSilenceMs_ = 2000;
     int flashBusy_ = 0;
     int imageBusy_ = 0;
