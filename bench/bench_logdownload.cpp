@@ -14,7 +14,7 @@
 #include "frame.h"
 #include "logdbmgr.h"
 #include "logrecord.h"
-#include "modalrun.h"
+#include "programbench.h"
 #include "startup.h"
 #include "winmsg.h"
 
@@ -30,9 +30,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <algorithm>
@@ -241,33 +239,15 @@ int runOne(int records)
     DialogService::install(&dialogs);
 
     QProcess unit;
-    unit.start(QCoreApplication::applicationDirPath() + "/emu515",
-               {"--port", "0", "--scenario", writeScenario(home.path(), records)});
-    if (!unit.waitForReadyRead(30000)) {
-        std::fprintf(stderr, "bench_logdownload: the emulated unit did not start\n");
+    const quint16 port =
+        bench::startUnit(unit, "bench_logdownload", {"--scenario", writeScenario(home.path(), records)});
+    if (port == 0)
         return 1;
-    }
-    const auto match = QRegularExpression(R"(tcp 127\.0\.0\.1:(\d+))").match(QString::fromLatin1(unit.readLine()));
-    const auto port = static_cast<quint16>(match.captured(1).toUInt());
-
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Desktop515");
-    settings.setValue("Comm/ConnectType", 3);
-    settings.setValue("WinSock/Address", "127.0.0.1");
-    settings.setValue("WinSock/Port", QString::number(port));
-    settings.sync();
 
     TFormMain* form = startup::CreateProgram();
     form->show();
-    modal::setRunner([](QDialog& dialog) {
-        if (auto* read = dialog.findChild<QPushButton*>("btnReadOnly"))
-            read->click();
-        return dialog.result();
-    });
-    form->tbtnLogonClick();
-    if (form->GetBool("LoggingOn")) {
-        std::fprintf(stderr, "bench_logdownload: the logon failed: %s\n", qPrintable(dialogs.texts().join(" | ")));
+    if (!bench::logOnReadOnly(*form, dialogs, "bench_logdownload"))
         return 1;
-    }
     auto* viewer = form->findChild<TfraArchiveViewer*>("fraArchiveViewer");
     form->PageControlMain()->setCurrentWidget(viewer->parentWidget());
     QCoreApplication::processEvents();
@@ -341,12 +321,7 @@ int runOne(int records)
         median(eventsShown));
     std::fflush(stdout);
 
-    form->tbtnLogoffClick();
-    modal::setRunner({});
-    startup::DestroyProgram(form);
-    DialogService::install(nullptr);
-    unit.kill();
-    unit.waitForFinished();
+    bench::closeProgram(form, unit);
     return 0;
 }
 
