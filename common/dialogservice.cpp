@@ -31,20 +31,51 @@ void DialogService::install(DialogService* service)
     appcontext::setSharedObject(kServiceName, service);
 }
 
+QString DialogService::chooseSaveFile(const SaveChoice& choice)
+{
+    QString dir = choice.dir;
+    for (;;) {
+        const QString typed = instance()->saveFileName(choice.caption, dir, choice.filter);
+        if (typed.isEmpty())
+            return typed;
+        const QString name = choice.extension.isEmpty() || !QFileInfo(typed).suffix().isEmpty()
+                                 ? typed
+                                 : typed + QLatin1Char('.') + choice.extension;
+        QStringList existing;
+        if (choice.replaced)
+            existing = choice.replaced(name);
+        else if (QFileInfo::exists(name))
+            existing << name;
+        if (existing.isEmpty())
+            return name;
+        Replace answer = Replace::Again;
+        if (choice.replace) {
+            answer = choice.replace(existing);
+        } else {
+            // The toolkit's dialog is titled "Save As" when it is given no caption.
+            const QString caption = choice.caption.isEmpty() ? QStringLiteral("Save As") : choice.caption;
+            const QString first = QFileInfo(existing.first()).fileName();
+            const QString text = existing.size() == 1
+                                     ? QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(first)
+                                     : QStringLiteral("%1 and %2 more already exist.\nDo you want to replace them?")
+                                           .arg(first)
+                                           .arg(existing.size() - 1);
+            if (ask(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+                QMessageBox::Yes)
+                answer = Replace::Yes;
+        }
+        if (answer == Replace::Yes)
+            return name;
+        if (answer == Replace::Cancel)
+            return {};
+        dir = typed;  // back where the user was, the name as typed
+    }
+}
+
 QString DialogService::saveFileNameWithExtension(const QString& caption, const QString& dir, const QString& filter,
                                                  const QString& extension)
 {
-    for (;;) {
-        const QString typed = instance()->saveFileName(caption, dir, filter);
-        if (typed.isEmpty() || !QFileInfo(typed).suffix().isEmpty())
-            return typed;
-        const QString name = typed + QLatin1Char('.') + extension;
-        if (!QFileInfo::exists(name) ||
-            ask(QMessageBox::Warning, caption,
-                QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(name).fileName()),
-                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
-            return name;
-    }
+    return chooseSaveFile({caption, dir, filter, extension, {}, {}});
 }
 
 void DialogService::showMessage(const QString& text)
@@ -78,7 +109,8 @@ QString QtDialogService::openFileName(const QString& caption, const QString& dir
 
 QString QtDialogService::saveFileName(const QString& caption, const QString& dir, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, dir, filter);
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, dir, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 bool QtDialogService::inputText(const QString& caption, const QString& prompt, QString& value, bool password)

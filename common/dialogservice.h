@@ -22,6 +22,8 @@ public:
                                                 QMessageBox::StandardButton defaultButton) = 0;
     // Empty when cancelled.
     virtual QString openFileName(const QString& caption, const QString& dir, const QString& filter) = 0;
+    // The name as typed, without a question about an existing file: saves go through
+    // chooseSaveFile, which asks. A dir naming a file opens the dialog with that file chosen.
     virtual QString saveFileName(const QString& caption, const QString& dir, const QString& filter) = 0;
     // False when cancelled; value holds the text on entry and on return.
     virtual bool inputText(const QString& caption, const QString& prompt, QString& value, bool password) = 0;
@@ -34,10 +36,29 @@ public:
     // Installs a service for the process (the caller keeps ownership); null restores the default.
     static void install(DialogService* service);
 
-    // A save dialog with a default extension, added to a name typed without one. The dialog
-    // asks before it replaces the file it was given; when only the added extension names an
-    // existing file, the same question is asked here, and No goes back to the dialog. Empty when
-    // cancelled.
+    // What the user answers when a save would replace files.
+    enum class Replace { Yes, Again, Cancel };  // Again: back to the save dialog
+
+    // A save dialog and what its answer would replace. The dialog itself never asks about an
+    // existing file (saveFileName): the question is asked here, once, about the files the save
+    // would really write, which a name typed without its extension does not name.
+    struct SaveChoice {
+        QString caption;
+        QString dir;
+        QString filter;
+        // Added to a name typed without one ("pdf"); empty: the name is taken as typed.
+        QString extension;
+        // The existing files a save under the chosen name (its extension added) replaces;
+        // unset: that name, when it exists.
+        std::function<QStringList(const QString& name)> replaced;
+        // Asked when there are any; unset: the dialog's own question ("<file> already exists.
+        // Do you want to replace it?", No by default), whose No goes back to the dialog.
+        std::function<Replace(const QStringList& existing)> replace;
+    };
+    // The chosen name, its extension added; empty when cancelled.
+    static QString chooseSaveFile(const SaveChoice& choice);
+    // A save dialog with a default extension, added to a name typed without one, asking before
+    // anything is replaced as the dialog would.
     static QString saveFileNameWithExtension(const QString& caption, const QString& dir, const QString& filter,
                                              const QString& extension);
     // A plain box with an OK button and the application's title as caption.

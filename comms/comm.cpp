@@ -777,9 +777,15 @@ void TComm::SendBlock(const std::uint8_t* frameBytes, int length)
     // restarts it then). Until that happens it also allows for the time the line needs to carry
     // the frame, so that a port that never reports the frame sent still times out. Armed before
     // the frame is handed over, as the port may report it sent at once.
+    // Over TCP the port reports the frame sent as soon as the network has it; a serial server in
+    // front of the unit then still has to carry it at its line's speed, learnt from the answers.
     int lineTicks = 0;
+    farLineTicks_ = 0;
     if (commPort_->layer() == CommPort::Layer::Serial)
         lineTicks = static_cast<int>(commPort_->byteTimeSeconds() * 1000.0 * length / CommPort::kTickMs) + 1;
+    else
+        farLineTicks_ = farLine_.Ticks(length, CommPort::kTickMs);
+    lineTicks += farLineTicks_;
     ArmBackoffTimer(std::min(backoffTicks(), CommPort::kMaxTimerTicks - lineTicks) + lineTicks);
     awaitingOutSent_ = true;
     commPort_->putBlock(frameBytes, length);
@@ -811,7 +817,7 @@ void TComm::CommPortTriggerOutSent()
         hCharTimer_ = commPort_->addTimerTrigger();
     commPort_->setTimerTrigger(hCharTimer_, 1, true);
     if (awaitingOutSent_ && exchangeStatus_ == commstatus::kWaiting && hBackoffTimer_ != 0)
-        ArmBackoffTimer(backoffTicks());
+        ArmBackoffTimer(std::min(backoffTicks(), CommPort::kMaxTimerTicks - farLineTicks_) + farLineTicks_);
     awaitingOutSent_ = false;
 }
 
@@ -825,6 +831,10 @@ void TComm::CommPortTriggerAvail(int count)
     // The time-out runs from the last chunk, so a slowly trickling answer is not cut off.
     awaitingOutSent_ = false;
     ArmBackoffTimer(backoffTicks());
+    if (!lineClock_.isValid())
+        lineClock_.start();
+    if (receiveCount_ == 0)
+        farLine_.AnswerBegan(lineClock_.nsecsElapsed(), count);
 
     int left = std::min(count, commPort_->inCount());
     while (left > 0) {
@@ -871,6 +881,8 @@ void TComm::CommPortTriggerAvail(int count)
             break;
         case frame::Verdict::Complete:
             removeBackoffTimer();
+            if (commPort_->layer() == CommPort::Layer::Winsock)
+                farLine_.AnswerEnded(lineClock_.nsecsElapsed(), receiveCount_);
             AcceptReply(receiveCount_);
             break;
         }
@@ -1034,6 +1046,8 @@ bool TComm::waitForTcp()
 int TComm::Connect()
 {
     BusyScope busy(busy_);
+    // Another connection may end in another line.
+    farLine_.Reset();
     // A call the modem holds is the link itself: closing the port would end it.
     if (!(connectType_ == Modem && TapiDevice->portOpen()))
         commPort_->close();

@@ -2,8 +2,10 @@
 
 #include "commport.h"
 #include "commsettings.h"
+#include "frame.h"
 #include "portaddrmgr.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
 #include <array>
@@ -184,6 +186,12 @@ private:
     int hCharTimer_ = 0;
     int hBackoffTimer_ = 0;
     bool awaitingOutSent_ = false;
+    // The serial line behind a TCP link, learnt from the answers' pace, and what the frame being
+    // sent needs of it: the time-out allows for it (a long block must reach the unit before the
+    // time-out can mean that the unit did not answer, or the block is sent twice).
+    frame::FarLine farLine_;
+    int farLineTicks_ = 0;
+    QElapsedTimer lineClock_;
     std::uint32_t packetCounter_ = 0;
     std::array<std::uint8_t, 512> transmitArea_{};
     std::array<std::uint8_t, 523> replyArea_{};

@@ -2,6 +2,7 @@
 
 #include "crc16.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace frame {
@@ -48,6 +49,26 @@ Verdict judge(const std::uint8_t* buffer, int count)
     if (count > expected)
         return Verdict::TooLong;
     return checkCrc(count, buffer) < 0 ? Verdict::BadCrc : Verdict::Complete;
+}
+
+void FarLine::AnswerEnded(std::int64_t ns, int bytes)
+{
+    // No line is slower than 300 baud (ten bits a character): a longer spread is a stall on the
+    // way, not the line.
+    constexpr std::int64_t kSlowestByteNs = 1'000'000'000LL * 10 / 300;
+    const int spread = bytes - firstChunk_;
+    if (spread < kMinSpread || ns <= beganNs_)
+        return;
+    const std::int64_t perByte = std::min((ns - beganNs_) / spread, kSlowestByteNs);
+    byteNs_ = byteNs_ == 0 ? perByte : std::min(byteNs_, perByte);
+}
+
+int FarLine::Ticks(int length, int tickMs) const
+{
+    if (byteNs_ <= 0 || length <= 0 || tickMs <= 0)
+        return 0;
+    const std::int64_t tickNs = std::int64_t{tickMs} * 1'000'000;
+    return static_cast<int>((byteNs_ * length + tickNs - 1) / tickNs);
 }
 
 }  // namespace frame

@@ -43,4 +43,31 @@ enum class Verdict {
 // Judges the gathered bytes in the engine's order: length, rejection, gateway text, size, CRC.
 Verdict judge(const std::uint8_t* buffer, int count);
 
+// The serial line at the far end of a TCP link (a serial server in front of the unit), as the
+// unit's answers show it: their bytes after the first chunk trickle in at the line's speed. Its
+// byte time is the least seen (delays on the way only ever stretch an answer); unknown (0) until
+// an answer has spread over enough bytes, and then the time-out of a frame allows for the line to
+// carry the frame to the unit. A link whose answers come whole learns nothing and allows nothing.
+class FarLine {
+public:
+    // Bytes after the first chunk an answer must spread over to be measured.
+    static constexpr int kMinSpread = 8;
+
+    void Reset() { byteNs_ = 0; }
+    void AnswerBegan(std::int64_t ns, int firstChunkBytes)
+    {
+        beganNs_ = ns;
+        firstChunk_ = firstChunkBytes;
+    }
+    void AnswerEnded(std::int64_t ns, int bytes);
+    std::int64_t ByteNs() const { return byteNs_; }
+    // Timer ticks of tickMs the line needs to carry length bytes: 0 while unknown, else rounded up.
+    int Ticks(int length, int tickMs) const;
+
+private:
+    std::int64_t byteNs_ = 0;
+    std::int64_t beganNs_ = 0;
+    int firstChunk_ = 0;
+};
+
 }  // namespace frame

@@ -1,5 +1,6 @@
 #include "dbcontrol.h"
 
+#include "controlplace.h"
 #include "dialogservice.h"
 #include "floatformat.h"
 #include "ridovaz.h"
@@ -114,15 +115,15 @@ QString rangeText(double low, double high)
         .arg(QString::fromStdString(floatfmt::toolkitText(low)), QString::fromStdString(floatfmt::toolkitText(high)));
 }
 
-QString notInteger(const QString& text)
+// A typed text as a message quotes it: a text of a page's length would hide the message itself.
+QString quoted(const QString& text)
 {
-    return QStringLiteral("'%1' is not a valid integer value.").arg(text);
+    constexpr qsizetype kLongest = 40;
+    const QString t = text.trimmed();
+    return t.size() > kLongest ? t.left(kLongest - 3) + QStringLiteral("...") : t;
 }
 
-QString notNumber(const QString& text)
-{
-    return QStringLiteral("'%1' is not a valid floating point value.").arg(text);
-}
+constexpr char kEnterAValue[] = "Please enter a value.";
 
 struct IntegerRange {
     std::int64_t low;
@@ -156,6 +157,20 @@ IntegerRange rangeOf(PointKind kind)
 
 }  // namespace
 
+QString notIntegerText(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return QString::fromLatin1(kEnterAValue);
+    return QStringLiteral("'%1' is not a valid integer value.").arg(quoted(text));
+}
+
+QString notNumberText(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return QString::fromLatin1(kEnterAValue);
+    return QStringLiteral("'%1' is not a valid floating point value.").arg(quoted(text));
+}
+
 std::optional<std::int64_t> parseInteger(const QString& text)
 {
     const QByteArray chars = numberChars(text);
@@ -182,7 +197,7 @@ std::optional<QString> checkEdit(const QString& text, const EditChecks& checks, 
 {
     const QString trimmed = text.trimmed();
     if (checks.required && trimmed.isEmpty()) {
-        *problem = QStringLiteral("Please enter a value.");
+        *problem = QString::fromLatin1(kEnterAValue);
         return std::nullopt;
     }
     const bool positive = checks.dataType == dtPosInt || checks.dataType == dtPosFloat;
@@ -195,7 +210,7 @@ std::optional<QString> checkEdit(const QString& text, const EditChecks& checks, 
     case dtPosInt: {
         const auto v = parseInteger(trimmed);
         if (!v) {
-            *problem = notInteger(trimmed);
+            *problem = notIntegerText(trimmed);
             return std::nullopt;
         }
         value = static_cast<double>(*v);
@@ -206,7 +221,7 @@ std::optional<QString> checkEdit(const QString& text, const EditChecks& checks, 
     case dtPosFloat: {
         const auto v = parseNumber(trimmed);
         if (!v) {
-            *problem = notNumber(trimmed);
+            *problem = notNumberText(trimmed);
             return std::nullopt;
         }
         value = *v;
@@ -230,7 +245,7 @@ std::optional<std::string> fitToPoint(const std::string& text, PointKind kind, Q
     if (kind == PointKind::Float) {
         const auto v = parseNumber(shown);
         if (!v) {
-            *problem = notNumber(shown);
+            *problem = notNumberText(shown);
             return std::nullopt;
         }
         if (std::fabs(*v) > FLT_MAX) {
@@ -243,7 +258,7 @@ std::optional<std::string> fitToPoint(const std::string& text, PointKind kind, Q
         return text;
     const auto v = parseInteger(shown);
     if (!v) {
-        *problem = notInteger(shown);
+        *problem = notIntegerText(shown);
         return std::nullopt;
     }
     const IntegerRange r = rangeOf(kind);
@@ -276,7 +291,9 @@ public:
             try {
                 owner_->HandleMessage(*message);
             } catch (const std::exception& e) {
-                owner_->Complain(QString::fromLocal8Bit(e.what()));
+                const bool writing = message->message() == winmsg::WM_BEFORE_SEND_TO_DATABASE ||
+                                     message->message() == winmsg::WM_SEND_TO_DATABASE;
+                owner_->Complain(QString::fromLocal8Bit(e.what()), writing ? Occasion::Write : Occasion::Edit);
                 message->result = 1;
             }
             break;
@@ -347,6 +364,7 @@ void DbControl::Detach()
     kind_ = dbctl::PointKind::Unknown;
     hasValue_ = false;
     edited_ = false;
+    toldOf_.reset();
 }
 
 void DbControl::HandleMessage(WinMessageEvent& message)
@@ -370,13 +388,13 @@ void DbControl::HandleMessage(WinMessageEvent& message)
             if (text && !OnPutToDatabase)
                 text = dbctl::fitToPoint(*text, kind_, &problem);
             if (!text && !problem.isEmpty()) {
-                Complain(problem);
+                Complain(problem, Occasion::Write);
                 message.result = 1;
             }
         }
         break;
     case winmsg::WM_SEND_TO_DATABASE:
-        switch (PutToDatabase()) {
+        switch (PutToDatabase(Occasion::Write)) {
         case PutResult::Refused:
             message.result = 1;
             break;
@@ -404,6 +422,7 @@ void DbControl::Present(const QString& value)
     pointValue_ = value;
     hasValue_ = true;
     edited_ = false;
+    toldOf_.reset();
     bool showValue = true;
     if (ShowsAs() == Shows::State) {
         Display(value);
@@ -436,8 +455,10 @@ void DbControl::RevertEdit()
 
 void DbControl::UserChanged()
 {
-    if (!Showing())
-        edited_ = true;
+    if (Showing())
+        return;
+    edited_ = true;
+    toldOf_.reset();
 }
 
 void DbControl::UserCommitted()
@@ -450,7 +471,7 @@ void DbControl::UserCommitted()
     PutToDatabase();
 }
 
-DbControl::PutResult DbControl::PutToDatabase()
+DbControl::PutResult DbControl::PutToDatabase(Occasion occasion)
 {
     if (!edited_ || !IsAttached() || !Editable())
         return PutResult::Nothing;
@@ -458,7 +479,7 @@ DbControl::PutResult DbControl::PutToDatabase()
     std::optional<std::string> text = TextToStore(&problem);
     if (!text) {
         if (!problem.isEmpty()) {
-            Complain(problem);
+            Complain(problem, occasion);
             return PutResult::Refused;
         }
         edited_ = false;
@@ -474,7 +495,7 @@ DbControl::PutResult DbControl::PutToDatabase()
     // A number the point would cut or wrap (300 in an 8-bit point becomes 44) is refused here.
     text = dbctl::fitToPoint(*text, kind_, &problem);
     if (!text) {
-        Complain(problem);
+        Complain(problem, occasion);
         return PutResult::Refused;
     }
     bool taken = false;
@@ -494,11 +515,30 @@ DbControl::PutResult DbControl::PutToDatabase()
     return PutResult::Stored;
 }
 
-void DbControl::Complain(const QString& problem) const
+void DbControl::Complain(const QString& problem, Occasion occasion)
 {
+    if (occasion == Occasion::Write) {
+        // The box is shown first, so the message stands over it; the focus it takes does not end
+        // the edit a second time with the same warning.
+        controlplace::reveal(self_);
+        toldOf_ = EditText();
+        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), controlplace::placedText(self_, problem),
+                           QMessageBox::Ok);
+        return;
+    }
+    // One warning per Enter: the Enter handler's check and the box's own (or the focus the
+    // message box takes) must not repeat what the user has just been told.
+    if (occasion == Occasion::Edit && toldOf_ && *toldOf_ == EditText())
+        return;
+    toldOf_ = EditText();
     DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), problem, QMessageBox::Ok);
     if (self_->isVisible())
         self_->setFocus();
+}
+
+void DbControl::WarnedOfEdit()
+{
+    toldOf_ = EditText();
 }
 
 bool DbControl::IsTrueValue(const QString& value) const

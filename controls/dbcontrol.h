@@ -28,6 +28,8 @@ class WinMessageEvent;
 // WM_AFTER_SEND_TO_DATABASE. A control with an edit of the user's checks it on the first (and
 // answers 1 after showing why when it is not a value its point can take) and stores it on the
 // second (answering 1, after showing why, when the checks or the database's conversion refuse it).
+// A refusal at a write names the box and its place ("Stream 2, H2S: Hours: ..."), shows its tab
+// and puts the focus in it; the edit stays in the box.
 namespace dbctl {
 Q_NAMESPACE
 
@@ -94,6 +96,11 @@ QString fromPointText(const std::string& text);
 // too); nullopt when the text is not entirely one number.
 std::optional<std::int64_t> parseInteger(const QString& text);
 std::optional<double> parseNumber(const QString& text);
+
+// Why a box's text is no whole number, or no number: "Please enter a value." for an empty box,
+// else the text quoted ("'12a' is not a valid integer value."), a long one shortened.
+QString notIntegerText(const QString& text);
+QString notNumberText(const QString& text);
 
 // The checks a text entry applies before it stores a text.
 struct EditChecks {
@@ -174,8 +181,16 @@ public:
         Declined,  // the database did not take the text (a point not on the page shown)
         Refused,   // the check or the database's conversion refused it; the user was told
     };
+    // When an edit is checked: as the user ends it, for an act on the box at once (an Enter
+    // handler, a button), or for a write (whose refusal names the box).
+    enum class Occasion { Edit, Act, Write };
     // Checks and stores the user's edit now (OnPutToDatabase first).
-    PutResult PutToDatabase();
+    PutResult PutToDatabase(Occasion occasion = Occasion::Edit);
+
+    // The page has just told the user why what the box shows cannot stand (one warning per Enter):
+    // the box's own check stays quiet about the same text until the user changes it. A write
+    // still names the box.
+    void WarnedOfEdit();
 
     ValueChangedEvent OnDBPointValueChanged;
     PutToDatabaseEvent OnPutToDatabase;
@@ -193,6 +208,8 @@ protected:
     virtual void ShowValue(const QString& value) = 0;
     // Whether this control stores edits at all (read-only ones and displays do not).
     virtual bool Editable() const { return false; }
+    // The text the user edits (a text entry's line), for telling the user about it once.
+    virtual QString EditText() const { return {}; }
     // The text to store for what the control shows; nullopt when there is nothing to store
     // (with *problem set when the shown value may not be stored).
     virtual std::optional<std::string> TextToStore(QString* problem) const { return std::nullopt; }
@@ -207,6 +224,12 @@ protected:
     bool IsTrueValue(const QString& value) const;
     std::string OnText() const { return dbctl::toPointText(trueValue_); }
     std::string OffText() const;
+    // Shows why the edit cannot be stored. As an edit ends, once for the same text (the focus a
+    // message box takes ends it again); an act always says it; a write with the box's place, the
+    // box brought into view. Each leaves the edit's own check quiet about the same text.
+    void Complain(const QString& problem, Occasion occasion);
+    // A new act of the user's (an Enter): what the user was told before no longer counts.
+    void ForgetTold() { toldOf_.reset(); }
 
 private:
     class MessageFilter;
@@ -218,7 +241,6 @@ private:
     void Detach();
     void Present(const QString& value);
     void Display(const QString& value);
-    void Complain(const QString& problem) const;
 
     QWidget* self_;
     std::unique_ptr<MessageFilter> filter_;
@@ -235,4 +257,6 @@ private:
     bool hasValue_ = false;
     bool edited_ = false;
     int showing_ = 0;
+    // The text the user was last told about, until the user changes the box.
+    std::optional<QString> toldOf_;
 };

@@ -1,14 +1,60 @@
 #include "dbtextentry.h"
 
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <algorithm>
 #include <limits>
 
-DbTextEntry::DbTextEntry(QWidget* self, QLineEdit* line) : DbControl(self), line_(line)
+// The data type's pattern and the typing limit in one validator (a line has one). A text longer
+// than the limit is refused only when it grows: the unit's longer text stays, and may be shortened.
+class DbTextEntry::Validator : public QRegularExpressionValidator {
+public:
+    explicit Validator(QLineEdit* line) : QRegularExpressionValidator(line)
+    {
+        QObject::connect(line, &QLineEdit::textChanged, this, [this](const QString& text) { held = text.size(); });
+    }
+
+    State validate(QString& input, int& position) const override
+    {
+        if (limit > 0 && input.size() > limit && input.size() > held)
+            return Invalid;
+        if (regularExpression().pattern().isEmpty())
+            return Acceptable;
+        return QRegularExpressionValidator::validate(input, position);
+    }
+
+    int limit = 0;
+    // The length of the text the line holds before an edit.
+    qsizetype held = 0;
+};
+
+// An Enter is a new act of the user's: a warning given for an earlier one does not silence the
+// check of this one. Installed first, so a page's own Enter handler (installed later) runs before.
+class DbTextEntry::EnterWatch : public QObject {
+public:
+    EnterWatch(DbTextEntry* entry, QLineEdit* line) : QObject(line), entry_(entry) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                entry_->ForgetTold();
+        }
+        return false;
+    }
+
+private:
+    DbTextEntry* entry_;
+};
+
+DbTextEntry::DbTextEntry(QWidget* self, QLineEdit* line) : DbControl(self), line_(line), validator_(new Validator(line))
 {
+    line_->setValidator(validator_);
+    line_->installEventFilter(new EnterWatch(this, line_));
     // textEdited and editingFinished come from the user only; setText raises neither.
     QObject::connect(line_, &QLineEdit::textEdited, self, [this] { UserChanged(); });
     QObject::connect(line_, &QLineEdit::editingFinished, self, [this] {
@@ -22,20 +68,49 @@ void DbTextEntry::setDataType(dbctl::DataType type)
     checks_.dataType = type;
     // Patterns that also pass the unfinished texts met while typing ("-", "1.", "2e").
     static const char* const patterns[] = {
-        nullptr,
+        "",
         R"(^[+-]?\d*$)",
         R"(^\+?\d*$)",
         R"(^[+-]?(\d+\.?\d*|\.\d*)?([eE][+-]?\d*)?$)",
         R"(^\+?(\d+\.?\d*|\.\d*)?([eE][+-]?\d*)?$)",
     };
-    delete line_->validator();
-    const char* pattern = patterns[type];
-    line_->setValidator(pattern ? new QRegularExpressionValidator(QRegularExpression(pattern), line_) : nullptr);
+    validator_->setRegularExpression(QRegularExpression(QString::fromLatin1(patterns[type])));
+}
+
+int DbTextEntry::TypingLimit() const
+{
+    return validator_->limit;
+}
+
+void DbTextEntry::setTypingLimit(int limit)
+{
+    validator_->limit = std::max(limit, 0);
+}
+
+void DbTextEntry::ShowValue(const QString& value)
+{
+    // The line checks a text set from code too: the unit's text is let through whole.
+    validator_->held = std::max(validator_->held, value.size());
+    line_->setText(value);
+}
+
+std::optional<QString> DbTextEntry::CheckedText(QString* problem) const
+{
+    return dbctl::checkEdit(line_->text(), checks_, problem);
+}
+
+std::optional<QString> DbTextEntry::CheckedText()
+{
+    QString problem;
+    std::optional<QString> text = CheckedText(&problem);
+    if (!text)
+        Complain(problem, Occasion::Act);
+    return text;
 }
 
 std::optional<std::string> DbTextEntry::TextToStore(QString* problem) const
 {
-    const std::optional<QString> text = dbctl::checkEdit(line_->text(), checks_, problem);
+    const std::optional<QString> text = CheckedText(problem);
     if (!text)
         return std::nullopt;
     return dbctl::toPointText(*text);

@@ -9,8 +9,8 @@ class QBoxLayout;
 class QLabel;
 
 // What the two text entries share: the line they edit and its checks. Typing is held to the data
-// type (digits only for the integer types); the range and Required are checked when the edit is
-// stored, and a refused edit stays in the box with a warning saying why.
+// type (digits only for the integer types) and to the typing limit; the range and Required are
+// checked when the edit is stored, and a refused edit stays in the box with a warning saying why.
 class DbTextEntry : public DbControl {
 public:
     dbctl::DataType DataType() const { return checks_.dataType; }
@@ -23,17 +23,35 @@ public:
     void setRangeHigh(double high) { checks_.rangeHigh = high; }
     bool Required() const { return checks_.required; }
     void setRequired(bool required) { checks_.required = required; }
+    const dbctl::EditChecks& Checks() const { return checks_; }
+
+    // At most this many characters may be typed (0: no limit). The limit is on typing only: a
+    // text the unit sends is shown whole, and a longer text may be shortened but not lengthened.
+    int TypingLimit() const;
+    void setTypingLimit(int limit);
+
+    // The box's text as its own checks take it (data type, Required, range), trimmed for the
+    // number types; nullopt with *problem set.
+    std::optional<QString> CheckedText(QString* problem) const;
+    // The same for an Enter or a button that acts on the box at once: a refusal is shown, and the
+    // box's own check as the edit ends then stays quiet about the same text.
+    std::optional<QString> CheckedText();
 
 protected:
     DbTextEntry(QWidget* self, QLineEdit* line);
 
     QLineEdit* Line() const { return line_; }
-    void ShowValue(const QString& value) override { line_->setText(value); }
+    void ShowValue(const QString& value) override;
     bool Editable() const override { return !line_->isReadOnly(); }
+    QString EditText() const override { return line_->text(); }
     std::optional<std::string> TextToStore(QString* problem) const override;
 
 private:
+    class Validator;
+    class EnterWatch;
+
     QLineEdit* line_;
+    Validator* validator_;
     dbctl::EditChecks checks_;
 };
 
@@ -67,6 +85,7 @@ class TQLabeledEdit : public QWidget, public DbTextEntry {
     Q_PROPERTY(QString Text READ Text WRITE setText)
     Q_PROPERTY(QString LabelCaption READ LabelCaption WRITE setLabelCaption)
     Q_PROPERTY(LabelPosition LabelPos READ LabelPos WRITE setLabelPos)
+    Q_PROPERTY(int MaxLength READ TypingLimit WRITE setTypingLimit)
 public:
     enum LabelPosition { lpAbove, lpBelow, lpLeft, lpRight };
     Q_ENUM(LabelPosition)
@@ -76,7 +95,9 @@ public:
     bool ReadOnly() const { return Line()->isReadOnly(); }
     void setReadOnly(bool readOnly) { Line()->setReadOnly(readOnly); }
     QString Text() const { return Line()->text(); }
-    void setText(const QString& text) { Line()->setText(text); }
+    void setText(const QString& text) { ShowValue(text); }
+    // The Part's name for the typing limit.
+    void setMaxLength(int limit) { setTypingLimit(limit); }
     QLabel* EditLabel() const { return label_; }
     QLineEdit* Edit() const { return Line(); }
     QString LabelCaption() const;

@@ -98,7 +98,7 @@ QTreeWidgetItem* PointTreeAdapter::AddPointNode(QTreeWidgetItem* parent, int ent
     const auto index = static_cast<std::uint16_t>(entryIndex);
     QString text = QString::fromStdString(map_->GetName(index));
     if (text.isEmpty())
-        text = QStringLiteral("unknown point ") + QString::number(map_->GetPointId(index));
+        text = QString::fromStdString(ridovaz::unknownPointName(map_->GetPointId(index)));
     return AddNode(parent, text, PointNode, entryIndex);
 }
 

@@ -115,6 +115,12 @@ std::string DataBase::GetPointName(int pointId) const
     return point ? point->GetName() : "0";
 }
 
+std::string DataBase::GetPointNameOrUnknown(int pointId) const
+{
+    const DatabasePoint* point = GetPointById(pointId);
+    return point ? point->GetName() : ridovaz::unknownPointName(pointId);
+}
+
 std::string DataBase::GetPointNameByIndex(int index) const
 {
     const DatabasePoint* point = GetPointByIndex(index);

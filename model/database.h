@@ -99,6 +99,8 @@ public:
     int GetPointType(int pointId) const override;
 
     std::string GetPointNameByIndex(int index) const;
+    // The point's name, or ridovaz::unknownPointName for an id the map does not hold.
+    std::string GetPointNameOrUnknown(int pointId) const;
 
     DatabasePoint* GetPointByIndex(int index) const;
     DatabasePoint* GetPointById(int pointId) const;

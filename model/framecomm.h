@@ -35,6 +35,8 @@ constexpr char kEnablePages[] = "EnablePages";
 constexpr char kDisablePages[] = "DisablePages";
 constexpr char kSetDatabaseConfigFileTypeID[] = "SetDatabaseConfigFileTypeID";
 constexpr char kUpdateLogView[] = "UpdateLogView";
+// The value says whether the archive download was whole: a partial one is saved only when the
+// user says so, in words of its own.
 constexpr char kSaveLogFile[] = "SaveLogFile";
 constexpr char kReadALog2[] = "ReadALog2";
 constexpr char kAuditFinish[] = "AuditFinish";

@@ -146,10 +146,11 @@ void ReadALog::Execute()
     stop.Stop();
     if (worker.Failed())
         inform(QString::fromStdString(logdownload::kWorkerErrorText + worker.ErrorText()));
-    if (!whole || !worker.Complete())
+    const bool complete = whole && worker.Complete();
+    if (!complete)
         inform(logdownload::kIncompleteText);
     frame()->SetState(framecomm::kUpdateLogView, true);
-    frame()->SetState(framecomm::kSaveLogFile, true);
+    frame()->SetState(framecomm::kSaveLogFile, complete);
     busy.reset();
     status(frame(), "");
 }

@@ -127,6 +127,11 @@ const PointGroup& pointGroupAt(int row)
     return kGroups[row];
 }
 
+std::string unknownPointName(int pointId)
+{
+    return "unknown point " + std::to_string(pointId);
+}
+
 std::string unitNameForPointId(std::uint16_t id)
 {
     auto in = [id](std::initializer_list<std::uint16_t> ids) {

@@ -102,6 +102,9 @@ int pointGroupCount();
 const PointGroup& pointGroupAt(int row);
 // The unit word the map gives a point id.
 std::string unitNameForPointId(std::uint16_t pointId);
+// The one name the program shows for a point id the map has no name for ("unknown point 5000"),
+// in grids, headers, files and exports alike.
+std::string unknownPointName(int pointId);
 
 }  // namespace ridovaz
 

@@ -1,5 +1,6 @@
 #include "writecommands.h"
 
+#include "activeobjectengine.h"
 #include "commdbpointfacade.h"
 #include "communications.h"
 #include "database.h"
@@ -88,17 +89,23 @@ void WriteSinglePointCommand::Execute()
 void WriteMainCommand::Execute()
 {
     SetSucceeded(false);
+    refused_ = false;
+    const std::string then = GetParam();
     if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Writing...");
     frame()->SetInt(framecomm::kLocalPBarMax, 1);
     SetSucceeded(runBulkWrite(frame(), [this]() -> int {
         // A page that refuses its data has told the user why; nothing is written.
-        if (frame()->GetInt(framecomm::kSendToDatabase, nullptr) != 0)
+        if (frame()->GetInt(framecomm::kSendToDatabase, nullptr) != 0) {
+            refused_ = true;
             return kSkipped;
+        }
         return DataBase::Instance()->WriteAll();
     }));
     status(frame(), "");
+    if (!refused_ && !then.empty())
+        MyActiveObjectEngine::Instance()->ExecuteCommand(then, "");
 }
 
 void WriteDirectCommand::Execute()

@@ -25,10 +25,18 @@ private:
 };
 
 // Everything edited so far: the pages store their blocks first, then every modified point and
-// changed block is written. Succeeds when everything was written.
+// changed block is written. Succeeds when everything was written. The parameter names the
+// command queued once a write that no page refused has run (the tool bar's read of the page);
+// empty, nothing. A refused write sends nothing and queues nothing, so no read replaces the edits
+// it keeps.
 class WriteMainCommand : public Command {
 public:
     void Execute() override;
+    // Whether a page refused the last write.
+    bool Refused() const { return refused_; }
+
+private:
+    bool refused_ = false;
 };
 
 // The configuration just loaded from a file, modified or not. The parameter is the number of

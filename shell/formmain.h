@@ -244,6 +244,10 @@ private:
     void OnPageChanged(int index);
     void EnableUnitOperations(bool enable);
 
+    // formmainmenus.cpp
+    // Whether a page refused the last main write.
+    bool WriteRefused() const;
+
     // formmainstartup.cpp
     bool FormCloseQuery();
     void FormDestroy();
@@ -340,6 +344,9 @@ private:
     QTimer* startupTimer_ = nullptr;
     QWidget* frames_[kTabCount] = {};
     int previousPage_ = -1;
+    // Set while the pages store their edits for a write: a box that refuses may show its page,
+    // and that page's entry read would replace the edits the refused write keeps.
+    bool sendingToDatabase_ = false;
 };
 
 // The main window, set while it exists.

@@ -204,7 +204,10 @@ const KeyTable<void (*)(TFormMain&, bool)>& TFormMain::CommHandlers::stateTable(
              if (TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), "LoadXmlArchive", &loaded) && loaded)
                  TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), "UpdateLogView");
          }},
-        {kSaveLogFile, [](TFormMain& f, bool) { TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), "SaveLogFile"); }},
+        {kSaveLogFile,
+         [](TFormMain& f, bool whole) {
+             TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), whole ? "SaveLogFile" : "SaveIncompleteLogFile");
+         }},
         {kEnablePages, [](TFormMain& f, bool) { f.PageControlMain()->setEnabled(true); }},
         {kDisablePages, [](TFormMain& f, bool) { f.PageControlMain()->setEnabled(false); }},
         {kBusy,

@@ -32,13 +32,7 @@ void warn(const QString& text, QMessageBox::StandardButtons buttons = QMessageBo
     DialogService::ask(QMessageBox::Warning, "Warning", text, buttons);
 }
 
-// The dialog's default extension: a name typed without one gets ".cfg".
-QString withDefaultExtension(const QString& name)
-{
-    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
-        return name;
-    return name + ".cfg";
-}
+constexpr char kReplaceQuestion[] = "File with this name already exists, do you want to overwrite?\n";
 
 // Shows the Wait window with its progress bar for as long as a file is written or read.
 class WaitScope {
@@ -72,10 +66,16 @@ bool TFormMain::ExecuteSaveDialog()
 {
     saveFileName_.clear();
     security_->ChangeToDataDirectory();
-    const QString chosen = withDefaultExtension(
-        DialogService::instance()->saveFileName(QString(), security_->GetDataDirectory(), kSaveFilter));
-    saveFileName_ = chosen;
-    return !chosen.isEmpty();
+    // Save and Save As alike ask before they replace a file, about the name with its ".cfg"; No
+    // ends the save, and the refused file does not become the current one.
+    saveFileName_ = DialogService::chooseSaveFile(
+        {QString(), security_->GetDataDirectory(), kSaveFilter, QStringLiteral("cfg"), {}, [](const QStringList&) {
+             return DialogService::ask(QMessageBox::Warning, "Warning", kReplaceQuestion,
+                                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes
+                        ? DialogService::Replace::Yes
+                        : DialogService::Replace::Cancel;
+         }});
+    return !saveFileName_.isEmpty();
 }
 
 bool TFormMain::SaveConfigurationFile(const QString& fileName, QString* error)
@@ -148,14 +148,8 @@ void TFormMain::tbtnSaveAsClick()
     if (!servicesReady_)
         return;
     StateMgr::Instance()->SetBusy();
-    if (!RefuseWhileBusy() && ExecuteSaveDialog()) {
-        const bool replace = !QFileInfo::exists(saveFileName_) ||
-                             DialogService::ask(QMessageBox::Warning, "Warning",
-                                                "File with this name already exists, do you want to overwrite?\n",
-                                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-        if (replace)
-            FetchAndSave(saveFileName_);
-    }
+    if (!RefuseWhileBusy() && ExecuteSaveDialog())
+        FetchAndSave(saveFileName_);
     security_->ChangeToDataDirectory();
     StateMgr::Instance()->SetIdle();
 }

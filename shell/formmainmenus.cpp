@@ -9,6 +9,7 @@
 #include "shareddialogs.h"
 #include "shellwindows.h"
 #include "winmsg.h"
+#include "writecommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,15 +40,27 @@ void TFormMain::tbtnCommClick()
 
 void TFormMain::tbtnWriteClick()
 {
-    Queue("WriteMain");
-    Queue("ExpressRead");
+    // The read follows only a write that no page refused: a refused write keeps every edit on
+    // every page, and the read would put the unit's values back over them.
+    Queue("WriteMain", "ExpressRead");
+}
+
+bool TFormMain::WriteRefused() const
+{
+    const auto* write = engine_ ? engine_->Find<WriteMainCommand>("WriteMain") : nullptr;
+    return write && write->Refused();
 }
 
 void TFormMain::SetDefaultConfigClick()
 {
     if (!servicesReady_)
         return;
+    const bool writesNow = !engine_->IsRunning();
     Queue("WriteMain");
+    // A refused write keeps the edits for the user to mend: nothing goes to the flash and no read
+    // follows.
+    if (writesNow && WriteRefused())
+        return;
     bool writeFlash = true;
     if (!database_->GetChangeList().Ids().empty()) {
         if (auto* changes = qobject_cast<QDialog*>(shellwindows::Window("frmChanges"))) {

@@ -73,7 +73,7 @@ void TFormMain::EnterPage(int pageIndex)
     if (row.enterRoutine)
         enterRoutine(frames_[pageIndex]);
     const bool loggedOn = LoggedOn();
-    if (loggedOn && row.read)
+    if (loggedOn && row.read && !sendingToDatabase_)
         Queue(row.read);
     if (loggedOn && row.polls)
         AllowPoll();
@@ -118,7 +118,7 @@ void TFormMain::FactoryAccess()
         StateMgr::Instance()->SetIdle();
         factory->ShowControls(true);
     }
-    if (LoggedOn())
+    if (LoggedOn() && !sendingToDatabase_)
         Queue("ExpressRead");
 }
 

@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -152,6 +153,7 @@ int TFormMain::SendToDatabase()
     if (!DoMyBroadcast)
         return 0;
     const auto self = reinterpret_cast<std::intptr_t>(this);
+    const QScopedValueRollback<bool> sending(sendingToDatabase_, true);
     for (int message :
          {winmsg::WM_BEFORE_SEND_TO_DATABASE, winmsg::WM_SEND_TO_DATABASE, winmsg::WM_AFTER_SEND_TO_DATABASE})
         if (const int answer = Broadcast(message, self, false))

@@ -36,9 +36,7 @@ std::unique_ptr<QSettings> widthStore()
 
 QString pointName(std::uint16_t pointId)
 {
-    if (const DatabasePoint* point = DataBase::Instance()->GetPointById(pointId))
-        return QString::fromStdString(point->GetName());
-    return QStringLiteral("unknown point ") + QString::number(pointId);
+    return QString::fromStdString(DataBase::Instance()->GetPointNameOrUnknown(pointId));
 }
 
 void warning(const QString& text)

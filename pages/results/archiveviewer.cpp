@@ -364,8 +364,8 @@ void TfraArchiveViewer::btnLogSetupClick()
 
 void TfraArchiveViewer::ExportCsv(const CsvExport& exporter)
 {
-    const QString name = gridfile::WithExtension(
-        DialogService::instance()->saveFileName(QString(), QString(), QStringLiteral("CSV File (*.csv *.CSV)")), "csv");
+    const QString name =
+        DialogService::saveFileNameWithExtension(QString(), QString(), QStringLiteral("CSV File (*.csv *.CSV)"), "csv");
     if (!name.isEmpty() && exporter) {
         QString error;
         if (!exporter(name, &error))
@@ -404,16 +404,22 @@ void TfraArchiveViewer::SetReadOnly(bool readOnly)
 
 void TfraArchiveViewer::SaveLogFile()
 {
-    const QString name =
-        gridfile::WithExtension(DialogService::instance()->saveFileName(QStringLiteral("Save Sentrel515 Archive File"),
-                                                                        QString(), kArchiveFilter),
-                                "xml");
+    const QString name = DialogService::saveFileNameWithExtension(QStringLiteral("Save Sentrel515 Archive File"),
+                                                                  QString(), kArchiveFilter, "xml");
     if (!name.isEmpty()) {
         if (QWidget* form = appcontext::mainForm())
             form->repaint();
         WriteXmlArchive(name);
     }
     ChangeToDataDirectory();
+}
+
+void TfraArchiveViewer::SaveIncompleteLogFile()
+{
+    if (DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"),
+                           QString::fromLatin1(kIncompleteSaveQuestion),
+                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+        SaveLogFile();
 }
 
 bool TfraArchiveViewer::WriteXmlArchive(const QString& fileName)
@@ -530,10 +536,8 @@ void TfraArchiveViewer::LoadGridFile()
 
 bool TfraArchiveViewer::AskGridFileName()
 {
-    gridFileName_ =
-        gridfile::WithExtension(DialogService::instance()->saveFileName(
-                                    QString(), QString(), QStringLiteral("Sentrel515 Archive (*.tvar *.TVAR)")),
-                                "tvar");
+    gridFileName_ = DialogService::saveFileNameWithExtension(
+        QString(), QString(), QStringLiteral("Sentrel515 Archive (*.tvar *.TVAR)"), "tvar");
     return !gridFileName_.isEmpty();
 }
 
@@ -558,10 +562,8 @@ void TfraArchiveViewer::WriteGridFile()
 
 void TfraArchiveViewer::mnuSaveasXLSClick()
 {
-    const QString name =
-        gridfile::WithExtension(DialogService::instance()->saveFileName(
-                                    QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)")),
-                                "xlsx");
+    const QString name = DialogService::saveFileNameWithExtension(
+        QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)"), "xlsx");
     if (!name.isEmpty()) {
         std::vector<int> columns;
         for (int c = 0; c < model_->columnCount(); ++c)

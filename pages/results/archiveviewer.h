@@ -31,6 +31,8 @@ class TfraArchiveViewer : public TPageFrame {
 public:
     static const PageDecl kDecl;
     static constexpr int kMaxDisplayRange = 500000;
+    static constexpr const char* kIncompleteSaveQuestion =
+        "The archive was not read completely: save the records read?";
 
     explicit TfraArchiveViewer(QWidget* parent = nullptr);
     ~TfraArchiveViewer() override;
@@ -65,6 +67,9 @@ public:
 public slots:
     void UpdateLogView();
     void SaveLogFile();
+    // After a download that ended early: the save dialog only when the user chooses to keep the
+    // records read, so a partial archive is never saved as if it were whole.
+    void SaveIncompleteLogFile();
     bool LoadXmlArchive();
     void SetReadOnly(bool readOnly);
 

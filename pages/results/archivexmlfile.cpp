@@ -145,8 +145,7 @@ void readPoint(const Node& point, ArchiveXmlFile::Contents& contents)
 
 QString ArchiveXmlFile::RegisterMapName(std::uint16_t id)
 {
-    const DatabasePoint* point = DataBase::Instance()->GetPointById(id);
-    return point ? QString::fromStdString(point->GetName()) : QString();
+    return QString::fromStdString(DataBase::Instance()->GetPointNameOrUnknown(id));
 }
 
 QByteArray ArchiveXmlFile::Build(const LogDBMgr& db, const LogTable& logs, const PointNameFn& pointName)

@@ -78,6 +78,7 @@ public:
     // enables and value point ids (logs listed in the file) and value counts (logs with records).
     static void Apply(Contents&& contents, LogDBMgr& db, LogTable& logs);
 
-    // The register map's names, through the process's database.
+    // The register map's names, through the process's database ("unknown point <id>" for an id
+    // the map lacks).
     static QString RegisterMapName(std::uint16_t id);
 };

@@ -203,8 +203,8 @@ void TAuditView::mnuLoadFileClick()
 
 void TAuditView::mnuSaveFileClick()
 {
-    const QString name = gridfile::WithExtension(
-        DialogService::instance()->saveFileName(QString(), QString(), QString::fromLatin1(layout_.saveFilter)), "tvau");
+    const QString name =
+        DialogService::saveFileNameWithExtension(QString(), QString(), QString::fromLatin1(layout_.saveFilter), "tvau");
     if (!name.isEmpty()) {
         QString error;
         if (!gridfile::Save(name, *model_, &error))
@@ -215,9 +215,8 @@ void TAuditView::mnuSaveFileClick()
 
 void TAuditView::SaveasCSVClick()
 {
-    const QString name = gridfile::WithExtension(
-        DialogService::instance()->saveFileName(QString(), QString(), QStringLiteral("Microsoft Excel (*.csv *.CSV)")),
-        "csv");
+    const QString name = DialogService::saveFileNameWithExtension(
+        QString(), QString(), QStringLiteral("Microsoft Excel (*.csv *.CSV)"), "csv");
     if (!name.isEmpty()) {
         QString error;
         if (!gridexport::SaveCsv(name, *model_, ShownColumns(), &error))
@@ -228,10 +227,8 @@ void TAuditView::SaveasCSVClick()
 
 void TAuditView::mnuSaveasXLSClick()
 {
-    const QString name =
-        gridfile::WithExtension(DialogService::instance()->saveFileName(
-                                    QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)")),
-                                "xlsx");
+    const QString name = DialogService::saveFileNameWithExtension(
+        QString(), QString(), QStringLiteral("Microsoft Excel (*.xlsx *.XLSX)"), "xlsx");
     if (!name.isEmpty()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         QString error;

@@ -16,13 +16,6 @@
 
 namespace gridfile {
 
-QString WithExtension(const QString& name, const char* extension)
-{
-    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
-        return name;
-    return name + '.' + QLatin1String(extension);
-}
-
 void ErrorBox(const QString& text)
 {
     DialogService::ask(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok);

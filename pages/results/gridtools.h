@@ -20,8 +20,6 @@ class QAbstractItemModel;
 //           written \\, \t, \n or \r
 namespace gridfile {
 
-// The save dialogs' default extension: added when the name has none.
-QString WithExtension(const QString& name, const char* extension);
 // The grids' error box: "Error", critical, OK.
 void ErrorBox(const QString& text);
 

@@ -123,9 +123,7 @@ bool isLocaleNumber(const std::string& text, char separator)
 
 QString registerMapName(std::uint16_t pointId)
 {
-    if (const DatabasePoint* point = DataBase::Instance()->GetPointById(pointId))
-        return QString::fromStdString(point->GetName());
-    return QStringLiteral("unknown point ") + QString::number(pointId);
+    return QString::fromStdString(DataBase::Instance()->GetPointNameOrUnknown(pointId));
 }
 
 std::vector<Config_item> ColumnItems(const LogTable& table, const NameFn& nameOf)

@@ -3,8 +3,10 @@
 #include "dialogservice.h"
 #include "resultnumbers.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -23,6 +25,30 @@ RunReporter::~RunReporter() = default;
 QString RunReporter::NextReportFile() const
 {
     return reportBaseName_ + QString::number(count_[Save]) + QStringLiteral(".rpt");
+}
+
+QStringList RunReporter::ReportFiles(const QString& base) const
+{
+    // The arming writes the numbers 0 to the save limit less one (a limit of 0 or less: 0 alone).
+    // A limit may be large: the folder is listed, not every name tried; the base is compared as
+    // text, as it may hold a pattern's characters.
+    const QFileInfo info(base);
+    const QString prefix = info.fileName();
+    const QDir folder = info.absoluteDir();
+    const int limit = std::max(config_.saveLimit, 1);
+    QStringList files;
+    const QStringList names =
+        folder.entryList({QStringLiteral("*.rpt")}, QDir::Files | QDir::Hidden | QDir::CaseSensitive, QDir::Name);
+    for (const QString& name : names) {
+        if (!name.startsWith(prefix))
+            continue;
+        const QString number = name.mid(prefix.size(), name.size() - prefix.size() - 4);
+        bool ok = false;
+        const int n = number.toInt(&ok);
+        if (ok && n >= 0 && n < limit && number == QString::number(n))
+            files << folder.filePath(name);
+    }
+    return files;
 }
 
 bool RunReporter::ReadConfig(Kind kind)
@@ -67,8 +93,12 @@ void RunReporter::SaveBoxClicked(bool checked)
     } else if (!ReadConfig(Save)) {
         Disarm(Save);
     } else {
-        const QString name = DialogService::instance()->saveFileName(QString::fromLatin1(kSaveCaption), QString(),
-                                                                     QString::fromLatin1(kSaveFilter));
+        const QString name = DialogService::chooseSaveFile({QString::fromLatin1(kSaveCaption),
+                                                            QString(),
+                                                            QString::fromLatin1(kSaveFilter),
+                                                            QString(),
+                                                            [this](const QString& base) { return ReportFiles(base); },
+                                                            {}});
         if (!name.isEmpty())
             reportBaseName_ = name;
         count_[Save] = 0;

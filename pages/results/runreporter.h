@@ -4,6 +4,7 @@
 #include "runreport.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -57,6 +58,8 @@ public:
     int Count(Kind kind) const { return count_[kind]; }
     // The file the next saved report goes to.
     QString NextReportFile() const;
+    // The existing files that saving under the base name would replace, in the order of their names.
+    QStringList ReportFiles(const QString& base) const;
 
     static constexpr char kSaveCaption[] = "Save As";
     static constexpr char kSaveFilter[] = "RPT File (*.rpt *.RPT)";

@@ -278,7 +278,7 @@ bool TfrSequencer::tlSequencerKeyDown(QKeyEvent* event)
             SelectStep(list, std::min(index, static_cast<int>(model_.lists[list].size()) - 1));
             Edited();
         }
-        return true;
+        return false;  // the key goes on to the list
     }
     if (!(event->modifiers() & Qt::AltModifier))
         return false;

@@ -56,7 +56,8 @@ public:
     // The drop test and the drop itself, as the lists call them.
     bool AcceptDrop(const QMimeData* data, QTreeWidgetItem* target, QWidget* source) const;
     void DropOnto(const QMimeData* data, QTreeWidgetItem* target);
-    // The list's handling of Delete and Alt+Up/Down; true when the key was consumed.
+    // The list's handling of Delete and Alt+Up/Down; true when the key was consumed (Delete never
+    // is: it goes on to the list).
     bool tlSequencerKeyDown(QKeyEvent* event);
 
     static QString UnsentChangeText();

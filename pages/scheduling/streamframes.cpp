@@ -115,7 +115,7 @@ QWidget* TfraAnaSetDefn::BuildTop()
     column->addWidget(btnRequest_);
 
     auto* name = labeledEdit("ledName", "Name", dbctl::dtString, top);
-    name->Edit()->setMaxLength(7);
+    name->setMaxLength(7);
     boxes_[static_cast<int>(Box::ledName)] = name;
     column->addWidget(name);
     auto* runs = labeledEdit("ledConsecRuns", "Consecutive Runs", dbctl::dtPosInt, top);
@@ -356,7 +356,7 @@ void TfraAnaSetDefn::Bind(int stream, int runType)
     using namespace streamspage;
     const bool h2sRules = likeH2S(runType) && stream != 2;
 
-    static_cast<TQLabeledEdit*>(boxes_[static_cast<int>(Box::ledName)])->Edit()->setMaxLength(likeH2S(runType) ? 6 : 7);
+    static_cast<TQLabeledEdit*>(boxes_[static_cast<int>(Box::ledName)])->setMaxLength(likeH2S(runType) ? 6 : 7);
 
     auto* kFactor = static_cast<TQLabeledEdit*>(boxes_[static_cast<int>(Box::ledKFactor)]);
     kFactor->setDataType(h2sRules ? dbctl::dtFloat : dbctl::dtPosInt);

@@ -1,5 +1,6 @@
 #include "timerspage.h"
 
+#include "controlplace.h"
 #include "database.h"
 #include "dbcontrol.h"
 #include "dbdisplays.h"
@@ -37,6 +38,7 @@ TfrmTimerSetup::TfrmTimerSetup(int timerNumber, QWidget* parent)
     for (QGroupBox* group : {ui_->Schedule, ui_->Analysis, ui_->Sequencer})
         group->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     ui_->lblTimer->setText(QStringLiteral("Timer #%1").arg(timerNumber));
+    setProperty(controlplace::kPlaceProperty, ui_->lblTimer->text());
     ui_->edDays->setCurrentIndex(-1);
 
     const bool start = timerpage::isStartTimer(timerNumber);
@@ -55,8 +57,8 @@ TfrmTimerSetup::TfrmTimerSetup(int timerNumber, QWidget* parent)
     }
 
     connect(ui_->edDays, qOverload<int>(&QComboBox::activated), this, &TfrmTimerSetup::DayChosen);
-    connect(ui_->edHours, &QLineEdit::editingFinished, this, &TfrmTimerSetup::HourEntered);
-    connect(ui_->edMinute, &QLineEdit::editingFinished, this, &TfrmTimerSetup::MinuteEntered);
+    connect(ui_->edHours, &QLineEdit::editingFinished, this, [this] { HourEntered(false); });
+    connect(ui_->edMinute, &QLineEdit::editingFinished, this, [this] { MinuteEntered(false); });
     connect(ui_->AnalysisEnable, &QCheckBox::clicked, this, &TfrmTimerSetup::AnalysisEnableClick);
     // The odd timers' "Start" also carries the hidden manual-enable bit; "Stop" only the enable.
     if (start)
@@ -108,55 +110,50 @@ void TfrmTimerSetup::DayChosen(int index)
     emit Edited();
 }
 
-// A refused text is replaced by the last good value before the message is shown, so that the
-// focus change the message box brings does not refuse it a second time.
-bool TfrmTimerSetup::HourEntered()
+bool TfrmTimerSetup::HourEntered(bool atWrite)
+{
+    return BoxEntered(ui_->edHours, &timerpage::parseHour, values_.hour, atWrite);
+}
+
+bool TfrmTimerSetup::MinuteEntered(bool atWrite)
+{
+    return BoxEntered(ui_->edMinute, &timerpage::parseMinute, values_.minute, atWrite);
+}
+
+// As the user ends an edit, a refused text is replaced by the last good value before the message
+// is shown, so that the focus change the message box brings does not refuse it a second time.
+// At a write the text stays (it may be the unit's own value, which has no good value to go back
+// to): the message names the timer and the box is shown with the focus in it, to be mended.
+bool TfrmTimerSetup::BoxEntered(QLineEdit* box, Parse parse, std::uint8_t& value, bool atWrite)
 {
     if (checking_)
         return true;
     QString problem;
-    const auto hour = timerpage::parseHour(ui_->edHours->text(), &problem);
-    if (!hour) {
-        ui_->edHours->setText(QString::number(values_.hour));
+    const auto entered = parse(box->text(), &problem);
+    if (!entered) {
         checking_ = true;
-        DialogService::showMessage(problem);
+        if (atWrite) {
+            controlplace::reveal(box);
+            DialogService::showMessage(controlplace::placedText(box, problem));
+        } else {
+            box->setText(QString::number(value));
+            DialogService::showMessage(problem);
+        }
         checking_ = false;
         return false;
     }
-    ui_->edHours->setText(QString::number(*hour));
-    if (*hour != values_.hour) {
-        values_.hour = *hour;
+    box->setText(QString::number(*entered));
+    if (*entered != value) {
+        value = *entered;
         emit Edited();
     }
     return true;
 }
 
-bool TfrmTimerSetup::MinuteEntered()
+bool TfrmTimerSetup::CommitTexts(bool atWrite)
 {
-    if (checking_)
-        return true;
-    QString problem;
-    const auto minute = timerpage::parseMinute(ui_->edMinute->text(), &problem);
-    if (!minute) {
-        ui_->edMinute->setText(QString::number(values_.minute));
-        checking_ = true;
-        DialogService::showMessage(problem);
-        checking_ = false;
-        return false;
-    }
-    ui_->edMinute->setText(QString::number(*minute));
-    if (*minute != values_.minute) {
-        values_.minute = *minute;
-        emit Edited();
-    }
-    return true;
-}
-
-bool TfrmTimerSetup::CommitTexts()
-{
-    const bool hourOk = HourEntered();
-    const bool minuteOk = MinuteEntered();
-    return hourOk && minuteOk;
+    // The first refusal ends the check: one message at a time.
+    return HourEntered(atWrite) && MinuteEntered(atWrite);
 }
 
 void TfrmTimerSetup::BoxClicked()
@@ -275,10 +272,10 @@ bool TfrmTimer1::event(QEvent* e)
     switch (static_cast<int>(e->type())) {
     case winmsg::WM_BEFORE_SEND_TO_DATABASE: {
         // An hour or minute still being typed is taken now; one that is not valid stops the write
-        // (the user was told) rather than reaching the block.
+        // (the user was told which, and where) rather than reaching the block.
         if (!FirstEntry()) {
             for (TfrmTimerSetup* timer : timers_)
-                if (!timer->CommitTexts()) {
+                if (!timer->CommitTexts(true)) {
                     static_cast<WinMessageEvent*>(e)->result = 1;
                     break;
                 }

@@ -5,9 +5,12 @@
 
 #include <QFrame>
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
+class QLineEdit;
 class QTabWidget;
 class TQAdvToolButton;
 class TQLabel;
@@ -19,7 +22,9 @@ class TfrmTimerSetup;
 // One timer of the timers page. It shows a TimerValues and writes the user's edits back into it;
 // values shown from code never count as edits. Hour and minute are checked when the user ends
 // the edit: a text outside 0-23 / 0-59 is refused with a message and the box shows the last good
-// value again, so nothing out of range reaches the block.
+// value again, so nothing out of range reaches the block. Before a write they are checked again:
+// a box that holds no hour or minute (the unit's own out-of-range value among them) stops the
+// write, named by its timer and shown.
 class TfrmTimerSetup : public QFrame {
     Q_OBJECT
 public:
@@ -34,8 +39,9 @@ public:
     void ShowStreams(int count);
     QCheckBox* RunBox(int stream, int run) const { return runBoxes_[6 * (stream - 1) + run]; }
     // Takes what the hour and minute boxes hold if the user has not ended the edit yet; false,
-    // after telling the user, when a box holds a text that is not an hour or minute.
-    bool CommitTexts();
+    // after telling the user, when a box holds a text that is not an hour or minute (at a write,
+    // with the timer named and the box shown).
+    bool CommitTexts(bool atWrite = false);
 
 signals:
     void Edited();
@@ -43,8 +49,10 @@ signals:
 private:
     void Show();
     void DayChosen(int index);
-    bool HourEntered();
-    bool MinuteEntered();
+    using Parse = std::optional<std::uint8_t> (*)(const QString& text, QString* problem);
+    bool HourEntered(bool atWrite);
+    bool MinuteEntered(bool atWrite);
+    bool BoxEntered(QLineEdit* box, Parse parse, std::uint8_t& value, bool atWrite);
     void BoxClicked();
     void AnalysisEnableClick();
     void SequencerEnableClick();

@@ -21,16 +21,6 @@ namespace {
 
 constexpr std::uint32_t kClScrollBar = 0x80000000;  // the system colour of scroll bars
 
-QString notInteger(const QString& text)
-{
-    return QStringLiteral("'%1' is not a valid integer value.").arg(text);
-}
-
-QString notNumber(const QString& text)
-{
-    return QStringLiteral("'%1' is not a valid floating point value.").arg(text);
-}
-
 void warn(const QString& text)
 {
     DialogService::ask(QMessageBox::Warning, "Warning", text, QMessageBox::Ok);
@@ -41,7 +31,7 @@ std::optional<double> readNumber(const QLineEdit* line)
 {
     const std::optional<double> value = dbctl::parseNumber(line->text());
     if (!value)
-        DialogService::showMessage(notNumber(line->text()));
+        DialogService::showMessage(dbctl::notNumberText(line->text()));
     return value;
 }
 
@@ -49,7 +39,7 @@ std::optional<std::int64_t> readInteger(const QLineEdit* line)
 {
     const std::optional<std::int64_t> value = dbctl::parseInteger(line->text());
     if (!value)
-        DialogService::showMessage(notInteger(line->text()));
+        DialogService::showMessage(dbctl::notIntegerText(line->text()));
     return value;
 }
 
@@ -62,17 +52,6 @@ std::optional<std::int64_t> readCount(const QLineEdit* line)
         return std::nullopt;
     }
     return value;
-}
-
-dbctl::EditChecks checksOf(const DbTextEntry* entry)
-{
-    dbctl::EditChecks checks;
-    checks.dataType = entry->DataType();
-    checks.required = entry->Required();
-    checks.rangeEdit = entry->RangeEdit();
-    checks.rangeLow = entry->RangeLow();
-    checks.rangeHigh = entry->RangeHigh();
-    return checks;
 }
 
 DbTextEntry* entryOf(QWidget* box)
@@ -596,12 +575,12 @@ void TfraAOCalibration::RunOutputTest()
 std::optional<QString> TfraAOCalibration::CheckedText(QWidget* box, bool tell) const
 {
     DbTextEntry* entry = entryOf(box);
-    const QString typed = lineOf(box)->text();
     QString problem;
-    std::optional<QString> text = dbctl::checkEdit(typed, checksOf(entry), &problem);
-    // An empty box holds no value to send (an empty write would send the point's pending value).
+    std::optional<QString> text = entry->CheckedText(&problem);
+    // A box that holds no number has no value to send (an empty write would send the point's
+    // pending value).
     if (text && !dbctl::parseNumber(*text)) {
-        problem = entry->DataType() == dbctl::dtFloat ? notNumber(typed) : notInteger(typed);
+        problem = dbctl::notNumberText(*text);
         text.reset();
     }
     if (!text && tell)

@@ -304,13 +304,8 @@ bool TTfraAICalibration::eventFilter(QObject* watched, QEvent* event)
 void TTfraAICalibration::ScaledEnter(TQLabeledEdit* box)
 {
     // A text the box's own check refuses is left to the box, which says why.
-    dbctl::EditChecks checks;
-    checks.dataType = box->DataType();
-    checks.rangeEdit = box->RangeEdit();
-    checks.rangeLow = box->RangeLow();
-    checks.rangeHigh = box->RangeHigh();
     QString problem;
-    const std::optional<QString> text = dbctl::checkEdit(box->Text(), checks, &problem);
+    const std::optional<QString> text = box->CheckedText(&problem);
     if (!text)
         return;
     PageHost::Instance()->WriteSinglePoint(box->DbId(), dbctl::toPointText(*text));

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace analogsupply {
 
@@ -225,23 +226,17 @@ void TfmAnalogSupply::btnCalibrateAS1Click()
         paintBox(LineOf(box), on);
 }
 
-void TfmAnalogSupply::WriteBox(QWidget* box)
+std::optional<QString> TfmAnalogSupply::CheckedText(QWidget* box) const
 {
     // A raw count beyond 0..65535 would reach the unit cut to 16 bits, another position than the
-    // one shown: the box's own checks come first, and a refused text writes nothing.
-    const auto* entry = dynamic_cast<const DbTextEntry*>(box);
-    dbctl::EditChecks checks;
-    checks.dataType = entry->DataType();
-    checks.rangeEdit = entry->RangeEdit();
-    checks.rangeLow = entry->RangeLow();
-    checks.rangeHigh = entry->RangeHigh();
-    QString problem;
-    const std::optional<QString> text = dbctl::checkEdit(LineOf(box)->text(), checks, &problem);
-    if (!text) {
-        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), problem, QMessageBox::Ok);
-        return;
-    }
-    PageHost::Instance()->WriteSinglePoint(PointOf(box), dbctl::toPointText(*text));
+    // one shown: the box's own checks come first, and say why once.
+    return dynamic_cast<DbTextEntry*>(box)->CheckedText();
+}
+
+void TfmAnalogSupply::WriteBox(QWidget* box)
+{
+    if (const std::optional<QString> text = CheckedText(box))
+        PageHost::Instance()->WriteSinglePoint(PointOf(box), dbctl::toPointText(*text));
 }
 
 void TfmAnalogSupply::udBitsClick(int arrow, int direction)
@@ -262,7 +257,7 @@ void TfmAnalogSupply::udBitsClick(int arrow, int direction)
             line->setText(*stepped);
             WriteBox(box);
         } else {
-            DialogService::showMessage(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+            DialogService::showMessage(dbctl::notNumberText(text));
         }
     } else if (const std::optional<analogsupply::ArrowResult> result =
                    analogsupply::rawArrowClick(text, upDown->Position())) {
@@ -270,14 +265,22 @@ void TfmAnalogSupply::udBitsClick(int arrow, int direction)
         line->setText(result->text);
         WriteBox(box);
     } else {
-        DialogService::showMessage(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        DialogService::showMessage(dbctl::notIntegerText(text));
     }
     InArrowClick = false;
 }
 
 void TfmAnalogSupply::btnCaptureCalibrationClick()
 {
-    for (QWidget* box :
-         std::initializer_list<QWidget*>{edOutputVoltage_, edOutputRaw_, edFailSafeCurrent_, edFailSafePos_})
-        WriteBox(box);
+    // Every box is checked before the first write: a capture is stored whole or not at all.
+    QWidget* const order[] = {edOutputVoltage_, edOutputRaw_, edFailSafeCurrent_, edFailSafePos_};
+    std::vector<QString> texts;
+    for (QWidget* box : order) {
+        const std::optional<QString> text = CheckedText(box);
+        if (!text)
+            return;
+        texts.push_back(*text);
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        PageHost::Instance()->WriteSinglePoint(PointOf(order[i]), dbctl::toPointText(texts[i]));
 }

@@ -89,6 +89,8 @@ private:
     void btnCalibrateAS1Click();
     void udBitsClick(int arrow, int direction);
     void btnCaptureCalibrationClick();
+    // The box's text as its checks take it; nothing, after saying why, when they refuse it.
+    std::optional<QString> CheckedText(QWidget* box) const;
     void WriteBox(QWidget* box);
     QLineEdit* LineOf(QWidget* box) const;
     int PointOf(QWidget* box) const;

@@ -140,7 +140,7 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
     c.name->setLabelPos(TQLabeledEdit::lpLeft);
     c.name->Edit()->setFixedWidth(70);
     c.name->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-    c.name->Edit()->setMaxLength(6);
+    c.name->setMaxLength(6);
     c.name->setDbId(points.name);
     settings->addWidget(c.name);
 

@@ -65,7 +65,7 @@ TfraAnalyzerGlobal::~TfraAnalyzerGlobal() = default;
 void TfraAnalyzerGlobal::WireGeneral()
 {
     for (TQLabeledEdit* edit : {ui_->ledId, ui_->ledSite, ui_->ledLocation})
-        edit->Edit()->setMaxLength(kIdentificationLength);
+        edit->setMaxLength(kIdentificationLength);
     for (TQLabeledEdit* edit : {ui_->FirmwareVersion, ui_->RidovazVer, ui_->SensorMVer})
         edit->OnDBPointValueChanged = [this, edit](QWidget*, const QString& value, bool& showValue) {
             VersionDBPointValueChanged(value, showValue, edit);
@@ -260,6 +260,9 @@ bool TfraAnalyzerGlobal::edFurancePulseWidthEnter()
     if (!value || *value <= globalpage::kPulseWidthMax)
         return false;
     warn(QString::fromLatin1(globalpage::kPulseWidthWarning));
+    // The Part's warning is the one this Enter gives: the box's own range check (which the
+    // message box's focus change would run) stays quiet about the same text.
+    ui_->edFurancePulseWidth->WarnedOfEdit();
     return true;
 }
 

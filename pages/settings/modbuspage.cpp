@@ -19,7 +19,6 @@
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -523,12 +522,8 @@ void TfraModbus::SetStatus(const QString& text)
 
 bool TfraModbus::ExecuteSaveDialog(QString& fileName)
 {
-    fileName = DialogService::instance()->saveFileName("Save This Modbus List to a File", {}, kFilter);
-    if (fileName.isEmpty())
-        return false;
-    if (QFileInfo(fileName).suffix().isEmpty())
-        fileName += ".515mb";
-    return true;
+    fileName = DialogService::saveFileNameWithExtension("Save This Modbus List to a File", {}, kFilter, "515mb");
+    return !fileName.isEmpty();
 }
 
 void TfraModbus::mnuSaveModbusListClick()

@@ -111,7 +111,7 @@ QWidget* TfraOutput::BuildDigitalGroup(const char* name, const char* caption, co
         const QString latch = QString::number(out.latchNumber);
 
         TQLabeledEdit* edit = labeledEdit(namePrefix + n, n, out.name, group);
-        edit->Edit()->setMaxLength(6);
+        edit->setMaxLength(6);
         edit->Edit()->setFixedWidth(64);
         grid->addWidget(edit, row, 0);
 
@@ -173,7 +173,7 @@ QWidget* TfraOutput::BuildAnalogGroup()
         const int row = out.number;
         const QString n = QString::number(out.number);
         TQLabeledEdit* desc = labeledEdit("edAODesc" + n, n, out.description, group);
-        desc->Edit()->setMaxLength(6);
+        desc->setMaxLength(6);
         desc->Edit()->setFixedWidth(70);
         grid->addWidget(desc, row, 0);
         TQLabeledEdit* minimum = labeledEdit("edAOMin" + n, "", out.minimum, group);

@@ -83,4 +83,33 @@ INSTANTIATE_TEST_SUITE_P(
                       JudgeCase{"UnframedRejection", {0x01, 0x13, 0x02, 0xFF}, frame::Verdict::Rejected}),
     [](const ::testing::TestParamInfo<JudgeCase>& info) { return std::string(info.param.name); });
 
+// The line behind a TCP link, as the answers' pace shows it. Times in nanoseconds; 1,041,667 ns
+// a byte is a 9600-baud line.
+TEST(FarLine, LearnsTheLeastByteTimeOfAnswersThatSpreadAndAllowsForAFrame)
+{
+    constexpr std::int64_t ms = 1'000'000;
+    frame::FarLine line;
+    // Answers that come whole, or nearly so, teach nothing: nothing is allowed.
+    line.AnswerBegan(0, 90);
+    line.AnswerEnded(1 * ms, 90);
+    line.AnswerBegan(0, 85);
+    line.AnswerEnded(50 * ms, 90);
+    EXPECT_EQ(line.Ticks(234, 55), 0);
+
+    // 80 bytes over 83.3 ms after the first chunk: 9600 baud. A slower-looking answer (a stall on
+    // the way) does not lengthen it, a stall beyond any line is taken as 300 baud at most.
+    line.AnswerBegan(0, 10);
+    line.AnswerEnded(83'333'360, 90);
+    line.AnswerBegan(0, 10);
+    line.AnswerEnded(400 * ms, 90);
+    EXPECT_EQ(line.ByteNs(), 1'041'667);
+    EXPECT_EQ(line.Ticks(234, 55), 5) << "244 ms, rounded up to whole ticks";
+    EXPECT_EQ(line.Ticks(6, 55), 1);
+
+    line.Reset();
+    line.AnswerBegan(0, 1);
+    line.AnswerEnded(60'000 * ms, 10);
+    EXPECT_EQ(line.ByteNs(), 33'333'333);
+}
+
 }  // namespace

@@ -308,7 +308,9 @@ TEST_F(DbControlTest, EditChecksRefuseWithAReasonAndKeepTheText)
         {"float beyond single", kFloat, [](TQEdit&) {}, "1e39",
          "Please enter a value between -3.40282346638529E38 and 3.40282346638529E38.", ""},
         {"not an integer", kU16, [](TQEdit&) {}, "2.5", "'2.5' is not a valid integer value.", ""},
-        {"empty number", kU16, [](TQEdit&) {}, "", "'' is not a valid integer value.", ""},
+        {"empty number", kU16, [](TQEdit&) {}, "", "Please enter a value.", ""},
+        {"long text", kFloat, [](TQEdit&) {}, QString(60, QLatin1Char('x')),
+         "'" + QString(37, QLatin1Char('x')) + "...' is not a valid floating point value.", ""},
         {"required", kText, [](TQEdit& e) { e.setRequired(true); }, "  ", "Please enter a value.", ""},
         {"range", kU16,
          [](TQEdit& e) {

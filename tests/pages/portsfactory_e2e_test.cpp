@@ -244,3 +244,23 @@ TEST_F(PortsAndFactory, ThePasswordResetStoresTheFactoryPasswordOrKeepsTheOldOne
     ASSERT_EQ(security->WritePasswordFile(file), 0);
     EXPECT_TRUE(security->CheckPassword("old one"));
 }
+
+// Behind a serial server the unit's line carries the sequencer block (a 234-byte frame) for longer
+// than the time-out counted from the hand-over to the network: the time-out must allow for that
+// line, learnt from the pace of the unit's answers, or the block is sent twice and its second
+// answer is taken for the answer to the next request.
+TEST_F(PortsAndFactory, AWriteAfterChangingTheStreamsSendsTheSequencerBlockOnceOverASlowLine)
+{
+    constexpr int kWriteSequencer = 0x3E;
+    ASSERT_TRUE(unit->setValue(20, 3));
+    logOn();
+    emulator->setBaudRate(9600);
+    enterFactory("wirp");
+    unit->clearReceived();
+    choose(factory()->findChild<TQComboBox*>("cbStreams"), "2-Streams");
+    form->tbtnWriteClick();
+    settle();
+    EXPECT_EQ(unit->receivedCount(kWriteSequencer), 1);
+    EXPECT_EQ(unit->value(20).toInt(), 1);
+    EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join(" | ").toStdString();
+}

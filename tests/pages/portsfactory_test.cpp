@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 
@@ -392,6 +393,39 @@ TEST_F(FactoryPageTest, TheSupplyFrameWritesStepsEnterAndCaptureToTheirOwnPoints
     supply->FailSafePos()->Edit()->setText("5");
     supply->Arrow(4)->Up()->click();
     EXPECT_EQ(host.writes, (std::vector<std::pair<int, std::string>>{{1027, "5"}}));
+}
+
+TEST_F(FactoryPageTest, OneEnterGivesOneWarningAndACaptureStoresAllItsValuesOrNone)
+{
+    TfmAnalogSupply* supply = page->Supply(1);
+    supply->CalibrateButton()->click();
+    QLineEdit* raw = supply->OutputRaw()->Edit();
+    const QStringList refused = {"Please enter a value between 0 and 65535."};
+    QTest::keyClicks(raw, "70000");
+    QTest::keyClick(raw, Qt::Key_Return);
+    EXPECT_EQ(shownTexts(), refused);
+    // The message box's focus change ends the edit again: no second warning. Another Enter is
+    // another act, with its own warning.
+    emit raw->editingFinished();
+    EXPECT_EQ(shownTexts(), refused);
+    QTest::keyClick(raw, Qt::Key_Return);
+    EXPECT_EQ(shownTexts(), refused + refused);
+    EXPECT_TRUE(host.writes.empty());
+
+    // The other three values are good, but the capture stores none of them.
+    testenv::dialogs().clear();
+    supply->OutputVoltage()->setText("24");
+    supply->FailSafeCurrent()->setText("1.5");
+    supply->FailSafePos()->setText("300");
+    supply->CaptureButton()->click();
+    EXPECT_EQ(shownTexts(), refused);
+    EXPECT_TRUE(host.writes.empty());
+
+    raw->selectAll();
+    QTest::keyClicks(raw, "1000");
+    supply->CaptureButton()->click();
+    EXPECT_EQ(host.writes,
+              (std::vector<std::pair<int, std::string>>{{1031, "24"}, {1029, "1000"}, {1030, "1.5"}, {1027, "300"}}));
 }
 
 // With KVT_GRAB_DIR set, the factory page is saved with its controls shown (the framework's grab

@@ -251,7 +251,7 @@ TEST_F(ServicePageTest, ACaptureThatCannotBeStoredWholeWritesNothing)
     const Case cases[] = {
         {"6000", "6000", "The Raw Span Value must differ from the Raw Zero Value.\nThe calibration was not captured."},
         {"6000", "70000", "Please enter a value between 0 and 65535."},
-        {"", "30000", "'' is not a valid integer value."},
+        {"", "30000", "Please enter a value."},
     };
     for (const Case& c : cases) {
         testenv::dialogs().clear();
@@ -281,7 +281,7 @@ TEST_F(ServicePageTest, AutoCalibrationDrivesTheCountOneReadingGives)
         {"0",
          "Please input Meter Reading.\nAnd make sure the Meter Reading field not zero.\n"
          "This gives user a automatic calibration.\n"},
-        {"", "'' is not a valid floating point value."},
+        {"", "Please enter a value."},
         {"0.1",
          "The Raw Value this Meter Reading gives is outside 0 to 65535.\n"
          "Please check the Meter Reading and the Scaled Value."},

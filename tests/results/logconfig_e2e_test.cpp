@@ -346,12 +346,14 @@ TEST_F(CsvExportInWindow, CancelsTouchNoFileAndAFailedWriteIsReported)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("kept");
     }
-    // The column dialog cancelled.
+    // The column dialog cancelled (the file's replacement agreed to).
     testenv::dialogs().answerText(path);
+    testenv::dialogs().answerButton(QMessageBox::Yes);
     modals.answers = {};
     viewer->SaveasCSVClick();
     EXPECT_EQ(read(path), "kept");
     EXPECT_EQ(modals.captions, QStringList{"CSV File Configuration"});
+    EXPECT_EQ(messages(), QStringList{"kept.csv already exists.\nDo you want to replace it?"});
     // The save dialog cancelled: no column dialog either.
     testenv::dialogs().answerText(QString());
     viewer->SaveAsPacketCSVClick();
@@ -359,6 +361,7 @@ TEST_F(CsvExportInWindow, CancelsTouchNoFileAndAFailedWriteIsReported)
     EXPECT_EQ(modals.captions.size(), 1);
 
     const QString missing = dir.filePath("no/such/folder/out.csv");
+    testenv::dialogs().clear();
     testenv::dialogs().answerText(missing);
     modals.answers = {choose({})};
     viewer->SaveasCSVClick();

@@ -1,5 +1,7 @@
 // The log configuration rules without a window: what a drop does, each edit's record bytes, the
 // frequency check; and the two CSV exports of a small fixed database.
+#include "archivexmlfile.h"
+#include "database.h"
 #include "logconfigedit.h"
 #include "logcsv.h"
 #include "pointids.h"
@@ -293,4 +295,12 @@ TEST(LogCsvFile, ReplacesTheFileWholeAndReportsWhatCannotBeWritten)
 
     EXPECT_FALSE(logcsv::SaveFile(dir.filePath("missing/out.csv"), "x", &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(LogPointNames, AnIdTheMapLacksHasOneNameInTheGridTheArchiveFileAndTheCsv)
+{
+    EXPECT_EQ(ArchiveXmlFile::RegisterMapName(60000), "unknown point 60000");
+    EXPECT_EQ(logcsv::registerMapName(60000), "unknown point 60000");
+    EXPECT_EQ(logcsv::registerMapName(pid::Streams), "Streams");
+    DataBase::ReleaseInstance();
 }

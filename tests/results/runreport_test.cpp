@@ -465,3 +465,39 @@ TEST_F(RunReporterTest, PrinterErrorIsReportedAndDisarmsPrinting)
     EXPECT_EQ(messages().size(), 1) << "no second message";
     EXPECT_TRUE(QFile::exists(dir.filePath("Report1.rpt")));
 }
+
+// The files an arming will write are asked about when they exist: the numbers below the save
+// limit of that name, nothing else. No goes back to the dialog and keeps them.
+TEST_F(RunReporterTest, ExistingReportFilesOfTheChosenNameAreAskedAbout)
+{
+    ReportConfig config;
+    config.saveLimit = 3;
+    writeConfig(config);
+    const QString base = dir.filePath("run");
+    for (const char* name : {"run0.rpt", "run2.rpt", "run3.rpt", "run01.rpt", "runx0.rpt", "run1.RPT"}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    auto& dialogs = testenv::dialogs();
+    dialogs.answerText(base);
+    dialogs.answerButton(QMessageBox::No);
+    dialogs.answerText(dir.filePath("fresh"));
+    reporter->SaveBoxClicked(true);
+    ASSERT_EQ(messages().join(" | ").toStdString(), "run0.rpt and 1 more already exist.\nDo you want to replace them?");
+    EXPECT_EQ(dialogs.shown()[1].caption, "Save As");
+    EXPECT_EQ(reporter->ReportBaseName(), dir.filePath("fresh"));
+    EXPECT_EQ(reporter->ReportFiles(base).join(" | ").toStdString(),
+              (dir.filePath("run0.rpt") + " | " + dir.filePath("run2.rpt")).toStdString());
+    EXPECT_TRUE(reporter->ReportFiles(dir.filePath("[r]un")).isEmpty());
+
+    dialogs.clear();
+    dialogs.answerText(base);
+    dialogs.answerButton(QMessageBox::Yes);
+    reporter->SaveBoxClicked(true);
+    EXPECT_EQ(reporter->ReportBaseName(), base);
+    run(1);
+    run(2);
+    EXPECT_NE(readAll(base + "0.rpt"), "old");
+    EXPECT_EQ(readAll(dir.filePath("run01.rpt")), "old");
+}

@@ -3,6 +3,7 @@
 #include "sequencertrees.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -139,7 +140,8 @@ TEST_F(SequencerPageTest, ReadDragEditWriteGivesTheUnitTheEditedBlock)
     EXPECT_EQ(stepTexts(2), QStringList{"Stream 2:Zero"});
 
     lists->setCurrentItem(lists->topLevelItem(0)->child(0));
-    QTest::keyClick(lists, Qt::Key_Delete);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    EXPECT_FALSE(page->tlSequencerKeyDown(&del)) << "the Delete key is passed on to the list";
     EXPECT_EQ(stepTexts(0), QStringList{"Stream 2:Calibrate"});
 
     QTest::mouseClick(child<QCheckBox>("chkManualModeEnable"), Qt::LeftButton);

@@ -6,6 +6,7 @@
 #include "dbchoices.h"
 #include "dbswitches.h"
 #include "dbtextentry.h"
+#include "pointids.h"
 #include "ridovaz.h"
 #include "streamframes.h"
 #include "streamspage.h"
@@ -20,6 +21,7 @@ using streamspage::Box;
 
 namespace {
 
+constexpr int kGlobalTab = 5;
 constexpr int kStreamsTab = 6;
 constexpr int kReadEntry = 0x01;
 constexpr int kWriteEntry = 0x04;
@@ -37,6 +39,29 @@ protected:
     void settle()
     {
         waitFor([&] { return !engine()->IsRunning() && engine()->GetQueueCount() == 0; });
+    }
+    // As the user types into a box and ends the edit with Enter.
+    static void type(QLineEdit* line, const QString& text)
+    {
+        line->setFocus();
+        line->selectAll();
+        QTest::keyClicks(line, text);
+        QTest::keyClick(line, Qt::Key_Return);
+    }
+    TQLabeledEdit* labeled(int stream, int runType, Box box) const
+    {
+        return dynamic_cast<TQLabeledEdit*>(set(stream, runType)->BoxWidget(box));
+    }
+    // Logged on to a unit of four streams in a shown window (the focus can be checked), with the
+    // site's name edited on the Global page for the next write.
+    void editTheSiteOfAShownUnitWithFourStreams()
+    {
+        ASSERT_TRUE(unit->setValue(20, 3));
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        logOn();
+        enterTab(kGlobalTab);
+        type(form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("ledSite")->Edit(), "North yard");
     }
     // The point ids the unit was asked for, in order, and how many messages asked.
     std::vector<int> pointsRead(int* messages) const
@@ -175,4 +200,66 @@ TEST_F(StreamsTab, ReadOnlyModeDisablesThePagesEditing)
     EXPECT_FALSE(page()->StreamFrames()[1]->ledGainFactor()->isEnabled());
     EXPECT_FALSE(page()->findChild<QWidget*>("chkCalCorrEnable2")->isEnabled());
     EXPECT_TRUE(page()->findChild<QWidget*>("edtCalGas")->isEnabled());
+}
+
+TEST_F(StreamsTab, ARefusedWriteKeepsEveryEditNamesTheBoxAndTheNextWriteSendsThemAll)
+{
+    editTheSiteOfAShownUnitWithFourStreams();
+    enterTab(kStreamsTab);
+    type(labeled(1, streamspage::kH2S, Box::ledSampleDelay)->Edit(), "57");
+    page()->PageControlStreams()->setCurrentIndex(1);
+    auto* hours = dynamic_cast<TQEdit*>(set(2, streamspage::kH2S)->BoxWidget(Box::edHours));
+    type(hours, "25");
+    // The technician moves on before writing.
+    page()->StreamFrames()[1]->PageControlAnaSetDefns()->setCurrentIndex(streamspage::kZero);
+    page()->PageControlStreams()->setCurrentIndex(0);
+    testenv::dialogs().clear();
+    unit->clearReceived();
+
+    form->tbtnWriteClick();
+    settle();
+    EXPECT_EQ(shownTexts(), QStringList{"Stream 2, H2S: Hours: Please enter a value between 0 and 23."});
+    EXPECT_TRUE(unit->received().empty()) << "nothing written, and no read over the edits";
+    EXPECT_EQ(page()->PageControlStreams()->currentIndex(), 1);
+    EXPECT_EQ(page()->StreamFrames()[1]->PageControlAnaSetDefns()->currentIndex(), streamspage::kH2S);
+    QCoreApplication::processEvents();  // the focus follows the write, as the event loop runs
+    EXPECT_EQ(form->focusWidget(), hours);
+    EXPECT_EQ(hours->text(), "25");
+    EXPECT_EQ(labeled(1, streamspage::kH2S, Box::ledSampleDelay)->Text(), "57");
+
+    type(hours, "5");
+    testenv::dialogs().clear();
+    form->tbtnWriteClick();
+    settle();
+    EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join(" | ").toStdString();
+    EXPECT_EQ(unit->value(1).toString(), "North yard");
+    EXPECT_EQ(unit->value(pid::Stream1H2SSampleDelay).toLongLong(), 57);
+    EXPECT_EQ(unit->value(pid::Stream2H2SScheduledHour).toLongLong(), 5);
+}
+
+TEST_F(StreamsTab, ABoxRefusedOnAnotherPageIsShownThereWithoutItsPageBeingReadAgain)
+{
+    editTheSiteOfAShownUnitWithFourStreams();
+    auto* bypass = form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("edtBypassTimeoutActions");
+    type(bypass->Edit(), "1e");
+    enterTab(kStreamsTab);
+    type(labeled(3, streamspage::kZero, Box::ledSampleDelay)->Edit(), "33");
+    testenv::dialogs().clear();
+    unit->clearReceived();
+
+    form->tbtnWriteClick();
+    settle();
+    EXPECT_EQ(shownTexts(), QStringList{"Bypass Timeout (s): '1e' is not a valid floating point value."});
+    EXPECT_EQ(form->PageControlMain()->currentIndex(), kGlobalTab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->focusWidget(), bypass->Edit());
+    EXPECT_TRUE(unit->received().empty()) << "the page shown for the box is not read over its edits";
+    EXPECT_EQ(form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("ledSite")->Text(), "North yard");
+
+    type(bypass->Edit(), "2");
+    form->tbtnWriteClick();
+    settle();
+    EXPECT_EQ(unit->value(1).toString(), "North yard");
+    EXPECT_EQ(unit->value(284).toLongLong(), 2000);
+    EXPECT_EQ(unit->value(pid::Stream3ZeroSampleDelay).toLongLong(), 33);
 }

@@ -7,6 +7,7 @@
 #include "dbswitches.h"
 #include "dbtextentry.h"
 #include "pagealone.h"
+#include "pointids.h"
 #include "ridovaz.h"
 #include "streamframes.h"
 
@@ -194,8 +195,8 @@ TEST_F(StreamsPage, BoxesShowTheirPointsAndTheRunTypesShapeTheirFrames)
     EXPECT_TRUE(box<QWidget>(1, streamspage::kCalibration, Box::ckPAAEnable)->isHidden());
     EXPECT_TRUE(box<QWidget>(1, streamspage::kCalibration, Box::duration)->parentWidget()->isHidden());
     EXPECT_TRUE(box<QWidget>(2, streamspage::kZero, Box::strmCalUsed)->isHidden());
-    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledName)->Edit()->maxLength(), 6);
-    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kReference2, Box::ledName)->Edit()->maxLength(), 7);
+    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledName)->TypingLimit(), 6);
+    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kReference2, Box::ledName)->TypingLimit(), 7);
     EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledKFactor)->RangeHigh(), 2500);
     EXPECT_FALSE(box<TQLabeledEdit>(2, streamspage::kH2S, Box::ledKFactor)->RangeEdit());
     EXPECT_EQ(box<QCheckBox>(3, streamspage::kTotalSulphur, Box::ckAlarmDevEnable)->text(), "% Deviation Enable");
@@ -337,4 +338,26 @@ TEST_F(StreamsPage, EnteredMinutesAndDurationsOutOfRangeAreRefusedWithAMessage)
     QTest::keyClicks(duration, "256");
     EXPECT_EQ(duration->PutToDatabase(), DbControl::PutResult::Refused);
     EXPECT_EQ(pending(durationPoint), "10");
+}
+
+TEST_F(StreamsPage, TheUnitsLongNameIsShownWholeAndOnlyTypingIsLimited)
+{
+    goOnline(streamspage::scanList());
+    page->RegisterPoints();
+    announce(pid::Stream1H2SName, "Inlet gas");
+    auto* name = box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledName);
+    EXPECT_EQ(name->Text(), "Inlet gas");
+
+    QLineEdit* line = name->Edit();
+    line->setFocus();
+    line->end(false);
+    QTest::keyClicks(line, "x");
+    EXPECT_EQ(name->Text(), "Inlet gas") << "typing does not lengthen a name beyond the limit";
+    QTest::keyClick(line, Qt::Key_Backspace);
+    EXPECT_EQ(name->Text(), "Inlet ga") << "but it may shorten it";
+    line->selectAll();
+    QTest::keyClicks(line, "Outlet gas");
+    EXPECT_EQ(name->Text(), "Outlet");
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_EQ(pending(pid::Stream1H2SName), "Outlet");
 }

@@ -1,6 +1,7 @@
 #include "timerspage.h"
 #include "controlfixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -155,12 +156,47 @@ TEST_F(TimersPageTest, InvalidHourOrMinuteIsRefusedWithItsText)
     ASSERT_EQ(shownTexts(), QStringList{"The minute must be a whole number from 0 to 59."});
     EXPECT_EQ(in<QLineEdit>(3, "edMinute")->text(), "0");
 
-    // A text still being typed when the write comes is checked then, and stops the write.
+    // A text still being typed when the write comes is checked then, and stops the write: the
+    // message names the timer, and the text stays in its box, which has the focus.
     testenv::dialogs().clear();
     in<QLineEdit>(4, "edMinute")->setText("75");
     EXPECT_EQ(sendToDatabase(page.get()), 1);
-    EXPECT_EQ(shownTexts(), QStringList{"The minute must be a whole number from 0 to 59."});
+    EXPECT_EQ(shownTexts(),
+              QStringList{"Timers 1-6, Timer #4: Minute: The minute must be a whole number from 0 to 59."});
+    EXPECT_EQ(in<QLineEdit>(4, "edMinute")->text(), "75");
     EXPECT_EQ(db->GetTimerXManager().GetImage().Timers[3].ScheduleMinute, 0);
+}
+
+TEST_F(TimersPageTest, AnOutOfRangeTimeTheUnitHoldsStopsTheWriteNamedOnceAndIsMendedInPlace)
+{
+    TimerXConfiguration unitBlock{};
+    unitBlock.Timers[8].ScheduleHour = 30;
+    unitBlock.Timers[8].ScheduleMinute = 61;
+    enterAndRead(unitBlock);
+    typeInto(in<QLineEdit>(2, "edHours"), "7");
+    testenv::dialogs().clear();
+
+    // One message for the first bad box, which is shown with the focus in it; nothing stored.
+    EXPECT_EQ(sendToDatabase(page.get()), 1);
+    EXPECT_EQ(shownTexts(), QStringList{"Timers 7-12, Timer #9: Hour: The hour must be a whole number from 0 to 23."});
+    EXPECT_EQ(page->findChild<QTabWidget*>("PageControl")->currentIndex(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), in<QLineEdit>(9, "edHours"));
+    EXPECT_EQ(in<QLineEdit>(9, "edHours")->text(), "30");
+    EXPECT_FALSE(db->GetTimerXManager().IsDirty());
+
+    typeInto(in<QLineEdit>(9, "edHours"), "5");
+    testenv::dialogs().clear();
+    EXPECT_EQ(sendToDatabase(page.get()), 1);
+    EXPECT_EQ(shownTexts(),
+              QStringList{"Timers 7-12, Timer #9: Minute: The minute must be a whole number from 0 to 59."});
+    typeInto(in<QLineEdit>(9, "edMinute"), "1");
+
+    // Mended, the write takes every edit of the page.
+    ASSERT_EQ(sendToDatabase(page.get()), 0);
+    const TimerXConfiguration stored = db->GetTimerXManager().GetImage();
+    EXPECT_EQ(copy(stored.Timers[1].ScheduleHour), 7u);
+    EXPECT_EQ(copy(stored.Timers[8].ScheduleHour), 5u);
+    EXPECT_EQ(copy(stored.Timers[8].ScheduleMinute), 1u);
 }
 
 TEST_F(TimersPageTest, NothingIsStoredBeforeTheFirstEntry)

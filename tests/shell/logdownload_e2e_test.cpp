@@ -3,6 +3,7 @@
 #include "formmainfixture.h"
 #include "unitlinkfixture.h"
 
+#include "archiveviewer.h"
 #include "database.h"
 #include "logcommands.h"
 #include "logdbmgr.h"
@@ -72,6 +73,14 @@ protected:
         return texts;
     }
 
+    static bool saveDialogShown()
+    {
+        for (const auto& shown : testenv::dialogs().shown())
+            if (shown.kind == DialogService::Kind::SaveFile && shown.caption == "Save Sentrel515 Archive File")
+                return true;
+        return false;
+    }
+
     UnitModel* unit = nullptr;
     std::unique_ptr<UnitEmulator> emulator;
 };
@@ -112,8 +121,14 @@ TEST_F(LogDownloadWithUnit, ABlockThatNeverAnswersEndsTheDownloadWithWhatArrived
     silent.times = 0;
     unit->addFault(silent);
 
+    // The save is offered in its own words, and declined: no file dialog follows.
+    testenv::dialogs().answerButton(QMessageBox::Ok);
+    testenv::dialogs().answerButton(QMessageBox::Ok);
+    testenv::dialogs().answerButton(QMessageBox::No);
     engine()->ExecuteCommand("ReadALog", "");
-    EXPECT_EQ(shownTexts(), (QStringList{"read device memory fail.", logdownload::kIncompleteText}));
+    EXPECT_EQ(shownTexts(), (QStringList{"read device memory fail.", logdownload::kIncompleteText,
+                                         TfraArchiveViewer::kIncompleteSaveQuestion}));
+    EXPECT_FALSE(saveDialogShown());
     // Three attempts of two sends each for the silent block, nothing after it.
     EXPECT_EQ(unit->receivedCount(kArchiveBlock), 5 + 3 * 2);
     const std::size_t filed = LogDBMgr::Instance()->RecordCount();
@@ -121,10 +136,11 @@ TEST_F(LogDownloadWithUnit, ABlockThatNeverAnswersEndsTheDownloadWithWhatArrived
     EXPECT_LT(filed, 400u);
     EXPECT_FALSE(TWait::Instance()->isVisible());
 
-    // The link still works for the next download.
+    // The link still works for the next download, whose save dialog comes without a question.
     unit->clearFaults();
     testenv::dialogs().clear();
     engine()->ExecuteCommand("ReadALog", "");
     EXPECT_TRUE(shownTexts().isEmpty()) << shownTexts().join(" | ").toStdString();
+    EXPECT_TRUE(saveDialogShown());
     EXPECT_EQ(LogDBMgr::Instance()->RecordCount(), 400u);
 }
