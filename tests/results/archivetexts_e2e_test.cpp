@@ -6,8 +6,7 @@
 //
 // KVT_WRITE_GOLDEN=1 writes the recording afresh instead of comparing (only for a deliberate
 // change of the texts).
-#include "formmainfixture.h"
-#include "unitlinkfixture.h"
+#include "pagefixture.h"
 
 #include "archivegridmodel.h"
 #include "archiveviewer.h"
@@ -155,12 +154,11 @@ QByteArray archiveMemory()
     return memory;
 }
 
-class ArchiveTextsWithUnit : public FormMainFixture {
+class ArchiveTextsWithUnit : public PageWithUnit {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(startUnitOnLoopback(emulator, unit));
-        FormMainFixture::SetUp();
+        PageWithUnit::SetUp();
         LogDBMgr::Instance()->Clear();
         for (int k = 0; k < 6; ++k) {
             QByteArray bytes(sizeof(LogRecord), '\0');
@@ -168,9 +166,7 @@ protected:
             unit->setLogRecord(k, bytes);
         }
         unit->setArchive(archiveMemory());
-        modals.answers = {ScriptedModals::press("btnUpdate"), ScriptedModals::password("qe$3916")};
-        form->tbtnLogonClick();
-        ASSERT_FALSE(form->GetBool("LoggingOn"));
+        logOn();
         testenv::dialogs().clear();
         viewer = form->findChild<TfraArchiveViewer*>("fraArchiveViewer");
         ASSERT_NE(viewer, nullptr);
@@ -178,10 +174,8 @@ protected:
 
     void TearDown() override
     {
-        FormMainFixture::TearDown();
+        PageWithUnit::TearDown();
         LogDBMgr::ReleaseInstance();
-        LogonCommand::SetSettleDelay(LogonCommand::kSettleMs);
-        emulator.reset();
     }
 
     // Every header and cell of every archive, each shown whole.
@@ -213,8 +207,6 @@ protected:
         return out;
     }
 
-    UnitModel* unit = nullptr;
-    std::unique_ptr<UnitEmulator> emulator;
     TfraArchiveViewer* viewer = nullptr;
     QTemporaryDir dir;
 };
