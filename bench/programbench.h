@@ -25,11 +25,11 @@ namespace bench {
 inline quint16 startUnit(QProcess& unit, const char* benchmark, const QStringList& arguments = {})
 {
     unit.start(QCoreApplication::applicationDirPath() + "/emu515", QStringList{"--port", "0"} + arguments);
-    const auto port = unit.waitForReadyRead(30000) ? QRegularExpression(R"(tcp 127\.0\.0\.1:(\d+))")
-                                                          .match(QString::fromLatin1(unit.readLine()))
-                                                          .captured(1)
-                                                          .toUInt()
-                                                    : 0u;
+    quint16 port = 0;
+    if (unit.waitForReadyRead(30000)) {
+        const QRegularExpression opened(R"(tcp 127\.0\.0\.1:(\d+))");
+        port = static_cast<quint16>(opened.match(QString::fromLatin1(unit.readLine())).captured(1).toUInt());
+    }
     if (port == 0) {
         std::fprintf(stderr, "%s: the emulated unit did not start\n", benchmark);
         return 0;
@@ -39,7 +39,7 @@ inline quint16 startUnit(QProcess& unit, const char* benchmark, const QStringLis
     settings.setValue("WinSock/Address", "127.0.0.1");
     settings.setValue("WinSock/Port", QString::number(port));
     settings.sync();
-    return static_cast<quint16>(port);
+    return port;
 }
 
 // Logs on in read-only mode. False when the logon failed; the texts shown are printed.
