@@ -14,6 +14,7 @@
 #include "formmain.h"
 #include "modalrun.h"
 #include "pollcommands.h"
+#include "programbench.h"
 #include "readcommands.h"
 #include "startup.h"
 
@@ -139,17 +140,8 @@ int main(int argc, char** argv)
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
 
     QProcess unit;
-    unit.start(QCoreApplication::applicationDirPath() + "/emu515", {"--port", "0"});
-    if (!unit.waitForReadyRead(10000)) {
-        std::fprintf(stderr, "bench_analysispage: the emulated unit did not start\n");
+    if (bench::startUnit(unit, "bench_analysispage") == 0)
         return 1;
-    }
-    const auto port = QRegularExpression(R"(tcp 127\.0\.0\.1:(\d+))").match(QString::fromLatin1(unit.readLine()));
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Desktop515");
-    settings.setValue("Comm/ConnectType", 3);
-    settings.setValue("WinSock/Address", "127.0.0.1");
-    settings.setValue("WinSock/Port", port.captured(1));
-    settings.sync();
 
     TFormMain* form = startup::CreateProgram();
     form->show();
@@ -165,16 +157,8 @@ int main(int argc, char** argv)
     poll->SetFrameComm(form);
     engine->RegisterCommand("ExpressRead2", std::make_unique<TimedPoll>(std::move(poll), times));
 
-    modal::setRunner([](QDialog& dialog) {
-        if (auto* read = dialog.findChild<QPushButton*>("btnReadOnly"))
-            read->click();
-        return dialog.result();
-    });
-    form->tbtnLogonClick();
-    if (form->GetBool("LoggingOn")) {
-        std::fprintf(stderr, "bench_analysispage: the logon failed: %s\n", qPrintable(dialogs.texts().join(" | ")));
+    if (!bench::logOnReadOnly(*form, dialogs, "bench_analysispage"))
         return 1;
-    }
     std::printf("analysis page: %zu points polled every 2 s\n", DataBase::Instance()->expressScan.MainList().size());
 
     times.perAnswerMs.clear();
@@ -192,12 +176,7 @@ int main(int argc, char** argv)
     std::printf("all answers of one poll to controls updated: median %.3f ms, worst %.3f ms\n",
                 percentile(times.perPollMs, 0.5), percentile(times.perPollMs, 1.0));
 
-    form->tbtnLogoffClick();
-    modal::setRunner({});
-    startup::DestroyProgram(form);
+    bench::closeProgram(form, unit);
     CommDBPointFacade::ReleaseInstance();
-    DialogService::install(nullptr);
-    unit.kill();
-    unit.waitForFinished();
     return 0;
 }

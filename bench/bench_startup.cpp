@@ -7,6 +7,7 @@
 #include "formmain.h"
 #include "logondialogs.h"
 #include "modalrun.h"
+#include "programbench.h"
 #include "startup.h"
 
 #include <sys/resource.h>
@@ -68,17 +69,8 @@ int main(int argc, char** argv)
 
     // The emulated unit, in a process of its own so that its work is not counted here.
     QProcess unit;
-    unit.start(QCoreApplication::applicationDirPath() + "/emu515", {"--port", "0"});
-    if (!unit.waitForReadyRead(10000)) {
-        std::fprintf(stderr, "bench_startup: the emulated unit did not start\n");
+    if (bench::startUnit(unit, "bench_startup") == 0)
         return 1;
-    }
-    const auto port = QRegularExpression(R"(tcp 127\.0\.0\.1:(\d+))").match(QString::fromLatin1(unit.readLine()));
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Desktop515");
-    settings.setValue("Comm/ConnectType", 3);
-    settings.setValue("WinSock/Address", "127.0.0.1");
-    settings.setValue("WinSock/Port", port.captured(1));
-    settings.sync();
 
     TFormMain* form = startup::CreateProgram();
     form->show();
@@ -95,18 +87,10 @@ int main(int argc, char** argv)
         auto* value = new QLabel(form->Frame(TFormMain::PageAnalysis));
         value->setProperty("DbId", DataBase::Instance()->GetPointByIndex(10 + i)->GetId());
     }
-    modal::setRunner([](QDialog& dialog) {
-        if (auto* read = dialog.findChild<QPushButton*>("btnReadOnly"))
-            read->click();
-        return dialog.result();
-    });
     QElapsedTimer logon;
     logon.start();
-    form->tbtnLogonClick();
-    if (form->GetBool("LoggingOn")) {
-        std::fprintf(stderr, "bench_startup: the logon failed: %s\n", qPrintable(dialogs.texts().join(" | ")));
+    if (!bench::logOnReadOnly(*form, dialogs, "bench_startup"))
         return 1;
-    }
     std::printf("logon (every point read): %lld ms\n", static_cast<long long>(logon.elapsed()));
     std::printf("resident memory when idle, logged on: %.1f MB (goal: under 150 MB)\n", residentMegabytes());
 
@@ -118,11 +102,6 @@ int main(int argc, char** argv)
     const double share = 100.0 * (cpuSeconds() - cpuBefore) / (wall.elapsed() / 1000.0);
     std::printf("processor use while the analysis page polls: %.2f%% of a core (goal: under 2%%)\n", share);
 
-    form->tbtnLogoffClick();
-    modal::setRunner({});
-    startup::DestroyProgram(form);
-    DialogService::install(nullptr);
-    unit.kill();
-    unit.waitForFinished();
+    bench::closeProgram(form, unit);
     return 0;
 }

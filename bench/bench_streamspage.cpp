@@ -9,6 +9,7 @@
 #include "dialogservice.h"
 #include "formmain.h"
 #include "modalrun.h"
+#include "programbench.h"
 #include "startup.h"
 #include "streambindings.h"
 
@@ -64,17 +65,8 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
 
     QProcess unit;
-    unit.start(QCoreApplication::applicationDirPath() + "/emu515", {"--port", "0"});
-    if (!unit.waitForReadyRead(10000)) {
-        std::fprintf(stderr, "bench_streamspage: the emulated unit did not start\n");
+    if (bench::startUnit(unit, "bench_streamspage") == 0)
         return 1;
-    }
-    const auto port = QRegularExpression(R"(tcp 127\.0\.0\.1:(\d+))").match(QString::fromLatin1(unit.readLine()));
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Desktop515");
-    settings.setValue("Comm/ConnectType", 3);
-    settings.setValue("WinSock/Address", "127.0.0.1");
-    settings.setValue("WinSock/Port", port.captured(1));
-    settings.sync();
 
     TFormMain* form = startup::CreateProgram();
     form->show();
@@ -84,16 +76,8 @@ int main(int argc, char** argv)
     CommDBPointFacade::InstallInstance(std::make_unique<CommDBPointFacade>(link));
     MyActiveObjectEngine* engine = MyActiveObjectEngine::Instance();
 
-    modal::setRunner([](QDialog& dialog) {
-        if (auto* read = dialog.findChild<QPushButton*>("btnReadOnly"))
-            read->click();
-        return dialog.result();
-    });
-    form->tbtnLogonClick();
-    if (form->GetBool("LoggingOn")) {
-        std::fprintf(stderr, "bench_streamspage: the logon failed: %s\n", qPrintable(dialogs.texts().join(" | ")));
+    if (!bench::logOnReadOnly(*form, dialogs, "bench_streamspage"))
         return 1;
-    }
 
     const auto* tabs = form->Frame(kStreamsTab)->findChild<QTabWidget*>("PageControlStreams");
     std::vector<double> ms;
@@ -137,12 +121,7 @@ int main(int argc, char** argv)
     std::printf("messages per entry: %d (one per twenty numeric points plus one per text point: %d)\n", messages,
                 expected);
 
-    form->tbtnLogoffClick();
-    modal::setRunner({});
-    startup::DestroyProgram(form);
+    bench::closeProgram(form, unit);
     CommDBPointFacade::ReleaseInstance();
-    DialogService::install(nullptr);
-    unit.kill();
-    unit.waitForFinished();
     return 0;
 }

@@ -20,48 +20,52 @@ std::string toolkitText(double value, char decimalSeparator)
     if (value == 0)
         return "0";
 
-    // 15 significant digits, then read back the digits and the decimal exponent.
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-    std::string sci(buf, res.ptr);
-    const auto ePos = sci.find('e');
+    // 15 significant digits, then read back the digits and the decimal exponent. Grids, files and
+    // filters of logged values make this text for every value they touch, so it is built in
+    // place, without intermediate strings.
+    char sci[40];
+    const auto res = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14);
     const bool negative = sci[0] == '-';
-    std::string digits;
-    for (std::size_t i = negative ? 1 : 0; i < ePos; ++i)
-        if (sci[i] != '.')
-            digits += sci[i];
+    const char* const ePos = std::find(sci, res.ptr, 'e');
+    char digits[20];
+    int count = 0;
+    for (const char* p = sci + (negative ? 1 : 0); p < ePos; ++p)
+        if (*p != '.')
+            digits[count++] = *p;
     int exponent = 0;
-    std::from_chars(sci.data() + ePos + (sci[ePos + 1] == '+' ? 2 : 1), sci.data() + sci.size(), exponent);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    std::from_chars(ePos + (ePos[1] == '+' ? 2 : 1), res.ptr, exponent);
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
 
-    std::string out = negative ? "-" : "";
+    char out[48];
+    char* o = out;
+    if (negative)
+        *o++ = '-';
     if (exponent < -5 || exponent >= 15) {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += decimalSeparator;
-            out += digits.substr(1);
+        *o++ = digits[0];
+        if (count > 1) {
+            *o++ = decimalSeparator;
+            o = std::copy(digits + 1, digits + count, o);
         }
-        out += 'E';
-        out += std::to_string(exponent);
-        return out;
-    }
-    if (exponent < 0) {
-        out += '0';
-        out += decimalSeparator;
-        out += std::string(static_cast<std::size_t>(-exponent - 1), '0');
-        out += digits;
-        return out;
-    }
-    const auto intDigits = static_cast<std::size_t>(exponent) + 1;
-    if (digits.size() <= intDigits) {
-        out += digits + std::string(intDigits - digits.size(), '0');
+        *o++ = 'E';
+        o = std::to_chars(o, out + sizeof out, exponent).ptr;
+    } else if (exponent < 0) {
+        *o++ = '0';
+        *o++ = decimalSeparator;
+        o = std::fill_n(o, -exponent - 1, '0');
+        o = std::copy(digits, digits + count, o);
     } else {
-        out += digits.substr(0, intDigits);
-        out += decimalSeparator;
-        out += digits.substr(intDigits);
+        const int intDigits = exponent + 1;
+        if (count <= intDigits) {
+            o = std::copy(digits, digits + count, o);
+            o = std::fill_n(o, intDigits - count, '0');
+        } else {
+            o = std::copy(digits, digits + intDigits, o);
+            *o++ = decimalSeparator;
+            o = std::copy(digits + intDigits, digits + count, o);
+        }
     }
-    return out;
+    return std::string(out, o);
 }
 
 bool isValidFlt(float value)

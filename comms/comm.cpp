@@ -648,6 +648,13 @@ void TComm::trace(const QString& line)
     commPort_->log().addString(line);
 }
 
+void TComm::trace(const char* line, qint64 number)
+{
+    // Most lines are written for every frame: their text is made only while the log records.
+    if (commPort_->log().isOn())
+        trace(QString::fromLatin1(line).arg(number));
+}
+
 void TComm::sendWinMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
 {
     if (QWidget* form = appcontext::mainForm()) {
@@ -714,18 +721,18 @@ int TComm::SendFrame(int length, bool notify)
         }
         exchangeStatus_ = commstatus::kWaiting;
         SendBlock(frameBuffer.data(), frameLength);
-        // One pump and a 1 ms sleep a pass; no sleep once the pump has ended the exchange.
-        while (exchangeStatus_ == commstatus::kWaiting && !userCancel_) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            if (exchangeStatus_ == commstatus::kWaiting && !userCancel_)
-                QThread::msleep(1);
-        }
+        // Each pass handles the window messages waiting and, when there are none, sleeps in the
+        // event dispatcher until the next one: the answer's bytes, a timer (the back-off timer is
+        // always armed) or the user's input. The processor stays free as with a short sleep, and
+        // the answer is taken the moment it arrives instead of after the rest of a sleep.
+        while (exchangeStatus_ == commstatus::kWaiting && !userCancel_)
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         if (userCancel_) {
             exchangeStatus_ = commstatus::kCancelled;
             break;
         }
         if (commPort_->isOpen())
-            trace(QStringLiteral("NAKState is %1").arg(exchangeStatus_));
+            trace("NAKState is %1", exchangeStatus_);
         if (exchangeStatus_ != commstatus::kNoResponse)
             break;
         trace(QStringLiteral("Retrying..."));
@@ -820,7 +827,7 @@ void TComm::CommPortTriggerAvail(int count)
     if (hCharTimer_ == 0)
         hCharTimer_ = commPort_->addTimerTrigger();
     commPort_->setTimerTrigger(hCharTimer_, 1, true);
-    trace(QStringLiteral("TriggerAvail: %1 characters received").arg(count));
+    trace("TriggerAvail: %1 characters received", count);
     // The time-out runs from the last chunk, so a slowly trickling answer is not cut off.
     awaitingOutSent_ = false;
     ArmBackoffTimer(backoffTicks());
@@ -833,7 +840,7 @@ void TComm::CommPortTriggerAvail(int count)
     while (left > 0) {
         if (receiveCount_ >= frame::kReceiveBufferSize) {
             // Nothing the unit sends is this long: drop it and let the time-out decide.
-            trace(QStringLiteral("got garbage. %1 chars. refpoint4.").arg(receiveCount_));
+            trace("got garbage. %1 chars. refpoint4.", receiveCount_);
             receiveCount_ = 0;
         }
         const int room = frame::kReceiveBufferSize - receiveCount_;
@@ -842,7 +849,7 @@ void TComm::CommPortTriggerAvail(int count)
             break;
         left -= taken;
         receiveCount_ += taken;
-        trace(QStringLiteral("numReturnChars in this packet: %1").arg(receiveCount_));
+        trace("numReturnChars in this packet: %1", receiveCount_);
 
         switch (frame::judge(receiveBuffer_.data(), receiveCount_)) {
         case frame::Verdict::NeedMore:
@@ -858,16 +865,16 @@ void TComm::CommPortTriggerAvail(int count)
             // line has been quiet for the character timer's tick.
             break;
         case frame::Verdict::TooLong:
-            trace(QStringLiteral("got garbage. %1 chars. refpoint3.").arg(receiveCount_));
+            trace("got garbage. %1 chars. refpoint3.", receiveCount_);
             receiveCount_ = 0;
             break;
         case frame::Verdict::Unframed:
-            trace(QStringLiteral("got garbage. %1 chars. refpoint1.").arg(receiveCount_));
+            trace("got garbage. %1 chars. refpoint1.", receiveCount_);
             receiveCount_ = 0;
             break;
         case frame::Verdict::BadCrc:
             removeBackoffTimer();
-            trace(QStringLiteral("got garbage. %1 chars. refpoint2.").arg(receiveCount_));
+            trace("got garbage. %1 chars. refpoint2.", receiveCount_);
             receiveCount_ = 0;
             if (exchangeStatus_ == commstatus::kWaiting)
                 exchangeStatus_ = commstatus::kInvalidResponse;
@@ -887,7 +894,7 @@ void TComm::AcceptReply(int frameLength)
     receiveCount_ = 0;
     replyLength_ = frameLength - frame::kOverhead;
     ++packetCounter_;
-    trace(QStringLiteral("tot. packets recd = %1").arg(packetCounter_));
+    trace("tot. packets recd = %1", packetCounter_);
     replyArea_.fill(0);
     std::memcpy(replyArea_.data(), receiveBuffer_.data() + 2, static_cast<std::size_t>(replyLength_));
     CommLog& log = commPort_->log();

@@ -150,6 +150,8 @@ private:
     void ResetComm();
     void removeBackoffTimer();
     void trace(const QString& line);
+    // `line` with %1 replaced by the number.
+    void trace(const char* line, qint64 number);
     void sendWinMessage(int message, std::intptr_t wParam, std::intptr_t lParam);
     // A setting's text as a number; a text that is not one falls back to the form's default.
     int settingNumber(const QLineEdit* edit, const QString& fallback) const;

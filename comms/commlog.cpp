@@ -47,7 +47,8 @@ void CommLog::addString(const QString& text)
 
 void CommLog::addData(const char* direction, const QByteArray& bytes)
 {
-    if (bytes.isEmpty())
+    // Every frame passes here: its text is made only while the log records.
+    if (bytes.isEmpty() || state_ != State::On)
         return;
     QString body = QString::fromLatin1(direction) + QLatin1Char(' ');
     if (allHex_) {

@@ -316,11 +316,22 @@ int CommPort::addTimerTrigger()
     while (handle == 0 || timers_.count(handle) || handle == outSentHandle_)
         handle = (handle % 0xFFFF) + 1;
     nextHandle_ = (handle % 0xFFFF) + 1;
-    auto* timer = new QTimer(this);
-    timer->setSingleShot(true);
-    timer->setTimerType(Qt::PreciseTimer);
-    connect(timer, &QTimer::timeout, this, [this, handle] { emit triggerTimer(handle); });
+    QTimer* timer = nullptr;
+    if (!spareTimers_.empty()) {
+        timer = spareTimers_.back();
+        spareTimers_.pop_back();
+    } else {
+        timer = new QTimer(this);
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+        connect(timer, &QTimer::timeout, this, [this, timer] {
+            const auto it = timerHandles_.find(timer);
+            if (it != timerHandles_.end())
+                emit triggerTimer(it->second);
+        });
+    }
     timers_[handle] = timer;
+    timerHandles_[timer] = handle;
     return handle;
 }
 
@@ -346,9 +357,11 @@ void CommPort::removeTrigger(int handle)
     const auto it = timers_.find(handle);
     if (it == timers_.end())
         return;
-    it->second->stop();
-    it->second->deleteLater();
+    QTimer* timer = it->second;
+    timer->stop();
+    timerHandles_.erase(timer);
     timers_.erase(it);
+    spareTimers_.push_back(timer);
 }
 
 int CommPort::addStatusTrigger()

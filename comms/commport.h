@@ -10,6 +10,8 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <unordered_map>
+#include <vector>
 
 class QSerialPort;
 class QTcpSocket;
@@ -167,6 +169,11 @@ private:
     QTimer* drainTimer_ = nullptr;
 
     std::map<int, QTimer*> timers_;
+    // Each exchange arms and removes several triggers. Removed timers wait here for the next
+    // trigger rather than being deleted: a deferred delete is never carried out inside the
+    // exchange's wait, so a long download would pile up timers and delete events by the thousand.
+    std::vector<QTimer*> spareTimers_;
+    std::unordered_map<const QTimer*, int> timerHandles_;
     int nextHandle_ = 1;
     int outSentHandle_ = 0;
     bool outSentArmed_ = false;

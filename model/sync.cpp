@@ -138,7 +138,10 @@ std::size_t boundedBuffer::Put(const std::uint8_t* data, std::size_t count)
             n -= piece;
         }
         if (done == count) {
-            notEmpty_.Signal();
+            if (notEmpty_.Waiting() > 0 && count_ >= wanted_)
+                notEmpty_.Signal();
+            else
+                Leave();
             return done;
         }
         // Full with more to come: let a waiting taker in first, then carry on.
@@ -154,13 +157,15 @@ bool boundedBuffer::Get(std::uint8_t& byte)
     return Get(&byte, 1) == 1;
 }
 
-std::size_t boundedBuffer::Get(std::uint8_t* out, std::size_t max)
+std::size_t boundedBuffer::Get(std::uint8_t* out, std::size_t max, std::size_t atLeast)
 {
     if (max == 0)
         return 0;
     Enter();
-    // Woken by a put (the monitor is handed over with bytes held) or by the close.
-    if (count_ == 0 && !closed_)
+    // Woken by a put that brought what is wanted (the monitor is handed over with the bytes
+    // held), by a full buffer or by the close.
+    wanted_ = std::max<std::size_t>(1, std::min({atLeast, max, capacity_}));
+    while (count_ < wanted_ && !closed_)
         notEmpty_.Wait();
     if (count_ == 0) {
         LeaveClosed();

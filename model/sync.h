@@ -136,9 +136,11 @@ public:
 
     // Waits while the buffer is empty. False when the buffer is closed and nothing is left.
     bool Get(std::uint8_t& byte);
-    // Takes what is held, up to `max` bytes, waiting while the buffer is empty. Returns 0 only
-    // when the buffer is closed and nothing is left (or `max` is 0).
-    std::size_t Get(std::uint8_t* out, std::size_t max);
+    // Takes what is held, up to `max` bytes, once at least `atLeast` bytes (or `max`, if fewer)
+    // are held or the buffer is closed; a waiting taker is woken only then, so a producer that
+    // puts small pieces does not wake it for each. Returns 0 only when the buffer is closed and
+    // nothing is left (or `max` is 0).
+    std::size_t Get(std::uint8_t* out, std::size_t max, std::size_t atLeast = 1);
 
     // Refuses further puts and wakes every waiting thread. Safe to call more than once.
     void Close();
@@ -155,6 +157,7 @@ private:
     std::size_t putIndex_ = 0;
     std::size_t getIndex_ = 0;
     bool closed_ = false;
+    std::size_t wanted_ = 1;  // what the waiting taker waits for
     controlConditionVariable notFull_;
     controlConditionVariable notEmpty_;
 };

@@ -276,6 +276,10 @@ void TFormMain::BuildWindow()
     clockTimer_->setObjectName("StatusBarTimer");
     clockTimer_->setInterval(1000);
     connect(clockTimer_, &QTimer::timeout, this, &TFormMain::StatusBarTimerTimer);
+    trafficPaintTimer_ = new QTimer(this);
+    trafficPaintTimer_->setSingleShot(true);
+    trafficPaintTimer_->setInterval(kTrafficPaintMs);
+    connect(trafficPaintTimer_, &QTimer::timeout, this, &TFormMain::PaintTraffic);
     startupTimer_ = new QTimer(this);
     startupTimer_->setObjectName("Timer1");
     startupTimer_->setInterval(100);

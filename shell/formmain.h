@@ -7,7 +7,9 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPixmap>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -114,6 +116,11 @@ public:
     // The status progress bar as the window keeps it (the widget only shows it).
     int StatusProgressPosition() const { return statusPosition_; }
     int StatusProgressMaximum() const { return statusMaximum_; }
+    // The traffic icons, the status progress bar and the Wait window's repaint follow the link
+    // messages on a short timer, so that a download of thousands of blocks is not painted per
+    // block; the states above change at once.
+    static constexpr int kTrafficPaintMs = 40;
+    void PaintTraffic();
 
     // --- logon and access modes ---
     void tbtnLogonClick();
@@ -331,6 +338,9 @@ private:
     QLabel* rxIcon_ = nullptr;
     QLabel* txIcon_ = nullptr;
     QTimer* clockTimer_ = nullptr;
+    QTimer* trafficPaintTimer_ = nullptr;
+    bool waitRepaintDue_ = false;
+    std::array<QPixmap, 5> linkIcons_;
     QTimer* startupTimer_ = nullptr;
     QWidget* frames_[kTabCount] = {};
     int previousPage_ = -1;

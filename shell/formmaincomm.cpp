@@ -19,6 +19,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 #include <map>
@@ -346,16 +347,37 @@ void TFormMain::OnCommState(int wParam)
     } else {
         rxState_ = txState_ = 0;
     }
-    SetLinkIcons();
+    if (trafficPaintTimer_ && !trafficPaintTimer_->isActive())
+        trafficPaintTimer_->start();
 }
 
 void TFormMain::SetLinkIcons()
 {
+    if (linkIcons_[0].isNull())
+        for (int state = 0; state < static_cast<int>(linkIcons_.size()); ++state)
+            linkIcons_[static_cast<std::size_t>(state)] = linkIcon(state);
     for (auto [icon, state] : {std::pair{rxIcon_, rxState_}, std::pair{txIcon_, txState_}}) {
-        if (state >= 0 && state <= 4)
-            icon->setPixmap(linkIcon(state));
-        else
+        if (state >= 0 && state <= 4) {
+            const QPixmap& pixmap = linkIcons_[static_cast<std::size_t>(state)];
+            if (icon->pixmap().cacheKey() != pixmap.cacheKey())
+                icon->setPixmap(pixmap);
+        } else {
             icon->clear();
+        }
+    }
+}
+
+void TFormMain::PaintTraffic()
+{
+    SetLinkIcons();
+    if (statusBar_) {
+        // A maximum of 0 would turn the widget into a busy indicator; the window keeps the real one.
+        statusBar_->setRange(0, std::max(statusMaximum_, 1));
+        statusBar_->setValue(std::clamp(statusPosition_, 0, std::max(statusMaximum_, 1)));
+    }
+    if (waitRepaintDue_) {
+        waitRepaintDue_ = false;
+        TWait::Instance()->repaint();
     }
 }
 
@@ -370,12 +392,11 @@ void TFormMain::OnCommProgress(int wParam, int /*lParam*/)
         } else if (wParam == 0) {
             statusPosition_ = 0;
         }
-        // A maximum of 0 would turn the widget into a busy indicator; the window keeps the real one.
-        statusBar_->setRange(0, std::max(statusMaximum_, 1));
-        statusBar_->setValue(std::clamp(statusPosition_, 0, std::max(statusMaximum_, 1)));
     }
     if (stepWaitProgress_)
         StepWaitBar();
+    if (trafficPaintTimer_ && !trafficPaintTimer_->isActive())
+        trafficPaintTimer_->start();
 }
 
 void TFormMain::StepWaitBar()
@@ -386,7 +407,7 @@ void TFormMain::StepWaitBar()
     if (position > bar->maximum())
         position = 0;
     bar->setValue(position);
-    wait->repaint();
+    waitRepaintDue_ = true;
 }
 
 // --- clock and power -------------------------------------------------------------------------

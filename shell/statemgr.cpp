@@ -77,17 +77,30 @@ QWidget* StateMgr::Root() const
     return root_ ? root_ : appcontext::mainForm();
 }
 
+QObject* StateMgr::Button(QWidget* root, std::size_t row)
+{
+    static_assert(std::size(kButtons) == kButtonRows);
+    if (buttonsRoot_ != root) {
+        buttonsRoot_ = root;
+        buttons_.fill(nullptr);
+    }
+    QPointer<QObject>& button = buttons_[row];
+    if (!button)
+        button = root->findChild<QObject*>(kButtons[row].name);
+    return button;
+}
+
 void StateMgr::ApplyButtons(Column column)
 {
     QWidget* root = Root();
     if (!root)
         return;
-    for (const auto& row : kButtons) {
-        const char mark = row.columns[column];
+    for (std::size_t row = 0; row < std::size(kButtons); ++row) {
+        const char mark = kButtons[row].columns[column];
         if (mark == '-')
             continue;
         // Tool buttons are widgets, menu items actions: both carry an "enabled" property.
-        if (QObject* target = root->findChild<QObject*>(row.name))
+        if (QObject* target = Button(root, row))
             target->setProperty("enabled", mark == 'E');
     }
 }

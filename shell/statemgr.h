@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
+#include <array>
 #include <cstdint>
-
-class QWidget;
 
 // Turns the program's state (logged on, read-only or update, busy) into the enabled state of the
 // main window's operation and file buttons and of the page frames, found by name under the main
@@ -37,9 +38,15 @@ private:
     void ApplyButtons(Column column);
     void ApplyFrames(bool readOnly);
     QWidget* Root() const;
+    // Button row `row` under the root. Every command switches the buttons twice (busy, idle), and
+    // a search by name runs through every control of every page: a button once found is kept.
+    QObject* Button(QWidget* root, std::size_t row);
 
     std::uint8_t readOnly_ = 1;
     std::uint8_t busy_ = 1;
     std::uint8_t loggedOn_ = 0;
     QWidget* root_ = nullptr;
+    QPointer<QWidget> buttonsRoot_;
+    static constexpr std::size_t kButtonRows = 10;
+    std::array<QPointer<QObject>, kButtonRows> buttons_;
 };

@@ -1,13 +1,16 @@
 #include "logdbmgr.h"
 
+#include "logpoint.h"
+
 #include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 LogDBMgr* gInstance = nullptr;
-const std::string kEmpty;
 
 void checkSlot(int slot)
 {
@@ -19,7 +22,103 @@ bool earlier(const std::unique_ptr<ALOGPOINTRECORD>& a, const std::unique_ptr<AL
 {
     return a->Compare(*b) < 0;
 }
+
+constexpr std::size_t kTextsHeader = 4;
+constexpr std::size_t kTextHeader = 5;
+
+std::uint32_t readU32(const char* at)
+{
+    std::uint32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+std::size_t textsSize(const char* block)
+{
+    return block ? kTextsHeader + readU32(block) : 0;
+}
+
+// Calls fn(slot, text) for each text of the block, in order.
+template <typename Fn>
+void forEachText(const char* block, Fn fn)
+{
+    const std::size_t size = textsSize(block);
+    for (std::size_t at = kTextsHeader; at < size;) {
+        const auto slot = static_cast<unsigned char>(block[at]);
+        const std::uint32_t length = readU32(block + at + 1);
+        fn(static_cast<int>(slot), std::string_view(block + at + kTextHeader, length));
+        at += kTextHeader + length;
+    }
+}
+
+// The block's texts but the slot's, then the slot's new text when there is one; null when no
+// text is left.
+std::unique_ptr<char[]> withText(const char* block, int slot, const std::string* text)
+{
+    std::size_t size = kTextsHeader;
+    forEachText(block, [&](int s, std::string_view t) {
+        if (s != slot)
+            size += kTextHeader + t.size();
+    });
+    if (text)
+        size += kTextHeader + text->size();
+    if (size == kTextsHeader)
+        return nullptr;
+    auto out = std::make_unique<char[]>(size);
+    const auto used = static_cast<std::uint32_t>(size - kTextsHeader);
+    std::memcpy(out.get(), &used, sizeof used);
+    std::size_t at = kTextsHeader;
+    auto append = [&](int s, std::string_view t) {
+        out[at] = static_cast<char>(s);
+        const auto length = static_cast<std::uint32_t>(t.size());
+        std::memcpy(out.get() + at + 1, &length, sizeof length);
+        std::memcpy(out.get() + at + kTextHeader, t.data(), t.size());
+        at += kTextHeader + t.size();
+    };
+    forEachText(block, [&](int s, std::string_view t) {
+        if (s != slot)
+            append(s, t);
+    });
+    if (text)
+        append(slot, *text);
+    return out;
+}
+
+std::string numberText(LogValueKind kind, std::uint32_t bits, char separator)
+{
+    switch (kind) {
+    case LogValueKind::Float:
+        return FloatLogText(bits, separator);
+    case LogValueKind::Unsigned:
+        return std::to_string(bits);
+    case LogValueKind::Counter:
+        return std::to_string(std::uint64_t{bits} + 1);
+    case LogValueKind::Empty:
+        break;
+    }
+    return {};
+}
 }  // namespace
+
+static_assert(sizeof(ALOGPOINTRECORD) <= 56, "a record fits a 64-byte allocation");
+
+ALOGPOINTRECORD::ALOGPOINTRECORD(const ALOGPOINTRECORD& other)
+        : dateTime(other.dateTime), rawTime(other.rawTime), logIndex(other.logIndex), numbers_(other.numbers_),
+          layout_(other.layout_)
+{
+    if (other.texts_) {
+        const std::size_t size = textsSize(other.texts_.get());
+        texts_ = std::make_unique<char[]>(size);
+        std::memcpy(texts_.get(), other.texts_.get(), size);
+    }
+}
+
+ALOGPOINTRECORD& ALOGPOINTRECORD::operator=(const ALOGPOINTRECORD& other)
+{
+    if (this != &other)
+        *this = ALOGPOINTRECORD(other);
+    return *this;
+}
 
 int ALOGPOINTRECORD::Compare(const ALOGPOINTRECORD& other) const
 {
@@ -28,24 +127,56 @@ int ALOGPOINTRECORD::Compare(const ALOGPOINTRECORD& other) const
     return rawTime == other.rawTime ? 0 : -1;
 }
 
-const std::string& ALOGPOINTRECORD::ValueText(int slot) const
+int ALOGPOINTRECORD::NumberIndex(int slot) const
+{
+    const int j = slot % 8;
+    return static_cast<std::uint32_t>(slot / 8) == NumbersLog() && j < kNumbers ? j : -1;
+}
+
+void ALOGPOINTRECORD::SetNumberKind(int j, LogValueKind kind)
+{
+    layout_ = (layout_ & ~(3u << (2 * j))) | (static_cast<std::uint32_t>(kind) << (2 * j));
+}
+
+std::string ALOGPOINTRECORD::ValueText(int slot) const
 {
     checkSlot(slot);
-    for (const auto& v : values_)
-        if (v.first == slot)
-            return v.second;
-    return kEmpty;
+    const int j = NumberIndex(slot);
+    if (j >= 0 && NumberKind(j) != LogValueKind::Empty)
+        return numberText(NumberKind(j), numbers_[static_cast<std::size_t>(j)], Separator());
+    std::string text;
+    forEachText(texts_.get(), [&](int s, std::string_view t) {
+        if (s == slot)
+            text.assign(t);
+    });
+    return text;
 }
 
 void ALOGPOINTRECORD::SetValueText(int slot, std::string text)
 {
     checkSlot(slot);
-    for (auto& v : values_)
-        if (v.first == slot) {
-            v.second = std::move(text);
-            return;
-        }
-    values_.emplace_back(static_cast<std::uint8_t>(slot), std::move(text));
+    const int j = NumberIndex(slot);
+    if (j >= 0)
+        SetNumberKind(j, LogValueKind::Empty);
+    texts_ = withText(texts_.get(), slot, &text);
+}
+
+void ALOGPOINTRECORD::SetValue(int slot, LogValueKind kind, std::uint32_t bits, char decimalSeparator)
+{
+    checkSlot(slot);
+    if (NumbersLog() == kNoLog) {
+        layout_ = (layout_ & ~(7u << 14)) | (static_cast<std::uint32_t>(slot / 8) << 14);
+        layout_ = (layout_ & 0x00FFFFFFu) | (std::uint32_t{static_cast<unsigned char>(decimalSeparator)} << 24);
+    }
+    const int j = NumberIndex(slot);
+    if (j < 0 || decimalSeparator != Separator()) {
+        SetValueText(slot, numberText(kind, bits, decimalSeparator));
+        return;
+    }
+    if (texts_)
+        texts_ = withText(texts_.get(), slot, nullptr);
+    numbers_[static_cast<std::size_t>(j)] = bits;
+    SetNumberKind(j, kind);
 }
 
 LogDBMgr* LogDBMgr::Instance()
@@ -119,7 +250,7 @@ void LogDBMgr::DistributeRecords()
     }
 }
 
-const std::string& LogDBMgr::GetValueText(int logIndex, int valueIndex, std::size_t position) const
+std::string LogDBMgr::GetValueText(int logIndex, int valueIndex, std::size_t position) const
 {
     if (valueIndex < 0 || valueIndex > 7)
         throw std::out_of_range("log value index " + std::to_string(valueIndex) + " out of range");

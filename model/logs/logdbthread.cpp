@@ -27,9 +27,12 @@ void LogDBThread::Execute()
     try {
         database_->Clear();
         parser_.Attach(database_, &layout_, toDate_);
+        // A piece of some twenty blocks at a time: the download is not interrupted by a wake-up
+        // of this thread for every block, and the last piece is taken as soon as it is complete.
         std::array<std::uint8_t, 4096> piece;
         while (taken_ < expected_) {
-            const std::size_t n = buffer_->Get(piece.data(), std::min(piece.size(), expected_ - taken_));
+            const std::size_t want = std::min(piece.size(), expected_ - taken_);
+            const std::size_t n = buffer_->Get(piece.data(), want, want);
             if (n == 0)
                 break;  // closed: the download stopped short
             taken_ += n;

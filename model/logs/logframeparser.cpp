@@ -178,12 +178,14 @@ void LogFrameParser::Decode()
         // Values the frame does not carry stay empty rather than show another frame's bytes.
         if (at + value.width > payloadLength)
             break;
-        std::string text;
-        if ((value.pointId == kStreamPointId || value.pointId == kRunNumberPointId) && value.typeCode != 0)
-            text = std::to_string(std::uint64_t{readUnsigned(payload + at, value.width)} + 1);
-        else
-            text = MakeLogPointText(value.typeCode, payload + at, layout_->DecimalSeparator());
-        record->SetValueText(logIndex * 8 + j, std::move(text));
+        // The number is kept and written as MakeLogPointText would write it: a float by its four
+        // bytes, any other type as the unsigned number of its width.
+        LogValueKind kind = LogValueKind::Unsigned;
+        if (value.typeCode == 0)
+            kind = LogValueKind::Float;
+        else if (value.pointId == kStreamPointId || value.pointId == kRunNumberPointId)
+            kind = LogValueKind::Counter;
+        record->SetValue(logIndex * 8 + j, kind, readUnsigned(payload + at, value.width), layout_->DecimalSeparator());
         at += value.width;
     }
     owner_->AppendRecord(std::move(record));

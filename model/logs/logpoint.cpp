@@ -29,10 +29,14 @@ std::string U32LogPoint::Format(const std::uint8_t* bytes) const
 
 std::string FLTLogPoint::Format(const std::uint8_t* bytes) const
 {
-    const std::uint32_t bits = DTLogPoint::ToInt(bytes);
+    return FloatLogText(DTLogPoint::ToInt(bytes), separator_);
+}
+
+std::string FloatLogText(std::uint32_t bits, char decimalSeparator)
+{
     float value;
     std::memcpy(&value, &bits, sizeof value);
-    return floatfmt::toolkitText(static_cast<double>(value), separator_);
+    return floatfmt::toolkitText(static_cast<double>(value), decimalSeparator);
 }
 
 std::uint32_t DTLogPoint::ToInt(const std::uint8_t* bytes)

@@ -40,6 +40,9 @@ private:
     char separator_;
 };
 
+// The toolkit's general float text of an IEEE single given as its 32 bits.
+std::string FloatLogText(std::uint32_t bits, char decimalSeparator);
+
 // The four-byte time stamp that opens every log frame and every event record.
 namespace DTLogPoint {
 std::uint32_t ToInt(const std::uint8_t* bytes);

@@ -133,7 +133,7 @@ bool ArchiveGridModel::SourceMatches(int sourceRow, int column, const gridfilter
         const int j = column - kFixedColumns;
         if (j >= valueCount_)
             return condition.Matches(std::string_view());
-        const std::string& text = (*records_)[static_cast<std::size_t>(first_ + sourceRow)]->ValueText(log_ * 8 + j);
+        const std::string text = (*records_)[static_cast<std::size_t>(first_ + sourceRow)]->ValueText(log_ * 8 + j);
         return condition.Matches(std::string_view(text));
     }
     if (records_ && column == colSeq) {

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -274,6 +275,32 @@ TEST_F(EngineTest, RetriesSettingGivesTheNumberOfSends)
         EXPECT_EQ(exchange(bytes({0x02, 0x0E})), 4);
         expectSends(c.sends);
     }
+}
+
+TEST_F(EngineTest, ALongRunOfExchangesInsideAnEventHandlerKeepsItsTimersFew)
+{
+    // A download runs inside a click's handler, where removed timers are never deleted later:
+    // each exchange must reuse them, and a reused timer must still fire under its new handle.
+    CommSettings s = settingsFor(Link::Tcp);
+    s.backoffTimer = QStringLiteral("2");
+    engine(s);
+    int statusOfSilent = -1;
+    int timers = 0;
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        for (int i = 0; i < 300; ++i)
+            if (exchange(bytes({0x02, 0x20})) != 0) {
+                ADD_FAILURE() << "exchange " << i;
+                break;
+            }
+        timers = int(comm_->commPort().findChildren<QTimer*>().size());
+        unit_->silence(2);
+        statusOfSilent = exchange(bytes({0x02, 0x20}));
+        loop.quit();
+    });
+    loop.exec();
+    EXPECT_LE(timers, 5);
+    EXPECT_EQ(statusOfSilent, 4);
 }
 
 TEST_F(EngineTest, SilentUnitAtDefaultSettings)

@@ -74,7 +74,10 @@ TEST(BoundedBuffer, ProducerAndConsumerOnTwoThreadsThroughASmallRing)
                     break;
                 got.push_back(b);
             } else {
-                const std::size_t n = buffer.Get(piece, sizeof piece);
+                // Every other piece waits for five bytes, which the producer's small puts and
+                // the full ring must both be able to bring.
+                const std::size_t atLeast = got.size() % 3 == 1 ? 1 : sizeof piece;
+                const std::size_t n = buffer.Get(piece, std::min(sizeof piece, kTotal - got.size()), atLeast);
                 if (n == 0)
                     break;
                 got.insert(got.end(), piece, piece + n);
@@ -127,6 +130,35 @@ TEST(BoundedBuffer, CloseReleasesAWaitingTakerAfterWhatIsHeld)
     EXPECT_FALSE(buffer.Get(b));
     buffer.Close();
     EXPECT_TRUE(buffer.IsClosed());
+}
+
+TEST(BoundedBuffer, ATakerWaitingForAPieceWakesOnceItIsThereOrClosed)
+{
+    std::vector<std::uint8_t> area(64);
+    boundedBuffer buffer(area.data(), area.size());
+    const std::uint8_t bytes[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    auto taker = std::async(std::launch::async, [&] {
+        std::uint8_t piece[16];
+        const std::size_t n = buffer.Get(piece, sizeof piece, 10);
+        return std::vector<std::uint8_t>(piece, piece + n);
+    });
+    ASSERT_EQ(buffer.Put(bytes, 3), 3u);
+    ASSERT_EQ(buffer.Put(bytes + 3, 3), 3u);
+    EXPECT_EQ(taker.wait_for(30ms), std::future_status::timeout) << "six of ten bytes wake nobody";
+    ASSERT_EQ(buffer.Put(bytes + 6, 4), 4u);
+    ASSERT_TRUE(finishes(taker));
+    EXPECT_EQ(taker.get(), std::vector<std::uint8_t>(bytes, bytes + 10));
+
+    // A close hands over what there is.
+    ASSERT_EQ(buffer.Put(bytes, 2), 2u);
+    auto rest = std::async(std::launch::async, [&] {
+        std::uint8_t piece[16];
+        return buffer.Get(piece, sizeof piece, 10);
+    });
+    std::this_thread::sleep_for(20ms);
+    buffer.Close();
+    ASSERT_TRUE(finishes(rest));
+    EXPECT_EQ(rest.get(), 2u);
 }
 
 TEST(BoundedBuffer, CloseReleasesAProducerWaitingForRoom)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -94,6 +96,63 @@ TEST(LogDBMgr, DistributeClearAndRangeChecks)
 
     db.DistributeRecords();
     EXPECT_TRUE(db.PerLog().logs[0].records.empty());
+}
+
+TEST(LogRecord, ValuesKeptAsNumbersAndTexts)
+{
+    auto bitsOf = [](float f) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &f, sizeof bits);
+        return bits;
+    };
+    // What the frame decoder keeps, and the texts the formatters wrote for it.
+    struct Case {
+        LogValueKind kind;
+        std::uint32_t bits;
+        char separator;
+        const char* text;
+    };
+    const Case cases[] = {
+        {LogValueKind::Float, bitsOf(0.1f), '.', "0.100000001490116"},
+        {LogValueKind::Float, bitsOf(-1.5f), ',', "-1,5"},
+        {LogValueKind::Float, bitsOf(std::numeric_limits<float>::quiet_NaN()), '.', "NAN"},
+        {LogValueKind::Float, bitsOf(-std::numeric_limits<float>::infinity()), '.', "-INF"},
+        {LogValueKind::Unsigned, 0xFFFFFFFFu, '.', "4294967295"},
+        {LogValueKind::Counter, 0xFFFFFFFFu, '.', "4294967296"},
+        {LogValueKind::Counter, 0, '.', "1"},
+    };
+    for (const Case& c : cases) {
+        ALOGPOINTRECORD r;
+        r.logIndex = 2;
+        r.SetValue(16, c.kind, c.bits, c.separator);
+        EXPECT_EQ(r.ValueText(16), c.text);
+        EXPECT_EQ(r.ValueText(17), "");
+    }
+
+    ALOGPOINTRECORD r;
+    r.SetValue(8, LogValueKind::Unsigned, 7);
+    r.SetValue(14, LogValueKind::Unsigned, 8);
+    r.SetValue(15, LogValueKind::Unsigned, 9);   // the eighth value: kept as its text
+    r.SetValue(0, LogValueKind::Counter, 4);     // another log: kept as its text
+    r.SetValue(9, LogValueKind::Float, 0, ',');  // another separator: kept as its text
+    r.SetValueText(10, std::string(300, 'x'));   // long texts are kept whole
+    EXPECT_EQ(r.ValueText(8), "7");
+    EXPECT_EQ(r.ValueText(14), "8");
+    EXPECT_EQ(r.ValueText(15), "9");
+    EXPECT_EQ(r.ValueText(0), "5");
+    EXPECT_EQ(r.ValueText(9), "0");
+    EXPECT_EQ(r.ValueText(10), std::string(300, 'x'));
+
+    // A text replaces a number and a number a text; copies keep their own texts.
+    r.SetValueText(8, "text");
+    r.SetValue(10, LogValueKind::Unsigned, 3);
+    ALOGPOINTRECORD copy = r;
+    r.SetValueText(0, "changed");
+    EXPECT_EQ(copy.ValueText(8), "text");
+    EXPECT_EQ(copy.ValueText(10), "3");
+    EXPECT_EQ(copy.ValueText(0), "5");
+    EXPECT_EQ(r.ValueText(0), "changed");
+    EXPECT_THROW(r.SetValue(47, LogValueKind::Unsigned, 1), std::out_of_range);
 }
 
 TEST(LogDBMgr, SingletonIsReleasedAndMadeAgain)

@@ -21,6 +21,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLayout>
@@ -31,6 +32,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <any>
@@ -290,6 +292,48 @@ TEST_F(FormMainTest, TheStatusLineFollowsTheCommandsAndTheLink)
         sendMessage(form.get(), winmsg::WM_COMMPROGRESS, 7, 1);
         EXPECT_EQ(waitBar->value(), expected);
     }
+}
+
+TEST_F(FormMainTest, ABurstOfLinkMessagesIsPaintedOnATimerNotPerMessage)
+{
+    // Every block of a download sends a state pair and a progress step; the Wait window shows.
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            paints += e->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    form->SetState("tbtnLogon", true);  // from the first logon on, progress steps the Wait bar
+    TWait* wait = TWait::Instance();
+    wait->ShowAnimated();
+    QApplication::processEvents();
+    wait->installEventFilter(&counter);
+    QLabel* rx = form->findChild<QLabel*>("imlRx");
+    const qint64 iconBefore = rx->pixmap().cacheKey();
+
+    const int before = wait->Progress()->value();
+    QElapsedTimer burst;
+    burst.start();
+    for (int block = 0; block < 200; ++block) {
+        sendMessage(form.get(), winmsg::WM_COMMSTATE, 2);
+        sendMessage(form.get(), winmsg::WM_COMMSTATE, 3);
+        sendMessage(form.get(), winmsg::WM_COMMPROGRESS, 1, 1);
+        QApplication::processEvents();
+    }
+    const int paintsInBurst = counter.paints;
+    EXPECT_NE(wait->Progress()->value(), before);  // the bar's value follows every step
+    EXPECT_EQ(form->RxState(), 2);
+    if (burst.elapsed() < TFormMain::kTrafficPaintMs)
+        EXPECT_EQ(paintsInBurst, 0);
+    EXPECT_LE(paintsInBurst, burst.elapsed() / TFormMain::kTrafficPaintMs + 1);
+
+    QTest::qWait(3 * TFormMain::kTrafficPaintMs);
+    EXPECT_GT(counter.paints, paintsInBurst) << "the Wait window is painted once the burst is over";
+    EXPECT_NE(rx->pixmap().cacheKey(), iconBefore) << "the icon shows the last state";
+    wait->removeEventFilter(&counter);
+    wait->hide();
 }
 
 TEST_F(FormMainTest, LinkStatesSetTheTrafficIconsAndTexts)

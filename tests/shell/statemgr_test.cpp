@@ -107,6 +107,29 @@ TEST_F(StateMgrTest, ButtonTable)
     }
 }
 
+TEST_F(StateMgrTest, AButtonMadeAgainOrAnotherWindowIsStillSwitched)
+{
+    sm->SetLogOn();
+    sm->SetBusy();
+    EXPECT_EQ(buttons().substr(0, 1), "D");
+    // The buttons found for the busy state are kept; one that is made again is found again.
+    delete window.findChild<QObject*>("tbtnWrite");
+    auto* again = new QToolButton(&window);
+    again->setObjectName("tbtnWrite");
+    again->setEnabled(false);
+    sm->SetUpdateMode();
+    sm->SetIdle();
+    EXPECT_TRUE(again->isEnabled());
+
+    QWidget other;
+    auto* write = new QToolButton(&other);
+    write->setObjectName("tbtnWrite");
+    sm->SetRoot(&other);
+    sm->SetBusy();
+    EXPECT_FALSE(write->isEnabled());
+    EXPECT_TRUE(again->isEnabled()) << "the first window is left alone";
+}
+
 TEST_F(StateMgrTest, FramesFollowTheMode)
 {
     sm->SetLogOn();
