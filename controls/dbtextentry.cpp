@@ -1,5 +1,7 @@
 #include "dbtextentry.h"
 
+#include "textroom.h"
+
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -55,6 +57,8 @@ DbTextEntry::DbTextEntry(QWidget* self, QLineEdit* line) : DbControl(self), line
 {
     line_->setValidator(validator_);
     line_->installEventFilter(new EnterWatch(this, line_));
+    // A value wider than its box shows where its digits begin, never only its end.
+    textroom::keepStartInView(line_);
     // textEdited and editingFinished come from the user only; setText raises neither.
     QObject::connect(line_, &QLineEdit::textEdited, self, [this] { UserChanged(); });
     QObject::connect(line_, &QLineEdit::editingFinished, self, [this] {
@@ -122,8 +126,11 @@ TQLabeledEdit::TQLabeledEdit(QWidget* parent)
         : QWidget(parent), DbTextEntry(this, new QLineEdit(this)), label_(new QLabel(this)),
           layout_(new QBoxLayout(QBoxLayout::TopToBottom, this))
 {
+    // The editor is found by its box's name plus "Edit" (the box is named after construction).
     Line()->setObjectName(QStringLiteral("Edit"));
     label_->setObjectName(QStringLiteral("EditLabel"));
+    connect(this, &QObject::objectNameChanged, this,
+            [this](const QString& name) { Line()->setObjectName(name + QStringLiteral("Edit")); });
     label_->setBuddy(Line());
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(3);
@@ -140,6 +147,12 @@ QString TQLabeledEdit::LabelCaption() const
 void TQLabeledEdit::setLabelCaption(const QString& caption)
 {
     label_->setText(caption);
+    // A box without a caption takes no room for one.
+    label_->setHidden(caption.isEmpty());
+    // Accessibility tools name the box by its label.
+    const QString name = caption.trimmed();
+    setAccessibleName(name);
+    Line()->setAccessibleName(name);
 }
 
 void TQLabeledEdit::setLabelPos(LabelPosition position)

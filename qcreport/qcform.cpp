@@ -2,9 +2,11 @@
 
 #include "ui_qcform.h"
 
+#include "advpagecontrol.h"
 #include "dialogservice.h"
 #include "qcfillmap.h"
 #include "qcformstreams.h"
+#include "textroom.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -68,9 +71,15 @@ using namespace qcreport;
 namespace {
 
 constexpr int kRowHeight = 22;
+// The longest texts the fill writes: a point's general float text ("%g": six digits and a sign),
+// the capstan diameter with its unit.
+constexpr const char* kNumberSample = "-12345.6";
+const QString kGlobalValueSample = QStringLiteral("50427.6207 (inches)");
 
+// A two-column grid: its row titles whole in column 0, and room in column 1 for valueSample (the
+// longest text the form puts there) whatever the window's width.
 template <std::size_t N>
-void setUpGrid(QTableWidget* grid, const std::array<const char*, N>& titles, int titleWidth)
+void setUpGrid(QTableWidget* grid, const std::array<const char*, N>& titles, const QString& valueSample)
 {
     grid->setColumnCount(2);
     grid->setRowCount(int(N));
@@ -78,7 +87,15 @@ void setUpGrid(QTableWidget* grid, const std::array<const char*, N>& titles, int
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    // What a cell keeps around its text: the style's text margin on either side and a little air.
+    const int around = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 6;
+    int titleWidth = 0;
+    for (const char* title : titles)
+        titleWidth = std::max(titleWidth, grid->fontMetrics().horizontalAdvance(QString::fromLatin1(title)));
+    titleWidth += around;
     grid->setColumnWidth(0, titleWidth);
+    grid->setMinimumWidth(titleWidth + grid->fontMetrics().horizontalAdvance(valueSample) + around +
+                          2 * grid->frameWidth());
     grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -133,6 +150,7 @@ TQCForm::TQCForm(QCFormServices services, QWidget* parent)
     ui_->cmbVoltageInput->setCurrentIndex(-1);
     for (int stream = 1; stream <= kQCStreamCount; ++stream)
         buildStreamTab(stream);
+    fitBoxes();
     connect(ui_->btnPrint, &QToolButton::clicked, this, &TQCForm::btnSaveClick);
     connect(ui_->btnLoad, &QToolButton::clicked, this, &TQCForm::btnSaveClick);
     connect(ui_->btnTmpSave, &QToolButton::clicked, this, &TQCForm::btnTmpSaveClick);
@@ -142,10 +160,29 @@ TQCForm::~TQCForm() = default;
 
 void TQCForm::setUpGrids()
 {
-    setUpGrid(ui_->aGridCustomerInfor, kCustomerRows, 150);
-    setUpGrid(ui_->aGridVersions, kVersionRows, 150);
-    setUpGrid(ui_->gridGlobalSetting, kGlobalSettingRows, 260);
-    setUpGrid(ui_->gridOutput, kOutputRows, 120);
+    setUpGrid(ui_->aGridCustomerInfor, kCustomerRows, textroom::capitals(textroom::kUnitTextLength));
+    setUpGrid(ui_->aGridVersions, kVersionRows, textroom::capitals(textroom::kUnitTextLength));
+    setUpGrid(ui_->gridGlobalSetting, kGlobalSettingRows, kGlobalValueSample);
+    setUpGrid(ui_->gridOutput, kOutputRows, textroom::capitals(textroom::kUnitTextLength));
+}
+
+void TQCForm::fitBoxes()
+{
+    // A text longer than its box shows its start; the boxes the fill writes hold their longest
+    // texts whole: a four-decimal reading, the analog outputs' descriptions (six characters, as
+    // the outputs page takes them) and ranges (general float texts).
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        textroom::keepStartInView(edit);
+    textroom::fitWidthTo(ui_->txtAI3, QStringLiteral("-1234.5678"));
+    constexpr int kAODescriptionLength = 6;
+    for (int n = 1; n <= 6; ++n) {
+        if (auto* description = findChild<QLineEdit*>(QStringLiteral("txtAODescription%1").arg(n)))
+            textroom::fitWidthTo(description, textroom::capitals(kAODescriptionLength));
+        if (auto* range = findChild<QLineEdit*>(QStringLiteral("txtAORange%1").arg(n)))
+            textroom::fitWidthTo(range, QLatin1String(kNumberSample));
+    }
+    // The voltage choice is as wide as its longest item ("24 VDC Backup").
+    textroom::fitWidthToItems(ui_->cmbVoltageInput);
 }
 
 void TQCForm::buildStreamTab(int stream)
@@ -195,7 +232,7 @@ void TQCForm::buildStreamTab(int stream)
 
     auto* tsc = new QTableWidget;
     tsc->setObjectName(QStringLiteral("gridStreamTSC") + k);
-    setUpGrid(tsc, kStreamTSCRows, 340);
+    setUpGrid(tsc, kStreamTSCRows, QLatin1String(kNumberSample));
     column->addWidget(tsc);
 
     auto* alarms = new QGridLayout;
@@ -227,10 +264,11 @@ void TQCForm::buildStreamTab(int stream)
 
     auto* setpoints = new QTableWidget;
     setpoints->setObjectName(QStringLiteral("gridAlarmSetpoint") + k);
-    setUpGrid(setpoints, kAlarmSetpointRows, 260);
+    setUpGrid(setpoints, kAlarmSetpointRows, QLatin1String(kNumberSample));
     column->addWidget(setpoints);
 
-    auto* switching = new QTabWidget;
+    // The six run tabs stand in as many rows as the tab's width needs.
+    auto* switching = new TAdvPageControl;
     switching->setObjectName(stream == 1 ? QStringLiteral("PageControlAnaSetDefns")
                                          : QStringLiteral("PageControl%1").arg(stream - 1));
     for (const auto& run : SwitchingRows()) {
@@ -260,6 +298,7 @@ void TQCForm::buildStreamTab(int stream)
         pageLayout->addWidget(group);
         switching->addTab(page, QString::fromLatin1(run.caption));
     }
+    column->addWidget(switching->TabRows());
     column->addWidget(switching);
     column->addStretch(1);
     // The tab is taller than the window: it keeps its full height and the form scrolls.

@@ -63,6 +63,7 @@ protected:
 private:
     void buildStreamTab(int stream);
     void setUpGrids();
+    void fitBoxes();
     void readDataFile();
 
     std::unique_ptr<Ui::TQCForm> ui_;

@@ -268,6 +268,7 @@ void TFormMain::BuildWindow()
     BuildMenus();
     BuildPages();
     layout->addWidget(pageControl_, 1);
+    layout->addWidget(pageControl_->TabRows());
     setCentralWidget(central);
     BuildStatusLine();
 
@@ -358,10 +359,10 @@ void TFormMain::BuildMenus()
 
 void TFormMain::BuildPages()
 {
-    pageControl_ = new QTabWidget(this);
+    // The tabs at the bottom, in as many rows as they need: all seventeen stay in view.
+    pageControl_ = new TAdvPageControl(this);
     pageControl_->setObjectName("PageControlMain");
     pageControl_->setTabPosition(QTabWidget::South);
-    pageControl_->setUsesScrollButtons(true);
     for (int tab = 0; tab < kTabCount; ++tab) {
         const PageDecl* page = pageDeclForTab(tab);
         auto* sheet = new QWidget(pageControl_);
@@ -399,17 +400,16 @@ void TFormMain::BuildStatusLine()
         }
         panel->setFixedWidth(kPanelWidths[i]);
         statuspanels::setPanel(panel, i);
-        if (i == 3) {
-            // The clock's longest text must fit in the panel in the font this platform gives
-            // it; what it needs beyond its width comes off the message panel, so the line keeps
-            // its length.
-            const int needed = ClockPanelWidth(panel->fontMetrics());
-            if (needed > kPanelWidths[3]) {
-                panel->setFixedWidth(needed);
-                panels_[0]->setFixedWidth(std::max(kPanelWidths[0] - (needed - kPanelWidths[3]), 200));
-            }
+        // The clock's longest text must fit in the panel in the font this platform gives it.
+        if (i == 3)
+            panel->setFixedWidth(std::max(kPanelWidths[3], ClockPanelWidth(panel->fontMetrics())));
+        // The message panel takes what the others and the line's own margins leave of the
+        // window's width (at most its own), so the whole line stays in the window.
+        if (i == 0) {
+            panel->setMinimumWidth(200);
+            panel->setMaximumWidth(kPanelWidths[0]);
         }
-        line->addWidget(panel);
+        line->addWidget(panel, i == 0 ? 1 : 0);
         panels_.push_back(panel);
     }
 }

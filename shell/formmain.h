@@ -1,5 +1,6 @@
 #pragma once
 
+#include "advpagecontrol.h"
 #include "framecomm.h"
 #include "pagehost.h"
 #include "panekit_api.h"
@@ -18,7 +19,6 @@ class QDateTime;
 class QFontMetrics;
 class QLabel;
 class QProgressBar;
-class QTabWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -196,7 +196,7 @@ public:
     // --- the window's parts, by their names ---
     QToolButton* Button(const char* name) const;
     QAction* MenuItem(const char* name) const;
-    QTabWidget* PageControlMain() const { return pageControl_; }
+    TAdvPageControl* PageControlMain() const { return pageControl_; }
     QWidget* Frame(int pageIndex) const;
     QLabel* ModeDisp() const { return modeDisp_; }
     QLabel* StreamDisp() const { return streamDisp_; }
@@ -329,7 +329,7 @@ private:
     QString saveFileName_;
     bool firstShow_ = true;
 
-    QTabWidget* pageControl_ = nullptr;
+    TAdvPageControl* pageControl_ = nullptr;
     QLabel* modeDisp_ = nullptr;
     QLabel* streamDisp_ = nullptr;
     QList<QWidget*> panels_;

@@ -10,6 +10,7 @@
 #include "pagehost.h"
 #include "quietupdate.h"
 #include "scanorder.h"
+#include "textroom.h"
 #include "toolkitcolor.h"
 #include "ui_analysispage.h"
 #include "winmsg.h"
@@ -89,10 +90,12 @@ void TfraWW::BuildResultPanel(int stream)
     QPalette plain = p.units->Edit()->palette();
     plain.setColor(QPalette::Base, plain.color(QPalette::Window));
     p.units->Edit()->setPalette(plain);
-    p.units->Edit()->setMaximumWidth(60);
+    // The units stand on the line under the heading, where the active-stream banner is, wide
+    // enough for the longest text a unit keeps.
+    p.units->Edit()->setFixedWidth(
+        textroom::lineEditWidthFor(p.units->Edit(), textroom::capitals(textroom::kUnitTextLength)));
     p.units->EditLabel()->hide();
     headingRow->addWidget(p.heading);
-    headingRow->addWidget(p.units);
     headingRow->addStretch();
     box->addLayout(headingRow);
 
@@ -106,7 +109,11 @@ void TfraWW::BuildResultPanel(int stream)
     keep.setRetainSizeWhenHidden(true);
     p.banner->setSizePolicy(keep);
     p.banner->hide();
-    box->addWidget(p.banner);
+    auto* bannerRow = new QHBoxLayout;
+    bannerRow->addWidget(p.banner);
+    bannerRow->addStretch();
+    bannerRow->addWidget(p.units);
+    box->addLayout(bannerRow);
 
     auto field = [&](const QString& name, const QString& caption, int id) {
         auto* f = new TQLabeledEdit(p.panel);

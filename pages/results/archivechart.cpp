@@ -114,10 +114,15 @@ void TArchiveChart::BuildChart()
 {
     chart_->setTitle(QStringLiteral("Archive Chart"));
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    // Each entry is a piece of its line, in its colour and style: the solid average apart from
+    // the dotted deviation and %RSD lines.
+    chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     axisX_ = new QValueAxis(chart_);
     axisY_ = new QValueAxis(chart_);
-    axisX_->setLabelFormat(QStringLiteral("%.10g"));
-    axisY_->setLabelFormat(QStringLiteral("%.6g"));
+    for (QValueAxis* axis : {axisX_, axisY_}) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+    }
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
 
@@ -146,6 +151,9 @@ void TArchiveChart::BuildChart()
     connect(chart_, &QGraphicsWidget::geometryChanged, this, &TArchiveChart::PlaceFoot);
     connect(chart_, &QChart::plotAreaChanged, this, &TArchiveChart::UpdateTrace);
     connect(axisX_, &QValueAxis::rangeChanged, this, &TArchiveChart::UpdateTrace);
+    for (QValueAxis* axis : {axisX_, axisY_})
+        connect(axis, &QValueAxis::rangeChanged, this, &TArchiveChart::UpdateTicks);
+    connect(chart_, &QChart::plotAreaChanged, this, &TArchiveChart::UpdateTicks);
     SetRange(axisX_, 0, 1);
     SetRange(axisY_, 0, 1);
     PlaceFoot();
@@ -302,6 +310,37 @@ void TArchiveChart::Plot(const QString& title, const chartstats::Column& column,
     ApplyAutomatic();
     UpdateTrace();
     PlaceFoot();
+}
+
+void TArchiveChart::UpdateTicks()
+{
+    const QRectF area = chart_->plotArea();
+    struct Axis {
+        QValueAxis* axis;
+        double pixels;
+        double pixelsPerTick;
+        bool whole;
+    };
+    for (const Axis& a : {Axis{axisX_, area.width(), 90, true}, Axis{axisY_, area.height(), 40, false}}) {
+        const double span = a.axis->max() - a.axis->min();
+        const double ticks = std::max(2.0, std::floor(a.pixels / a.pixelsPerTick));
+        const double step = chartstats::NiceStep(span / ticks, a.whole);
+        if (a.axis->tickInterval() != step)
+            a.axis->setTickInterval(step);
+        const QString format = QStringLiteral("%.%1f").arg(chartstats::StepDecimals(step));
+        if (a.axis->labelFormat() != format)
+            a.axis->setLabelFormat(format);
+    }
+}
+
+void TArchiveChart::ColourLegend()
+{
+    // The chart package leaves a marker's pen black whatever its series' pen.
+    for (QLineSeries* series : series_)
+        for (QLegendMarker* marker : chart_->legend()->markers(series)) {
+            marker->setPen(series->pen());
+            marker->setBrush(series->pen().color());
+        }
 }
 
 void TArchiveChart::UpdateTrace()
@@ -613,6 +652,7 @@ void TArchiveChart::SetDataColour(std::uint32_t colour)
     pen.setColor(plain(colour, Qt::red));
     series_[0]->setPen(pen);
     series_[0]->setColor(pen.color());
+    ColourLegend();
 }
 
 void TArchiveChart::SetStatsColour(std::uint32_t colour)
@@ -624,6 +664,7 @@ void TArchiveChart::SetStatsColour(std::uint32_t colour)
         series_[i]->setPen(pen);
         series_[i]->setPointLabelsColor(c);
     }
+    ColourLegend();
 }
 
 void TArchiveChart::SetBackgroundColour(std::uint32_t colour)

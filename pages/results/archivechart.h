@@ -133,6 +133,11 @@ private:
     void PlaceFoot();
     // Gives "Series1" the points that draw the trace at the current X range and plot width.
     void UpdateTrace();
+    // Ticks at a step of 1, 2 or 5 times a power of ten for the range shown: whole sequence
+    // numbers on X, values with the decimals their step needs on Y.
+    void UpdateTicks();
+    // The legend's markers drawn with their series' pens.
+    void ColourLegend();
     void SetDataColour(std::uint32_t colour);
     void SetStatsColour(std::uint32_t colour);
     void SetBackgroundColour(std::uint32_t colour);

@@ -224,6 +224,8 @@ void TfraArchiveViewer::FillGrid(int archive)
         ui_->edtDispRange->setText(QString::number(count));
     }
     model_->ShowLog(db, archive, shown, std::min(parameters, logrecord::kParameters) - 1, valueHeaders_);
+    // Every value readable whole: the columns take the width of what they now show.
+    grid->FitColumnsToTexts();
     ui_->LogRecordNum->setText(QString::number(count));
     PageHost::Instance()->ShowWait(PageHost::Wait::Hidden);
 }
@@ -527,6 +529,7 @@ void TfraArchiveViewer::LoadGridFile()
         if (cells) {
             model_->ShowCells(cells->headers, std::move(cells->rows));
             ui_->gridArchive->UnhideAllColumns();
+            ui_->gridArchive->FitColumnsToTexts();
         } else {
             gridfile::ErrorBox(QStringLiteral("Error opening file \"%1\"").arg(name));
         }

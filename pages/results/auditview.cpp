@@ -122,6 +122,7 @@ void TAuditView::BuildPopupMenu()
 void TAuditView::ShowRows(std::vector<AuditGridRow> rows)
 {
     model_->ShowEvents(std::move(rows));
+    grid_->FitColumnsToTexts();
 }
 
 void TAuditView::ClearRows()
@@ -194,6 +195,7 @@ void TAuditView::mnuLoadFileClick()
         if (cells && error.isEmpty()) {
             model_->ShowCells(cells->headers, std::move(cells->rows));
             grid_->UnhideAllColumns();
+            grid_->FitColumnsToTexts();
         } else {
             gridfile::ErrorBox(QStringLiteral("Error opening file \"%1\": %2").arg(name, error));
         }

@@ -83,4 +83,23 @@ Column ReadColumn(const FilteredTableModel& grid, int top, int bottom, int colum
     return out;
 }
 
+double NiceStep(double rough, bool whole)
+{
+    if (!(rough > 0) || !std::isfinite(rough))
+        return 1;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    const double fraction = rough / power;
+    const double nice = fraction <= 1 ? 1 : fraction <= 2 ? 2 : fraction <= 5 ? 5 : 10;
+    const double step = nice * power;
+    return whole ? std::max(1.0, std::round(step)) : step;
+}
+
+int StepDecimals(double step)
+{
+    if (!(step > 0) || !std::isfinite(step) || step >= 1)
+        return 0;
+    // 0.05 -> 2, 0.2 -> 1; a rounding hair (0.30000000000000004) does not add a decimal.
+    return std::clamp(static_cast<int>(std::ceil(-std::log10(step) - 1e-9)), 0, 15);
+}
+
 }  // namespace chartstats

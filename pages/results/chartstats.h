@@ -40,4 +40,9 @@ struct Column {
 Column ReadColumn(const FilteredTableModel& grid, int top, int bottom, int column, int seqColumn, int timeColumn,
                   bool integer);
 
+// Axis ticks: a step of 1, 2 or 5 times a power of ten near `rough` (whole numbers only, at least
+// 1, when whole is set), and the decimals that show every tick of that step exactly.
+double NiceStep(double rough, bool whole);
+int StepDecimals(double step);
+
 }  // namespace chartstats

@@ -7,10 +7,94 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPainter>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
+#include <cmath>
+
+namespace loggrid {
+
+QString FitNumber(const QString& text, const QFontMetrics& metrics, int room)
+{
+    if (metrics.horizontalAdvance(text) <= room)
+        return text;
+    // A decimal number with a point or a comma, perhaps an exponent ("9.99999974737875E-6").
+    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?\\d+)(?:([.,])(\\d*))?([eE][+-]?\\d+)?\\s*$"));
+    const QRegularExpressionMatch m = number.match(text);
+    if (!m.hasMatch())
+        return text;
+    const QString separator = m.captured(2).isEmpty() ? QStringLiteral(".") : m.captured(2);
+    const QString exponent = m.captured(4);
+    bool ok = false;
+    const double mantissa = (m.captured(1) + QLatin1Char('.') + m.captured(3)).toDouble(&ok);
+    if (!ok)
+        return text;
+    for (int decimals = static_cast<int>(m.captured(3).size()) - 1; decimals >= 0; --decimals) {
+        QString shown = QString::number(mantissa, 'f', decimals);
+        shown.replace(QLatin1Char('.'), separator);
+        shown += exponent;
+        if (metrics.horizontalAdvance(shown) <= room)
+            return shown;
+    }
+    // Not even the whole part fits: the spreadsheet's sign that the column is too narrow, never a
+    // digit that reads as another number.
+    const int hash = std::max(1, metrics.horizontalAdvance(QLatin1Char('#')));
+    return QString(std::max(1, room / hash), QLatin1Char('#'));
+}
+
+}  // namespace loggrid
+
+namespace {
+
+// Draws a number too wide for its cell as its leading digits (loggrid::FitNumber) instead of the
+// view's elided "3..." that reads as another number.
+class NumberCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const int room = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).width() - 2 * margin;
+        const QString fitted = loggrid::FitNumber(opt.text, opt.fontMetrics, room);
+        if (fitted != opt.text) {
+            opt.text = fitted;
+            opt.textElideMode = Qt::ElideNone;
+        }
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    }
+};
+
+}  // namespace
+
+LogGridHeader::LogGridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
+{
+    setSectionsClickable(true);
+    setHighlightSections(true);
+}
+
+void LogGridHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const
+{
+    QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+    // The label's room as the style lays it out; a highlighted head is drawn bold.
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+    int room = sectionSize(logicalIndex) - 2 * margin;
+    if (option->sortIndicator != QStyleOptionHeader::None)
+        room -= style()->pixelMetric(QStyle::PM_HeaderMarkSize, option, this) + margin;
+    QFont bold = font();
+    bold.setBold(true);
+    option->text = QFontMetrics(bold).elidedText(option->text, Qt::ElideRight, std::max(0, room));
+}
 
 LogGridView::LogGridView(QWidget* parent) : QTableView(parent)
 {
+    setHorizontalHeader(new LogGridHeader(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -19,6 +103,7 @@ LogGridView::LogGridView(QWidget* parent) : QTableView(parent)
     verticalHeader()->setDefaultSectionSize(21);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setDefaultSectionSize(64);
+    setItemDelegate(new NumberCellDelegate(this));
     horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(horizontalHeader(), &QHeaderView::customContextMenuRequested, this, [this](const QPoint& pos) {
         ShowFilterMenu(horizontalHeader()->logicalIndexAt(pos), horizontalHeader()->mapToGlobal(pos));
@@ -110,6 +195,28 @@ void LogGridView::AutoSizeColumns(int margin)
     for (int c = 0; c < model()->columnCount(); ++c) {
         resizeColumnToContents(c);
         setColumnWidth(c, columnWidth(c) + margin);
+    }
+}
+
+void LogGridView::FitColumnsToTexts(int margin)
+{
+    constexpr int kHeadCharacters = 20;
+    if (!model())
+        return;
+    for (int c = 0; c < model()->columnCount(); ++c) {
+        if (isColumnHidden(c))
+            continue;
+        // A column without a text (a value the log does not record) keeps its width.
+        bool texts = false;
+        for (int r = 0, rows = std::min(model()->rowCount(), 1000); r < rows && !texts; ++r)
+            texts = !model()->index(r, c).data(Qt::DisplayRole).toString().isEmpty();
+        const int cells = texts ? sizeHintForColumn(c) : 0;
+        if (cells <= 0)
+            continue;
+        // A short value under a long name still shows the name's first words.
+        const int head = std::min(static_cast<const LogGridHeader*>(horizontalHeader())->NameWidth(c),
+                                  fontMetrics().averageCharWidth() * kHeadCharacters);
+        setColumnWidth(c, std::max(cells + margin, head));
     }
 }
 

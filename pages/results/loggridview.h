@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHeaderView>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -8,6 +9,28 @@
 #include <map>
 
 class FilteredTableModel;
+class QFontMetrics;
+
+namespace loggrid {
+// What a cell shows of a number wider than its room: the number rounded to as many decimals as
+// fit (its exponent kept), so the digits shown are its leading ones; "#" across the room when not
+// even its whole part fits. Any other text, and a number that fits, comes back as it is.
+QString FitNumber(const QString& text, const QFontMetrics& metrics, int room);
+}  // namespace loggrid
+
+// The column heads of a log grid: a name wider than its column is cut at its end with an
+// ellipsis ("Stream (Str..."), never at both ends; the model's tooltip gives it whole.
+class LogGridHeader : public QHeaderView {
+    Q_OBJECT
+public:
+    explicit LogGridHeader(QWidget* parent = nullptr);
+
+    // The width that shows the column's name whole.
+    int NameWidth(int logicalIndex) const { return sectionSizeFromContents(logicalIndex).width(); }
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
+};
 
 // The view of a log grid (archive records, events): read-only cells of a FilteredTableModel, one
 // rectangular selection reported in grid coordinates (the header is row 0, data rows start at
@@ -43,6 +66,10 @@ public:
 
     // Sizes every column to its contents plus the margin.
     void AutoSizeColumns(int margin = 12);
+    // Sizes every shown column that holds texts to its cells' texts plus the margin, and at least
+    // to its name up to some twenty characters (a longer name is cut at its end and shown whole
+    // in its tooltip). Run after every fill.
+    void FitColumnsToTexts(int margin = 12);
 
     // Loads the widths kept under the key and section and keeps every later change there.
     void SetWidthStore(const QString& key, const QString& section);

@@ -3,6 +3,7 @@
 #include "dbchoices.h"
 #include "dbswitches.h"
 #include "dbtextentry.h"
+#include "textroom.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -249,12 +250,16 @@ QWidget* TfraAnaSetDefn::BuildOverride()
     return box;
 }
 
-void TfraAnaSetDefn::AddMaskRows(QGridLayout* grid, int row, int column, Box mask, QWidget* parent)
+std::vector<QWidget*> TfraAnaSetDefn::AddMaskRows(QGridLayout* grid, int row, int column, Box mask, QWidget* parent,
+                                                  bool oneLine)
 {
     const std::size_t m = static_cast<std::size_t>(
         std::find(streamspage::kMasks.begin(), streamspage::kMasks.end(), mask) - streamspage::kMasks.begin());
-    grid->addWidget(label("Relays", parent), row, column);
-    grid->addWidget(label("Solenoids", parent), row + 1, column);
+    const int solenoidRow = oneLine ? row : row + 1;
+    const int solenoidColumn = oneLine ? column + streamspage::kRelays + 1 : column;
+    std::vector<QWidget*> added = {label("Relays", parent), label("Solenoids", parent)};
+    grid->addWidget(added[0], row, column);
+    grid->addWidget(added[1], solenoidRow, solenoidColumn);
     for (int i = 0; i < streamspage::kRelays + streamspage::kSolenoids; ++i) {
         const bool solenoid = i >= streamspage::kRelays;
         const int number = solenoid ? i - streamspage::kRelays + 1 : i + 1;
@@ -262,9 +267,11 @@ void TfraAnaSetDefn::AddMaskRows(QGridLayout* grid, int row, int column, Box mas
         box->setWatchBitNumber(
             static_cast<dbctl::WatchBit>(solenoid ? streamspage::kFirstSolenoidBit + number - 1 : number - 1));
         masks_[m][static_cast<std::size_t>(i)] = box;
-        grid->addWidget(box, row + (solenoid ? 1 : 0), column + number);
+        grid->addWidget(box, solenoid ? solenoidRow : row, (solenoid ? solenoidColumn : column) + number);
+        added.push_back(box);
     }
     boxes_[static_cast<int>(mask)] = masks_[m][0];
+    return added;
 }
 
 QWidget* TfraAnaSetDefn::BuildSwitching()
@@ -285,8 +292,12 @@ QWidget* TfraAnaSetDefn::BuildAlarms()
     grid->setContentsMargins(4, 2, 4, 4);
     grid->setVerticalSpacing(1);
     grid->setHorizontalSpacing(4);
+    // Each alarm's relays and solenoids stand on its own line, so the page fits the window's
+    // default height.
+    constexpr int kActionsColumn = 2;
+    constexpr int kActionsSpan = streamspage::kRelays + streamspage::kSolenoids + 2;
     grid->addWidget(label("Limit", box), 0, 1);
-    grid->addWidget(label("Actions", box), 0, 3, 1, 9);
+    grid->addWidget(label("Actions", box), 0, kActionsColumn, 1, kActionsSpan);
 
     struct AlarmRow {
         Box enable;
@@ -315,16 +326,14 @@ QWidget* TfraAnaSetDefn::BuildAlarms()
         boxes_[static_cast<int>(r.limit)] = limit;
         grid->addWidget(enable, row, 0);
         grid->addWidget(limit, row, 1);
-        AddMaskRows(grid, row, 2, r.actions, box);
+        const std::vector<QWidget*> actions = AddMaskRows(grid, row, kActionsColumn, r.actions, box, true);
         const bool runSpecific = r.enable == Box::ckPAAEnable || r.enable == Box::lockAlarmEnable;
         if (runSpecific) {
             for (QWidget* w : {static_cast<QWidget*>(enable), static_cast<QWidget*>(limit)})
                 highHighAndLock_.push_back(w);
-            for (int col = 2; col < 2 + 1 + streamspage::kSolenoids; ++col)
-                for (int rr : {row, row + 1})
-                    if (QLayoutItem* item = grid->itemAtPosition(rr, col); item && item->widget())
-                        highHighAndLock_.push_back(item->widget());
+            highHighAndLock_.insert(highHighAndLock_.end(), actions.begin(), actions.end());
         }
+        ++row;
         if (r.enable == Box::ckPAAEnable) {
             // The duration sits under its alarm's enable box.
             auto* durationRow = new QWidget(box);
@@ -342,12 +351,12 @@ QWidget* TfraAnaSetDefn::BuildAlarms()
             line->addWidget(duration);
             line->addWidget(label("(0-255) s", durationRow));
             line->addStretch();
-            grid->addWidget(durationRow, row + 1, 0, 1, 2);
+            grid->addWidget(durationRow, row, 0, 1, kActionsColumn);
             highHighAndLock_.push_back(durationRow);
+            ++row;
         }
-        row += 2;
     }
-    grid->setColumnStretch(2 + 1 + streamspage::kSolenoids, 1);
+    grid->setColumnStretch(kActionsColumn + kActionsSpan, 1);
     return box;
 }
 
@@ -459,7 +468,8 @@ TfraStream::TfraStream(int stream, QWidget* parent) : QWidget(parent)
     ledGainFactor_ = labeledEdit("ledGainFactor", "Gain Factor", dbctl::dtFloat, this);
     ledZeroOffset_ = labeledEdit("ledZeroOffset", "Zero Offset", dbctl::dtFloat, this);
     glAnalysisUnit_ = labeledEdit("glAnalysisUnit", "Analysis Units:", dbctl::dtString, this);
-    glAnalysisUnit_->Edit()->setFixedWidth(90);
+    // The units box holds the longest text a unit keeps.
+    textroom::fitWidthTo(glAnalysisUnit_->Edit(), textroom::capitals(textroom::kUnitTextLength));
     for (TQLabeledEdit* e : {ledGainFactor_, ledZeroOffset_, glAnalysisUnit_})
         e->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     top->addWidget(ledGainFactor_);

@@ -51,7 +51,10 @@ private:
     QWidget* BuildOverride();
     QWidget* BuildSwitching();
     QWidget* BuildAlarms();
-    void AddMaskRows(class QGridLayout* grid, int row, int column, streamspage::Box mask, QWidget* parent);
+    // The relay and solenoid boxes of a mask from the grid's row and column on: relays above
+    // solenoids, or (oneLine) solenoids after the relays on the same row. Returns what it added.
+    std::vector<QWidget*> AddMaskRows(class QGridLayout* grid, int row, int column, streamspage::Box mask,
+                                      QWidget* parent, bool oneLine = false);
 
     int setIndex_ = 0;
     TQAdvToolButton* btnRequest_ = nullptr;

@@ -10,6 +10,7 @@
 #include "pointids.h"
 #include "streamcount.h"
 #include "streamframes.h"
+#include "textroom.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -168,6 +169,7 @@ void TfraAnalyzerStreams::FillAOFunctions()
                 // Item index and the choice's ordinal are the same number.
                 combo->addItems(names);
                 combo->setCurrentIndex(-1);
+                textroom::fitWidthToItems(combo);
             }
 }
 

@@ -6,6 +6,7 @@
 #include "dbtextentry.h"
 #include "dialogservice.h"
 #include "pagehost.h"
+#include "textroom.h"
 #include "toolkitcolor.h"
 
 #include <QGridLayout>
@@ -18,8 +19,6 @@ namespace {
 
 constexpr int kRetryMs = 50;
 constexpr int kBoxWidth = 52;
-constexpr int kDescriptionWidth = 120;
-constexpr int kUnitsWidth = 90;
 
 void paintBox(TQLabeledEdit* box, std::uint32_t colour)
 {
@@ -61,18 +60,19 @@ void TTfraAICalibration::Build(int input)
     outer->addWidget(group_);
 
     auto* column = new QVBoxLayout(group_);
-    column->setContentsMargins(6, 2, 6, 4);
-    column->setSpacing(2);
+    column->setContentsMargins(4, 2, 4, 2);
+    column->setSpacing(0);
 
-    // The input's settings: one row of boxes under their heads.
+    // The input's settings. The two texts, as wide as the longest a unit keeps, stand one under
+    // the other with their captions on their left; the numbers stand beside them under their heads.
     auto* top = new QGridLayout;
-    top->setHorizontalSpacing(6);
+    top->setHorizontalSpacing(4);
     top->setVerticalSpacing(0);
     const char* heads[] = {"Description", "Minimum", "Range", "Value"};
     for (int c = 0; c < 4; ++c) {
         auto* head = new QLabel(QString::fromLatin1(heads[c]), group_);
         head->setObjectName(QStringLiteral("Label%1").arg(c + 1));
-        top->addWidget(head, 0, c);
+        top->addWidget(head, 0, c == 0 ? 0 : c + 1, Qt::AlignBottom);
     }
     desc_ = makeBox(group_, "edAIDesc1", "", points_.description, TQLabeledEdit::lpLeft);
     min_ = makeBox(group_, "edAIMin1", "", points_.minimum, TQLabeledEdit::lpLeft);
@@ -83,15 +83,14 @@ void TTfraAICalibration::Build(int input)
         box->setDataType(dbctl::dtFloat);
     value_->setReadOnly(true);
     value_->setDbPolled(true);
-    desc_->Edit()->setFixedWidth(kDescriptionWidth);
-    units_->Edit()->setFixedWidth(kUnitsWidth);
-    top->addWidget(desc_, 1, 0);
-    top->addWidget(min_, 1, 1);
-    top->addWidget(range_, 1, 2);
-    top->addWidget(value_, 1, 3);
-    // The units' caption stands above its box, as the heads do.
-    units_->setLabelPos(TQLabeledEdit::lpAbove);
-    top->addWidget(units_, 0, 4, 2, 1, Qt::AlignBottom);
+    for (TQLabeledEdit* box : {desc_, units_})
+        box->Edit()->setFixedWidth(
+            textroom::lineEditWidthFor(box->Edit(), textroom::capitals(textroom::kUnitTextLength)));
+    top->addWidget(desc_, 0, 1, Qt::AlignRight);
+    top->addWidget(units_, 1, 0, 1, 2, Qt::AlignRight);
+    top->addWidget(min_, 1, 2);
+    top->addWidget(range_, 1, 3);
+    top->addWidget(value_, 1, 4);
     top->setColumnStretch(5, 1);
     column->addLayout(top);
 

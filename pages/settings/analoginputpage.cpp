@@ -7,6 +7,7 @@
 #include "dbtextentry.h"
 #include "pointids.h"
 #include "streamcount.h"
+#include "textroom.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -95,16 +96,21 @@ QWidget* TfrAnalogInputs::BuildAlarms(QWidget* parent)
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(0);
 
-    constexpr int kFirstRelayColumn = 2;
+    // Columns: enable box, limit, the actions frame's left edge, six relays, a gap, eight
+    // solenoids, the frame's right edge. The frame's borders run in columns of their own, so no
+    // box of a row lies on them.
+    constexpr int kFrameLeftColumn = 2;
+    constexpr int kFirstRelayColumn = kFrameLeftColumn + 1;
     constexpr int kGapColumn = kFirstRelayColumn + kRelays;
     constexpr int kFirstSolenoidColumn = kGapColumn + 1;
+    constexpr int kFrameRightColumn = kFirstSolenoidColumn + kSolenoids;
     constexpr int kFirstRow = 2;
     const int rows = static_cast<int>(kAlarmRows.size());
 
     // The actions frame lies under the boxes of every row; created first, it is drawn beneath them.
     auto* actions = new QGroupBox(QStringLiteral("Actions"), group);
     actions->setObjectName("gbGlobalAlmActions");
-    grid->addWidget(actions, 0, kFirstRelayColumn, kFirstRow + rows, kRelays + 1 + kSolenoids);
+    grid->addWidget(actions, 0, kFrameLeftColumn, kFirstRow + rows, kFrameRightColumn - kFrameLeftColumn + 1);
 
     // Children of the group take its bold font; only the heads keep it.
     QFont plain = bold;
@@ -115,7 +121,9 @@ QWidget* TfrAnalogInputs::BuildAlarms(QWidget* parent)
     grid->addWidget(boldLabel("lblSolenoids", "Solenoids", group), 1, kFirstSolenoidColumn, 1, kSolenoids,
                     Qt::AlignHCenter);
     grid->setRowMinimumHeight(0, 12);
+    grid->setColumnMinimumWidth(kFrameLeftColumn, 6);
     grid->setColumnMinimumWidth(kGapColumn, 10);
+    grid->setColumnMinimumWidth(kFrameRightColumn, 6);
 
     for (int r = 0; r < rows; ++r) {
         const AlarmRow& row = kAlarmRows[static_cast<std::size_t>(r)];
@@ -133,7 +141,8 @@ QWidget* TfrAnalogInputs::BuildAlarms(QWidget* parent)
         limit->setFont(plain);
         limit->setDbId(row.limitPoint);
         limit->setDataType(dbctl::dtFloat);
-        limit->setFixedSize(56, 20);
+        // Wide enough for a limit's general float text ("%g", six digits and a sign).
+        limit->setFixedSize(textroom::lineEditWidthFor(limit, QStringLiteral("-12345.6")), 20);
         grid->addWidget(limit, gridRow, 1);
 
         for (bool relay : {true, false}) {
@@ -149,7 +158,7 @@ QWidget* TfrAnalogInputs::BuildAlarms(QWidget* parent)
             }
         }
     }
-    grid->setColumnStretch(kFirstSolenoidColumn + kSolenoids, 1);
+    grid->setColumnStretch(kFrameRightColumn + 1, 1);
     return group;
 }
 

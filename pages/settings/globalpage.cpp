@@ -12,6 +12,7 @@
 #include "pointids.h"
 #include "streamcount.h"
 #include "tapeadvance.h"
+#include "textroom.h"
 #include "ui_globalpage.h"
 
 #include <QGridLayout>
@@ -64,8 +65,18 @@ TfraAnalyzerGlobal::~TfraAnalyzerGlobal() = default;
 
 void TfraAnalyzerGlobal::WireGeneral()
 {
+    // The identification boxes stand one under the other, each wide enough for the longest text a
+    // unit keeps; their labels share one width, so the boxes line up.
+    int labelWidth = 0;
     for (TQLabeledEdit* edit : {ui_->ledId, ui_->ledSite, ui_->ledLocation})
+        labelWidth = std::max(labelWidth, edit->EditLabel()->sizeHint().width());
+    for (TQLabeledEdit* edit : {ui_->ledId, ui_->ledSite, ui_->ledLocation}) {
         edit->setMaxLength(kIdentificationLength);
+        edit->EditLabel()->setMinimumWidth(labelWidth);
+        textroom::fitWidthTo(edit->Edit(), textroom::capitals(textroom::kUnitTextLength));
+    }
+    // The timeout shows the toolkit's fifteen-digit text of the seconds.
+    textroom::fitWidthTo(ui_->edtBypassTimeoutActions->Edit(), QLatin1String(textroom::kFloatText));
     for (TQLabeledEdit* edit : {ui_->FirmwareVersion, ui_->RidovazVer, ui_->SensorMVer})
         edit->OnDBPointValueChanged = [this, edit](QWidget*, const QString& value, bool& showValue) {
             VersionDBPointValueChanged(value, showValue, edit);

@@ -9,6 +9,7 @@
 #include "pagehost.h"
 #include "pointids.h"
 #include "streamcount.h"
+#include "textroom.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -215,6 +216,7 @@ void TfraOutput::FillAOFunctions()
             combo->addItem(QString::fromStdString(item->name), static_cast<int>(item->pointId));
         }
         combo->setCurrentIndex(-1);
+        textroom::fitWidthToItems(combo);
     }
 }
 

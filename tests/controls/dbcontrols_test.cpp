@@ -1,6 +1,7 @@
 #include "controlfixture.h"
 
 #include <QButtonGroup>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTest>
 #include <functional>
@@ -289,6 +290,34 @@ TEST_F(DbControlTest, ALabeledEditWorksAsAnEdit)
     typeAndEnter(led.Edit(), "3");
     EXPECT_EQ(send(&led, winmsg::WM_SEND_TO_DATABASE), 0);
     EXPECT_EQ(pending(kFloat), "2.25");
+}
+
+TEST_F(DbControlTest, ALabeledEditIsFoundByItsNameAndShowsWhereAWideValueBegins)
+{
+    QWidget page;
+    auto* led = new TQLabeledEdit(&page);
+    led->setObjectName("ledSite");
+    led->setLabelCaption("Tag:");
+    led->setDbId(kText);
+    EXPECT_EQ(page.findChild<QLineEdit*>("ledSiteEdit"), led->Edit());
+    EXPECT_EQ(led->accessibleName(), "Tag:");
+    EXPECT_EQ(led->Edit()->accessibleName(), "Tag:");
+    auto* bare = new TQLabeledEdit(&page);
+    bare->setLabelCaption("");
+    EXPECT_TRUE(bare->EditLabel()->isHidden()) << "no caption, no room for one";
+
+    registerControl(led);
+    led->Edit()->setFixedWidth(60);
+    page.show();
+    announce(kText, "SULPHUR RECOVERY U2");
+    EXPECT_EQ(led->Text(), "SULPHUR RECOVERY U2");
+    EXPECT_EQ(led->Edit()->cursorPosition(), 0) << "the value's start is in view, not its end";
+    // Typing leaves the cursor where the user types.
+    led->Edit()->setFocus();
+    led->Edit()->setCursorPosition(led->Text().size());
+    QTest::keyClicks(led->Edit(), "X");
+    EXPECT_EQ(led->Text(), "SULPHUR RECOVERY U2X");
+    EXPECT_EQ(led->Edit()->cursorPosition(), led->Text().size());
 }
 
 TEST_F(DbControlTest, EditChecksRefuseWithAReasonAndKeepTheText)

@@ -5,6 +5,7 @@
 #include "analoginputbindings.h"
 #include "pagealone.h"
 #include "pointids.h"
+#include "testenv.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -225,7 +226,7 @@ TEST_F(AnalogInputPageTest, EnterInAScaledBoxWritesThatBoxAlone)
 }
 TEST_F(AnalogInputPageTest, FitsATabOfTheMainWindowAtItsDefaultSize)
 {
-    page->resize(1012, 590);
+    page->resize(testenv::kTabSize);
     page->show();
     QTest::qWait(50);
     auto* scroll = page->findChild<QScrollArea*>("sbAnalogInputs");

@@ -8,6 +8,7 @@
 #include "lamps.h"
 #include "outputpage.h"
 #include "pagealone.h"
+#include "testenv.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -262,7 +263,7 @@ TEST_F(DryPageTest, GrabsTheWidestPageWhenAskedTo)
         GTEST_SKIP() << "KVT_GRAB_DIR not set";
     announce(20, "3");
     announce(263, "True");
-    page->resize(1012, 590);
+    page->resize(testenv::kTabSize);
     page->show();
     EXPECT_TRUE(page->grab().save(folder + "/fraIO-4streams.png"));
 }

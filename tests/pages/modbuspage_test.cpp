@@ -7,6 +7,7 @@
 #include "modbuslist.h"
 #include "pagehost.h"
 #include "pointtreeadapter.h"
+#include "testenv.h"
 
 #include <QAction>
 #include <QDir>
@@ -490,7 +491,7 @@ TEST_F(ModbusPageTest, GrabsThePageWithAListWhenAskedTo)
     if (folder.isEmpty())
         GTEST_SKIP() << "KVT_GRAB_DIR not set";
     fillModicon32();
-    page->resize(1012, 590);
+    page->resize(testenv::kTabSize);
     page->show();
     EXPECT_TRUE(page->grab().save(QDir(folder).filePath("fraModbus-list.png")));
 }

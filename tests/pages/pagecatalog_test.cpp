@@ -1,6 +1,7 @@
 // The pages as a whole: their declarations, and every point they bind against the register map.
 #include "pagecatalog.h"
 #include "controlfixture.h"
+#include "testenv.h"
 
 #include <QDir>
 #include <QVariant>
@@ -62,7 +63,7 @@ TEST_F(PageCatalogTest, GrabsEveryPageWhenAskedTo)
         // A few values, so lamps and texts show as they do logged on.
         for (int id : {20, 407, 1437, 349, 1115})
             db->GetPointById(id)->SetAndNotify(id == 20 ? "2" : "True");
-        frame->resize(1012, 590);
+        frame->resize(testenv::kTabSize);
         frame->show();
         EXPECT_TRUE(frame->grab().save(QDir(folder).filePath(QString(maker.decl.frameName) + ".png")));
     }

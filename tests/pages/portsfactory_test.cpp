@@ -10,6 +10,7 @@
 #include "pagealone.h"
 #include "pointids.h"
 #include "portframe.h"
+#include "testenv.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -439,7 +440,7 @@ TEST_F(FactoryPageTest, GrabsTheUnlockedPageWhenAskedTo)
     page->ShowControls(true);
     page->Supply(1)->CalibrateButton()->click();
     announce(pid::AlarmLowTapeEnable, "True");
-    page->resize(1012, 590);
+    page->resize(testenv::kTabSize);
     page->show();
     EXPECT_TRUE(page->grab().save(QDir(folder).filePath("fraFactory-unlocked.png")));
 }

@@ -16,6 +16,8 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFile>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMenu>
 #include <QMimeData>
@@ -113,6 +115,25 @@ TEST(ChartStats, SmallCases)
     EXPECT_EQ(*chartstats::Compute(std::vector<double>(7, 0.1)).stdDev, 0.0);
 }
 
+TEST(ChartStats, TickStepsAreOneTwoOrFiveTimesAPowerOfTenWithTheirDecimals)
+{
+    struct Case {
+        double rough;
+        bool whole;
+        double step;
+        int decimals;
+    };
+    const Case cases[] = {
+        {0.37, false, 0.5, 1}, {3.7, false, 5, 0}, {0.0123, false, 0.02, 2}, {140, false, 200, 0}, {0.1, false, 0.1, 1},
+        {1.1, true, 2, 0},     {0.2, true, 1, 0},  {37, true, 50, 0},        {0, true, 1, 0},      {-3, false, 1, 0},
+    };
+    for (const Case& c : cases) {
+        const double step = chartstats::NiceStep(c.rough, c.whole);
+        EXPECT_DOUBLE_EQ(step, c.step) << c.rough;
+        EXPECT_EQ(chartstats::StepDecimals(step), c.decimals) << c.rough;
+    }
+}
+
 TEST(ChartStats, ColumnPointsAreEachRowsSeqAndOwnValue)
 {
     ArchiveGridModel grid;
@@ -207,6 +228,36 @@ TEST_F(ArchiveChartTest, PlotShowsTraceStatisticsAndLines)
     EXPECT_EQ(chart->Points().size(), 0);
     EXPECT_EQ(chart->Series(1)->count(), 0);
     EXPECT_EQ(chart->FirstVisibleIndex(), -1);
+}
+
+// Seq numbers are whole: the X axis ticks them at whole steps at every zoom; values get the
+// decimals their tick step needs, not eight.
+TEST_F(ArchiveChartTest, TicksAreWholeSequenceNumbersAndValuesWithTheDecimalsTheyNeed)
+{
+    plot(100);
+    auto expectReadableTicks = [&](const char* when) {
+        const QValueAxis* x = chart->AxisX();
+        EXPECT_EQ(x->tickType(), QValueAxis::TicksDynamic) << when;
+        EXPECT_GE(x->tickInterval(), 1) << when;
+        EXPECT_EQ(x->tickInterval(), std::round(x->tickInterval())) << when;
+        EXPECT_EQ(x->tickAnchor(), std::round(x->tickAnchor())) << when;
+        EXPECT_EQ(x->labelFormat(), "%.0f") << when;
+        // Between two and a dozen labels along the axis.
+        const double xTicks = (x->max() - x->min()) / x->tickInterval();
+        EXPECT_GE(xTicks, 1) << when;
+        EXPECT_LE(xTicks, 12) << when;
+        const QValueAxis* y = chart->AxisY();
+        const int decimals = chartstats::StepDecimals(y->tickInterval());
+        EXPECT_EQ(y->labelFormat(), QStringLiteral("%.%1f").arg(decimals)) << when;
+        const double scaled = y->tickInterval() * std::pow(10.0, decimals);
+        EXPECT_NEAR(scaled, std::round(scaled), 1e-9) << when << ": every tick shows exactly";
+        EXPECT_LE(decimals, 3) << when;
+    };
+    expectReadableTicks("the whole plot");
+    for (int zoom = 0; zoom < 4; ++zoom) {
+        chart->ClickZoom({chart->AxisX()->min() + (chart->AxisX()->max() - chart->AxisX()->min()) / 3, 4.5});
+        expectReadableTicks("zoomed in");
+    }
 }
 
 TEST_F(ArchiveChartTest, ZoomAndUndoRestoreTheExactRanges)
@@ -509,7 +560,20 @@ TEST_F(ArchiveChartTest, ColoursSurviveARestart)
     EXPECT_EQ(settings.value("ArchiveChart/TraceColorStats").toUInt(), 0x665544u);
     EXPECT_EQ(settings.value("ArchiveChart/BackgroundColor").toUInt(), 0x998877u);
 
+    // Each legend entry is a piece of its series' line: its colour and its style (the average
+    // solid, the deviation and %RSD lines dotted).
+    auto expectLegendInSeriesColours = [&] {
+        EXPECT_EQ(chart->chart()->legend()->markerShape(), QLegend::MarkerShapeFromSeries);
+        for (int i = 0; i < 5; ++i)
+            for (const QLegendMarker* marker : chart->chart()->legend()->markers(chart->Series(i))) {
+                EXPECT_EQ(marker->pen().color(), chart->Series(i)->pen().color()) << i;
+                EXPECT_EQ(marker->pen().style(), chart->Series(i)->pen().style()) << i;
+            }
+    };
+    expectLegendInSeriesColours();
+
     chart = std::make_unique<TArchiveChart>();
+    expectLegendInSeriesColours();
     EXPECT_EQ(chart->Series(0)->pen().color(), QColor(0x11, 0x22, 0x33));
     for (int i = 1; i < 5; ++i)
         EXPECT_EQ(chart->Series(i)->pen().color(), QColor(0x44, 0x55, 0x66)) << i;
@@ -523,6 +587,7 @@ TEST_F(ArchiveChartTest, ColoursSurviveARestart)
     EXPECT_EQ(settings.value("ArchiveChart/BackgroundColor").toUInt(), 0x20000000u);
     EXPECT_EQ(chart->Series(0)->pen().color(), QColor(Qt::red));
     EXPECT_EQ(chart->Series(1)->pen().color(), QColor(Qt::blue));
+    expectLegendInSeriesColours();
 }
 
 // The page: the selected rows of the current column plotted on the Graph tab.
@@ -530,7 +595,7 @@ TEST(ArchiveViewerGraph, PlotsTheSelectedRowsOfTheCurrentColumn)
 {
     testenv::dialogs().clear();
     TfraArchiveViewer viewer;
-    viewer.resize(1012, 590);
+    viewer.resize(testenv::kTabSize);
     viewer.show();
     std::vector<std::pair<int, QString>> values;
     for (int seq = 1; seq <= 60; ++seq)

@@ -9,10 +9,12 @@
 #include "toolkitdate.h"
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStyleOptionHeader>
 #include <QTemporaryDir>
 
 namespace {
@@ -240,4 +242,79 @@ TEST_F(ArchiveGrid, SpreadsheetHoldsTheGridsCells)
     // A folder that does not exist: reported, nothing left behind.
     EXPECT_FALSE(gridexport::SaveXlsx(dir.filePath("none/a.xlsx"), model, columns, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+// A number too wide for its cell is shown rounded to the decimals that fit, so its leading digits
+// and its decimal point stay in view; never the view's "3..." that reads as another number.
+TEST(LogGridCell, ANumberTooWideShowsItsLeadingDigits)
+{
+    const QFontMetrics metrics(QApplication::font());
+    const auto room = [&](const char* text) { return metrics.horizontalAdvance(QLatin1String(text)); };
+    struct Case {
+        const char* text;
+        int room;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"33.2900009155273", room("33.2900009155273"), "33.2900009155273"},  // fits: as it is
+        {"33.2900009155273", room("33.290"), "33.290"},
+        {"1.99999995529652", room("2.00"), "2.00"},  // rounded, not cut to "1.99"
+        {"-1234.56005859375", room("-1234.56"), "-1234.56"},
+        {"9.99999974737875E-6", room("10.0E-6"), "10.0E-6"},  // the exponent stays
+        {"1234,5678", room("1234,57"), "1234,57"},            // a comma stays a comma
+        {"33.2900009155273", room("33"), "33"},
+        {"Configuration Changed", room("Config"), "Configuration Changed"},  // not a number
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(loggrid::FitNumber(QLatin1String(c.text), metrics, c.room), QLatin1String(c.shown)) << c.text;
+    // Not even the whole part fits: the column says it is too narrow.
+    const QString hashes = loggrid::FitNumber(QStringLiteral("48213.5"), metrics, room("48"));
+    EXPECT_FALSE(hashes.isEmpty());
+    EXPECT_EQ(hashes, QString(hashes.size(), QLatin1Char('#')));
+}
+
+namespace {
+// The heads as the header draws them.
+class ShownHeader : public LogGridHeader {
+public:
+    QString Shown(int column) const
+    {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        initStyleOptionForIndex(&option, column);
+        return option.text;
+    }
+};
+}  // namespace
+
+TEST(LogGridCell, AfterAFillColumnsFitTheirTextsAndALongHeadIsCutAtItsEnd)
+{
+    ArchiveGridModel model;
+    LogGridView view;
+    auto* header = new ShownHeader;
+    view.setHorizontalHeader(header);
+    view.SetTable(&model);
+    view.resize(900, 300);
+    view.show();
+    QStringList heads = {"Seq", "Log Name", "Timestamp", "Run Type (0=H2S 1=TS 2=R1 3=R2 4=Z 5=C)", "Stream (Stream)"};
+    while (heads.size() < ArchiveGridModel::kColumns)
+        heads << QString();
+    QStringList row = {"1", "On Run", "12/10/2026 10:04:33 PM", "0", "33.2900009155273"};
+    while (row.size() < ArchiveGridModel::kColumns)
+        row << QString();
+    model.ShowCells(heads, {row, row});
+    const int emptyWidth = view.columnWidth(6);
+    view.FitColumnsToTexts();
+
+    const QFontMetrics metrics(view.font());
+    for (int c : {0, 1, 2, 3, 4})
+        EXPECT_GT(view.columnWidth(c), metrics.horizontalAdvance(row[c])) << c;
+    EXPECT_EQ(view.columnWidth(6), emptyWidth) << "a column without a text keeps its width";
+    // A short value under a long name: the name's start shows, cut at its end only, and the
+    // tooltip has it whole.
+    const QString shown = header->Shown(3);
+    EXPECT_TRUE(shown.startsWith(QLatin1String("Run Type (0="))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString(), heads[3]);
+    EXPECT_EQ(header->Shown(4), heads[4]) << "a name of some twenty characters shows whole";
 }

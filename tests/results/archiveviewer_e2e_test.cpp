@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
@@ -25,6 +26,7 @@ namespace {
 
 constexpr int kRecords = 400;
 constexpr int kInterval = 900;
+const QString kGain = QStringLiteral("2.28999996185303");
 
 class ArchiveViewerWithUnit : public FormMainFixture {
 protected:
@@ -45,7 +47,8 @@ protected:
             std::memcpy(bytes.data(), &records[k], sizeof(LogRecord));
             unit->setLogRecord(k, bytes);
         }
-        unit->setValue(21, 2.25);
+        // A gain whose single-precision value reads with fifteen digits, as the unit's floats do.
+        unit->setValue(21, 2.29);
         unit->setValue(10, 120);
         plan.records = kRecords;
         plan.interval = kInterval;
@@ -112,6 +115,16 @@ protected:
                 EXPECT_EQ(grid->CellText(r, 3 + j), j < values.size() ? values[j] : QString());
         }
         EXPECT_EQ(child<QLineEdit>("LogRecordNum")->text(), QString::number(count));
+        // Every fill fits the columns to the texts they show: each value reads whole.
+        const auto* view = child<LogGridView>("gridArchive");
+        const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            int widest = 0;
+            for (int r = 0; r < shown; ++r)
+                widest = std::max(widest, view->fontMetrics().horizontalAdvance(grid->CellText(r, c)));
+            if (widest > 0)
+                EXPECT_LE(widest + margin, view->columnWidth(c)) << "column " << c;
+        }
     }
 
     UnitModel* unit = nullptr;
@@ -131,7 +144,7 @@ TEST_F(ArchiveViewerWithUnit, ReadsTheArchiveShowsItSavesItAndReadsItBack)
 
     EXPECT_TRUE(messages().isEmpty()) << messages().join(" | ").toStdString();
     const int count0 = (kRecords + 2) / 3;
-    expectRows(0, count0, 50, {"2.25", "120"}, {pointName(21), pointName(10)});
+    expectRows(0, count0, 50, {kGain, "120"}, {pointName(21), pointName(10)});
     EXPECT_EQ(child<QLineEdit>("edtDispRange")->text(), "50");
     EXPECT_TRUE(child<QComboBox>("cbArchive")->isEnabled());
     EXPECT_EQ(child<QComboBox>("cbArchive")->currentText(), "On Run");
@@ -175,7 +188,7 @@ TEST_F(ArchiveViewerWithUnit, ReadsTheArchiveShowsItSavesItAndReadsItBack)
     EXPECT_TRUE(messages().isEmpty()) << messages().join(" | ").toStdString();
     EXPECT_TRUE(viewer->FromFile());
     EXPECT_EQ(viewer->ArchiveFileName(), renamed.fileName());
-    expectRows(0, count0, 50, {"2.25", "120"}, {"Gain from file", pointName(10)});
+    expectRows(0, count0, 50, {kGain, "120"}, {"Gain from file", pointName(10)});
 
     // The page as a technician sees it.
     // Entering the page reads the log configuration from the unit.
@@ -193,7 +206,7 @@ TEST_F(ArchiveViewerWithUnit, AFileThatFailsChangesNothing)
     testenv::dialogs().answerText("");  // no save
     child<QToolButton>("btnReadFromUnit")->click();
     const int count0 = (kRecords + 2) / 3;
-    expectRows(0, count0, 50, {"2.25", "120"}, {pointName(21), pointName(10)});
+    expectRows(0, count0, 50, {kGain, "120"}, {pointName(21), pointName(10)});
     const std::size_t records = LogDBMgr::Instance()->RecordCount();
 
     QFile bad(dir.filePath("bad.xml"));
@@ -208,7 +221,7 @@ TEST_F(ArchiveViewerWithUnit, AFileThatFailsChangesNothing)
         << messages()[0].toStdString();
     EXPECT_FALSE(viewer->FromFile());
     EXPECT_EQ(LogDBMgr::Instance()->RecordCount(), records);
-    expectRows(0, count0, 50, {"2.25", "120"}, {pointName(21), pointName(10)});
+    expectRows(0, count0, 50, {kGain, "120"}, {pointName(21), pointName(10)});
 }
 
 TEST_F(ArchiveViewerWithUnit, ALogLengthThatCannotBeReadClearsTheGrid)
