@@ -48,8 +48,18 @@ void setFieldColour(TQLabeledEdit* field, std::uint32_t colour)
 
 }  // namespace
 
-TfraWW::TfraWW(QWidget* parent)
-        : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::AnalysisPage>()),
+const PageDecl TfraWW::kDecl = {
+    .frameName = "fraWW",
+    .sheetName = "TabSheetWW",
+    .caption = "Analysis",
+    .tab = 0,
+    .scan = {.number = 0},
+    .entry = {.enterRoutine = true, .polls = true, .closing = EntryClose::Busy},
+    .splash = "Loading Sentrel515 Desktop...Analysis",
+};
+
+TfraWW::TfraWW(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), ui_(std::make_unique<Ui::AnalysisPage>()),
           displayFormat_(QString::fromLatin1(analysis::kDefaultDisplayFormat))
 {
     ui_->setupUi(this);
@@ -333,8 +343,7 @@ void TfraWW::CurrentAnalysisChanged(const QString& value, bool& show)
 void TfraWW::ShowCurrentAnalysisName()
 {
     if (const auto namePoint = analysis::currentAnalysisNamePoint(activeStream_, currentRunType_))
-        quiet::setText(ui_->ledCurrAnaStream->Edit(),
-                       dbctl::fromPointText(DataBase::Instance()->GetPointText(*namePoint)));
+        quiet::setText(ui_->ledCurrAnaStream->Edit(), dbctl::fromPointText(Database().GetPointText(*namePoint)));
 }
 
 void TfraWW::StreamCountChanged(const QString& value, bool& show)
@@ -343,7 +352,7 @@ void TfraWW::StreamCountChanged(const QString& value, bool& show)
         return;
     show = false;
     if (const auto text = analysis::streamCountText(value))
-        PageHost::Instance()->SetStreamDisplay(*text);
+        Host().SetStreamDisplay(*text);
 }
 
 void TfraWW::SystemAlarmChanged(QWidget* sender)
@@ -422,17 +431,17 @@ void TfraWW::PrintPage()
 
 void TfraWW::Normal2Click()
 {
-    PageHost::Instance()->Queue("Calibrate", "478");
+    Host().Queue("Calibrate", "478");
 }
 void TfraWW::Cal2Click()
 {
-    PageHost::Instance()->Queue("Calibrate", "479");
+    Host().Queue("Calibrate", "479");
 }
 void TfraWW::Ref2Click()
 {
-    PageHost::Instance()->Queue("Calibrate", "480");
+    Host().Queue("Calibrate", "480");
 }
 void TfraWW::Zero2Click()
 {
-    PageHost::Instance()->Queue("Calibrate", "481");
+    Host().Queue("Calibrate", "481");
 }
