@@ -2,7 +2,6 @@
 
 #include "ui_archiveviewer.h"
 
-#include "appcontext.h"
 #include "archivechart.h"
 #include "archivegridmodel.h"
 #include "archivexmlfile.h"
@@ -418,8 +417,7 @@ void TfraArchiveViewer::SaveLogFile()
     const QString name = DialogService::saveFileNameWithExtension(QStringLiteral("Save Sentrel515 Archive File"),
                                                                   QString(), kArchiveFilter, "xml");
     if (!name.isEmpty()) {
-        if (QWidget* form = appcontext::mainForm())
-            form->repaint();
+        window()->repaint();
         WriteXmlArchive(name);
     }
     ChangeToDataDirectory();
@@ -450,8 +448,8 @@ bool TfraArchiveViewer::WriteXmlArchive(const QString& fileName)
 
 bool TfraArchiveViewer::LoadXmlArchive()
 {
-    if (QWidget* form = appcontext::mainForm())
-        form->repaint();
+    // The window that holds the page (the main window) is drawn before the long work.
+    window()->repaint();
     PageHost* wait = &Host();
     wait->ShowWait(PageHost::Wait::Progress);
     const QString name = DialogService::instance()->openFileName(kOpenArchiveTitle, QString(), kArchiveFilter);
