@@ -10,8 +10,8 @@ enum class EntryClose { None, Busy, Idle, FileButtonsOff, MaintenanceCaution };
 
 // How a tab is entered (each time it is shown): the mode's buttons and frames, the poll stopped
 // or started, the page's enter routine, its read queued and what is switched last. The analysis
-// and factory tabs have handlers of their own in the main window.
-// A field left out of a declaration is false, null or None.
+// and factory tabs have handlers of their own in the main window. A field a declaration leaves out
+// is false, null or None.
 struct PageEntry {
     bool setsMode = false;
     bool stopsPoll = false;
@@ -31,7 +31,8 @@ struct ScanPage {
 // A page declares itself once, in its own file, with named fields (designated initializers):
 // its frame and tab names, where its tab stands, the access level of the sheet, its scan page and
 // how the main window enters it. The main window builds its tabs and page entry from these
-// declarations (see pagecatalog.h).
+// declarations (see pagecatalog.h). Every page names its tab; the other fields it leaves out are
+// zero, false or null.
 struct PageDecl {
     const char* frameName = nullptr;  // the frame's objectName
     const char* sheetName = nullptr;  // the tab sheet's objectName
