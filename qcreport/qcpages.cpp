@@ -1,5 +1,6 @@
 #include "qcpages.h"
 
+#include "analyzer.h"
 #include "qcfillmap.h"
 #include "qcform.h"
 #include "qcreportframe.h"
@@ -258,10 +259,11 @@ int DrawQCStreamPage(const TQCForm& form, DebenuPDFLibraryDLL1212& pdf, int page
         switching.cell(r + 3, 1, runLabels[r]);
     const int switchingTable = DrawQCTable(pdf, switching, 382, 150);
     const auto& runs = SwitchingRows();
-    for (int r = 0; r < 6; ++r)
-        for (int n = 1; n <= 14; ++n) {
-            const bool relay = n <= 6;
-            const QString box = SwitchingBoxName(runs[std::size_t(r)].run, stream, relay, relay ? n : n - 6);
+    for (int r = 0; r < analyzer::kRunTypes; ++r)
+        for (int n = 1; n <= analyzer::kRelays + analyzer::kSolenoids; ++n) {
+            const bool relay = n <= analyzer::kRelays;
+            const QString box =
+                SwitchingBoxName(runs[std::size_t(r)].run, stream, relay, relay ? n : n - analyzer::kRelays);
             if (!c.checked(box))
                 continue;
             // Stream 1's first box has kept the names its field always had.

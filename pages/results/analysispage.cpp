@@ -10,6 +10,7 @@
 #include "pagehost.h"
 #include "quietupdate.h"
 #include "scanorder.h"
+#include "streamcount.h"
 #include "textroom.h"
 #include "toolkitcolor.h"
 #include "ui_analysispage.h"
@@ -342,7 +343,7 @@ void TfraWW::StreamCountChanged(const QString& value, bool& show)
     if (value.isEmpty())
         return;
     show = false;
-    if (const auto text = analysis::streamCountText(value))
+    if (const auto text = streamcount::displayText(value, streamcount::Words::Count))
         PageHost::Instance()->SetStreamDisplay(*text);
 }
 

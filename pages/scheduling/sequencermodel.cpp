@@ -90,22 +90,6 @@ std::optional<QString> stateText(int code)
     return std::nullopt;
 }
 
-std::optional<QString> streamCountText(int streamsValue)
-{
-    switch (streamsValue) {
-    case 0:
-        return QStringLiteral("1-STREAM");
-    case 1:
-        return QStringLiteral("2-STREAMS");
-    case 2:
-        return QStringLiteral("3-STREAMS");
-    case 3:
-        return QStringLiteral("4-STREAMS");
-    default:
-        return std::nullopt;
-    }
-}
-
 int listCapacity(int list)
 {
     return list == kAutomaticList ? sequencer::kAutomaticSteps : sequencer::kManualSteps;

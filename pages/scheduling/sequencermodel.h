@@ -28,8 +28,6 @@ QString runTypeText(int run);
 QString stepText(int streamNumber, int run);
 // The state text of the sequencer state point; nullopt for codes outside 0-10.
 std::optional<QString> stateText(int code);
-// The main window's stream-count text for the Streams point (0-3); nullopt for other values.
-std::optional<QString> streamCountText(int streamsValue);
 // Steps list `list` may hold: 32 for the automatic list, 8 for a manual one.
 int listCapacity(int list);
 // "Automatic Entries", "Manual Entries #1" ... "Manual Entries #8".

@@ -1,5 +1,6 @@
 #include "streambindings.h"
 
+#include "numbertext.h"
 #include "pointids.h"
 #include "resultnumbers.h"
 
@@ -823,9 +824,9 @@ std::optional<QString> newGainFactor(const QString& calGas, const QString& readi
 {
     if (calGas.trimmed().isEmpty() || reading.trimmed().isEmpty() || currentGain.trimmed().isEmpty())
         return QStringLiteral("0");
-    const std::optional<double> c = dbctl::parseNumber(calGas);
-    const std::optional<double> a = dbctl::parseNumber(reading);
-    const std::optional<double> g = dbctl::parseNumber(currentGain);
+    const std::optional<double> c = numtext::tryStrToFiniteFloat(calGas);
+    const std::optional<double> a = numtext::tryStrToFiniteFloat(reading);
+    const std::optional<double> g = numtext::tryStrToFiniteFloat(currentGain);
     // Half-typed numbers ("-", "1e") are no input yet: the result waits for a whole one.
     if (!c || !a || !g)
         return std::nullopt;

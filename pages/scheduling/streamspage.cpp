@@ -6,6 +6,7 @@
 #include "dbswitches.h"
 #include "dbtextentry.h"
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "pointids.h"
 #include "streamcount.h"
@@ -231,7 +232,7 @@ void TfraAnalyzerStreams::cbAOMgrFunctionDBPointValueChanged(TQComboBox* combo, 
         return;
     // The unit holds the source's point id; the list is in the choices' order. An id that is no
     // choice selects nothing: the item at that position would be written back as another source.
-    const std::optional<std::int64_t> id = dbctl::parseInteger(value);
+    const std::optional<std::int64_t> id = numtext::tryStrToInt64(value);
     const int ordinal = id && *id >= 0 && *id <= 0xFFFF
                             ? AnalogOutputCollection::Instance()->GetOrdinalById(static_cast<std::uint16_t>(*id))
                             : -1;

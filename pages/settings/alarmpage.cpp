@@ -3,6 +3,7 @@
 #include "alarmbindings.h"
 #include "dbdisplays.h"
 #include "lamps.h"
+#include "numbertext.h"
 #include "pointids.h"
 #include "streamcount.h"
 #include "ui_alarmpage.h"
@@ -167,7 +168,7 @@ void TfrmAlarm::lblStream4DBPointValueChanged(const QString& value, bool& showVa
         return;
     // A value that is not a number is passed over: the panels keep what they show until the next
     // poll brings a stream count.
-    const std::optional<std::int64_t> number = dbctl::parseInteger(value);
+    const std::optional<std::int64_t> number = numtext::tryStrToInt64(value);
     if (!number)
         return;
     showValue = false;

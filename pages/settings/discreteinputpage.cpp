@@ -5,6 +5,7 @@
 #include "dbdisplays.h"
 #include "dbswitches.h"
 #include "dbtextentry.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "pointids.h"
 #include "streamcount.h"
@@ -339,7 +340,7 @@ void DiscreteInputPage::lblStream2DBPointValueChanged(const QString& value, bool
 {
     if (value.isEmpty())
         return;
-    if (!dbctl::parseInteger(value))
+    if (!numtext::tryStrToInt64(value))
         return;
     showValue = false;
     const std::optional<QString> text = streamcount::displayText(value, streamcount::Words::Count);

@@ -71,8 +71,4 @@ std::optional<QString> clampTrendFilter(const QString& text);
 constexpr double kPulseWidthMax = 75.0;
 extern const char* const kPulseWidthWarning;
 
-// The leading number of a text as the toolkit's lenient conversions read it: blanks skipped,
-// then the longest number there is; 0 when there is none.
-double leadingNumber(const QString& text);
-
 }  // namespace globalpage

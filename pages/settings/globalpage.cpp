@@ -8,6 +8,7 @@
 #include "dialogservice.h"
 #include "dispplacefile.h"
 #include "globalbindings.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "pointids.h"
 #include "streamcount.h"
@@ -267,7 +268,7 @@ bool TfraAnalyzerGlobal::eventFilter(QObject* watched, QEvent* event)
 // the user to correct. A text that is no number is left to the edit's own check.
 bool TfraAnalyzerGlobal::edFurancePulseWidthEnter()
 {
-    const std::optional<double> value = dbctl::parseNumber(ui_->edFurancePulseWidth->Text());
+    const std::optional<double> value = numtext::tryStrToFiniteFloat(ui_->edFurancePulseWidth->Text());
     if (!value || *value <= globalpage::kPulseWidthMax)
         return false;
     warn(QString::fromLatin1(globalpage::kPulseWidthWarning));
@@ -313,7 +314,7 @@ std::optional<double> TfraAnalyzerGlobal::UserNumber(QWidget* field, const QStri
     QString problem;
     if (const std::optional<QString> checked =
             dbctl::checkEdit(text, {dbctl::dtFloat, false, true, -largest, largest}, &problem))
-        if (const std::optional<double> value = dbctl::parseNumber(*checked))
+        if (const std::optional<double> value = numtext::tryStrToFiniteFloat(*checked))
             return value;
     warn(problem);
     if (field->isVisible())
@@ -324,7 +325,7 @@ std::optional<double> TfraAnalyzerGlobal::UserNumber(QWidget* field, const QStri
 void TfraAnalyzerGlobal::edtTapeMeasurementUnitsDBPointValueChanged(const QString& value)
 {
     // The integer part decides; a number beyond any integer is no zero.
-    const bool imperial = std::trunc(globalpage::leadingNumber(value)) == 0;
+    const bool imperial = std::trunc(numtext::cStrtod(value)) == 0;
     SelectUnits(imperial);
     ui_->CapstanDiameter->setLabelCaption(tapeadvance::capstanCaption(imperial));
     rows_[globalpage::kTapeLengthRow].enable->setText(tapeadvance::tapeLengthCaption(imperial));
@@ -352,7 +353,7 @@ void TfraAnalyzerGlobal::UnitsSelected(bool imperial)
     const auto convertible = [this](QWidget* field, const QString& text, double largest) -> std::optional<double> {
         if (!fromUnit_)
             return UserNumber(field, text, largest);
-        const std::optional<double> value = dbctl::parseNumber(text);
+        const std::optional<double> value = numtext::tryStrToFiniteFloat(text);
         return value && std::fabs(*value) <= largest ? value : std::nullopt;
     };
     std::optional<double> diameter;
@@ -404,16 +405,16 @@ void TfraAnalyzerGlobal::btnSWPAcceptClick()
     if (!pulses)
         return;
     // The product of the texts shown: the width's text holds all the digits of its value.
-    if (const std::optional<double> shownWidth = dbctl::parseNumber(ui_->AdvanceLength->Text()))
+    if (const std::optional<double> shownWidth = numtext::tryStrToFiniteFloat(ui_->AdvanceLength->Text()))
         ShowStainWidth(*shownWidth * *pulses);
 }
 
 void TfraAnalyzerGlobal::AdvanceLengthDBPointValueChanged(const QString& value)
 {
-    const std::optional<double> pulses = dbctl::parseNumber(ui_->AdvancePulses->Text());
+    const std::optional<double> pulses = numtext::tryStrToFiniteFloat(ui_->AdvancePulses->Text());
     if (ui_->AdvancePulses->Text().trimmed().isEmpty())
         return;
-    const double width = globalpage::leadingNumber(value);
+    const double width = numtext::cStrtod(value);
     if (pulses)
         ShowStainWidth(width * *pulses);
     const bool imperial = IsImperial();
@@ -426,8 +427,8 @@ void TfraAnalyzerGlobal::AdvancePulsesDBPointValueChanged(const QString& value)
     const QString widthText = ui_->AdvanceLength->Text().trimmed();
     if (widthText.isEmpty())
         return;
-    if (const std::optional<double> width = dbctl::parseNumber(widthText))
-        ShowStainWidth(globalpage::leadingNumber(value) * *width);
+    if (const std::optional<double> width = numtext::tryStrToFiniteFloat(widthText))
+        ShowStainWidth(numtext::cStrtod(value) * *width);
 }
 
 void TfraAnalyzerGlobal::ShowStainWidth(double stainWidth)

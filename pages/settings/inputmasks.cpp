@@ -1,8 +1,7 @@
 #include "inputmasks.h"
 
+#include "numbertext.h"
 #include "pointids.h"
-
-#include <charconv>
 
 namespace inputmasks {
 
@@ -59,13 +58,10 @@ std::string clickText(int width, int bit, bool checked)
 
 bool bitOf(const std::string& value, int bit)
 {
-    std::int64_t v = 0;
-    const char* begin = value.data();
-    const char* end = begin + value.size();
-    const auto [ptr, ec] = std::from_chars(begin, end, v);
-    if (value.empty() || ec != std::errc() || ptr != end || bit < 0 || bit > 31)
+    const std::optional<std::int64_t> v = numtext::tryStrToInt64(value);
+    if (!v || bit < 0 || bit > 31)
         return false;
-    return ((static_cast<std::uint64_t>(v) >> bit) & 1u) != 0;
+    return ((static_cast<std::uint64_t>(*v) >> bit) & 1u) != 0;
 }
 
 using namespace pid;
