@@ -30,7 +30,7 @@ constexpr bool isRunType(int run)
 // the rows of its run requests); the alarms page's stream groups and the QC form's switching rows
 // follow it too.
 constexpr std::array<RunType, kRunTypes> kStreamsPageOrder = {H2S,        TotalSulphur, Calibration,
-                                                             Reference1, Reference2,   Zero};
+                                                              Reference1, Reference2,   Zero};
 // A run type's place in kStreamsPageOrder.
 constexpr int streamsPageIndex(RunType run)
 {

@@ -40,7 +40,7 @@ std::optional<std::uint32_t> scheduleColour(const QString& value)
 std::optional<int> activeStreamOf(const QString& value)
 {
     const auto v = numtext::tryStrToInt(value);
-    if (!v || *v < 0 || *v >= kStreams)
+    if (!v || *v < 0 || *v >= analyzer::kStreams)
         return std::nullopt;
     return *v + 1;
 }
@@ -110,7 +110,7 @@ TextUpdate unitDateTimeText(const QString& value)
 std::optional<int> currentAnalysisNamePoint(int activeStream, const QString& runTypeValue)
 {
     const auto code = numtext::tryStrToInt(runTypeValue);
-    if (activeStream < 1 || activeStream > kStreams || !code || *code < 0 || *code >= kRunTypes)
+    if (activeStream < 1 || activeStream > analyzer::kStreams || !code || !analyzer::isRunType(*code))
         return std::nullopt;
     return kNamePoint[static_cast<std::size_t>(activeStream - 1)][static_cast<std::size_t>(*code)];
 }

@@ -42,7 +42,7 @@ TfraAnalyzerStreams::TfraAnalyzerStreams(QWidget* parent) : TPageFrame(kDecl, pa
     streamTabs_ = new QTabWidget(this);
     streamTabs_->setObjectName("PageControlStreams");
     static const char* const kSheets[] = {"TabSheet9", "TabSheet10", "TabSheet3", "TabSheet4"};
-    for (int s = 1; s <= streamspage::kStreams; ++s) {
+    for (int s = 1; s <= analyzer::kStreams; ++s) {
         QWidget* sheet = BuildStreamTab(s);
         sheet->setObjectName(kSheets[s - 1]);
         streamTabs_->addTab(sheet, QStringLiteral("Stream %1").arg(s));
@@ -87,7 +87,7 @@ QWidget* TfraAnalyzerStreams::BuildStreamTab(int stream)
 
     auto* stream_ = new TfraStream(stream, sheet);
     streamFrames_[static_cast<std::size_t>(stream - 1)] = stream_;
-    for (int r = 0; r < streamspage::kRunTypes; ++r) {
+    for (int r = 0; r < analyzer::kRunTypes; ++r) {
         TQAdvToolButton* request = stream_->SetFrames()[static_cast<std::size_t>(r)]->btnRequest();
         request->setEnabled(true);
         connect(request, &QToolButton::clicked, this, [this, stream, r] { btnRequestClick(stream, r); });
@@ -250,7 +250,7 @@ void TfraAnalyzerStreams::lblStream2DBPointValueChanged(const QString& value, bo
         return;
     if (const std::optional<QString> text = streamcount::displayText(value, streamcount::Words::Count))
         PageHost::Instance()->SetStreamDisplay(*text);
-    for (int s = 0; s < streamspage::kStreams; ++s)
+    for (int s = 0; s < analyzer::kStreams; ++s)
         streamTabs_->setTabVisible(s, s < *count);
 }
 

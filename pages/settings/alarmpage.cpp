@@ -76,7 +76,7 @@ void TfrmAlarm::BuildUnitLights()
 void TfrmAlarm::BuildStreamPanels()
 {
     auto* row = static_cast<QHBoxLayout*>(ui_->gbWWAnalysisAlarms->layout());
-    for (int s = 0; s < 4; ++s) {
+    for (int s = 0; s < analyzer::kStreams; ++s) {
         auto* panel = new QFrame(ui_->gbWWAnalysisAlarms);
         panel->setObjectName(QStringLiteral("Stream%1Pan").arg(s + 1));
         panel->setFrameShape(QFrame::StyledPanel);
@@ -175,6 +175,6 @@ void TfrmAlarm::lblStream4DBPointValueChanged(const QString& value, bool& showVa
     const std::optional<int> count = streamcount::streams(value);
     if (!count)
         return;
-    for (int s = 0; s < 4; ++s)
+    for (int s = 0; s < analyzer::kStreams; ++s)
         panels_[static_cast<std::size_t>(s)]->setVisible(s < *count);
 }

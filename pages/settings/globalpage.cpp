@@ -1,5 +1,6 @@
 #include "globalpage.h"
 
+#include "analyzer.h"
 #include "database.h"
 #include "dbchoices.h"
 #include "dbdisplays.h"
@@ -98,7 +99,7 @@ void TfraAnalyzerGlobal::BuildAlarmRows()
     using namespace globalpage;
     auto* grid = static_cast<QGridLayout*>(ui_->gbGlobalAlarms->layout());
     constexpr int kFirstRelayColumn = 2;
-    constexpr int kGapColumn = kFirstRelayColumn + kRelays;
+    constexpr int kGapColumn = kFirstRelayColumn + analyzer::kRelays;
     constexpr int kFirstSolenoidColumn = kGapColumn + 1;
     auto head = [&](const char* name, const QString& text, int row, int column, int span, Qt::Alignment align) {
         auto* label = new QLabel(text, ui_->gbGlobalAlarms);
@@ -110,9 +111,9 @@ void TfraAnalyzerGlobal::BuildAlarmRows()
     };
     head("lblEnabled", "Enabled", 0, 0, 1, Qt::AlignLeft);
     head("lblLimit", "Limit", 0, 1, 1, Qt::AlignLeft);
-    head("lblActions", "Actions", 0, kFirstRelayColumn, kRelays + 1 + kSolenoids, Qt::AlignHCenter);
-    head("lblRelays", "Relays", 1, kFirstRelayColumn, kRelays, Qt::AlignHCenter);
-    head("lblSolenoids", "Solenoids", 1, kFirstSolenoidColumn, kSolenoids, Qt::AlignHCenter);
+    head("lblActions", "Actions", 0, kFirstRelayColumn, analyzer::kRelays + 1 + analyzer::kSolenoids, Qt::AlignHCenter);
+    head("lblRelays", "Relays", 1, kFirstRelayColumn, analyzer::kRelays, Qt::AlignHCenter);
+    head("lblSolenoids", "Solenoids", 1, kFirstSolenoidColumn, analyzer::kSolenoids, Qt::AlignHCenter);
     grid->setColumnMinimumWidth(kGapColumn, 10);
     grid->setColumnMinimumWidth(1, 60);
 
@@ -144,13 +145,13 @@ void TfraAnalyzerGlobal::BuildAlarmRows()
         }
 
         for (bool relay : {true, false}) {
-            const int count = relay ? kRelays : kSolenoids;
+            const int count = relay ? analyzer::kRelays : analyzer::kSolenoids;
             for (int n = 1; n <= count; ++n) {
                 auto* box = new TQCheckBox(ui_->gbGlobalAlarms);
                 box->setObjectName(actionBoxName(row, relay, n));
                 box->setText(QString::number(n));
                 box->setDbId(row.actionsPoint);
-                const int bit = actionBit(relay, n);
+                const int bit = analyzer::actionBit(relay, n);
                 box->setWatchBitNumber(static_cast<dbctl::WatchBit>(bit));
                 connect(box, &QAbstractButton::clicked, this, [this, box, bit] { ckCheckBoxClick(box, bit); });
                 grid->addWidget(box, gridRow, relay ? kFirstRelayColumn + n - 1 : kFirstSolenoidColumn + n - 1);
@@ -158,7 +159,7 @@ void TfraAnalyzerGlobal::BuildAlarmRows()
             }
         }
     }
-    grid->setColumnStretch(kFirstSolenoidColumn + kSolenoids, 1);
+    grid->setColumnStretch(kFirstSolenoidColumn + analyzer::kSolenoids, 1);
 }
 
 void TfraAnalyzerGlobal::BuildAutoTempCalTriggers()

@@ -5,7 +5,7 @@
 
 namespace inputmasks {
 
-const std::array<RunType, kRunTypes> kRunTypeBoxes = {{
+const std::array<RunSelectorBox, analyzer::kRunTypes> kRunSelectorBoxes = {{
     {"H2S Reading", "chkRunSelectorSNR"},
     {"TS Reading", "chkRunSelectorSTS"},
     {"Ref1 Reading", "chkRunSelectorSRR"},
@@ -14,29 +14,15 @@ const std::array<RunType, kRunTypes> kRunTypeBoxes = {{
     {"Cal Reading", "chkRunSelectorSCR"},
 }};
 
-int runSelectorBit(int stream, int runType)
-{
-    return kRunTypes * (stream - 1) + runType;
-}
-
 std::string runSelectorBoxName(int stream, int runType, int input)
 {
-    return std::string(kRunTypeBoxes[static_cast<std::size_t>(runType)].prefix) + std::to_string(stream) + "_" +
+    return std::string(kRunSelectorBoxes[static_cast<std::size_t>(runType)].prefix) + std::to_string(stream) + "_" +
            std::to_string(input);
 }
 
 std::string runSelectorCaption(int stream, int runType)
 {
-    return "Stream " + std::to_string(stream) + " " + kRunTypeBoxes[static_cast<std::size_t>(runType)].caption;
-}
-
-int relayBit(int relay)
-{
-    return relay - 1;
-}
-int solenoidBit(int solenoid)
-{
-    return solenoid + 7;
+    return "Stream " + std::to_string(stream) + " " + kRunSelectorBoxes[static_cast<std::size_t>(runType)].caption;
 }
 
 std::string relayBoxName(int relay, int input)

@@ -15,8 +15,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // Two doubles are the same reading when both are NaN or both are equal.
 ::testing::AssertionResult sameReading(const std::optional<double>& got, const std::optional<double>& want)
 {
-    if (got.has_value() != want.has_value() ||
-        (got && !(*got == *want || (std::isnan(*got) && std::isnan(*want)))))
+    if (got.has_value() != want.has_value() || (got && !(*got == *want || (std::isnan(*got) && std::isnan(*want)))))
         return ::testing::AssertionFailure() << (got ? std::to_string(*got) : "nothing");
     return ::testing::AssertionSuccess();
 }

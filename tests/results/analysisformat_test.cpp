@@ -185,9 +185,9 @@ TEST(AnalysisFormat, CurrentAnalysisNamesThePointOfStreamAndRunType)
 TEST(AnalysisPoints, TablesNameTheirPointsInTheRegisterMap)
 {
     const char* runTypes[] = {"H2S", "Total Sulphur", "Reference 1", "Reference 2", "Zero", "Calibration"};
-    for (int s = 0; s < analysis::kStreams; ++s) {
+    for (int s = 0; s < analyzer::kStreams; ++s) {
         const std::string stream = "Stream " + std::to_string(s + 1) + ": ";
-        for (int r = 0; r < analysis::kRunTypes; ++r) {
+        for (int r = 0; r < analyzer::kRunTypes; ++r) {
             EXPECT_EQ(registerName(analysis::kNamePoint[s][r]), stream + runTypes[r] + ": Name");
             EXPECT_EQ(registerName(analysis::kSchedulePoint[s][r]), stream + runTypes[r] + " Run");
             EXPECT_EQ(registerName(analysis::kLastResultPoint[s][r]), stream + runTypes[r] + " Reading");
