@@ -12,12 +12,8 @@ namespace streamspage {
 
 namespace {
 
-using analyzer::Calibration;
-using analyzer::H2S;
-using analyzer::Reference1;
-using analyzer::Reference2;
-using analyzer::TotalSulphur;
-using analyzer::Zero;
+// The table names each run type as the unit does; its row holds the run type's tab.
+using namespace analyzer;
 
 // clang-format off
 constexpr std::array<Binding, 656> kBoxBindings = {{

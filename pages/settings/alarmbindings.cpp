@@ -100,14 +100,9 @@ const char* lightName(int stream, int group, int light)
 
 std::vector<int> scanList()
 {
-    using analyzer::Calibration;
-    using analyzer::H2S;
-    using analyzer::Reference1;
-    using analyzer::Reference2;
-    using analyzer::TotalSulphur;
-    using analyzer::Zero;
+    using namespace analyzer;
     // A stream's groups stand in the streams page's order.
-    const auto g = [](analyzer::RunType run) { return static_cast<std::size_t>(analyzer::streamsPageIndex(run)); };
+    const auto g = [](RunType run) { return static_cast<std::size_t>(streamsPageIndex(run)); };
     enum { D, A, HH, Lock };
     std::vector<int> ids{pid::Streams, pid::AlarmStateSystem};
     // The unit alarms but the two power alarms, which come after the streams.
