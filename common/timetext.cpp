@@ -1,6 +1,7 @@
 #include "timetext.h"
 
 #include "dialogservice.h"
+#include "numbertext.h"
 
 #include <QString>
 #include <charconv>
@@ -26,35 +27,6 @@ std::string_view trimmed(std::string_view text)
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-// The toolkit's float syntax: sign, digits with at most one '.', optional exponent.
-bool isFloatText(std::string_view t)
-{
-    std::size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-        ++i;
-    std::size_t digits = 0;
-    while (i < t.size() && isDigit(t[i]))
-        ++i, ++digits;
-    if (i < t.size() && t[i] == '.') {
-        ++i;
-        while (i < t.size() && isDigit(t[i]))
-            ++i, ++digits;
-    }
-    if (digits == 0)
-        return false;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-            ++i;
-        std::size_t exponentDigits = 0;
-        while (i < t.size() && isDigit(t[i]))
-            ++i, ++exponentDigits;
-        if (exponentDigits == 0)
-            return false;
-    }
-    return i == t.size();
 }
 
 struct Split {
@@ -134,7 +106,7 @@ Result secondsToMsec(std::string_view text)
     const std::string_view t = trimmed(text);
     if (t.empty())
         return {};
-    if (!isFloatText(t))
+    if (!numtext::tryStrToFloat(t))
         return {0, Status::NotNumeric};
     Split s;
     if (const Status status = split(t, s); status != Status::Ok)
@@ -145,7 +117,7 @@ Result secondsToMsec(std::string_view text)
 Result secondsToSamples(std::string_view text)
 {
     const std::string_view t = trimmed(text);
-    if (t.empty() || !isFloatText(t))
+    if (t.empty() || !numtext::tryStrToFloat(t))
         return {0, Status::NotNumeric};
     Split s;
     if (const Status status = split(t, s); status != Status::Ok)

@@ -8,6 +8,7 @@
 #include "frame.h"
 #include "modemlink.h"
 #include "modemsetup.h"
+#include "numbertext.h"
 #include "phonebook.h"
 #include "rangebox.h"
 #include "usbsearch.h"
@@ -618,9 +619,7 @@ void TComm::closeEvent(QCloseEvent* event)
 
 int TComm::settingNumber(const QLineEdit* edit, const QString& fallback) const
 {
-    bool ok = false;
-    const int value = edit->text().trimmed().toInt(&ok);
-    return ok ? value : fallback.toInt();
+    return numtext::tryStrToInt(edit->text()).value_or(fallback.toInt());
 }
 
 int TComm::retries() const
@@ -962,10 +961,9 @@ void TComm::HandleCciReply(const QByteArray& text)
             cbCCIConnInfo->addItem(entry);
     } else if (text[0] == 'A') {
         const QString rest = QString::fromLatin1(text.mid(1));
-        bool ok = false;
-        const int address = rest.trimmed().toInt(&ok);
+        const int address = numtext::tryStrToInt(rest).value_or(0);
         // Only a station address can be used; anything else leaves the address as it was.
-        if (ok && address >= 1 && address <= 255)
+        if (address >= 1 && address <= 255)
             ledModbusNodeAddress->setText(rest.trimmed());
     }
 }

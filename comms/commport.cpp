@@ -1,5 +1,7 @@
 #include "commport.h"
 
+#include "numbertext.h"
+
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QNetworkProxy>
@@ -110,10 +112,8 @@ double CommPort::byteTimeSeconds() const
 quint16 CommPort::resolveServicePort(const QString& text)
 {
     const QString name = text.trimmed();
-    bool ok = false;
-    const uint number = name.toUInt(&ok);
-    if (ok)
-        return number <= 0xFFFF ? static_cast<quint16>(number) : 0;
+    if (const std::optional<std::int64_t> number = numtext::tryStrToInt64(name))
+        return *number >= 0 && *number <= 0xFFFF ? static_cast<quint16>(*number) : 0;
     if (name.isEmpty())
         return 0;
     if (const servent* entry = getservbyname(name.toLatin1().constData(), "tcp"))

@@ -1,5 +1,7 @@
 #include "commsettings.h"
 
+#include "numbertext.h"
+
 #include <QSettings>
 
 #include <climits>
@@ -13,9 +15,8 @@ QSettings openStore()
 
 bool isWholeNumber(const QString& text, long long low, long long high)
 {
-    bool ok = false;
-    const long long value = text.trimmed().toLongLong(&ok);
-    return ok && value >= low && value <= high;
+    const std::optional<std::int64_t> value = numtext::tryStrToInt64(text);
+    return value && *value >= low && *value <= high;
 }
 
 // Integer values: anything that is not a whole number in range keeps the default.
@@ -24,9 +25,8 @@ int readInt(QSettings& store, const char* key, int fallback, int low = INT_MIN, 
     const QVariant value = store.value(QLatin1String(key));
     if (!value.isValid())
         return fallback;
-    bool ok = false;
-    const long long n = value.toString().trimmed().toLongLong(&ok);
-    return ok && n >= low && n <= high ? static_cast<int>(n) : fallback;
+    const std::optional<std::int64_t> n = numtext::tryStrToInt64(value.toString());
+    return n && *n >= low && *n <= high ? static_cast<int>(*n) : fallback;
 }
 
 // Texts that the form's digit-only boxes hold.

@@ -1,6 +1,7 @@
 // The "Communications Setup" form's own handlers: OK, Reset Defaults, showing, the serial port
 // list, the trace log, the proxy dialog, the gateway detection and the TCP address book.
 #include "comm.h"
+#include "numbertext.h"
 
 #include "dialogservice.h"
 #include "frmproxy.h"
@@ -189,9 +190,8 @@ void TComm::btnStartStopLogClick()
         ledComment->setEnabled(true);
         btnAddComment->setEnabled(true);
         log.setFileName(ledLogFileName->text().trimmed());
-        bool ok = false;
-        const int size = edMaxLogSize->text().trimmed().toInt(&ok);
-        log.setMaxSize(ok && size > 0 ? size : design_.maxLogSize.toInt());
+        const int size = numtext::tryStrToInt(edMaxLogSize->text()).value_or(0);
+        log.setMaxSize(size > 0 ? size : design_.maxLogSize.toInt());
         log.setAllHex(ckAllHex->isChecked());
         log.setState(CommLog::State::On);
         btnStartStopLog->setText(QStringLiteral("Send Log to File"));

@@ -1,5 +1,7 @@
 #include "frmproxy.h"
 
+#include "numbertext.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -62,10 +64,9 @@ void TfrmProxy::load(const SocksInfo& socks)
 void TfrmProxy::store(SocksInfo& socks) const
 {
     socks.address = ledAddress->text();
-    bool ok = false;
-    const uint port = ledPort->text().trimmed().toUInt(&ok);
-    if (ok && port <= 0xFFFF)
-        socks.port = static_cast<quint16>(port);
+    const std::optional<std::int64_t> port = numtext::tryStrToInt64(ledPort->text());
+    if (port && *port >= 0 && *port <= 0xFFFF)
+        socks.port = static_cast<quint16>(*port);
     socks.userCode = ledUsername->text();
     socks.password = ledPW->text();
     socks.version = cbSocksVer->currentIndex() + 1;

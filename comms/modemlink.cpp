@@ -2,6 +2,7 @@
 
 #include "commport.h"
 #include "commsettings.h"
+#include "numbertext.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -317,9 +318,11 @@ void ModemDevice::giveUp(const QString& reason)
 void ModemDevice::connected(const QString& line)
 {
     timer_->stop();
-    bool ok = false;
-    const int rate = line.mid(7).trimmed().section(QLatin1Char('/'), 0, 0).section(QLatin1Char(' '), 0, 0).toInt(&ok);
-    rate_ = ok && rate > 0 ? rate : port_->baud();
+    // "CONNECT 9600/ARQ": the rate is the number before any protocol word.
+    const int rate =
+        numtext::tryStrToInt(line.mid(7).trimmed().section(QLatin1Char('/'), 0, 0).section(QLatin1Char(' '), 0, 0))
+            .value_or(0);
+    rate_ = rate > 0 ? rate : port_->baud();
     state_ = Connected;
     dataTail_.clear();
     portOpen_ = true;

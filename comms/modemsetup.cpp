@@ -2,6 +2,7 @@
 
 #include "dialogservice.h"
 #include "modemlink.h"
+#include "numbertext.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -74,9 +75,9 @@ void TapiSetupHandlers::btnTapiCfgClick()
 namespace {
 bool wholeNumberIn(const QString& text, int low, int high, int& value)
 {
-    bool ok = false;
-    value = text.trimmed().toInt(&ok);
-    return ok && value >= low && value <= high;
+    const std::optional<int> number = numtext::tryStrToInt(text);
+    value = number.value_or(0);
+    return number && value >= low && value <= high;
 }
 }  // namespace
 

@@ -1,11 +1,12 @@
 #include "portaddrmgr.h"
 
+#include "numbertext.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include <charconv>
 #include <climits>
 #include <cstdio>
 
@@ -97,28 +98,9 @@ bool PortAddrMgr::ParseLine(const QString& line, _item& item)
 
 int PortAddrMgr::LeadingNumber(const QString& text)
 {
-    const QByteArray bytes = text.toLatin1();
-    const char* p = bytes.constData();
-    const char* end = p + bytes.size();
-    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r')))
-        ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
-    // Digits must follow: a second sign ("--5", "+-5") is no number. The magnitude is read
-    // unsigned, so that no value, however large, is negated outside its range.
-    if (p == end || *p < '0' || *p > '9')
-        return 0;
-    unsigned long long magnitude = 0;
-    const auto [next, error] = std::from_chars(p, end, magnitude);
-    if (error != std::errc() || next == p)
-        return 0;
-    const unsigned long long limit = negative ? 0ULL + INT_MAX + 1 : 0ULL + INT_MAX;
-    if (magnitude > limit)
-        return 0;
-    return negative ? static_cast<int>(-static_cast<long long>(magnitude)) : static_cast<int>(magnitude);
+    // A number beyond the int range is no port, never one cut to another.
+    const std::int64_t number = numtext::cStrtol(text);
+    return number < INT_MIN || number > INT_MAX ? 0 : static_cast<int>(number);
 }
 
 QString PortAddrMgr::DefaultFileName()

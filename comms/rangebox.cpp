@@ -1,5 +1,7 @@
 #include "rangebox.h"
 
+#include "numbertext.h"
+
 #include <QValidator>
 
 namespace {
@@ -47,9 +49,8 @@ RangeBox::RangeBox(const QString& name, const QString& text, int low, int high, 
 
 bool RangeBox::inRange(const QString& text) const
 {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok && value >= low_ && value <= high_;
+    const std::optional<int> value = numtext::tryStrToInt(text);
+    return value && *value >= low_ && *value <= high_;
 }
 
 QString RangeBox::storedText() const
@@ -59,7 +60,7 @@ QString RangeBox::storedText() const
 
 void RangeBox::setStoredText(const QString& text, const QString& fallback)
 {
-    const QString value = inRange(text) ? QString::number(text.trimmed().toInt()) : fallback;
+    const QString value = inRange(text) ? QString::number(*numtext::tryStrToInt(text)) : fallback;
     // A fallback out of range itself leaves the box as it was.
     if (inRange(value))
         setText(value);

@@ -1,5 +1,7 @@
 #include "dbbitimage.h"
 
+#include "numbertext.h"
+
 QTImage16::QTImage16(QWidget* parent) : TQImage(parent) {}
 
 void QTImage16::setWatchBitNumber(dbctl::WatchBit bit)
@@ -16,7 +18,7 @@ void QTImage16::ShowValue(const QString& value)
         return;
     }
     // Masks travel as decimal numbers; a text that is none leaves every bit clear.
-    const auto bits = dbctl::parseInteger(value).value_or(0);
+    const auto bits = numtext::tryStrToInt64(value).value_or(0);
     const bool on = ((static_cast<std::uint64_t>(bits) >> watchBit_) & 1u) != 0;
     TQImage::ShowValue(on ? TrueValue() : QString());
 }

@@ -1,5 +1,7 @@
 #include "dbchoices.h"
 
+#include "numbertext.h"
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -16,13 +18,13 @@ int choiceIndex(const QString& value, const QStringList& values, int count)
         if (i >= 0)
             return i < count ? i : -1;
         // "5" and "05" name the same number.
-        const auto v = parseInteger(value);
+        const auto v = numtext::tryStrToInt64(value);
         for (int k = 0; v && k < values.size() && k < count; ++k)
-            if (parseInteger(values[k]) == v)
+            if (numtext::tryStrToInt64(values[k]) == v)
                 return k;
         return -1;
     }
-    const auto v = parseInteger(value);
+    const auto v = numtext::tryStrToInt64(value);
     return v && *v >= 0 && *v < count ? static_cast<int>(*v) : -1;
 }
 

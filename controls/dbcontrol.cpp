@@ -3,6 +3,7 @@
 #include "controlplace.h"
 #include "dialogservice.h"
 #include "floatformat.h"
+#include "numbertext.h"
 #include "ridovaz.h"
 #include "winmsg.h"
 
@@ -100,15 +101,6 @@ QString fromPointText(const std::string& text)
 
 namespace {
 
-// The text of a number without blanks around it or a leading "+", for from_chars.
-QByteArray numberChars(const QString& text)
-{
-    QByteArray chars = text.trimmed().toLatin1();
-    if (chars.size() > 1 && chars[0] == '+' && chars[1] != '-' && chars[1] != '+')
-        chars.remove(0, 1);
-    return chars;
-}
-
 QString rangeText(double low, double high)
 {
     return QStringLiteral("Please enter a value between %1 and %2.")
@@ -171,28 +163,6 @@ QString notNumberText(const QString& text)
     return QStringLiteral("'%1' is not a valid floating point value.").arg(quoted(text));
 }
 
-std::optional<std::int64_t> parseInteger(const QString& text)
-{
-    const QByteArray chars = numberChars(text);
-    std::int64_t value = 0;
-    const char* end = chars.constData() + chars.size();
-    const auto [ptr, ec] = std::from_chars(chars.constData(), end, value);
-    if (chars.isEmpty() || ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
-}
-
-std::optional<double> parseNumber(const QString& text)
-{
-    const QByteArray chars = numberChars(text);
-    double value = 0;
-    const char* end = chars.constData() + chars.size();
-    const auto [ptr, ec] = std::from_chars(chars.constData(), end, value, std::chars_format::general);
-    if (chars.isEmpty() || ec != std::errc() || ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 std::optional<QString> checkEdit(const QString& text, const EditChecks& checks, QString* problem)
 {
     const QString trimmed = text.trimmed();
@@ -208,7 +178,7 @@ std::optional<QString> checkEdit(const QString& text, const EditChecks& checks, 
         return text;
     case dtInt:
     case dtPosInt: {
-        const auto v = parseInteger(trimmed);
+        const auto v = numtext::tryStrToInt64(trimmed);
         if (!v) {
             *problem = notIntegerText(trimmed);
             return std::nullopt;
@@ -219,7 +189,7 @@ std::optional<QString> checkEdit(const QString& text, const EditChecks& checks, 
     }
     case dtFloat:
     case dtPosFloat: {
-        const auto v = parseNumber(trimmed);
+        const auto v = numtext::tryStrToFiniteFloat(trimmed);
         if (!v) {
             *problem = notNumberText(trimmed);
             return std::nullopt;
@@ -243,7 +213,7 @@ std::optional<std::string> fitToPoint(const std::string& text, PointKind kind, Q
 {
     const QString shown = fromPointText(text).trimmed();
     if (kind == PointKind::Float) {
-        const auto v = parseNumber(shown);
+        const auto v = numtext::tryStrToFiniteFloat(shown);
         if (!v) {
             *problem = notNumberText(shown);
             return std::nullopt;
@@ -256,7 +226,7 @@ std::optional<std::string> fitToPoint(const std::string& text, PointKind kind, Q
     }
     if (!isIntegerKind(kind) || kind == PointKind::Bits8)
         return text;
-    const auto v = parseInteger(shown);
+    const auto v = numtext::tryStrToInt64(shown);
     if (!v) {
         *problem = notIntegerText(shown);
         return std::nullopt;
@@ -546,8 +516,8 @@ bool DbControl::IsTrueValue(const QString& value) const
     if (kind_ == dbctl::PointKind::Bool)
         return pointtext::parseBool(dbctl::toPointText(value)) == pointtext::parseBool(dbctl::toPointText(trueValue_));
     if (dbctl::isIntegerKind(kind_) && kind_ != dbctl::PointKind::Bits8) {
-        const auto a = dbctl::parseInteger(value);
-        const auto b = dbctl::parseInteger(trueValue_);
+        const auto a = numtext::tryStrToInt64(value);
+        const auto b = numtext::tryStrToInt64(trueValue_);
         if (a && b)
             return *a == *b;
     }

@@ -92,11 +92,6 @@ IDatabaseGlue* glueFromParam(std::intptr_t lParam);
 std::string toPointText(const QString& text);
 QString fromPointText(const std::string& text);
 
-// Whole-text number parsing in the C locale (blanks around the number allowed, a leading "+"
-// too); nullopt when the text is not entirely one number.
-std::optional<std::int64_t> parseInteger(const QString& text);
-std::optional<double> parseNumber(const QString& text);
-
 // Why a box's text is no whole number, or no number: "Please enter a value." for an empty box,
 // else the text quoted ("'12a' is not a valid integer value."), a long one shortened.
 QString notIntegerText(const QString& text);

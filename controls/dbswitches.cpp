@@ -1,5 +1,7 @@
 #include "dbswitches.h"
 
+#include "numbertext.h"
+
 #include <QDebug>
 
 namespace {
@@ -10,7 +12,7 @@ std::uint64_t bitsOf(const QString& value, dbctl::PointKind kind)
 {
     if (kind == dbctl::PointKind::Bits8)
         return value.isEmpty() ? 0u : value.at(0).unicode() & 0xFFu;
-    const auto v = dbctl::parseInteger(value);
+    const auto v = numtext::tryStrToInt64(value);
     return v ? static_cast<std::uint64_t>(*v) : 0u;
 }
 

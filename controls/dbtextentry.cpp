@@ -1,5 +1,6 @@
 #include "dbtextentry.h"
 
+#include "numbertext.h"
 #include "textroom.h"
 
 #include <QBoxLayout>
@@ -183,7 +184,7 @@ void TQUpDown::stepBy(int steps)
 
 void TQUpDown::ShowValue(const QString& value)
 {
-    const auto v = dbctl::parseInteger(value);
+    const auto v = numtext::tryStrToInt64(value);
     if (!v)
         return;
     // A value outside the arrows' range is shown as it is, not pinned to the nearer end.

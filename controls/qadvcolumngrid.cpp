@@ -2,6 +2,7 @@
 
 #include "componentcommon.h"
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "statuspanels.h"
 #include "winmsg.h"
 
@@ -268,7 +269,7 @@ void QAdvColumnGrid::SetEditorText(QWidget* editor, const QString& text)
         else
             combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
     } else if (auto* spin = qobject_cast<QSpinBox*>(editor)) {
-        spin->setValue(text.toInt());
+        spin->setValue(numtext::tryStrToInt(text).value_or(0));
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "analogoutputcollection.h"
 #include "floatformat.h"
-#include "toolkitconvert.h"
+#include "numbertext.h"
 
 #include <algorithm>
 #include <cctype>
@@ -164,7 +164,7 @@ std::string DataBase::TranslateAnalogOutputText(int pointId, const std::string& 
 {
     if (!kAnalogOutputPoints.count(pointId))
         return "-1";
-    const int ordinal = toolkitconv::StrToInt(text);
+    const int ordinal = numtext::StrToInt(text);
     const int id = AnalogOutputCollection::Instance()->GetIdByOrdinal(ordinal);
     // An ordinal that names no choice would otherwise travel as 65535, a real point id.
     if (id < 0)
@@ -176,7 +176,7 @@ std::string DataBase::TranslateBypassTimeoutText(int pointId, const std::string&
 {
     if (pointId != kBypassTimeoutId)
         return "-1";
-    const float seconds = static_cast<float>(toolkitconv::StrToFloat(text));
+    const float seconds = static_cast<float>(numtext::StrToFloat(text));
     return floatfmt::toolkitText(static_cast<double>(seconds) * 1000.0);
 }
 

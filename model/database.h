@@ -5,6 +5,7 @@
 #include "expressscan.h"
 #include "logrecord.h"
 #include "modbuslist.h"
+#include "numbertext.h"
 #include "sequencer.h"
 #include "timerxmanager.h"
 
@@ -17,10 +18,7 @@
 #include <vector>
 
 // The toolkit's conversion error: a text that is not the number a translation needs.
-class ConversionError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+using ConversionError = numtext::ConversionError;
 
 // What the commands drive.
 class IDatabaseDriver {

@@ -1,9 +1,11 @@
 // The cycle-time, tape and archive-capacity estimates of the point database.
 
 #include "database.h"
+#include "numbertext.h"
+
+#include "analyzer.h"
 
 #include "floatformat.h"
-#include "toolkitconvert.h"
 
 #include <algorithm>
 #include <climits>
@@ -26,9 +28,8 @@ struct RunPoints {
     int consecutive;
 };
 
-// By the sequencer block's run byte (0 H2S, 1 total sulphur, 2 reference 1, 3 reference 2,
-// 4 zero, 5 calibrate) and stream byte.
-constexpr RunPoints kRunPoints[6][4] = {
+// By the sequencer block's run byte (the unit's run type) and stream byte.
+constexpr RunPoints kRunPoints[analyzer::kRunTypes][analyzer::kStreams] = {
     {{25, 26, 46}, {138, 139, 159}, {665, 666, 669}, {815, 816, 819}},
     {{608, 609, 612}, {633, 634, 637}, {693, 694, 697}, {843, 844, 847}},
     {{404, 405, 92}, {526, 527, 205}, {748, 749, 752}, {898, 899, 902}},
@@ -60,7 +61,7 @@ std::string wholeNumberText(double value)
 
 float DataBase::ComputeCycleTime()
 {
-    const auto intOf = [this](int pointId) { return toolkitconv::StrToInt(GetPointText(pointId)); };
+    const auto intOf = [this](int pointId) { return numtext::StrToInt(GetPointText(pointId)); };
 
     const float purge = static_cast<float>(intOf(kPurgeTimeId));
     float cycle = purge;
@@ -73,7 +74,7 @@ float DataBase::ComputeCycleTime()
     const int depth = std::min<int>(image.Depth, sequencer::kAutomaticSteps);
     for (int e = 0; e < depth; ++e) {
         const SequencerEntry& entry = image.Automatic[e];
-        if (entry.Stream > 3 || entry.Run > 5)
+        if (entry.Stream >= analyzer::kStreams || !analyzer::isRunType(entry.Run))
             continue;
         const RunPoints& points = kRunPoints[entry.Run][entry.Stream];
         const int delay = intOf(points.delay);
@@ -83,7 +84,7 @@ float DataBase::ComputeCycleTime()
         cycle += sample;
         sequence += sample;
         ++handledRuns;
-        if (entry.Run <= 1)
+        if (entry.Run == analyzer::H2S || entry.Run == analyzer::TotalSulphur)
             ++measurementRuns;
         if (consecutive >= 2) {
             cycle += sample * static_cast<float>(consecutive - 1);
@@ -102,7 +103,7 @@ int DataBase::GetTapeDaysRemaining(float stainWidth)
 {
     if (stainWidth == 0)
         return -1;
-    const double feet = toolkitconv::StrToFloat(GetPointText(kTapeRemainingId));
+    const double feet = numtext::StrToFloat(GetPointText(kTapeRemainingId));
     ComputeCycleTime();
     return wholeDays(feet / stainWidth * sequenceTime_ / kSecondsPerDay);
 }
@@ -114,7 +115,7 @@ int DataBase::GetTapeAlarmDays(float stainWidth)
     // No stain per analysis means the tape never runs down to the limit: no estimate.
     if (stainWidth == 0)
         return -1;
-    const double limit = toolkitconv::StrToFloat(GetPointText(kTapeAlarmLimitId));
+    const double limit = numtext::StrToFloat(GetPointText(kTapeAlarmLimitId));
     ComputeCycleTime();
     return wholeDays(limit / stainWidth * sequenceTime_ / kSecondsPerDay);
 }

@@ -2,10 +2,9 @@
 
 #include "commdbpointfacade.h"
 #include "floatformat.h"
+#include "numbertext.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -68,46 +67,6 @@ CommDBPointFacade& DatabasePoint::facade() const
 
 namespace pointtext {
 
-std::int64_t parseInteger(const std::string& text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    std::int64_t value = 0;
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        const int digit = text[i] - '0';
-        if (value > (kMax - digit) / 10) {
-            value = kMax;
-            break;
-        }
-        value = value * 10 + digit;
-    }
-    return negative ? -value : value;
-}
-
-double parseDouble(const std::string& text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    if (i < text.size() && text[i] == '+')
-        ++i;
-    double value = 0;
-    const auto res = std::from_chars(text.data() + i, text.data() + text.size(), value);
-    if (res.ec == std::errc::result_out_of_range) {
-        // Past the range of a double: the C library answers with an infinity or zero.
-        const bool tiny = text.find_first_of("eE") != std::string::npos &&
-                          text.find('-', text.find_first_of("eE")) != std::string::npos;
-        const bool negative = i < text.size() && text[i] == '-';
-        return tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
-    }
-    return res.ec == std::errc() ? value : 0.0;
-}
-
 bool parseBool(const std::string& text)
 {
     static const char* const kFalse[] = {"False", "false", "FALSE", "F", "f", "0", ""};
@@ -122,7 +81,7 @@ template <typename T>
 struct IntegerBase {
     static bool differ(T a, T b) { return a != b; }
     static std::string toText(T v) { return std::to_string(v); }
-    static T parse(const std::string& text) { return static_cast<T>(pointtext::parseInteger(text)); }
+    static T parse(const std::string& text) { return static_cast<T>(numtext::cStrtol(text)); }
     static T parseLoad(const std::string& text) { return parse(text); }
     static T parsePending(T, const std::string& text) { return parse(text); }
 };
@@ -160,7 +119,7 @@ struct Float {
     // would count as an edit forever.
     static bool differ(float a, float b) { return !(a == b) && !(std::isnan(a) && std::isnan(b)); }
     static std::string toText(float v) { return floatfmt::cFormat("%g", v); }
-    static float parse(const std::string& text) { return static_cast<float>(pointtext::parseDouble(text)); }
+    static float parse(const std::string& text) { return static_cast<float>(numtext::cStrtod(text)); }
     static float parseLoad(const std::string& text) { return parse(text); }
     static float parsePending(float, const std::string& text) { return parse(text); }
     static void read(CommDBPointFacade& f, std::uint16_t k, float& v) { v = f.ReadFloat(k); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "numbertext.h"
 #include "ridovaz.h"
 
 #include <cstdint>
@@ -72,12 +73,10 @@ private:
     const ridovaz::PointGroup* group_;
 };
 
+// Integer points read their texts with the C library's strtol (numtext::cStrtol: widened to 64
+// bits, so that every unsigned 32-bit value survives its own text) and truncate to their width;
+// float points with its strtod (numtext::cStrtod).
 namespace pointtext {
-// The C library's decimal text-to-long conversion, widened to 64 bits so that every unsigned
-// 32-bit value survives a round trip through its text; callers truncate to their width.
-std::int64_t parseInteger(const std::string& text);
-// The C library's text-to-double conversion in the C locale; 0 when no number leads the text.
-double parseDouble(const std::string& text);
 bool parseBool(const std::string& text);
 }  // namespace pointtext
 

@@ -1,5 +1,6 @@
 // The write trace of the database: what each write sends, in "LogWrite.dbg".
 #include "database.h"
+#include "numbertext.h"
 
 #include "timestamptoken.h"
 #include "toolkitdate.h"
@@ -16,7 +17,7 @@ std::string DataBase::TraceValueText(const DatabasePoint& point)
     if (const auto* bits = dynamic_cast<const Bits8DatabasePoint*>(&point))
         return std::bitset<8>(bits->GetPending()).to_string();
     if (point.GetId() == kClockPointId) {
-        const auto token = static_cast<timestamp::TimestampToken>(pointtext::parseInteger(point.ToString()));
+        const auto token = static_cast<timestamp::TimestampToken>(numtext::cStrtol(point.ToString()));
         return toolkitdate::formatDateTime("mmmm d, yyyy h:nn:ss ampm", timestamp::toDateTime(token)).toStdString();
     }
     return point.ToString();

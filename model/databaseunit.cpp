@@ -1,6 +1,7 @@
 // Moving point values between the unit and the points. Nothing here catches the status
 // exceptions of the exchanges: the command that called decides what the user sees.
 #include "database.h"
+#include "numbertext.h"
 
 #include "floatformat.h"
 
@@ -182,7 +183,7 @@ void DataBase::TrimCalibrationStreams(int streams)
         DatabasePoint* p = GetPointById(id);
         if (!p || !p->IsFresh() || !HasUsage(*p))
             continue;
-        if (pointtext::parseInteger(p->ToString()) > limit)
+        if (numtext::cStrtol(p->ToString()) > limit)
             p->SetPending(limitText);
     }
 }
@@ -190,7 +191,7 @@ void DataBase::TrimCalibrationStreams(int streams)
 int DataBase::WriteAll()
 {
     DatabasePoint* streams = GetPointById(kStreamsPointId);
-    const int s = streams ? static_cast<int>(pointtext::parseInteger(streams->ToString())) : 0;
+    const int s = streams ? static_cast<int>(numtext::cStrtol(streams->ToString())) : 0;
     const int page = expressScan.GetPage();
     bool writeTimers = page == 16;
     if (page == 16)

@@ -1,13 +1,14 @@
 #include "unitactioncommands.h"
 
+#include "analyzer.h"
 #include "communications.h"
 #include "database.h"
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "toolkitdate.h"
 #include "unitcommandsupport.h"
 
 #include <QElapsedTimer>
-#include <array>
 
 using unitcommand::status;
 
@@ -16,23 +17,20 @@ namespace {
 constexpr char kSendError[] = "Error sending data to unit.";
 constexpr double kMsPerDay = 86400000.0;
 
-// The run-request points of the four streams, by run type: H2S, Total Sulphur, Calibration,
-// Reference 1, Reference 2, Zero.
-constexpr std::array<std::array<int, 6>, 4> kRunRequests = {{
-    {474, 1137, 475, 476, 1423, 477},
-    {478, 1138, 479, 480, 1424, 481},
-    {1139, 1140, 1141, 1142, 1425, 1143},
-    {1144, 1145, 1146, 1147, 1426, 1148},
-}};
-
 struct RunText {
     int pointId;
     const char* text;
 };
+// Only the first two streams' H2S, calibration, reference 1 and zero requests report a text.
 constexpr RunText kRunTexts[] = {
-    {474, "Normal 1 Submitted"},    {475, "Calibrate 1 Submitted"}, {476, "Reference 1 Submitted"},
-    {477, "Zero 1 Submitted"},      {478, "Normal 2 Submitted"},    {479, "Calibrate 2 Submitted"},
-    {480, "Reference 2 Submitted"}, {481, "Zero 2 Submitted"},
+    {analyzer::runRequestPoint(1, analyzer::H2S), "Normal 1 Submitted"},
+    {analyzer::runRequestPoint(1, analyzer::Calibration), "Calibrate 1 Submitted"},
+    {analyzer::runRequestPoint(1, analyzer::Reference1), "Reference 1 Submitted"},
+    {analyzer::runRequestPoint(1, analyzer::Zero), "Zero 1 Submitted"},
+    {analyzer::runRequestPoint(2, analyzer::H2S), "Normal 2 Submitted"},
+    {analyzer::runRequestPoint(2, analyzer::Calibration), "Calibrate 2 Submitted"},
+    {analyzer::runRequestPoint(2, analyzer::Reference1), "Reference 2 Submitted"},
+    {analyzer::runRequestPoint(2, analyzer::Zero), "Zero 2 Submitted"},
 };
 
 }  // namespace
@@ -93,20 +91,11 @@ ReferenceCommand::ReferenceCommand() : UnitActionCommand({"Reference...", 327, f
 
 CalibrateCommand::CalibrateCommand() : UnitActionCommand({"Calibrate...", 0, true, kSendError, nullptr}) {}
 
-bool CalibrateCommand::IsRunRequestPoint(int pointId)
-{
-    for (const auto& stream : kRunRequests)
-        for (int id : stream)
-            if (id == pointId)
-                return true;
-    return false;
-}
-
 std::optional<int> CalibrateCommand::PointId() const
 {
     // Any other parameter would mark and write an arbitrary point of the unit: refused.
-    const std::optional<int> id = unitcommand::decimal(GetParam());
-    if (!id || !IsRunRequestPoint(*id))
+    const std::optional<int> id = numtext::tryStrToInt(GetParam());
+    if (!id || !analyzer::isRunRequestPoint(*id))
         return std::nullopt;
     return id;
 }

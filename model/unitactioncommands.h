@@ -65,7 +65,6 @@ public:
 class CalibrateCommand : public UnitActionCommand {
 public:
     CalibrateCommand();
-    static bool IsRunRequestPoint(int pointId);
 
 protected:
     std::optional<int> PointId() const override;

@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <algorithm>
-#include <charconv>
 
 namespace unitcommand {
 
@@ -40,15 +39,6 @@ void pause(int ms, bool responsive)
         QCoreApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(std::min<qint64>(left, 20)));
         QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 5)));
     }
-}
-
-std::optional<int> decimal(const std::string& text)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
 }
 
 QString failureText(const std::exception& e)

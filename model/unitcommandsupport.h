@@ -37,9 +37,6 @@ private:
 // current one because the engine is running it.
 void pause(int ms, bool responsive);
 
-// The whole text as a decimal number; nothing for any other text, the empty one among them.
-std::optional<int> decimal(const std::string& text);
-
 // The user's words for a failure that left an exchange: the link's text for a status, else the
 // exception's own.
 QString failureText(const std::exception& e);

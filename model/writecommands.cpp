@@ -5,6 +5,7 @@
 #include "communications.h"
 #include "database.h"
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "unitcommandsupport.h"
 
 #include <QCoreApplication>
@@ -114,10 +115,7 @@ void WriteDirectCommand::Execute()
     if (frame()->GetBool(framecomm::kLoggingOn))
         return;
     status(frame(), "Writing Parameters...");
-    const std::optional<int> count = unitcommand::decimal(GetParam());
-    if (!count)
-        throw ConversionError("'" + GetParam() + "' is not a valid integer value");
-    frame()->SetInt(framecomm::kLocalPBarMax, *count);
+    frame()->SetInt(framecomm::kLocalPBarMax, numtext::StrToInt(GetParam()));
     SetSucceeded(runBulkWrite(frame(), [] { return DataBase::Instance()->WriteDirect(); }));
     status(frame(), "");
 }

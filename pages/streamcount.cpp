@@ -1,17 +1,17 @@
 #include "streamcount.h"
 
+#include "analyzer.h"
 #include "dbcontrol.h"
 #include "dbdisplays.h"
+#include "numbertext.h"
 #include "pagehost.h"
 
 namespace streamcount {
 
 std::optional<int> streams(const QString& value)
 {
-    const std::optional<std::int64_t> number = dbctl::parseInteger(value);
-    if (!number || *number < 0 || *number > 3)
-        return std::nullopt;
-    return static_cast<int>(*number) + 1;
+    const std::optional<std::int64_t> number = numtext::tryStrToInt64(value);
+    return number ? analyzer::streamsOf(*number) : std::nullopt;
 }
 
 std::optional<QString> displayText(const QString& value, Words words)
@@ -24,7 +24,7 @@ std::optional<QString> displayText(const QString& value, Words words)
             return std::nullopt;
         return *count == 1 ? QStringLiteral("SINGLE STREAM") : QStringLiteral("DUAL STREAM");
     }
-    return *count == 1 ? QStringLiteral("1-STREAM") : QStringLiteral("%1-STREAMS").arg(*count);
+    return QString::fromLatin1(analyzer::streamCountText(*count - 1));
 }
 
 void bindDisplay(TQLabel* label, Words words, PageHost& host)
@@ -34,7 +34,7 @@ void bindDisplay(TQLabel* label, Words words, PageHost& host)
     label->OnDBPointValueChanged = [words, &host](QWidget*, const QString& value, bool& showValue) {
         if (value.isEmpty())
             return;
-        if (dbctl::parseInteger(value))
+        if (numtext::tryStrToInt64(value))
             showValue = false;
         if (std::optional<QString> text = displayText(value, words))
             host.SetStreamDisplay(*text);

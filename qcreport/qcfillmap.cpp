@@ -1,5 +1,6 @@
 #include "qcfillmap.h"
 
+#include "analyzer.h"
 #include "qcreportframe.h"
 
 #include <QCheckBox>
@@ -16,17 +17,6 @@ namespace qcreport {
 namespace {
 
 using R = FillRule;
-
-// Numbers in point texts are always written the C way, whatever the user's locale.
-double toNumber(const std::string& text)
-{
-    const QByteArray bytes = QByteArray::fromStdString(text).trimmed();
-    bool ok = false;
-    const double value = bytes.toDouble(&ok);  // QByteArray reads in the C locale
-    if (!ok)
-        throw QCConversionError("'" + text + "' is not a valid floating point value");
-    return value;
-}
 
 void clearControl(QWidget* control, int row)
 {
@@ -63,7 +53,7 @@ void apply(QWidget* control, const FillRow& target, const PointTextReader& point
         return;
     case R::FourDecimals:
         if (auto* edit = qobject_cast<QLineEdit*>(control))
-            edit->setText(text.empty() ? QString() : QString::number(toNumber(text), 'f', 4));
+            edit->setText(text.empty() ? QString() : QString::number(numtext::StrToFloat(text), 'f', 4));
         return;
     case R::Cell:
     case R::HexCell:
@@ -121,15 +111,15 @@ public:
         int mask = 0;
         bool ok = true;
         try {
-            mask = text.empty() ? 0 : QCStrToInt(text);
+            mask = text.empty() ? 0 : numtext::StrToInt(text);
         } catch (const std::exception& e) {
             ok = false;
             failures.append(describe(SwitchingBoxName(run.run, stream, true, 1), -1, pointId, e.what()));
         }
-        for (int n = 1; n <= 14; ++n) {
-            const bool relay = n <= 6;
-            const int number = relay ? n : n - 6;
-            const int bit = relay ? 1 << (number - 1) : 1 << (number + 7);
+        for (int n = 1; n <= analyzer::kRelays + analyzer::kSolenoids; ++n) {
+            const bool relay = n <= analyzer::kRelays;
+            const int number = relay ? n : n - analyzer::kRelays;
+            const int bit = 1 << analyzer::actionBit(relay, number);
             if (auto* box = form_->findChild<QCheckBox*>(SwitchingBoxName(run.run, stream, relay, number)))
                 box->setChecked(ok && (mask & bit) != 0);
         }
@@ -250,8 +240,8 @@ QString SwitchingBoxName(const char* run, int stream, bool relay, int number)
 
 QString CapstanDiameterText(const std::string& stainWidth, const std::string& tapeUnits)
 {
-    const double w = toNumber(stainWidth);
-    const int u = QCStrToInt(tapeUnits);
+    const double w = numtext::StrToFloat(stainWidth);
+    const int u = numtext::StrToInt(tapeUnits);
     constexpr double kOneOverPi = 0.3183098916135720393;
     if (u == 0)
         return QString::number(w * 256 * 12 * kOneOverPi, 'f', 4) + QStringLiteral(" (inches)");
@@ -288,7 +278,7 @@ FillOutcome FillQCForm(QWidget* form, const PointTextReader& pointText, const QS
 
     int n = -1;
     try {
-        n = QCStrToInt(pointText(kStreamsPointId));
+        n = numtext::StrToInt(pointText(kStreamsPointId));
     } catch (const std::exception& e) {
         filler.failures.append(QStringLiteral("PageControlStreams (point %1): %2")
                                    .arg(kStreamsPointId)
@@ -297,12 +287,12 @@ FillOutcome FillQCForm(QWidget* form, const PointTextReader& pointText, const QS
     if (n >= 0 && n <= 3) {
         outcome.streamsShown = n;
         if (auto* tabs = form->findChild<QTabWidget*>("PageControlStreams"))
-            for (int tab = 1; tab < tabs->count() && tab < kQCStreamCount; ++tab)
+            for (int tab = 1; tab < tabs->count() && tab < analyzer::kStreams; ++tab)
                 tabs->setTabVisible(tab, tab <= n);
     }
     // Stream 1 always; the others as far as the unit has them (all four for a count above 3,
     // none beyond stream 1 for a count that did not convert).
-    const int lastStream = n < 0 ? 1 : std::min(n + 1, kQCStreamCount);
+    const int lastStream = n < 0 ? 1 : std::min(n + 1, analyzer::kStreams);
     for (int stream = 1; stream <= lastStream; ++stream) {
         for (const auto& row : StreamFillRows())
             filler.fill(StreamControlName(row.target.control, stream), row.target,

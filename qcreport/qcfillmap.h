@@ -3,6 +3,7 @@
 // Which point fills which control of the QC form, and how. The tables are data; FillQCForm walks
 // them and finds each control by its name on the form.
 
+#include "analyzer.h"
 #include "qcformfill.h"
 
 #include <QString>
@@ -39,20 +40,20 @@ struct GlobalFillRow {
 
 struct StreamFillRow {
     FillRow target;
-    std::array<int, 4> pointIds;  // streams 1 to 4
+    std::array<int, analyzer::kStreams> pointIds;  // streams 1 to 4
 };
 
-// The six run types' switching masks of a stream, in the order of the switching tabs.
+// The six run types' switching masks of a stream, in the order of the switching tabs (the streams
+// page's order, analyzer::kStreamsPageOrder).
 struct SwitchingRow {
     const char* run;  // as the box names spell it: H2S, TT, Cal, Ref1, Ref2, Zero
     const char* caption;
-    std::array<int, 4> pointIds;
+    std::array<int, analyzer::kStreams> pointIds;
 };
 
 constexpr int kStreamsPointId = 20;
 constexpr int kStainWidthPointId = 516;
 constexpr int kTapeUnitsPointId = 85;
-constexpr int kQCStreamCount = 4;
 
 const std::vector<GlobalFillRow>& GlobalFillRows();
 const std::vector<StreamFillRow>& StreamFillRows();

@@ -1,5 +1,6 @@
 #include "qcform.h"
 
+#include "analyzer.h"
 #include "ui_qcform.h"
 
 #include "advpagecontrol.h"
@@ -148,7 +149,7 @@ TQCForm::TQCForm(QCFormServices services, QWidget* parent)
     ui_->lblAreaClass->hide();
     ui_->cmbAreaClass->hide();
     ui_->cmbVoltageInput->setCurrentIndex(-1);
-    for (int stream = 1; stream <= kQCStreamCount; ++stream)
+    for (int stream = 1; stream <= analyzer::kStreams; ++stream)
         buildStreamTab(stream);
     fitBoxes();
     connect(ui_->btnPrint, &QToolButton::clicked, this, &TQCForm::btnSaveClick);
@@ -285,8 +286,8 @@ void TQCForm::buildStreamTab(int stream)
         solenoids->setObjectName(QStringLiteral("lbl%1Solenoids%2").arg(run.run, k));
         boxes->addWidget(relays, 0, 0);
         boxes->addWidget(solenoids, 2, 0);
-        for (int n = 1; n <= 8; ++n) {
-            if (n <= 6) {
+        for (int n = 1; n <= analyzer::kSolenoids; ++n) {
+            if (n <= analyzer::kRelays) {
                 auto* relay = new QCheckBox(QString::number(n));
                 relay->setObjectName(SwitchingBoxName(run.run, stream, true, n));
                 boxes->addWidget(relay, 1, n - 1);

@@ -2,24 +2,20 @@
 
 // Small rules the QC form uses while it fills its controls from the unit's points.
 
+#include "numbertext.h"
+
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
 
 class QTableWidget;
 
 namespace qcreport {
 
-// A mask or number text that is not an integer (the toolkit's conversion error).
-class QCConversionError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// A mask or number text that is not a number: the toolkit's conversion error, which the
+// toolkit's conversions (numtext::StrToInt, numtext::StrToFloat) raise.
+using QCConversionError = numtext::ConversionError;
 
-// The toolkit's integer reading: the whole text, blanks around it allowed, else
-// QCConversionError.
-int QCStrToInt(const std::string& text);
 // A version point's 32 bits from its text: the unit's unsigned value, or the same bits in their
 // signed form; QCConversionError for anything else.
 std::uint32_t QCVersionBits(const std::string& text);

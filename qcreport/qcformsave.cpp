@@ -14,7 +14,7 @@ TQCForm::SaveResult TQCForm::SaveCertificate(const QString& fileName, QString* e
         pdf.SetPageSize(QStringLiteral("A4"));
         int page = DrawQCFirstPage(*this, pdf, 0);
         const std::string streams = services_.pointText ? services_.pointText(kStreamsPointId) : std::string();
-        const int n = QCStrToInt(streams);
+        const int n = numtext::StrToInt(streams);
         if (n >= 0 && n <= 3)
             for (int stream = 1; stream <= n + 1; ++stream)
                 page = DrawQCStreamPage(*this, pdf, page, stream);

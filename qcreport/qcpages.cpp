@@ -1,5 +1,6 @@
 #include "qcpages.h"
 
+#include "analyzer.h"
 #include "qcfillmap.h"
 #include "qcform.h"
 #include "qcreportframe.h"
@@ -192,7 +193,7 @@ int DrawQCStreamPage(const TQCForm& form, DebenuPDFLibraryDLL1212& pdf, int page
     settings.cell(1, 3, "Sample Delay / Interval (sec)");
     settings.cell(1, 4, c.cell(tsc, 0) + "/" + c.cell(tsc, 1));
     const char* tscLabels[] = {"H2S", "Total Shlphur", "Calibration", "Reference 1", "Reference 2", "Zero"};
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < analyzer::kRunTypes; ++i) {
         const int row = 2 + i / 2;
         const int column = i % 2 ? 3 : 1;
         settings.cell(row, column,
@@ -249,19 +250,20 @@ int DrawQCStreamPage(const TQCForm& form, DebenuPDFLibraryDLL1212& pdf, int page
     switching.merges = {{1, 2, 1, 7}, {1, 8, 1, 15}, {1, 1, 2, 1}};
     switching.cell(1, 2, "Switching Relays");
     switching.cell(1, 8, "Switching Solenoids");
-    for (int n = 1; n <= 6; ++n)
+    for (int n = 1; n <= analyzer::kRelays; ++n)
         switching.cell(2, n + 1, QString::number(n));
-    for (int n = 1; n <= 8; ++n)
+    for (int n = 1; n <= analyzer::kSolenoids; ++n)
         switching.cell(2, n + 7, QString::number(n));
     const char* runLabels[] = {"H2S", "T.S.", "Cal.", "Ref1", "Ref2", "Zero"};
-    for (int r = 0; r < 6; ++r)
+    for (int r = 0; r < analyzer::kRunTypes; ++r)
         switching.cell(r + 3, 1, runLabels[r]);
     const int switchingTable = DrawQCTable(pdf, switching, 382, 150);
     const auto& runs = SwitchingRows();
-    for (int r = 0; r < 6; ++r)
-        for (int n = 1; n <= 14; ++n) {
-            const bool relay = n <= 6;
-            const QString box = SwitchingBoxName(runs[std::size_t(r)].run, stream, relay, relay ? n : n - 6);
+    for (int r = 0; r < analyzer::kRunTypes; ++r)
+        for (int n = 1; n <= analyzer::kRelays + analyzer::kSolenoids; ++n) {
+            const bool relay = n <= analyzer::kRelays;
+            const QString box =
+                SwitchingBoxName(runs[std::size_t(r)].run, stream, relay, relay ? n : n - analyzer::kRelays);
             if (!c.checked(box))
                 continue;
             // Stream 1's first box has kept the names its field always had.
@@ -315,10 +317,10 @@ int DrawQCLastPage(const TQCForm& form, DebenuPDFLibraryDLL1212& pdf, int pageIn
     outputs.labels({1, 3, 8, 3});
     outputs.values({1, 2, 8, 2});
     outputs.values({1, 4, 8, 4});
-    for (int n = 1; n <= 8; ++n) {
+    for (int n = 1; n <= analyzer::kSolenoids; ++n) {
         outputs.cell(n, 1, QStringLiteral("sol.%1").arg(n));
         outputs.cell(n, 2, c.cell("gridOutput", n - 1));
-        if (n <= 6) {
+        if (n <= analyzer::kRelays) {
             outputs.cell(n, 3, QStringLiteral("relay %1").arg(n));
             outputs.cell(n, 4, c.cell("gridOutput", n + 7));
         }

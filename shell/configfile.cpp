@@ -3,6 +3,7 @@
 #include "database.h"
 #include "logrecord.h"
 #include "modmapadapterimage.h"
+#include "numbertext.h"
 #include "savefile.h"
 #include "sequencerconfiguration.h"
 #include "timerxconfiguration.h"
@@ -247,11 +248,10 @@ qint64 integer(const QDomElement& e, const char* name, qint64 lowest, qint64 hig
 {
     if (!e.hasAttribute(name))
         throw Refusal{QStringLiteral("\"%1\" lacks \"%2\"").arg(e.tagName(), name)};
-    bool ok = false;
-    const int value = e.attribute(name).trimmed().toInt(&ok, 10);
-    if (!ok || value < lowest || value > highest)
+    const std::optional<int> value = numtext::tryStrToInt(e.attribute(name));
+    if (!value || *value < lowest || *value > highest)
         throw Refusal{QStringLiteral("\"%1\" \"%2\" is \"%3\"").arg(e.tagName(), name, e.attribute(name))};
-    return value;
+    return *value;
 }
 
 std::uint8_t byteField(const QDomElement& e, const char* name)

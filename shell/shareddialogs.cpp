@@ -2,6 +2,7 @@
 
 #include "dialogservice.h"
 #include "floatformat.h"
+#include "numbertext.h"
 #include "securitychk.h"
 
 #include <QDateEdit>
@@ -138,10 +139,11 @@ void TfrmScaleDlg::showEvent(QShowEvent* event)
 
 bool TfrmScaleDlg::Range(double& minimum, double& maximum) const
 {
-    bool okMin = false, okMax = false;
-    minimum = QLocale::c().toDouble(min_->text().trimmed(), &okMin);
-    maximum = QLocale::c().toDouble(max_->text().trimmed(), &okMax);
-    return okMin && okMax;
+    const std::optional<double> low = numtext::tryStrToFloat(min_->text());
+    const std::optional<double> high = numtext::tryStrToFloat(max_->text());
+    minimum = low.value_or(0);
+    maximum = high.value_or(0);
+    return low && high;
 }
 
 namespace helpdocs {

@@ -3,6 +3,7 @@
 #include "dialogservice.h"
 #include "formmain.h"
 #include "imagecommands.h"
+#include "numbertext.h"
 #include "securitychk.h"
 #include "shellwindows.h"
 #include "toolkitcolor.h"
@@ -39,24 +40,6 @@ void centreOnMainWindow(QWidget* window)
         return;
     const QRect frame = FormMain->frameGeometry();
     window->move(frame.center() - QPoint(window->width() / 2, window->height() / 2));
-}
-
-// The leading integer of a line, as the C library reads it: blanks, a sign, digits; 0 without.
-long long leadingInteger(const QByteArray& line)
-{
-    int i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < line.size() && (line[i] == '+' || line[i] == '-'))
-        negative = line[i++] == '-';
-    long long value = 0;
-    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
-        value = value * 10 + (line[i] - '0');
-        if (value > 1000000)
-            break;  // far from 1 already: the flag is clear whatever follows
-    }
-    return negative ? -value : value;
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const char* text)
@@ -278,7 +261,7 @@ int TfmUpgrade::ReadStatusFile(const QString& path)
         const QByteArray line = file.readLine(40);
         if (line.isEmpty() && file.error() != QFileDevice::NoError)
             return 3;
-        flag = leadingInteger(line) == 1 ? 1 : 0;
+        flag = numtext::cStrtol(std::string_view(line.constData(), static_cast<std::size_t>(line.size()))) == 1 ? 1 : 0;
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "auditevent.h"
 
+#include "analyzer.h"
 #include "crc16.h"
 
 #include <memory>
@@ -80,8 +81,6 @@ std::string unknownText(const char* word, int code)
     return std::string(word) + " (" + std::to_string(code) + ")";
 }
 
-const char* const kRunTypes[] = {"H2S", "Total Sulphur", "Reference 1", "Reference 2", "Zero", "Calibrate", "Runs"};
-
 std::string alarmText(std::uint8_t subCode)
 {
     for (const auto& alarm : kGeneralAlarms)
@@ -91,7 +90,7 @@ std::string alarmText(std::uint8_t subCode)
         const int offset = subCode - kFirstStreamAlarm;
         const int stream = offset / kStreamAlarmStride;
         const int k = offset % kStreamAlarmStride;
-        if (stream < 4 && k < static_cast<int>(std::size(kStreamAlarms)))
+        if (stream < analyzer::kStreams && k < static_cast<int>(std::size(kStreamAlarms)))
             return "Stream " + std::to_string(stream + 1) + kStreamAlarms[k];
     }
     return unknownText("unknown", subCode);
@@ -111,13 +110,16 @@ std::string conditionText(std::uint8_t condition)
 
 std::string streamText(std::uint8_t subCode)
 {
-    return subCode < 4 ? "Stream " + std::to_string(subCode + 1) : unknownText("Unknown", subCode);
+    return subCode < analyzer::kStreams ? "Stream " + std::to_string(subCode + 1) : unknownText("Unknown", subCode);
 }
 
 std::string runTypeText(std::uint8_t condition)
 {
-    if (condition < std::size(kRunTypes))
-        return kRunTypes[condition];
+    if (analyzer::isRunType(condition))
+        return analyzer::runTypeText(static_cast<analyzer::RunType>(condition));
+    // The condition one past the run types stands for the runs as a whole.
+    if (condition == analyzer::kRunTypes)
+        return "Runs";
     return condition == 250 ? "Unset" : unknownText("Unknown", condition);
 }
 

@@ -1,6 +1,7 @@
 #include "analysisformat.h"
 
 #include "analysispoints.h"
+#include "numbertext.h"
 #include "resultnumbers.h"
 #include "timestamptoken.h"
 #include "toolkitdate.h"
@@ -8,19 +9,6 @@
 #include <array>
 
 namespace analysis {
-
-namespace {
-
-// A value the handlers read as an integer, within the toolkit's 32-bit integer.
-std::optional<int> intValue(const QString& value)
-{
-    const auto v = resultnum::wholeInteger(value);
-    if (!v || *v < INT32_MIN || *v > INT32_MAX)
-        return std::nullopt;
-    return static_cast<int>(*v);
-}
-
-}  // namespace
 
 QString displayFormatFor(std::optional<int> decimalPlaces)
 {
@@ -32,12 +20,12 @@ QString displayFormatFor(std::optional<int> decimalPlaces)
 
 QString lastResultText(const QString& value, const QString& displayFormat)
 {
-    return resultnum::formatMasked(displayFormat, resultnum::leadingNumber(value));
+    return resultnum::formatMasked(displayFormat, numtext::cStrtod(value));
 }
 
 std::optional<std::uint32_t> scheduleColour(const QString& value)
 {
-    switch (intValue(value).value_or(-1)) {
+    switch (numtext::tryStrToInt(value).value_or(-1)) {
     case 0:
         return kScheduleOff;
     case 1:
@@ -51,8 +39,8 @@ std::optional<std::uint32_t> scheduleColour(const QString& value)
 
 std::optional<int> activeStreamOf(const QString& value)
 {
-    const auto v = intValue(value);
-    if (!v || *v < 0 || *v >= kStreams)
+    const auto v = numtext::tryStrToInt(value);
+    if (!v || *v < 0 || *v >= analyzer::kStreams)
         return std::nullopt;
     return *v + 1;
 }
@@ -67,7 +55,7 @@ TextUpdate analysisStateText(const QString& value)
     static const std::array<const char*, 12> names{
         "Calibrate",        "Idle",      "Purging",      "Tape Advance Halt", "Tape Advance Go", "Tape Advance Search",
         "Calibrate Sensor", "Auto Zero", "Sample Delay", "Sample Interval",   "Update Stream",   "No Stream Run"};
-    const auto v = intValue(value);
+    const auto v = numtext::tryStrToInt(value);
     if (!v)
         return TextUpdate::keep();
     if (*v < 0 || *v >= static_cast<int>(names.size()))
@@ -77,7 +65,7 @@ TextUpdate analysisStateText(const QString& value)
 
 TextUpdate sequencerStateText(const QString& value)
 {
-    const auto v = intValue(value);
+    const auto v = numtext::tryStrToInt(value);
     if (!v)
         return TextUpdate::keep();
     switch (*v) {
@@ -96,10 +84,10 @@ TextUpdate sequencerStateText(const QString& value)
 
 TextUpdate runNumberText(const QString& value, const QString& totalText)
 {
-    const auto run = resultnum::wholeInteger(value);
+    const auto run = numtext::tryStrToInt64(value);
     if (!run)
         return TextUpdate::keep();
-    const std::int64_t total = resultnum::wholeInteger(totalText).value_or(0);
+    const std::int64_t total = numtext::tryStrToInt64(totalText).value_or(0);
     if (total != 0 && *run >= total)
         return TextUpdate::set(QString::number(total));
     return TextUpdate::set(QString::number(*run + 1));
@@ -109,7 +97,7 @@ TextUpdate unitDateTimeText(const QString& value)
 {
     std::int64_t token = 0;
     if (!value.isEmpty()) {
-        const auto v = resultnum::wholeInteger(value);
+        const auto v = numtext::tryStrToInt64(value);
         // The clock point is an unsigned 32-bit value; its signed reading names the same token.
         if (!v || *v < INT32_MIN || *v > UINT32_MAX)
             return TextUpdate::keep();
@@ -119,26 +107,10 @@ TextUpdate unitDateTimeText(const QString& value)
     return TextUpdate::set(toolkitdate::formatDateTime(QStringLiteral("mmmm d, yyyy h:nn:ss ampm"), when));
 }
 
-std::optional<QString> streamCountText(const QString& value)
-{
-    switch (intValue(value).value_or(-1)) {
-    case 0:
-        return QStringLiteral("1-STREAM");
-    case 1:
-        return QStringLiteral("2-STREAMS");
-    case 2:
-        return QStringLiteral("3-STREAMS");
-    case 3:
-        return QStringLiteral("4-STREAMS");
-    default:
-        return std::nullopt;
-    }
-}
-
 std::optional<int> currentAnalysisNamePoint(int activeStream, const QString& runTypeValue)
 {
-    const auto code = intValue(runTypeValue);
-    if (activeStream < 1 || activeStream > kStreams || !code || *code < 0 || *code >= kRunTypes)
+    const auto code = numtext::tryStrToInt(runTypeValue);
+    if (activeStream < 1 || activeStream > analyzer::kStreams || !code || !analyzer::isRunType(*code))
         return std::nullopt;
     return kNamePoint[static_cast<std::size_t>(activeStream - 1)][static_cast<std::size_t>(*code)];
 }

@@ -55,9 +55,6 @@ TextUpdate sequencerStateText(const QString& value);
 TextUpdate runNumberText(const QString& value, const QString& totalText);
 // The unit's clock token as "mmmm d, yyyy h:nn:ss ampm"; an empty text is the token 0.
 TextUpdate unitDateTimeText(const QString& value);
-// "1-STREAM" ... "4-STREAMS" for the Streams value 0..3 (the number of streams less one);
-// nothing for any other value.
-std::optional<QString> streamCountText(const QString& value);
 
 // The name point of a run type (code 0..5 of point 391) on an active stream 1..4; nothing when
 // either is unknown.

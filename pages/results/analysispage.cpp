@@ -10,6 +10,7 @@
 #include "pagehost.h"
 #include "quietupdate.h"
 #include "scanorder.h"
+#include "streamcount.h"
 #include "textroom.h"
 #include "toolkitcolor.h"
 #include "ui_analysispage.h"
@@ -64,7 +65,7 @@ TfraWW::TfraWW(const PageServices& services, QWidget* parent)
 {
     ui_->setupUi(this);
     setObjectName("fraWW");
-    for (int s = 1; s <= analysis::kStreams; ++s)
+    for (int s = 1; s <= analyzer::kStreams; ++s)
         BuildResultPanel(s);
     quiet::setSystemLamp(ui_->QImage1, lamps::SystemGreen);
     ui_->edtPrintCount->setText("0");
@@ -139,7 +140,7 @@ void TfraWW::BuildResultPanel(int stream)
         box->addWidget(f);
         return f;
     };
-    for (int r = 0; r < analysis::kRunTypes; ++r) {
+    for (int r = 0; r < analyzer::kRunTypes; ++r) {
         const auto rt = static_cast<std::size_t>(r);
         p.last[rt] = field(QString::fromLatin1(analysis::kLastResultControl[rt]) + QString::number(stream),
                            QString::fromLatin1(analysis::kResultCaption[rt]), analysis::kLastResultPoint[s][rt]);
@@ -148,7 +149,7 @@ void TfraWW::BuildResultPanel(int stream)
     p.zeroOffset =
         field(QStringLiteral("edtLastZeroOffset%1").arg(stream), "Zero Offset", analysis::kZeroOffsetPoint[s]);
 
-    for (int r = 0; r < analysis::kRunTypes; ++r) {
+    for (int r = 0; r < analyzer::kRunTypes; ++r) {
         const auto rt = static_cast<std::size_t>(r);
         auto* f = new TQLabeledEdit(p.panel);
         f->setObjectName(
@@ -247,10 +248,10 @@ const QStringList& TfraWW::ScanOrder()
                       "ledCurrAnaSensorTemp",
                       "labTapeRemain",
                       "RunCounter"};
-        for (int s = 1; s <= analysis::kStreams; ++s)
-            for (const char* w : {"Normal", "TotalSulphur", "Ref", "Ref2", "Zero", "Cal"})
+        for (int s = 1; s <= analyzer::kStreams; ++s)
+            for (const char* w : analysis::kScheduleWord)
                 o << QStringLiteral("edtStream%1%2SCH").arg(s).arg(QString::fromLatin1(w));
-        for (int s = 1; s <= analysis::kStreams; ++s)
+        for (int s = 1; s <= analyzer::kStreams; ++s)
             for (const char* w : {"edtLastNormal", "edtLastTotalSulphur", "edtLastCal", "edtLastRef", "edtLastRef2",
                                   "edtLastZero", "edtLastGain", "edtLastZeroOffset", "glAnalysisUnit"})
                 o << QString::fromLatin1(w) + QString::number(s);
@@ -269,10 +270,8 @@ TPageFrame::ScanIds TfraWW::ScanList() const
 {
     // The run types' names have no control; the current-analysis field shows them.
     ScanIds ids;
-    const int nameOrder[] = {analysis::rtH2S,        analysis::rtTotalSulphur, analysis::rtCalibration,
-                             analysis::rtReference1, analysis::rtReference2,   analysis::rtZero};
     for (const auto& stream : analysis::kNamePoint)
-        for (int r : nameOrder)
+        for (analyzer::RunType r : analyzer::kStreamsPageOrder)
             ids.main.push_back(stream[static_cast<std::size_t>(r)]);
     const ScanIds controls = controlsInOrder(this, ScanOrder());
     ids.main.insert(ids.main.end(), controls.main.begin(), controls.main.end());
@@ -314,7 +313,7 @@ void TfraWW::StreamNoChanged(const QString& value, bool& show)
     const auto stream = analysis::activeStreamOf(value);
     if (!stream)
         return;
-    for (int s = 1; s <= analysis::kStreams; ++s) {
+    for (int s = 1; s <= analyzer::kStreams; ++s) {
         TQLabel* banner = streams_[static_cast<std::size_t>(s - 1)].banner;
         if (s == *stream) {
             quiet::setText(banner, analysis::streamBannerText(s));
@@ -351,7 +350,7 @@ void TfraWW::StreamCountChanged(const QString& value, bool& show)
     if (value.isEmpty())
         return;
     show = false;
-    if (const auto text = analysis::streamCountText(value))
+    if (const auto text = streamcount::displayText(value, streamcount::Words::Count))
         Host().SetStreamDisplay(*text);
 }
 
@@ -378,9 +377,9 @@ RunReportData TfraWW::ReportValues() const
     RunReportData d;
     d.dateTime = ui_->ledUnitDateTime->Text();
     d.activeStream = activeStream_;
-    if (activeStream_ >= 1 && activeStream_ <= analysis::kStreams) {
+    if (activeStream_ >= 1 && activeStream_ <= analyzer::kStreams) {
         const StreamPanel& p = streams_[static_cast<std::size_t>(activeStream_ - 1)];
-        d.result = p.last[analysis::rtH2S]->Text();
+        d.result = p.last[analyzer::H2S]->Text();
         d.units = p.units->Text();
     }
     d.systemAlarm = ui_->SystemAlarm->IsOn();
@@ -431,17 +430,17 @@ void TfraWW::PrintPage()
 
 void TfraWW::Normal2Click()
 {
-    Host().Queue("Calibrate", "478");
+    Host().Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::H2S)));
 }
 void TfraWW::Cal2Click()
 {
-    Host().Queue("Calibrate", "479");
+    Host().Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::Calibration)));
 }
 void TfraWW::Ref2Click()
 {
-    Host().Queue("Calibrate", "480");
+    Host().Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::Reference1)));
 }
 void TfraWW::Zero2Click()
 {
-    Host().Queue("Calibrate", "481");
+    Host().Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::Zero)));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyzer.h"
 #include "pageframe.h"
 #include "runreporter.h"
 
@@ -65,10 +66,10 @@ private:
         TQLabel* heading = nullptr;
         TQLabeledEdit* units = nullptr;
         TQLabel* banner = nullptr;
-        std::array<TQLabeledEdit*, 6> last{};
+        std::array<TQLabeledEdit*, analyzer::kRunTypes> last{};  // by the unit's run type
         TQLabeledEdit* gain = nullptr;
         TQLabeledEdit* zeroOffset = nullptr;
-        std::array<TQLabeledEdit*, 6> schedule{};
+        std::array<TQLabeledEdit*, analyzer::kRunTypes> schedule{};
     };
 
     void BuildResultPanel(int stream);
@@ -89,7 +90,7 @@ private:
     void SystemAlarmChanged(QWidget* sender);
 
     std::unique_ptr<Ui::AnalysisPage> ui_;
-    std::array<StreamPanel, 4> streams_{};
+    std::array<StreamPanel, analyzer::kStreams> streams_{};
     QString displayFormat_;
     int activeStream_ = 0;
     QString currentRunType_;  // the last value of the current analysis (run type) point

@@ -2,9 +2,9 @@
 
 #include "database.h"
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "toolkitcolor.h"
-#include "toolkitconvert.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -543,8 +543,8 @@ void TArchiveChart::mnuManualClick()
         return;
     double minimum = 0, maximum = 0;
     try {
-        minimum = toolkitconv::StrToFloat(texts->first.toStdString());
-        maximum = toolkitconv::StrToFloat(texts->second.toStdString());
+        minimum = numtext::StrToFloat(texts->first.toStdString());
+        maximum = numtext::StrToFloat(texts->second.toStdString());
     } catch (const std::exception& e) {
         DialogService::showMessage(QString::fromStdString(e.what()));
         return;

@@ -1,5 +1,6 @@
 #include "archiveviewer.h"
 
+#include "numbertext.h"
 #include "ui_archiveviewer.h"
 
 #include "archivechart.h"
@@ -214,9 +215,9 @@ void TfraArchiveViewer::FillGrid(int archive)
         model_->ShowLog(db, archive, 0, 0, valueHeaders_);
         return;
     }
-    bool ok = false;
-    int shown = ui_->edtDispRange->text().toInt(&ok);
-    if (!ok || shown < 0) {
+    const std::optional<int> typed = numtext::tryStrToInt(ui_->edtDispRange->text());
+    int shown = typed.value_or(-1);
+    if (shown < 0) {
         // An emptied box shows the records it showed at first.
         shown = 100;
         ui_->edtDispRange->setText(QStringLiteral("100"));
@@ -309,9 +310,7 @@ void TfraArchiveViewer::cbArchiveDropDown()
 
 void TfraArchiveViewer::edtDispRangeKeyDown(int key)
 {
-    const QString text = ui_->edtDispRange->text();
-    bool ok = false;
-    if (!text.isEmpty() && text.toLongLong(&ok) > kMaxDisplayRange && ok)
+    if (numtext::tryStrToInt64(ui_->edtDispRange->text()).value_or(0) > kMaxDisplayRange)
         ui_->edtDispRange->setText(QString::number(kMaxDisplayRange));
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         FillGrid(chosenArchive_);

@@ -3,6 +3,7 @@
 #include "database.h"
 #include "databasepoint.h"
 #include "logdbmgr.h"
+#include "numbertext.h"
 #include "savefile.h"
 #include "timestamptoken.h"
 #include "toolkitdate.h"
@@ -71,11 +72,10 @@ void readNode(QXmlStreamReader& xml, Node& node, int depth)
 
 long long number(const QString& text, long long low, long long high, const QString& what)
 {
-    bool ok = false;
-    const long long value = text.trimmed().toLongLong(&ok);
-    if (!ok || value < low || value > high)
+    const std::optional<std::int64_t> value = numtext::tryStrToInt64(text);
+    if (!value || *value < low || *value > high)
         throw Refusal{QStringLiteral("%1 \"%2\" is not a number from %3 to %4").arg(what, text).arg(low).arg(high)};
-    return value;
+    return *value;
 }
 
 long long attribute(const Node& node, const char* name, long long low, long long high)

@@ -3,14 +3,14 @@
 #include "archivegridmodel.h"
 #include "auditevent.h"
 #include "crc16.h"
+#include "floatformat.h"
+#include "numbertext.h"
 #include "timestamptoken.h"
 #include "toolkitdate.h"
 
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 AuditGridModel::AuditGridModel(QObject* parent) : FilteredTableModel(parent)
@@ -183,12 +183,10 @@ float Percent(std::size_t used, std::size_t total)
 
 QString PercentText(float percent)
 {
-    // Three significant digits first, then two decimals: 45.678 -> 45.7 -> "45.70".
-    char rounded[32];
-    std::snprintf(rounded, sizeof rounded, "%.2e", static_cast<double>(percent));
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", std::strtod(rounded, nullptr));
-    QString out = QString::fromLatin1(text);
+    // Three significant digits first, then two decimals: 45.678 -> 45.7 -> "45.70". Both steps
+    // are C-library formats, made in the C locale; the locale's separator goes in last.
+    const std::string rounded = floatfmt::cFormat("%.2e", static_cast<double>(percent));
+    QString out = QString::fromStdString(floatfmt::cFormat("%.2f", numtext::cStrtod(rounded)));
     const QString point = QLocale().decimalPoint();
     if (point != QLatin1String("."))
         out.replace(QLatin1Char('.'), point);

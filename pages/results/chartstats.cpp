@@ -2,8 +2,8 @@
 
 #include "filteredtablemodel.h"
 #include "floatformat.h"
+#include "numbertext.h"
 
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
 
@@ -65,19 +65,18 @@ Column ReadColumn(const FilteredTableModel& grid, int top, int bottom, int colum
         return out;
     out.points.reserve(bottom - top + 1);
     out.samples.reserve(static_cast<std::size_t>(bottom - top + 1));
-    const QLocale c = QLocale::c();
     for (int row = top; row <= bottom; ++row) {
         if (grid.CellText(row, timeColumn) == QLatin1String("Invalid"))
             continue;
-        bool seqOk = false;
-        const int seq = grid.CellText(row, seqColumn).trimmed().toInt(&seqOk);
-        const QString text = grid.CellText(row, column).trimmed();
-        bool valueOk = false;
-        double value = integer ? static_cast<double>(text.toLongLong(&valueOk)) : c.toDouble(text, &valueOk);
-        if (!seqOk || !valueOk || !std::isfinite(value))
+        const std::optional<int> seq = numtext::tryStrToInt(grid.CellText(row, seqColumn));
+        const QString text = grid.CellText(row, column);
+        const std::optional<std::int64_t> whole = integer ? numtext::tryStrToInt64(text) : std::nullopt;
+        const std::optional<double> number =
+            whole ? std::optional<double>(static_cast<double>(*whole)) : numtext::tryStrToFiniteFloat(text);
+        if (!seq || (integer && !whole) || !number)
             continue;
-        value = static_cast<double>(static_cast<float>(value));
-        out.points.append(QPointF(seq, value));
+        const double value = static_cast<double>(static_cast<float>(*number));
+        out.points.append(QPointF(*seq, value));
         out.samples.push_back(value);
     }
     return out;

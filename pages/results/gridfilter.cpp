@@ -1,10 +1,10 @@
 #include "gridfilter.h"
 
+#include "numbertext.h"
 #include "toolkitdate.h"
 
 #include <QLocale>
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -72,21 +72,14 @@ int threeWay(T a, T b)
 
 std::optional<double> ReadNumber(std::string_view text)
 {
+    // The toolkit's StrToFloat, a comma standing for the point; no cell number is longer.
     text = trimmed(text);
-    if (text.empty() || text.size() > 64)
+    char buffer[64];
+    if (text.size() > sizeof buffer)
         return std::nullopt;
-    char buffer[65];
-    std::size_t n = 0;
-    std::size_t start = 0;
-    if (text.front() == '+')
-        start = 1;
-    for (std::size_t i = start; i < text.size(); ++i)
-        buffer[n++] = text[i] == ',' ? '.' : text[i];
-    double value = 0;
-    const auto [end, ec] = std::from_chars(buffer, buffer + n, value);
-    if (ec != std::errc() || end != buffer + n || n == 0)
-        return std::nullopt;
-    return value;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        buffer[i] = text[i] == ',' ? '.' : text[i];
+    return numtext::tryStrToFloat(std::string_view(buffer, text.size()));
 }
 
 Condition Condition::Parse(const QString& text)

@@ -1,5 +1,6 @@
 #include "gridtools.h"
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "savefile.h"
 
 #include <xlsxwriter.h>
@@ -10,7 +11,6 @@
 #include <QSet>
 #include <QTemporaryFile>
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -182,14 +182,16 @@ namespace gridexport {
 
 namespace {
 
+// A cell whose whole text is a finite number goes to the sheet as that number.
 bool wholeNumber(const QByteArray& text, double& value)
 {
-    if (text.isEmpty() || text.size() > 64)
+    if (text.size() > 64)
         return false;
-    const char* begin = text.constData();
-    const char* end = begin + text.size();
-    const auto [stop, ec] = std::from_chars(begin, end, value);
-    return ec == std::errc() && stop == end && std::isfinite(value);
+    const std::optional<double> number =
+        numtext::tryStrToFiniteFloat(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    if (number)
+        value = *number;
+    return number.has_value();
 }
 
 }  // namespace

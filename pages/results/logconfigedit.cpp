@@ -1,5 +1,7 @@
 #include "logconfigedit.h"
 
+#include "numbertext.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -116,10 +118,10 @@ bool movePoint(LogRecord& record, int logIndex, int from, int to)
 FrequencyCheck checkFrequency(const QString& text, std::optional<std::pair<int, int>> hourRange)
 {
     FrequencyCheck check;
-    bool ok = false;
-    const qlonglong value = text.trimmed().toLongLong(&ok);
-    if (!ok)
+    const std::optional<std::int64_t> number = numtext::tryStrToInt64(text);
+    if (!number)
         return check;
+    const std::int64_t value = *number;
     if (hourRange && (value < hourRange->first || value > hourRange->second)) {
         check.verdict = FrequencyVerdict::OutOfRange;
     } else if (value < 0) {

@@ -1,5 +1,6 @@
 #include "reportconfig.h"
 
+#include "numbertext.h"
 #include "resultnumbers.h"
 
 #include <QFile>
@@ -12,14 +13,6 @@ namespace {
 
 constexpr std::array<const char*, 7> kAttributes{"RunLimit", "SaveLimit",  "SampleID",  "RunType",
                                                  "LabID",    "ClientName", "SampleName"};
-
-std::optional<int> limitValue(const QString& text)
-{
-    const auto v = resultnum::wholeInteger(text);
-    if (!v || *v < INT32_MIN || *v > INT32_MAX)
-        return std::nullopt;
-    return static_cast<int>(*v);
-}
 
 }  // namespace
 
@@ -69,7 +62,7 @@ ReportConfigFile::Result ReportConfigFile::Read(const QString& path, ReportConfi
         switch (taken) {
         case 0:
         case 1: {
-            const auto limit = limitValue(text);
+            const auto limit = numtext::tryStrToInt(text);
             if (!limit) {
                 result.problem = QStringLiteral("%1 \"%2\" is not a whole number").arg(key, text);
                 return result;
@@ -81,7 +74,7 @@ ReportConfigFile::Result ReportConfigFile::Read(const QString& path, ReportConfi
             read.sampleId = text;
             break;
         case 3:
-            if (!limitValue(text)) {
+            if (!numtext::tryStrToInt(text)) {
                 result.problem = QStringLiteral("%1 \"%2\" is not a whole number").arg(key, text);
                 return result;
             }

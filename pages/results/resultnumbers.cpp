@@ -2,39 +2,12 @@
 
 #include "floatformat.h"
 
-#include <locale.h>
 #include <QLocale>
 #include <charconv>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace resultnum {
-
-double leadingNumber(const QString& text)
-{
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const QByteArray bytes = text.toLatin1();  // NUL-terminated
-    return strtod_l(bytes.constData(), nullptr, cLocale);
-}
-
-std::optional<std::int64_t> wholeInteger(const QString& text)
-{
-    const QByteArray bytes = text.trimmed().toLatin1();
-    const char* p = bytes.constData();
-    const char* end = p + bytes.size();
-    if (p < end && *p == '+') {
-        ++p;
-        if (p < end && *p == '-')
-            return std::nullopt;
-    }
-    std::int64_t value = 0;
-    const auto res = std::from_chars(p, end, value, 10);
-    if (res.ec != std::errc() || res.ptr != end)
-        return std::nullopt;
-    return value;
-}
 
 QString formatMasked(const QString& mask, double value, QChar decimalSeparator)
 {

@@ -1,6 +1,7 @@
 #include "runreporter.h"
 
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "resultnumbers.h"
 
 #include <QDir>
@@ -109,7 +110,7 @@ void RunReporter::SaveBoxClicked(bool checked)
 
 void RunReporter::RunTypeValue(const QString& value)
 {
-    const auto code = resultnum::wholeInteger(value);
+    const auto code = numtext::tryStrToInt64(value);
     if (code && *code >= 0 && *code < 31)
         currentRunType_ = static_cast<int>(*code);
     else
@@ -118,7 +119,7 @@ void RunReporter::RunTypeValue(const QString& value)
 
 bool RunReporter::RunTypeWanted() const
 {
-    const auto mask = resultnum::wholeInteger(config_.runType).value_or(0);
+    const auto mask = numtext::tryStrToInt64(config_.runType).value_or(0);
     if (mask == 0)
         return true;
     return runTypeOfRun_ && (mask & (std::int64_t(1) << *runTypeOfRun_)) != 0;
@@ -126,7 +127,7 @@ bool RunReporter::RunTypeWanted() const
 
 void RunReporter::RunCounterValue(const QString& value, const std::function<RunReportData()>& pageValues)
 {
-    const auto number = resultnum::wholeInteger(value);
+    const auto number = numtext::tryStrToInt64(value);
     if (!number)
         return;
     if (runCounterEvents_ > 10)

@@ -9,8 +9,6 @@ namespace seqpage {
 
 namespace {
 
-const char* const kRunTexts[kRunTypes] = {"H2S", "Total Sulphur", "Reference 1", "Reference 2", "Zero", "Calibrate"};
-
 // The list the unit's sequencer is running, or -1 when no step is to be marked.
 int runningList(const RunState& state)
 {
@@ -30,7 +28,7 @@ void decodeSteps(std::vector<Step>& list, const SequencerEntry* entries, int dep
     int markIndex = 0;
     for (int i = 0; i < count; ++i) {
         const SequencerEntry& e = entries[i];
-        if (e.Stream >= kStreams || e.Run >= kRunTypes)
+        if (e.Stream >= analyzer::kStreams || !analyzer::isRunType(e.Run))
             continue;
         Step step{e.Stream + 1, e.Run, false};
         if (running) {
@@ -69,7 +67,8 @@ bool validList(const PageModel& model, int list)
 
 QString runTypeText(int run)
 {
-    return run >= 0 && run < kRunTypes ? QString::fromLatin1(kRunTexts[run]) : QString();
+    return analyzer::isRunType(run) ? QString::fromLatin1(analyzer::runTypeText(static_cast<analyzer::RunType>(run)))
+                                    : QString();
 }
 
 QString stepText(int streamNumber, int run)
@@ -88,22 +87,6 @@ std::optional<QString> stateText(int code)
     if (code >= 3 && code <= 10)
         return QStringLiteral("Manual Sequencer %1 On").arg(code - 2);
     return std::nullopt;
-}
-
-std::optional<QString> streamCountText(int streamsValue)
-{
-    switch (streamsValue) {
-    case 0:
-        return QStringLiteral("1-STREAM");
-    case 1:
-        return QStringLiteral("2-STREAMS");
-    case 2:
-        return QStringLiteral("3-STREAMS");
-    case 3:
-        return QStringLiteral("4-STREAMS");
-    default:
-        return std::nullopt;
-    }
 }
 
 int listCapacity(int list)

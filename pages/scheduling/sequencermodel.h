@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyzer.h"
 #include "sequencerconfiguration.h"
 
 #include <QByteArray>
@@ -17,19 +18,16 @@ class Sequencer;
 // catalogue of run types (a catalogue rebuild cannot leave a step dangling).
 namespace seqpage {
 
-constexpr int kStreams = 4;
-constexpr int kRunTypes = 6;
 constexpr int kLists = 1 + sequencer::kManualSequences;
 constexpr int kAutomaticList = 0;
 
-// Run type of the block (0 H2S ... 5 Calibrate) as the page names it; empty outside 0-5.
+// Run type of the block (the unit's run type) in the unit's words (analyzer::runTypeText);
+// empty outside 0-5.
 QString runTypeText(int run);
 // "Stream 2:Zero" for stream number 2 and run type 4.
 QString stepText(int streamNumber, int run);
 // The state text of the sequencer state point; nullopt for codes outside 0-10.
 std::optional<QString> stateText(int code);
-// The main window's stream-count text for the Streams point (0-3); nullopt for other values.
-std::optional<QString> streamCountText(int streamsValue);
 // Steps list `list` may hold: 32 for the automatic list, 8 for a manual one.
 int listCapacity(int list);
 // "Automatic Entries", "Manual Entries #1" ... "Manual Entries #8".
@@ -90,7 +88,7 @@ inline const char* const kRunTypeMime = "application/x-kvt515-runtype";
 struct RunTypeRef {
     int stream = -1;
     int run = -1;
-    bool isRunType() const { return stream >= 1 && stream <= kStreams && run >= 0 && run < kRunTypes; }
+    bool isRunType() const { return stream >= 1 && stream <= analyzer::kStreams && analyzer::isRunType(run); }
 };
 QByteArray encodePayload(const RunTypeRef& ref);
 // nullopt for anything that is not exactly two whole numbers; never throws.

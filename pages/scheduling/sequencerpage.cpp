@@ -6,6 +6,7 @@
 #include "dbswitches.h"
 #include "dbtextentry.h"
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "observercomponents.h"
 #include "pagehost.h"
 #include "pointids.h"
@@ -122,11 +123,11 @@ TfrSequencer::TfrSequencer(const PageServices& services, QWidget* parent)
     // The hidden state and pointer edits only record where the sequencer is; the lists show it at
     // the next decode.
     connect(ui_->labSequencerState->Edit(), &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (const auto v = dbctl::parseInteger(text))
+        if (const auto v = numtext::tryStrToInt64(text))
             runState_.seState = static_cast<int>(*v);
     });
     connect(ui_->lblSePointer->Edit(), &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (const auto v = dbctl::parseInteger(text))
+        if (const auto v = numtext::tryStrToInt64(text))
             runState_.sePointer = static_cast<int>(*v);
     });
 
@@ -253,7 +254,7 @@ bool TfrSequencer::AcceptDrop(const QMimeData* data, QTreeWidgetItem* target, QW
     q.readOnlyMode = readOnly_;
     if (data && data->hasFormat(QString::fromLatin1(seqpage::kRunTypeMime)))
         q.dragged = seqpage::decodePayload(data->data(QString::fromLatin1(seqpage::kRunTypeMime)));
-    if (const auto v = dbctl::parseInteger(QString::fromStdString(Database().GetPointText(pid::Streams))))
+    if (const auto v = numtext::tryStrToInt64(QString::fromStdString(Database().GetPointText(pid::Streams))))
         q.streamsValue = static_cast<int>(*v);
     q.fromCatalogue = source == ui_->treeRunType;
     if (target) {
@@ -320,7 +321,7 @@ void TfrSequencer::MSLoopEnableClick(int manualIndex)
 
 void TfrSequencer::SequencerStateDBPointValueChanged(const QString& value, bool& showValue)
 {
-    if (const auto code = dbctl::parseInteger(value))
+    if (const auto code = numtext::tryStrToInt64(value))
         if (const auto text = seqpage::stateText(static_cast<int>(*code)))
             ui_->SequencerState->setText(*text);
     showValue = false;

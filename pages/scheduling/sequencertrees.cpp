@@ -31,12 +31,12 @@ void TRunTypeTree::BuildRunTypeTree()
     root->setIcon(0, folder);
     root->setData(0, kStreamRole, -1);
     root->setData(0, kRunRole, -1);
-    for (int s = 1; s <= seqpage::kStreams; ++s) {
+    for (int s = 1; s <= analyzer::kStreams; ++s) {
         auto* stream = new QTreeWidgetItem(root, {QStringLiteral("Stream %1").arg(s)});
         stream->setIcon(0, folder);
         stream->setData(0, kStreamRole, s);
         stream->setData(0, kRunRole, -1);
-        for (int r = 0; r < seqpage::kRunTypes; ++r) {
+        for (int r = 0; r < analyzer::kRunTypes; ++r) {
             auto* run = new QTreeWidgetItem(stream, {seqpage::runTypeText(r)});
             run->setIcon(0, runIcon);
             run->setData(0, kStreamRole, s);

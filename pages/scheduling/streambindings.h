@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analyzer.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -11,11 +13,12 @@
 // widget (its entry list, the request texts, the gain calculator).
 namespace streamspage {
 
-constexpr int kStreams = 4;
-constexpr int kRunTypes = 6;
-
-// The page's numbering of the run types: tab order, set-frame order and request order.
-enum RunType { kH2S, kTotalSulphur, kCalibration, kReference1, kReference2, kZero };
+// The page numbers a stream's run types by their tab: the place of each in
+// analyzer::kStreamsPageOrder (H2S, Total Sulphur, Calibration, Reference 1, Reference 2, Zero).
+constexpr int tabOf(analyzer::RunType run)
+{
+    return analyzer::streamsPageIndex(run);
+}
 // The run type of a binding that belongs to the stream as a whole.
 constexpr int kStreamWide = -1;
 
@@ -69,7 +72,7 @@ constexpr int kBoxCount = static_cast<int>(Box::Count);
 
 struct Binding {
     int stream;   // 1 to 4
-    int runType;  // RunType, or kStreamWide
+    int runType;  // the run type's tab (tabOf), or kStreamWide
     Box box;
     std::uint16_t point;
 };
@@ -79,18 +82,16 @@ extern const std::array<Binding, 680> kBindings;
 // The point of a box, or nothing when the box has none on that stream and run type.
 std::optional<std::uint16_t> pointOf(int stream, int runType, Box box);
 
-// The five masks: their boxes watch one bit each, relays 1-6 on bits 0-5, solenoids 1-8 on 8-15.
+// The five masks: their boxes watch one bit each (analyzer::actionBit).
 constexpr std::array<Box, 5> kMasks = {Box::Switching, Box::HighAlarmActions, Box::DeviationActions,
                                        Box::HighHighActions, Box::LockActions};
-constexpr int kRelays = 6;
-constexpr int kSolenoids = 8;
-constexpr int kFirstSolenoidBit = 8;
 // The name of a mask's box: "ckSwitchingR1", "ckAlarm1S8", "ckAlarmDevR3", "ckAlarmPAAS2",
 // "lockAlarmActionsR6". Solenoid boxes take solenoid = true.
 QString maskBoxName(Box mask, bool solenoid, int number);
 
-// "H2S", "Total Sulphur", "Calibration", "Reference 1", "Reference 2", "Zero".
-extern const std::array<const char*, kRunTypes> kRunNames;
+// The run types' names by tab: "H2S", "Total Sulphur", "Calibration", "Reference 1",
+// "Reference 2", "Zero".
+extern const std::array<const char*, analyzer::kRunTypes> kRunNames;
 
 // The run-request button's caption ("Stream 3 Reference 2") and hint ("Stream 3 Reference 2
 // Request"), and the question asked before the request is sent.

@@ -71,9 +71,9 @@ QGroupBox* group(const char* name, const QString& title, QWidget* parent)
 }
 
 // The runs that share the H2S run's input rules; Total Sulphur and Reference 2 take whole numbers.
-bool likeH2S(int runType)
+bool likeH2S(analyzer::RunType run)
 {
-    return runType != streamspage::kTotalSulphur && runType != streamspage::kReference2;
+    return run != analyzer::TotalSulphur && run != analyzer::Reference2;
 }
 
 }  // namespace
@@ -256,16 +256,15 @@ std::vector<QWidget*> TfraAnaSetDefn::AddMaskRows(QGridLayout* grid, int row, in
     const std::size_t m = static_cast<std::size_t>(
         std::find(streamspage::kMasks.begin(), streamspage::kMasks.end(), mask) - streamspage::kMasks.begin());
     const int solenoidRow = oneLine ? row : row + 1;
-    const int solenoidColumn = oneLine ? column + streamspage::kRelays + 1 : column;
+    const int solenoidColumn = oneLine ? column + analyzer::kRelays + 1 : column;
     std::vector<QWidget*> added = {label("Relays", parent), label("Solenoids", parent)};
     grid->addWidget(added[0], row, column);
     grid->addWidget(added[1], solenoidRow, solenoidColumn);
-    for (int i = 0; i < streamspage::kRelays + streamspage::kSolenoids; ++i) {
-        const bool solenoid = i >= streamspage::kRelays;
-        const int number = solenoid ? i - streamspage::kRelays + 1 : i + 1;
+    for (int i = 0; i < analyzer::kRelays + analyzer::kSolenoids; ++i) {
+        const bool solenoid = i >= analyzer::kRelays;
+        const int number = solenoid ? i - analyzer::kRelays + 1 : i + 1;
         auto* box = checkBox(streamspage::maskBoxName(mask, solenoid, number), QString::number(number), parent);
-        box->setWatchBitNumber(
-            static_cast<dbctl::WatchBit>(solenoid ? streamspage::kFirstSolenoidBit + number - 1 : number - 1));
+        box->setWatchBitNumber(static_cast<dbctl::WatchBit>(analyzer::actionBit(!solenoid, number)));
         masks_[m][static_cast<std::size_t>(i)] = box;
         grid->addWidget(box, solenoid ? solenoidRow : row, (solenoid ? solenoidColumn : column) + number);
         added.push_back(box);
@@ -295,7 +294,7 @@ QWidget* TfraAnaSetDefn::BuildAlarms()
     // Each alarm's relays and solenoids stand on its own line, so the page fits the window's
     // default height.
     constexpr int kActionsColumn = 2;
-    constexpr int kActionsSpan = streamspage::kRelays + streamspage::kSolenoids + 2;
+    constexpr int kActionsSpan = analyzer::kRelays + analyzer::kSolenoids + 2;
     grid->addWidget(label("Limit", box), 0, 1);
     grid->addWidget(label("Actions", box), 0, kActionsColumn, 1, kActionsSpan);
 
@@ -363,9 +362,10 @@ QWidget* TfraAnaSetDefn::BuildAlarms()
 void TfraAnaSetDefn::Bind(int stream, int runType)
 {
     using namespace streamspage;
-    const bool h2sRules = likeH2S(runType) && stream != 2;
+    const analyzer::RunType run = analyzer::kStreamsPageOrder[static_cast<std::size_t>(runType)];
+    const bool h2sRules = likeH2S(run) && stream != 2;
 
-    static_cast<TQLabeledEdit*>(boxes_[static_cast<int>(Box::ledName)])->setMaxLength(likeH2S(runType) ? 6 : 7);
+    static_cast<TQLabeledEdit*>(boxes_[static_cast<int>(Box::ledName)])->setMaxLength(likeH2S(run) ? 6 : 7);
 
     auto* kFactor = static_cast<TQLabeledEdit*>(boxes_[static_cast<int>(Box::ledKFactor)]);
     kFactor->setDataType(h2sRules ? dbctl::dtFloat : dbctl::dtPosInt);
@@ -374,23 +374,23 @@ void TfraAnaSetDefn::Bind(int stream, int runType)
     kFactor->setRangeHigh(h2sRules ? 2500 : 0);
 
     auto* deviation = static_cast<TQEdit*>(boxes_[static_cast<int>(Box::edAlarmDevLimit)]);
-    deviation->setRangeEdit(likeH2S(runType));
-    deviation->setRangeHigh(likeH2S(runType) ? 100.0 : 0);
+    deviation->setRangeEdit(likeH2S(run));
+    deviation->setRangeHigh(likeH2S(run) ? 100.0 : 0);
 
     auto* gas = static_cast<TQLabeledEdit*>(boxes_[static_cast<int>(Box::ledCalGasConc)]);
-    if (stream != 2 && (runType == kCalibration || runType == kReference1 || runType == kZero)) {
-        gas->setRangeLow(runType == kCalibration ? 1 : 0);
+    if (stream != 2 && (run == analyzer::Calibration || run == analyzer::Reference1 || run == analyzer::Zero)) {
+        gas->setRangeLow(run == analyzer::Calibration ? 1 : 0);
         gas->setRangeHigh(65535);
     }
 
     QString deviationCaption = QStringLiteral("%Deviation Enable");
-    if (runType == kTotalSulphur && (stream == 2 || stream == 3))
+    if (run == analyzer::TotalSulphur && (stream == 2 || stream == 3))
         deviationCaption = QStringLiteral("% Deviation Enable");
-    else if (runType == kReference2 && stream >= 2)
+    else if (run == analyzer::Reference2 && stream >= 2)
         deviationCaption = QStringLiteral("Deviation Enable");
     static_cast<QCheckBox*>(boxes_[static_cast<int>(Box::ckAlarmDevEnable)])->setText(deviationCaption);
 
-    const QString prefix = likeH2S(runType) ? QStringLiteral("Stream 1 ") : QStringLiteral("Stream ");
+    const QString prefix = likeH2S(run) ? QStringLiteral("Stream 1 ") : QStringLiteral("Stream ");
     for (TQComboBox* f : {cbAOMgr1Function_, cbAOMgr2Function_}) {
         f->clear();
         for (const char* reading : {"Norm Reading", "Cal Reading", "Ref Reading", "Zero Reading"})
@@ -398,12 +398,12 @@ void TfraAnaSetDefn::Bind(int stream, int runType)
         f->setCurrentIndex(-1);
     }
 
-    const bool extra = runType != kH2S && runType != kTotalSulphur;
+    const bool extra = run != analyzer::H2S && run != analyzer::TotalSulphur;
     pnlExtra_->setVisible(extra);
-    const bool alarmsOfRun = runType == kH2S || runType == kTotalSulphur;
+    const bool alarmsOfRun = run == analyzer::H2S || run == analyzer::TotalSulphur;
     for (QWidget* w : highHighAndLock_)
         w->setVisible(alarmsOfRun);
-    const bool calUsed = runType != kCalibration && runType != kZero;
+    const bool calUsed = run != analyzer::Calibration && run != analyzer::Zero;
     lblStrmCalUsed_->setVisible(calUsed);
     boxes_[static_cast<int>(Box::strmCalUsed)]->setVisible(calUsed);
 
@@ -432,7 +432,7 @@ QWidget* TfraAnaSetDefn::BoxWidget(Box box) const
     return boxes_[static_cast<std::size_t>(box)];
 }
 
-const std::array<TQCheckBox*, streamspage::kRelays + streamspage::kSolenoids>& TfraAnaSetDefn::MaskBoxes(Box mask) const
+const std::array<TQCheckBox*, analyzer::kRelays + analyzer::kSolenoids>& TfraAnaSetDefn::MaskBoxes(Box mask) const
 {
     const auto m = std::find(streamspage::kMasks.begin(), streamspage::kMasks.end(), mask);
     return masks_[m == streamspage::kMasks.end() ? 0 : static_cast<std::size_t>(m - streamspage::kMasks.begin())];
@@ -493,7 +493,7 @@ TfraStream::TfraStream(int stream, QWidget* parent) : QWidget(parent)
     static const char* const kSheets[] = {"TabSheet1", "TabSheet5", "TabSheet2", "TabSheet3", "TabSheet6", "TabSheet4"};
     static const char* const kCaptions[] = {"H2S",         "Total Sulphur", "Calibration ",
                                             "Reference 1", "Reference 2",   "Zero"};
-    for (int r = 0; r < streamspage::kRunTypes; ++r) {
+    for (int r = 0; r < analyzer::kRunTypes; ++r) {
         auto* sheet = new QWidget(tabs_);
         sheet->setObjectName(kSheets[r]);
         auto* sheetLayout = new QVBoxLayout(sheet);

@@ -36,8 +36,7 @@ public:
     // The bound widget of a box (for a mask, its relay-1 box); null for the run request.
     QWidget* BoxWidget(streamspage::Box box) const;
     // Every relay and solenoid box of a mask, relays first.
-    const std::array<TQCheckBox*, streamspage::kRelays + streamspage::kSolenoids>& MaskBoxes(
-        streamspage::Box mask) const;
+    const std::array<TQCheckBox*, analyzer::kRelays + analyzer::kSolenoids>& MaskBoxes(streamspage::Box mask) const;
     // The alarm enables and every mask box: what the hidden test switches.
     std::vector<TQCheckBox*> AlarmAndMaskBoxes() const;
 
@@ -65,8 +64,7 @@ private:
     QLabel* lblStrmCalUsed_ = nullptr;
     std::vector<QWidget*> highHighAndLock_;  // hidden with the boxes on runs that have none
     std::array<QWidget*, streamspage::kBoxCount> boxes_{};
-    std::array<std::array<TQCheckBox*, streamspage::kRelays + streamspage::kSolenoids>, streamspage::kMasks.size()>
-        masks_{};
+    std::array<std::array<TQCheckBox*, analyzer::kRelays + analyzer::kSolenoids>, streamspage::kMasks.size()> masks_{};
 };
 
 // One stream: its gain, zero offset and analysis units, and its six run types on tabs.
@@ -80,12 +78,12 @@ public:
     TQLabeledEdit* glAnalysisUnit() const { return glAnalysisUnit_; }
     QTabWidget* PageControlAnaSetDefns() const { return tabs_; }
     // In page order: H2S, Total Sulphur, Calibration, Reference 1, Reference 2, Zero.
-    const std::array<TfraAnaSetDefn*, streamspage::kRunTypes>& SetFrames() const { return setFrames_; }
+    const std::array<TfraAnaSetDefn*, analyzer::kRunTypes>& SetFrames() const { return setFrames_; }
 
 private:
     TQLabeledEdit* ledGainFactor_ = nullptr;
     TQLabeledEdit* ledZeroOffset_ = nullptr;
     TQLabeledEdit* glAnalysisUnit_ = nullptr;
     QTabWidget* tabs_ = nullptr;
-    std::array<TfraAnaSetDefn*, streamspage::kRunTypes> setFrames_{};
+    std::array<TfraAnaSetDefn*, analyzer::kRunTypes> setFrames_{};
 };

@@ -6,6 +6,7 @@
 #include "dbswitches.h"
 #include "dbtextentry.h"
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "pointids.h"
 #include "streamcount.h"
@@ -41,7 +42,7 @@ TfraAnalyzerStreams::TfraAnalyzerStreams(const PageServices& services, QWidget* 
     streamTabs_ = new QTabWidget(this);
     streamTabs_->setObjectName("PageControlStreams");
     static const char* const kSheets[] = {"TabSheet9", "TabSheet10", "TabSheet3", "TabSheet4"};
-    for (int s = 1; s <= streamspage::kStreams; ++s) {
+    for (int s = 1; s <= analyzer::kStreams; ++s) {
         QWidget* sheet = BuildStreamTab(s);
         sheet->setObjectName(kSheets[s - 1]);
         streamTabs_->addTab(sheet, QStringLiteral("Stream %1").arg(s));
@@ -86,7 +87,7 @@ QWidget* TfraAnalyzerStreams::BuildStreamTab(int stream)
 
     auto* stream_ = new TfraStream(stream, sheet);
     streamFrames_[static_cast<std::size_t>(stream - 1)] = stream_;
-    for (int r = 0; r < streamspage::kRunTypes; ++r) {
+    for (int r = 0; r < analyzer::kRunTypes; ++r) {
         TQAdvToolButton* request = stream_->SetFrames()[static_cast<std::size_t>(r)]->btnRequest();
         request->setEnabled(true);
         connect(request, &QToolButton::clicked, this, [this, stream, r] { btnRequestClick(stream, r); });
@@ -237,7 +238,7 @@ void TfraAnalyzerStreams::cbAOMgrFunctionDBPointValueChanged(TQComboBox* combo, 
         return;
     // The unit holds the source's point id; the list is in the choices' order. An id that is no
     // choice selects nothing: the item at that position would be written back as another source.
-    const std::optional<std::int64_t> id = dbctl::parseInteger(value);
+    const std::optional<std::int64_t> id = numtext::tryStrToInt64(value);
     const int ordinal =
         id && *id >= 0 && *id <= 0xFFFF ? analogOutputs_.GetOrdinalById(static_cast<std::uint16_t>(*id)) : -1;
     combo->setCurrentIndex(ordinal);
@@ -254,7 +255,7 @@ void TfraAnalyzerStreams::lblStream2DBPointValueChanged(const QString& value, bo
         return;
     if (const std::optional<QString> text = streamcount::displayText(value, streamcount::Words::Count))
         Host().SetStreamDisplay(*text);
-    for (int s = 0; s < streamspage::kStreams; ++s)
+    for (int s = 0; s < analyzer::kStreams; ++s)
         streamTabs_->setTabVisible(s, s < *count);
 }
 

@@ -35,7 +35,7 @@ public:
 
     QTabWidget* PageControlStreams() const { return streamTabs_; }
     // fraStream1 to fraStream4.
-    const std::array<TfraStream*, streamspage::kStreams>& StreamFrames() const { return streamFrames_; }
+    const std::array<TfraStream*, analyzer::kStreams>& StreamFrames() const { return streamFrames_; }
     bool Loading() const { return FirstEntry(); }
 
 public slots:
@@ -58,9 +58,9 @@ private:
     // The analog-output choices the function boxes offer.
     const AnalogOutputCollection& analogOutputs_;
     QTabWidget* streamTabs_ = nullptr;
-    std::array<TfraStream*, streamspage::kStreams> streamFrames_{};
+    std::array<TfraStream*, analyzer::kStreams> streamFrames_{};
     // Per stream: Cal. Correction, Zero Correction and Timed Analysis.
-    std::array<std::array<TQCheckBox*, 3>, streamspage::kStreams> streamSwitches_{};
+    std::array<std::array<TQCheckBox*, 3>, analyzer::kStreams> streamSwitches_{};
     TQLabel* lblStream2_ = nullptr;
     TQAdvToolButton* btnTest_ = nullptr;
     TQLabeledEdit* edtCalGas_ = nullptr;

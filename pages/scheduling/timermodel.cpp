@@ -1,5 +1,6 @@
 #include "timermodel.h"
 
+#include "numbertext.h"
 #include "timerxmanager.h"
 
 namespace timerpage {
@@ -8,22 +9,23 @@ namespace {
 
 const char* const kDayTexts[kDays] = {"Everyday",  "Sunday",   "Monday", "Tuesday",
                                       "Wednesday", "Thursday", "Friday", "Saturday"};
-const char* const kRunNames[kRunTypes] = {"H2S", "TS", "R1", "R2", "Z", "C"};
-const char* const kRunCaptions[kRunTypes] = {"H2S",         "Total Sulpur", "Reference 1",
-                                             "Reference 2", "Zero",         "Calibration"};
+// By the unit's run type.
+const char* const kRunNames[analyzer::kRunTypes] = {"H2S", "TS", "R1", "R2", "Z", "C"};
+const char* const kRunCaptions[analyzer::kRunTypes] = {"H2S",         "Total Sulpur", "Reference 1",
+                                                       "Reference 2", "Zero",         "Calibration"};
 
 std::optional<std::uint8_t> parseBounded(const QString& text, int high, const QString& message, QString* problem)
 {
-    bool ok = false;
+    // Digits only: a sign is no part of an hour or a minute.
     const QString trimmed = text.trimmed();
-    const int value = trimmed.toInt(&ok);
-    if (!ok || trimmed.startsWith(QLatin1Char('+')) || trimmed.startsWith(QLatin1Char('-')) || value < 0 ||
-        value > high) {
+    const std::optional<int> value = numtext::tryStrToInt(trimmed);
+    if (!value || trimmed.startsWith(QLatin1Char('+')) || trimmed.startsWith(QLatin1Char('-')) || *value < 0 ||
+        *value > high) {
         if (problem)
             *problem = message;
         return std::nullopt;
     }
-    return static_cast<std::uint8_t>(value);
+    return static_cast<std::uint8_t>(*value);
 }
 
 }  // namespace
@@ -57,7 +59,7 @@ PageValues decode(const TimerXConfiguration& block)
         v.hour = e.ScheduleHour;
         v.minute = e.ScheduleMinute;
         v.analysisEnable = e.AnalysisEnable != 0;
-        for (int bit = 0; bit < kRunBoxes; ++bit)
+        for (int bit = 0; bit < analyzer::kRunMaskBits; ++bit)
             v.runs[bit] = (e.Analysis >> bit) & 1u;
         v.sequencerEnable = e.SequencerEnable != 0;
         v.manEnable = e.Sequencer & 1u;
@@ -81,7 +83,7 @@ TimerXConfiguration encode(const PageValues& values)
         e.ScheduleMinute = v.minute;
         e.AnalysisEnable = v.analysisEnable ? 1 : 0;
         std::uint32_t analysis = 0;
-        for (int bit = 0; bit < kRunBoxes; ++bit)
+        for (int bit = 0; bit < analyzer::kRunMaskBits; ++bit)
             if (v.runs[bit])
                 analysis |= 1u << bit;
         e.Analysis = analysis;
@@ -136,13 +138,6 @@ std::optional<std::uint8_t> parseHour(const QString& text, QString* problem)
 std::optional<std::uint8_t> parseMinute(const QString& text, QString* problem)
 {
     return parseBounded(text, 59, QStringLiteral("The minute must be a whole number from 0 to 59."), problem);
-}
-
-std::optional<int> visibleStreams(int streamsValue)
-{
-    if (streamsValue < 0 || streamsValue > 3)
-        return std::nullopt;
-    return streamsValue + 1;
 }
 
 void store(const PageValues& values, TimerXManager& manager)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyzer.h"
 #include "timerxconfiguration.h"
 
 #include <QString>
@@ -13,9 +14,6 @@ class TimerXManager;
 // so the codec and the frames' rules are tested without a widget.
 namespace timerpage {
 
-constexpr int kStreams = 4;
-constexpr int kRunTypes = 6;
-constexpr int kRunBoxes = kStreams * kRunTypes;
 constexpr int kManualSequences = 8;
 constexpr int kDays = 8;
 
@@ -36,7 +34,7 @@ struct TimerValues {
     std::uint8_t hour = 8;
     std::uint8_t minute = 0;
     bool analysisEnable = false;
-    std::array<bool, kRunBoxes> runs{};  // index 6 * (stream - 1) + run
+    std::array<bool, analyzer::kRunMaskBits> runs{};  // by analyzer::runMaskBit
     bool sequencerEnable = false;
     bool manEnable = false;  // hidden manual-enable bit
     std::array<bool, kManualSequences> manual{};
@@ -70,10 +68,6 @@ QString selfTestText(bool down);
 // Hour 0-23 and minute 0-59 as typed; nullopt with *problem set to the text to show.
 std::optional<std::uint8_t> parseHour(const QString& text, QString* problem);
 std::optional<std::uint8_t> parseMinute(const QString& text, QString* problem);
-
-// Highest stream shown for the Streams point's value 0-3 (1 for one stream ... 4); nullopt for
-// any other value, which changes nothing.
-std::optional<int> visibleStreams(int streamsValue);
 
 // The page's store on WM_SEND_TO_DATABASE; marks the block changed when any byte differs.
 void store(const PageValues& values, TimerXManager& manager);

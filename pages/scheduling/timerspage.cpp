@@ -6,6 +6,7 @@
 #include "dbdisplays.h"
 #include "dbswitches.h"
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "observercomponents.h"
 #include "pagehost.h"
 #include "pointids.h"
@@ -46,9 +47,9 @@ TfrmTimerSetup::TfrmTimerSetup(int timerNumber, QWidget* parent)
     ui_->Sequencer->setTitle(word + (start ? QStringLiteral(" - (Start)") : QStringLiteral(" - (Stop)")));
     ui_->SequencerEnable->setText(start ? QStringLiteral("Start") : QStringLiteral("Stop"));
 
-    for (int s = 1; s <= timerpage::kStreams; ++s)
-        for (int r = 0; r < timerpage::kRunTypes; ++r)
-            runBoxes_[6 * (s - 1) + r] = findChild<QCheckBox*>(timerpage::runBoxName(s, r));
+    for (int s = 1; s <= analyzer::kStreams; ++s)
+        for (int r = 0; r < analyzer::kRunTypes; ++r)
+            runBoxes_[analyzer::runMaskBit(s, r)] = findChild<QCheckBox*>(timerpage::runBoxName(s, r));
     for (int m = 0; m < timerpage::kManualSequences; ++m) {
         QCheckBox* box = findChild<QCheckBox*>(QStringLiteral("S1M%1").arg(m + 1));
         box->setText(QStringLiteral("Manual Sequencer #%1").arg(m + 1));
@@ -87,7 +88,7 @@ void TfrmTimerSetup::Show()
     ui_->edHours->setText(QString::number(values_.hour));
     ui_->edMinute->setText(QString::number(values_.minute));
     ui_->AnalysisEnable->setChecked(values_.analysisEnable);
-    for (int i = 0; i < timerpage::kRunBoxes; ++i)
+    for (int i = 0; i < analyzer::kRunMaskBits; ++i)
         runBoxes_[i]->setChecked(values_.runs[i]);
     ui_->SequencerEnable->setChecked(values_.sequencerEnable);
     ui_->ManEnable->setChecked(values_.manEnable);
@@ -97,8 +98,8 @@ void TfrmTimerSetup::Show()
 
 void TfrmTimerSetup::ShowStreams(int count)
 {
-    for (int s = 1; s <= timerpage::kStreams; ++s)
-        for (int r = 0; r < timerpage::kRunTypes; ++r)
+    for (int s = 1; s <= analyzer::kStreams; ++s)
+        for (int r = 0; r < analyzer::kRunTypes; ++r)
             RunBox(s, r)->setVisible(s <= count);
 }
 
@@ -158,7 +159,7 @@ bool TfrmTimerSetup::CommitTexts(bool atWrite)
 
 void TfrmTimerSetup::BoxClicked()
 {
-    for (int i = 0; i < timerpage::kRunBoxes; ++i)
+    for (int i = 0; i < analyzer::kRunMaskBits; ++i)
         values_.runs[i] = runBoxes_[i]->isChecked();
     for (int m = 0; m < timerpage::kManualSequences; ++m)
         values_.manual[m] = manualBoxes_[m]->isChecked();
@@ -315,7 +316,7 @@ void TfrmTimer1::StreamsDBPointValueChanged(const QString& value, bool& showValu
     if (value.isEmpty())
         return;
     // A text that is not a whole number is passed over: the next read brings the next value.
-    if (!dbctl::parseInteger(value))
+    if (!numtext::tryStrToInt64(value))
         return;
     if (const auto count = streamcount::streams(value)) {
         Host().SetStreamDisplay(*streamcount::displayText(value, streamcount::Words::Count));

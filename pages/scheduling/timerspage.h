@@ -37,7 +37,7 @@ public:
     void SetValues(const timerpage::TimerValues& values);
     // Shows the run boxes of streams 1 to count and hides the others; checked states stay.
     void ShowStreams(int count);
-    QCheckBox* RunBox(int stream, int run) const { return runBoxes_[6 * (stream - 1) + run]; }
+    QCheckBox* RunBox(int stream, int run) const { return runBoxes_[analyzer::runMaskBit(stream, run)]; }
     // Takes what the hour and minute boxes hold if the user has not ended the edit yet; false,
     // after telling the user, when a box holds a text that is not an hour or minute (at a write,
     // with the timer named and the box shown).
@@ -60,7 +60,7 @@ private:
     std::unique_ptr<Ui::TfrmTimerSetup> ui_;
     int number_;
     timerpage::TimerValues values_;
-    std::array<QCheckBox*, timerpage::kRunBoxes> runBoxes_{};
+    std::array<QCheckBox*, analyzer::kRunMaskBits> runBoxes_{};
     std::array<QCheckBox*, timerpage::kManualSequences> manualBoxes_{};
     bool checking_ = false;
 };

@@ -5,6 +5,7 @@
 #include "dbtextentry.h"
 #include "dialogservice.h"
 #include "floatformat.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "toolkitcolor.h"
 
@@ -29,7 +30,7 @@ void warn(const QString& text)
 // A box's number, or the toolkit's conversion error shown and nothing.
 std::optional<double> readNumber(const QLineEdit* line)
 {
-    const std::optional<double> value = dbctl::parseNumber(line->text());
+    const std::optional<double> value = numtext::tryStrToFiniteFloat(line->text());
     if (!value)
         DialogService::showMessage(dbctl::notNumberText(line->text()));
     return value;
@@ -37,7 +38,7 @@ std::optional<double> readNumber(const QLineEdit* line)
 
 std::optional<std::int64_t> readInteger(const QLineEdit* line)
 {
-    const std::optional<std::int64_t> value = dbctl::parseInteger(line->text());
+    const std::optional<std::int64_t> value = numtext::tryStrToInt64(line->text());
     if (!value)
         DialogService::showMessage(dbctl::notIntegerText(line->text()));
     return value;
@@ -118,7 +119,7 @@ void ArrowButtons::Step(bool up)
 {
     // Arrows that own their box's number start from what it shows and show where they stop.
     if (ownsText_)
-        if (const std::optional<std::int64_t> typed = dbctl::parseInteger(associate_->text()))
+        if (const std::optional<std::int64_t> typed = numtext::tryStrToInt64(associate_->text()))
             setPosition(static_cast<int>(std::clamp<std::int64_t>(*typed, min_, max_)));
     setPosition(position_ + (up ? 1 : -1));
     if (ownsText_)
@@ -441,8 +442,8 @@ void TfraAOCalibration::btnCaptureCalibrationClick()
             return;
         texts.push_back(*text);
     }
-    const std::int64_t zero = *dbctl::parseInteger(texts[2]);
-    const std::int64_t span = *dbctl::parseInteger(texts[3]);
+    const std::int64_t zero = *numtext::tryStrToInt64(texts[2]);
+    const std::int64_t span = *numtext::tryStrToInt64(texts[3]);
     // The unit divides by the scaling factor.
     if (span == zero) {
         warn("The Raw Span Value must differ from the Raw Zero Value.\nThe calibration was not captured.");
@@ -512,7 +513,7 @@ void TfraAOCalibration::ubBitsClicka(ArrowButtons* sender)
 
 void TfraAOCalibration::ValueArrived(int column, const QString& value)
 {
-    const std::optional<double> number = dbctl::parseNumber(value);
+    const std::optional<double> number = numtext::tryStrToFiniteFloat(value);
     if (number && std::isfinite(*number))
         arrows_[static_cast<std::size_t>(column) + 3]->setPosition(
             static_cast<int>(std::clamp(std::trunc(*number), -1e9, 1e9)));
@@ -580,7 +581,7 @@ std::optional<QString> TfraAOCalibration::CheckedText(QWidget* box, bool tell) c
     std::optional<QString> text = entry->CheckedText(&problem);
     // A box that holds no number has no value to send (an empty write would send the point's
     // pending value).
-    if (text && !dbctl::parseNumber(*text)) {
+    if (text && !numtext::tryStrToFiniteFloat(*text)) {
         problem = dbctl::notNumberText(*text);
         text.reset();
     }

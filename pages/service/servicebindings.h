@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analyzer.h"
+
 #include <array>
 #include <vector>
 
@@ -8,7 +10,7 @@
 namespace servicepage {
 
 // Relays 1 to 6, then solenoids 1 to 8: the point each box switches and its lamp shows.
-constexpr int kOutputCount = 14;
+constexpr int kOutputCount = analyzer::kRelays + analyzer::kSolenoids;
 extern const std::array<int, kOutputCount> kOutputPoints;
 
 // The points of a calibration frame's six bound edits.

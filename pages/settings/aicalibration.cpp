@@ -5,6 +5,7 @@
 #include "dbswitches.h"
 #include "dbtextentry.h"
 #include "dialogservice.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "textroom.h"
 #include "toolkitcolor.h"
@@ -227,7 +228,7 @@ void TTfraAICalibration::btnCaptureSpanClick()
 void TTfraAICalibration::Capture(TQLabeledEdit* box)
 {
     const QString rawText = raw_->Text().trimmed();
-    const std::optional<std::int64_t> raw = dbctl::parseInteger(rawText);
+    const std::optional<std::int64_t> raw = numtext::tryStrToInt64(rawText);
     if (!raw) {
         DialogService::showMessage(QStringLiteral("'%1' is not a valid integer value").arg(rawText));
         return;

@@ -2,6 +2,7 @@
 
 #include "dbcontrol.h"
 #include "floatformat.h"
+#include "numbertext.h"
 #include "resultnumbers.h"
 
 #include <QStringList>
@@ -68,9 +69,10 @@ Plan plan(const Boxes& boxes, const Points& points)
     if (!rawSpan)
         return {{}, refusalText("Raw Span", problem)};
 
-    const std::optional<Line> through = line(
-        *dbctl::parseNumber(QString::fromStdString(*rawZero)), *dbctl::parseNumber(QString::fromStdString(*rawSpan)),
-        *dbctl::parseNumber(dbctl::fromPointText(*scaledZero)), *dbctl::parseNumber(dbctl::fromPointText(*scaledSpan)));
+    const std::optional<Line> through = line(*numtext::tryStrToFiniteFloat(QString::fromStdString(*rawZero)),
+                                             *numtext::tryStrToFiniteFloat(QString::fromStdString(*rawSpan)),
+                                             *numtext::tryStrToFiniteFloat(dbctl::fromPointText(*scaledZero)),
+                                             *numtext::tryStrToFiniteFloat(dbctl::fromPointText(*scaledSpan)));
     if (!through)
         return {{},
                 QStringLiteral("The raw zero and the raw span are both %1: no line runs through a single point.\n"
@@ -96,7 +98,7 @@ std::optional<QString> ratioPercentText(const QString& value)
 {
     if (value.isEmpty())
         return std::nullopt;
-    const std::optional<double> ratio = dbctl::parseNumber(value);
+    const std::optional<double> ratio = numtext::tryStrToFiniteFloat(value);
     if (!ratio)
         return std::nullopt;
     const double percent = std::trunc(*ratio * 100);
@@ -107,7 +109,7 @@ std::optional<QString> ratioPercentText(const QString& value)
 
 QString currentText(const QString& value)
 {
-    return resultnum::formatMasked(QStringLiteral("0.00"), dbctl::parseNumber(value).value_or(0));
+    return resultnum::formatMasked(QStringLiteral("0.00"), numtext::tryStrToFiniteFloat(value).value_or(0));
 }
 
 QString partialWriteText(const QString& frameCaption, const std::vector<Write>& writes, std::size_t written)

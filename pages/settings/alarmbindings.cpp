@@ -22,7 +22,7 @@ const std::array<Light, 13> kUnitLights = {{
     {"DCPowerAlarm", "DC Power Alarm", pid::AlarmStateDCPower},
 }};
 
-const std::array<StreamGroup, 6> kStreamGroups = {{
+const std::array<StreamGroup, analyzer::kRunTypes> kStreamGroups = {{
     {"N", "H2S", 4},
     {"T", "Total Sulphur", 4},
     {"C", "Calibration", 2},
@@ -35,7 +35,7 @@ const std::array<const char*, 4> kLightCaptions = {"Deviation", "High Alarm", "H
 
 // Rows: H2S, Total Sulphur, Calibration, Reference 1, Reference 2, Zero; columns: Deviation,
 // High Alarm, High High Alarm, Lock.
-const std::array<StreamPoints, 4> kStreamPoints = {{
+const std::array<StreamPoints, analyzer::kStreams> kStreamPoints = {{
     {{{pid::Stream1H2SDeviation, pid::Stream1H2SHighAlarm, pid::Stream1H2SHighHighAlarm, pid::Stream1H2SLockAlarm},
       {pid::Stream1TotalSulphurDeviation, pid::Stream1TotalSulphurHighAlarm, pid::Stream1TotalSulphurHighHighAlarm,
        pid::Stream1TotalSulphurLockAlarm},
@@ -81,10 +81,10 @@ const char* lightName(int stream, int group, int light)
 {
     // Names are made once and kept, so callers may hold the pointers.
     static const auto names = [] {
-        std::array<std::array<std::array<std::string, 4>, 6>, 4> all;
+        std::array<std::array<std::array<std::string, 4>, analyzer::kRunTypes>, analyzer::kStreams> all;
         static const char* const kLightLetters[] = {"D", "A", "P"};
-        for (int s = 0; s < 4; ++s)
-            for (int g = 0; g < 6; ++g)
+        for (int s = 0; s < analyzer::kStreams; ++s)
+            for (int g = 0; g < analyzer::kRunTypes; ++g)
                 for (int l = 0; l < kStreamGroups[g].lights; ++l) {
                     const std::string number = std::to_string(s + 1);
                     all[s][g][l] = l == 3 ? (g == 0 ? "imgLock" : "imgLockT") + number
@@ -92,23 +92,26 @@ const char* lightName(int stream, int group, int light)
                 }
         return all;
     }();
-    if (stream < 0 || stream > 3 || group < 0 || group > 5 || light < 0 || light >= kStreamGroups[group].lights)
+    if (stream < 0 || stream >= analyzer::kStreams || group < 0 || group >= analyzer::kRunTypes || light < 0 ||
+        light >= kStreamGroups[group].lights)
         return "";
     return names[stream][group][light].c_str();
 }
 
 std::vector<int> scanList()
 {
-    enum { H2S, TotalSulphur, Calibration, Reference1, Reference2, Zero };
+    using namespace analyzer;
+    // A stream's groups stand in the streams page's order.
+    const auto g = [](RunType run) { return static_cast<std::size_t>(streamsPageIndex(run)); };
     enum { D, A, HH, Lock };
     std::vector<int> ids{pid::Streams, pid::AlarmStateSystem};
     // The unit alarms but the two power alarms, which come after the streams.
     for (std::size_t i = 0; i + 2 < kUnitLights.size(); ++i)
         ids.push_back(kUnitLights[i].point);
     for (const StreamPoints& s : kStreamPoints) {
-        for (int id : {s[H2S][D], s[H2S][A], s[H2S][HH], s[TotalSulphur][D], s[TotalSulphur][A], s[TotalSulphur][HH],
-                       s[Calibration][D], s[Calibration][A], s[Reference1][D], s[Reference2][D], s[Reference1][A],
-                       s[Reference2][A], s[Zero][D], s[Zero][A]})
+        for (int id : {s[g(H2S)][D], s[g(H2S)][A], s[g(H2S)][HH], s[g(TotalSulphur)][D], s[g(TotalSulphur)][A],
+                       s[g(TotalSulphur)][HH], s[g(Calibration)][D], s[g(Calibration)][A], s[g(Reference1)][D],
+                       s[g(Reference2)][D], s[g(Reference1)][A], s[g(Reference2)][A], s[g(Zero)][D], s[g(Zero)][A]})
             ids.push_back(id);
     }
     ids.push_back(pid::AlarmStateDCPower);
@@ -116,8 +119,8 @@ std::vector<int> scanList()
     for (const Light& light : kAnalogInputLights)
         ids.push_back(light.point);
     for (const StreamPoints& s : kStreamPoints) {
-        ids.push_back(s[H2S][Lock]);
-        ids.push_back(s[TotalSulphur][Lock]);
+        ids.push_back(s[g(H2S)][Lock]);
+        ids.push_back(s[g(TotalSulphur)][Lock]);
     }
     return ids;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analyzer.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -25,13 +27,14 @@ struct StreamGroup {
     const char* caption;
     int lights;
 };
-extern const std::array<StreamGroup, 6> kStreamGroups;
+// The run types in the streams page's order (analyzer::kStreamsPageOrder).
+extern const std::array<StreamGroup, analyzer::kRunTypes> kStreamGroups;
 // Captions of a group's lights, in order.
 extern const std::array<const char*, 4> kLightCaptions;
 
 // Points of every light of one stream, by group and light (unused slots 0).
-using StreamPoints = std::array<std::array<std::uint16_t, 4>, 6>;
-extern const std::array<StreamPoints, 4> kStreamPoints;
+using StreamPoints = std::array<std::array<std::uint16_t, 4>, analyzer::kRunTypes>;
+extern const std::array<StreamPoints, analyzer::kStreams> kStreamPoints;
 
 // "imS1ND", "imS3R2A", "imgLock2", "imgLockT4": the name of a stream's light.
 const char* lightName(int stream, int group, int light);

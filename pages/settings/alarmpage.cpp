@@ -3,6 +3,7 @@
 #include "alarmbindings.h"
 #include "dbdisplays.h"
 #include "lamps.h"
+#include "numbertext.h"
 #include "pointids.h"
 #include "streamcount.h"
 #include "ui_alarmpage.h"
@@ -75,7 +76,7 @@ void TfrmAlarm::BuildUnitLights()
 void TfrmAlarm::BuildStreamPanels()
 {
     auto* row = static_cast<QHBoxLayout*>(ui_->gbWWAnalysisAlarms->layout());
-    for (int s = 0; s < 4; ++s) {
+    for (int s = 0; s < analyzer::kStreams; ++s) {
         auto* panel = new QFrame(ui_->gbWWAnalysisAlarms);
         panel->setObjectName(QStringLiteral("Stream%1Pan").arg(s + 1));
         panel->setFrameShape(QFrame::StyledPanel);
@@ -167,13 +168,13 @@ void TfrmAlarm::lblStream4DBPointValueChanged(const QString& value, bool& showVa
         return;
     // A value that is not a number is passed over: the panels keep what they show until the next
     // poll brings a stream count.
-    const std::optional<std::int64_t> number = dbctl::parseInteger(value);
+    const std::optional<std::int64_t> number = numtext::tryStrToInt64(value);
     if (!number)
         return;
     showValue = false;
     const std::optional<int> count = streamcount::streams(value);
     if (!count)
         return;
-    for (int s = 0; s < 4; ++s)
+    for (int s = 0; s < analyzer::kStreams; ++s)
         panels_[static_cast<std::size_t>(s)]->setVisible(s < *count);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyzer.h"
 #include "pageframe.h"
 
 #include <array>
@@ -41,5 +42,5 @@ private:
     void lblStream4DBPointValueChanged(const QString& value, bool& showValue);
 
     std::unique_ptr<Ui::TfrmAlarm> ui_;
-    std::array<QFrame*, 4> panels_{};
+    std::array<QFrame*, analyzer::kStreams> panels_{};
 };

@@ -42,11 +42,6 @@ QString actionBoxName(const AlarmRow& row, bool relay, int number)
         .arg(row.input);
 }
 
-int actionBit(bool relay, int number)
-{
-    return relay ? number - 1 : number + 7;
-}
-
 // The fields in the order of AIFramePoints: description, minimum, maximum, value, units, raw zero,
 // raw span, scaled zero, scaled span, raw, current, ratio; then the line's gain and offset.
 const std::array<Frame, kInputs> kFrames = {{

@@ -12,8 +12,6 @@ namespace aipage {
 
 constexpr int kScanPage = 14;
 constexpr int kInputs = 4;
-constexpr int kRelays = 6;
-constexpr int kSolenoids = 8;
 
 struct AlarmRow {
     const char* caption;
@@ -30,10 +28,9 @@ extern const std::array<AlarmRow, 8> kAlarmRows;
 QString enableName(const AlarmRow& row);
 QString limitName(const AlarmRow& row);
 // "ckAlarmAIHLimitR11" is relay 1 of input 1's greater-than row; "ckAlarmAILLimitS84" solenoid 8
-// of input 4's less-than row.
+// of input 4's less-than row. Each box watches its bit of the row's actions point
+// (analyzer::actionBit).
 QString actionBoxName(const AlarmRow& row, bool relay, int number);
-// Relay k is bit k-1, solenoid k bit k+7 of the row's actions point.
-int actionBit(bool relay, int number);
 
 struct Frame {
     AIFramePoints points;

@@ -2,6 +2,7 @@
 
 #include "aicalibration.h"
 #include "analoginputbindings.h"
+#include "analyzer.h"
 #include "dbdisplays.h"
 #include "dbswitches.h"
 #include "dbtextentry.h"
@@ -103,9 +104,9 @@ QWidget* TfrAnalogInputs::BuildAlarms(QWidget* parent)
     // box of a row lies on them.
     constexpr int kFrameLeftColumn = 2;
     constexpr int kFirstRelayColumn = kFrameLeftColumn + 1;
-    constexpr int kGapColumn = kFirstRelayColumn + kRelays;
+    constexpr int kGapColumn = kFirstRelayColumn + analyzer::kRelays;
     constexpr int kFirstSolenoidColumn = kGapColumn + 1;
-    constexpr int kFrameRightColumn = kFirstSolenoidColumn + kSolenoids;
+    constexpr int kFrameRightColumn = kFirstSolenoidColumn + analyzer::kSolenoids;
     constexpr int kFirstRow = 2;
     const int rows = static_cast<int>(kAlarmRows.size());
 
@@ -119,8 +120,9 @@ QWidget* TfrAnalogInputs::BuildAlarms(QWidget* parent)
     plain.setBold(false);
     grid->addWidget(boldLabel("lblEnabled", "Enabled", group), 1, 0);
     grid->addWidget(boldLabel("lblLimit", "Limit", group), 1, 1);
-    grid->addWidget(boldLabel("lblRelays", "Relays", group), 1, kFirstRelayColumn, 1, kRelays, Qt::AlignHCenter);
-    grid->addWidget(boldLabel("lblSolenoids", "Solenoids", group), 1, kFirstSolenoidColumn, 1, kSolenoids,
+    grid->addWidget(boldLabel("lblRelays", "Relays", group), 1, kFirstRelayColumn, 1, analyzer::kRelays,
+                    Qt::AlignHCenter);
+    grid->addWidget(boldLabel("lblSolenoids", "Solenoids", group), 1, kFirstSolenoidColumn, 1, analyzer::kSolenoids,
                     Qt::AlignHCenter);
     grid->setRowMinimumHeight(0, 12);
     grid->setColumnMinimumWidth(kFrameLeftColumn, 6);
@@ -148,14 +150,14 @@ QWidget* TfrAnalogInputs::BuildAlarms(QWidget* parent)
         grid->addWidget(limit, gridRow, 1);
 
         for (bool relay : {true, false}) {
-            const int count = relay ? kRelays : kSolenoids;
+            const int count = relay ? analyzer::kRelays : analyzer::kSolenoids;
             for (int n = 1; n <= count; ++n) {
                 auto* box = new TQCheckBox(group);
                 box->setObjectName(actionBoxName(row, relay, n));
                 box->setText(QString::number(n));
                 box->setFont(plain);
                 box->setDbId(row.actionsPoint);
-                box->setWatchBitNumber(static_cast<dbctl::WatchBit>(actionBit(relay, n)));
+                box->setWatchBitNumber(static_cast<dbctl::WatchBit>(analyzer::actionBit(relay, n)));
                 grid->addWidget(box, gridRow, relay ? kFirstRelayColumn + n - 1 : kFirstSolenoidColumn + n - 1);
             }
         }

@@ -5,6 +5,7 @@
 #include "dbtextentry.h"
 #include "dialogservice.h"
 #include "floatformat.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "pointids.h"
 
@@ -37,7 +38,7 @@ const SupplyPoints kSupply2 = {2,
 
 std::optional<ArrowResult> rawArrowClick(const QString& boxText, int position, int step)
 {
-    const std::optional<std::int64_t> count = dbctl::parseInteger(boxText);
+    const std::optional<std::int64_t> count = numtext::tryStrToInt64(boxText);
     if (!count)
         return std::nullopt;
     const std::int64_t shown = static_cast<std::int64_t>(position) + kArrowOffset;
@@ -49,7 +50,7 @@ std::optional<ArrowResult> rawArrowClick(const QString& boxText, int position, i
 
 std::optional<QString> voltageArrowClick(const QString& boxText, int direction)
 {
-    const std::optional<double> volts = dbctl::parseNumber(boxText);
+    const std::optional<double> volts = numtext::tryStrToFiniteFloat(boxText);
     if (!volts || !std::isfinite(*volts))
         return std::nullopt;
     // Steps land on whole tenths, so repeated clicks do not gather rounding noise.

@@ -5,6 +5,7 @@
 #include "dbdisplays.h"
 #include "dbswitches.h"
 #include "dbtextentry.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "pointids.h"
 #include "streamcount.h"
@@ -182,11 +183,11 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
     runGrid->setVerticalSpacing(1);
     runGrid->setHorizontalSpacing(4);
     runGrid->setContentsMargins(4, 2, 4, 2);
-    for (int s = 1; s <= inputmasks::kStreams; ++s)
-        for (int k = 0; k < inputmasks::kRunTypes; ++k) {
+    for (int s = 1; s <= analyzer::kStreams; ++s)
+        for (int k = 0; k < analyzer::kRunTypes; ++k) {
             TQCheckBox* box = MakeMaskBox(true, inputmasks::runSelectorBoxName(s, k, points.input),
                                           inputmasks::runSelectorCaption(s, k), points.triggers,
-                                          inputmasks::runSelectorBit(s, k), c.runSelector);
+                                          analyzer::runMaskBit(s, k), c.runSelector);
             c.runBoxes[static_cast<std::size_t>(s - 1)][static_cast<std::size_t>(k)] = box;
             runGrid->addWidget(box, k, s - 1);
         }
@@ -200,16 +201,16 @@ void DiscreteInputPage::BuildInput(int index, QWidget* parent)
     actionGrid->setVerticalSpacing(1);
     actionGrid->setHorizontalSpacing(4);
     actionGrid->setContentsMargins(4, 2, 4, 2);
-    for (int r = 1; r <= inputmasks::kRelays; ++r) {
+    for (int r = 1; r <= analyzer::kRelays; ++r) {
         TQCheckBox* box = MakeMaskBox(false, inputmasks::relayBoxName(r, points.input), "Relay " + std::to_string(r),
-                                      points.actions, inputmasks::relayBit(r), c.actions);
+                                      points.actions, analyzer::relayBit(r), c.actions);
         c.actionBoxes.push_back(box);
         actionGrid->addWidget(box, r - 1, 0);
     }
-    for (int s = 1; s <= inputmasks::kSolenoids; ++s) {
+    for (int s = 1; s <= analyzer::kSolenoids; ++s) {
         TQCheckBox* box =
             MakeMaskBox(false, inputmasks::solenoidBoxName(s, points.input), "Solenoid " + std::to_string(s),
-                        points.actions, inputmasks::solenoidBit(s), c.actions);
+                        points.actions, analyzer::solenoidBit(s), c.actions);
         c.actionBoxes.push_back(box);
         actionGrid->addWidget(box, s - 1, 1);
     }
@@ -337,7 +338,7 @@ void DiscreteInputPage::lblStream2DBPointValueChanged(const QString& value, bool
 {
     if (value.isEmpty())
         return;
-    if (!dbctl::parseInteger(value))
+    if (!numtext::tryStrToInt64(value))
         return;
     showValue = false;
     const std::optional<QString> text = streamcount::displayText(value, streamcount::Words::Count);
@@ -346,7 +347,7 @@ void DiscreteInputPage::lblStream2DBPointValueChanged(const QString& value, bool
         return;
     Host().SetStreamDisplay(*text);
     for (InputControls& c : inputs_)
-        for (int s = 0; s < inputmasks::kStreams; ++s)
+        for (int s = 0; s < analyzer::kStreams; ++s)
             for (TQCheckBox* box : c.runBoxes[static_cast<std::size_t>(s)])
                 box->setVisible(s < *count);
 }

@@ -32,7 +32,7 @@ public:
         QGroupBox* runSelector = nullptr;
         QGroupBox* actions = nullptr;
         // [stream - 1][run type]
-        std::array<std::array<TQCheckBox*, inputmasks::kRunTypes>, inputmasks::kStreams> runBoxes{};
+        std::array<std::array<TQCheckBox*, analyzer::kRunTypes>, analyzer::kStreams> runBoxes{};
         std::vector<TQCheckBox*> actionBoxes;  // relays 1-6, then solenoids 1-8
     };
 

@@ -1,6 +1,7 @@
 #include "globalbindings.h"
 
 #include "floatformat.h"
+#include "numbertext.h"
 #include "pointids.h"
 
 #include <QLocale>
@@ -105,58 +106,24 @@ std::string actionBitText(int bit, bool checked)
     return std::to_string(checked ? value : 0xFFFFu - value);
 }
 
-namespace {
-
-// The longest leading integer of the text (blanks skipped), as the C library's atol reads it.
-long long leadingInteger(const QString& text)
-{
-    const QByteArray chars = text.toLatin1();
-    const char* p = chars.constData();
-    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v')
-        ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-')
-        negative = *p++ == '-';
-    unsigned long long value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p)
-        value = value * 10u + static_cast<unsigned>(*p - '0');  // wraps like the unit's registers
-    return negative ? -static_cast<long long>(value) : static_cast<long long>(value);
-}
-
-}  // namespace
-
-double leadingNumber(const QString& text)
-{
-    const QByteArray chars = text.trimmed().toLatin1();
-    // The longest prefix that reads as a number in the C locale.
-    for (qsizetype n = chars.size(); n > 0; --n) {
-        bool ok = false;
-        const double v = QLocale::c().toDouble(QString::fromLatin1(chars.constData(), n), &ok);
-        if (ok && std::isfinite(v))
-            return v;
-    }
-    return 0;
-}
-
 QString versionText(const QString& value)
 {
-    const auto bits = static_cast<std::uint32_t>(static_cast<unsigned long long>(leadingInteger(value)));
+    const auto bits = static_cast<std::uint32_t>(numtext::cStrtol(value));
     return QStringLiteral("%1").arg(bits, 8, 16, QLatin1Char('0')).toUpper();
 }
 
 std::optional<QString> bypassSecondsText(const QString& milliseconds)
 {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(milliseconds.trimmed(), &ok);
-    if (!ok)
+    const std::optional<double> value = numtext::tryStrToFloat(milliseconds);
+    if (!value)
         return std::nullopt;
-    const float seconds = static_cast<float>(value * 0.001);
+    const float seconds = static_cast<float>(*value * 0.001);
     return QString::fromStdString(floatfmt::toolkitText(static_cast<double>(seconds)));
 }
 
 std::optional<QString> clampTrendFilter(const QString& text)
 {
-    if (leadingNumber(text) > 10)
+    if (numtext::cStrtod(text) > 10)
         return QStringLiteral("10");
     return std::nullopt;
 }

@@ -16,8 +16,8 @@ constexpr int kScanPage = 2;
 // How a limit edit takes its text.
 enum class Limit { None, PosFloat, Float };
 
-// One row of "Global Alarms": the enable box, its limit edit (if any) and the action mask with
-// six relay boxes on bits 0 to 5 and eight solenoid boxes on bits 8 to 15.
+// One row of "Global Alarms": the enable box, its limit edit (if any) and the action mask with a
+// box per relay and solenoid.
 struct AlarmRow {
     const char* enableName;
     const char* caption;
@@ -31,10 +31,6 @@ struct AlarmRow {
     const char* solenoidPrefix;
 };
 
-constexpr int kRelays = 6;
-constexpr int kSolenoids = 8;
-constexpr int kFirstSolenoidBit = 8;
-
 // The twelve rows from top to bottom; the tape-length row carries the length unit in its caption.
 constexpr int kTapeLengthRow = 6;
 extern const std::array<AlarmRow, 12> kAlarmRows;
@@ -42,13 +38,9 @@ extern const std::array<AlarmRow, 12> kAlarmRows;
 // The names of the controls whose points the page lists on entry, in the unit's order.
 extern const std::vector<const char*> kEntryControls;
 
-// "ckAlmBattR3", "LowTempS8": the name of a row's relay (solenoid false) box n (1-based).
+// "ckAlmBattR3", "LowTempS8": the name of a row's relay (solenoid false) box n (1-based); it
+// watches its bit of the row's mask (analyzer::actionBit).
 QString actionBoxName(const AlarmRow& row, bool relay, int n);
-// The bit of a row's action box.
-inline int actionBit(bool relay, int n)
-{
-    return relay ? n - 1 : kFirstSolenoidBit + n - 1;
-}
 
 // The text a clicked action box stores: the bit alone when checked, every other bit of the
 // 16-bit mask when cleared (bit 2: "4" and "65531"). The database sets or clears that one bit.
@@ -70,9 +62,5 @@ std::optional<QString> clampTrendFilter(const QString& text);
 // The highest furnace pulse width; 75 itself is allowed.
 constexpr double kPulseWidthMax = 75.0;
 extern const char* const kPulseWidthWarning;
-
-// The leading number of a text as the toolkit's lenient conversions read it: blanks skipped,
-// then the longest number there is; 0 when there is none.
-double leadingNumber(const QString& text);
 
 }  // namespace globalpage

@@ -1,5 +1,6 @@
 #include "globalpage.h"
 
+#include "analyzer.h"
 #include "database.h"
 #include "dbchoices.h"
 #include "dbdisplays.h"
@@ -8,6 +9,7 @@
 #include "dialogservice.h"
 #include "dispplacefile.h"
 #include "globalbindings.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "pointids.h"
 #include "streamcount.h"
@@ -96,7 +98,7 @@ void TfraAnalyzerGlobal::BuildAlarmRows()
     using namespace globalpage;
     auto* grid = static_cast<QGridLayout*>(ui_->gbGlobalAlarms->layout());
     constexpr int kFirstRelayColumn = 2;
-    constexpr int kGapColumn = kFirstRelayColumn + kRelays;
+    constexpr int kGapColumn = kFirstRelayColumn + analyzer::kRelays;
     constexpr int kFirstSolenoidColumn = kGapColumn + 1;
     auto head = [&](const char* name, const QString& text, int row, int column, int span, Qt::Alignment align) {
         auto* label = new QLabel(text, ui_->gbGlobalAlarms);
@@ -108,9 +110,9 @@ void TfraAnalyzerGlobal::BuildAlarmRows()
     };
     head("lblEnabled", "Enabled", 0, 0, 1, Qt::AlignLeft);
     head("lblLimit", "Limit", 0, 1, 1, Qt::AlignLeft);
-    head("lblActions", "Actions", 0, kFirstRelayColumn, kRelays + 1 + kSolenoids, Qt::AlignHCenter);
-    head("lblRelays", "Relays", 1, kFirstRelayColumn, kRelays, Qt::AlignHCenter);
-    head("lblSolenoids", "Solenoids", 1, kFirstSolenoidColumn, kSolenoids, Qt::AlignHCenter);
+    head("lblActions", "Actions", 0, kFirstRelayColumn, analyzer::kRelays + 1 + analyzer::kSolenoids, Qt::AlignHCenter);
+    head("lblRelays", "Relays", 1, kFirstRelayColumn, analyzer::kRelays, Qt::AlignHCenter);
+    head("lblSolenoids", "Solenoids", 1, kFirstSolenoidColumn, analyzer::kSolenoids, Qt::AlignHCenter);
     grid->setColumnMinimumWidth(kGapColumn, 10);
     grid->setColumnMinimumWidth(1, 60);
 
@@ -142,13 +144,13 @@ void TfraAnalyzerGlobal::BuildAlarmRows()
         }
 
         for (bool relay : {true, false}) {
-            const int count = relay ? kRelays : kSolenoids;
+            const int count = relay ? analyzer::kRelays : analyzer::kSolenoids;
             for (int n = 1; n <= count; ++n) {
                 auto* box = new TQCheckBox(ui_->gbGlobalAlarms);
                 box->setObjectName(actionBoxName(row, relay, n));
                 box->setText(QString::number(n));
                 box->setDbId(row.actionsPoint);
-                const int bit = actionBit(relay, n);
+                const int bit = analyzer::actionBit(relay, n);
                 box->setWatchBitNumber(static_cast<dbctl::WatchBit>(bit));
                 connect(box, &QAbstractButton::clicked, this, [this, box, bit] { ckCheckBoxClick(box, bit); });
                 grid->addWidget(box, gridRow, relay ? kFirstRelayColumn + n - 1 : kFirstSolenoidColumn + n - 1);
@@ -156,7 +158,7 @@ void TfraAnalyzerGlobal::BuildAlarmRows()
             }
         }
     }
-    grid->setColumnStretch(kFirstSolenoidColumn + kSolenoids, 1);
+    grid->setColumnStretch(kFirstSolenoidColumn + analyzer::kSolenoids, 1);
 }
 
 void TfraAnalyzerGlobal::BuildAutoTempCalTriggers()
@@ -266,7 +268,7 @@ bool TfraAnalyzerGlobal::eventFilter(QObject* watched, QEvent* event)
 // the user to correct. A text that is no number is left to the edit's own check.
 bool TfraAnalyzerGlobal::edFurancePulseWidthEnter()
 {
-    const std::optional<double> value = dbctl::parseNumber(ui_->edFurancePulseWidth->Text());
+    const std::optional<double> value = numtext::tryStrToFiniteFloat(ui_->edFurancePulseWidth->Text());
     if (!value || *value <= globalpage::kPulseWidthMax)
         return false;
     warn(QString::fromLatin1(globalpage::kPulseWidthWarning));
@@ -312,7 +314,7 @@ std::optional<double> TfraAnalyzerGlobal::UserNumber(QWidget* field, const QStri
     QString problem;
     if (const std::optional<QString> checked =
             dbctl::checkEdit(text, {dbctl::dtFloat, false, true, -largest, largest}, &problem))
-        if (const std::optional<double> value = dbctl::parseNumber(*checked))
+        if (const std::optional<double> value = numtext::tryStrToFiniteFloat(*checked))
             return value;
     warn(problem);
     if (field->isVisible())
@@ -323,7 +325,7 @@ std::optional<double> TfraAnalyzerGlobal::UserNumber(QWidget* field, const QStri
 void TfraAnalyzerGlobal::edtTapeMeasurementUnitsDBPointValueChanged(const QString& value)
 {
     // The integer part decides; a number beyond any integer is no zero.
-    const bool imperial = std::trunc(globalpage::leadingNumber(value)) == 0;
+    const bool imperial = std::trunc(numtext::cStrtod(value)) == 0;
     SelectUnits(imperial);
     ui_->CapstanDiameter->setLabelCaption(tapeadvance::capstanCaption(imperial));
     rows_[globalpage::kTapeLengthRow].enable->setText(tapeadvance::tapeLengthCaption(imperial));
@@ -351,7 +353,7 @@ void TfraAnalyzerGlobal::UnitsSelected(bool imperial)
     const auto convertible = [this](QWidget* field, const QString& text, double largest) -> std::optional<double> {
         if (!fromUnit_)
             return UserNumber(field, text, largest);
-        const std::optional<double> value = dbctl::parseNumber(text);
+        const std::optional<double> value = numtext::tryStrToFiniteFloat(text);
         return value && std::fabs(*value) <= largest ? value : std::nullopt;
     };
     std::optional<double> diameter;
@@ -403,16 +405,16 @@ void TfraAnalyzerGlobal::btnSWPAcceptClick()
     if (!pulses)
         return;
     // The product of the texts shown: the width's text holds all the digits of its value.
-    if (const std::optional<double> shownWidth = dbctl::parseNumber(ui_->AdvanceLength->Text()))
+    if (const std::optional<double> shownWidth = numtext::tryStrToFiniteFloat(ui_->AdvanceLength->Text()))
         ShowStainWidth(*shownWidth * *pulses);
 }
 
 void TfraAnalyzerGlobal::AdvanceLengthDBPointValueChanged(const QString& value)
 {
-    const std::optional<double> pulses = dbctl::parseNumber(ui_->AdvancePulses->Text());
+    const std::optional<double> pulses = numtext::tryStrToFiniteFloat(ui_->AdvancePulses->Text());
     if (ui_->AdvancePulses->Text().trimmed().isEmpty())
         return;
-    const double width = globalpage::leadingNumber(value);
+    const double width = numtext::cStrtod(value);
     if (pulses)
         ShowStainWidth(width * *pulses);
     const bool imperial = IsImperial();
@@ -425,8 +427,8 @@ void TfraAnalyzerGlobal::AdvancePulsesDBPointValueChanged(const QString& value)
     const QString widthText = ui_->AdvanceLength->Text().trimmed();
     if (widthText.isEmpty())
         return;
-    if (const std::optional<double> width = dbctl::parseNumber(widthText))
-        ShowStainWidth(globalpage::leadingNumber(value) * *width);
+    if (const std::optional<double> width = numtext::tryStrToFiniteFloat(widthText))
+        ShowStainWidth(numtext::cStrtod(value) * *width);
 }
 
 void TfraAnalyzerGlobal::ShowStainWidth(double stainWidth)

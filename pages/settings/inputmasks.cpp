@@ -1,12 +1,11 @@
 #include "inputmasks.h"
 
+#include "numbertext.h"
 #include "pointids.h"
-
-#include <charconv>
 
 namespace inputmasks {
 
-const std::array<RunType, kRunTypes> kRunTypeBoxes = {{
+const std::array<RunSelectorBox, analyzer::kRunTypes> kRunSelectorBoxes = {{
     {"H2S Reading", "chkRunSelectorSNR"},
     {"TS Reading", "chkRunSelectorSTS"},
     {"Ref1 Reading", "chkRunSelectorSRR"},
@@ -15,29 +14,15 @@ const std::array<RunType, kRunTypes> kRunTypeBoxes = {{
     {"Cal Reading", "chkRunSelectorSCR"},
 }};
 
-int runSelectorBit(int stream, int runType)
-{
-    return kRunTypes * (stream - 1) + runType;
-}
-
 std::string runSelectorBoxName(int stream, int runType, int input)
 {
-    return std::string(kRunTypeBoxes[static_cast<std::size_t>(runType)].prefix) + std::to_string(stream) + "_" +
+    return std::string(kRunSelectorBoxes[static_cast<std::size_t>(runType)].prefix) + std::to_string(stream) + "_" +
            std::to_string(input);
 }
 
 std::string runSelectorCaption(int stream, int runType)
 {
-    return "Stream " + std::to_string(stream) + " " + kRunTypeBoxes[static_cast<std::size_t>(runType)].caption;
-}
-
-int relayBit(int relay)
-{
-    return relay - 1;
-}
-int solenoidBit(int solenoid)
-{
-    return solenoid + 7;
+    return "Stream " + std::to_string(stream) + " " + kRunSelectorBoxes[static_cast<std::size_t>(runType)].caption;
 }
 
 std::string relayBoxName(int relay, int input)
@@ -59,13 +44,10 @@ std::string clickText(int width, int bit, bool checked)
 
 bool bitOf(const std::string& value, int bit)
 {
-    std::int64_t v = 0;
-    const char* begin = value.data();
-    const char* end = begin + value.size();
-    const auto [ptr, ec] = std::from_chars(begin, end, v);
-    if (value.empty() || ec != std::errc() || ptr != end || bit < 0 || bit > 31)
+    const std::optional<std::int64_t> v = numtext::tryStrToInt64(value);
+    if (!v || bit < 0 || bit > 31)
         return false;
-    return ((static_cast<std::uint64_t>(v) >> bit) & 1u) != 0;
+    return ((static_cast<std::uint64_t>(*v) >> bit) & 1u) != 0;
 }
 
 using namespace pid;

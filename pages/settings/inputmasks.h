@@ -1,36 +1,30 @@
 #pragma once
 
+#include "analyzer.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 // The discrete inputs' two bit masks and the points of each input, as data. The run-selector
-// mask (32 bits) has one bit per stream and run type, the action mask (16 bits) one per relay and
-// solenoid; the input pages show every bit as a box of its own and change one bit per click.
+// mask (32 bits) has one bit per stream and run type (analyzer::runMaskBit), the action mask
+// (16 bits) one per relay and solenoid (analyzer::relayBit, analyzer::solenoidBit); the input
+// pages show every bit as a box of its own and change one bit per click.
 namespace inputmasks {
 
-constexpr int kStreams = 4;
-constexpr int kRunTypes = 6;
-constexpr int kRelays = 6;
-constexpr int kSolenoids = 8;
-
-struct RunType {
+// A run type's boxes: caption and name prefix, by the unit's run type.
+struct RunSelectorBox {
     const char* caption;  // "H2S Reading"
     const char* prefix;   // box name prefix, then stream, "_", input
 };
-extern const std::array<RunType, kRunTypes> kRunTypeBoxes;
+extern const std::array<RunSelectorBox, analyzer::kRunTypes> kRunSelectorBoxes;
 
-// Stream 1..4, run type 0..5: bit 6 x (stream - 1) + run type.
-int runSelectorBit(int stream, int runType);
 // "chkRunSelectorSCR3_2": the box of input 2 for stream 3, run type 5.
 std::string runSelectorBoxName(int stream, int runType, int input);
 // "Stream 3 Cal Reading".
 std::string runSelectorCaption(int stream, int runType);
 
-// Relay 1..6 are bits 0..5, solenoid 1..8 bits 8..15; bits 6 and 7 have no output.
-int relayBit(int relay);
-int solenoidBit(int solenoid);
 // "chkDIAR1_1", "chkDIAS8_4".
 std::string relayBoxName(int relay, int input);
 std::string solenoidBoxName(int solenoid, int input);

@@ -6,7 +6,7 @@ namespace outputpage {
 
 using namespace pid;
 
-const std::array<DigitalOutput, 6> kRelays = {{
+const std::array<DigitalOutput, analyzer::kRelays> kRelays = {{
     {1, 1, "Latch R1", Relay1Name, Relay1FailSafePosition, Relay1LatchMask, LatchStateR1},
     {2, 2, "Latch R2", Relay2Name, Relay2FailSafePosition, Relay2LatchMask, LatchStateR2},
     {3, 3, "Latch R3", Relay3Name, Relay3FailSafePosition, Relay3LatchMask, LatchStateR3},
@@ -15,7 +15,7 @@ const std::array<DigitalOutput, 6> kRelays = {{
     {6, 6, "Latch R6", Relay6Name, Relay6FailSafePosition, Relay6LatchMask, LatchStateR6},
 }};
 
-const std::array<DigitalOutput, 8> kSolenoids = {{
+const std::array<DigitalOutput, analyzer::kSolenoids> kSolenoids = {{
     {1, 9, "Latch S1", Solenoid1Name, Solenoid1FailSafePosition, Solenoid1LatchMask, LatchStateS1},
     {2, 10, "Latch S2", Solenoid2Name, Solenoid2FailSafePosition, Solenoid2LatchMask, LatchStateS2},
     {3, 11, "Latch S3", Solenoid3Name, Solenoid3FailSafePosition, Solenoid3LatchMask, LatchStateS3},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analyzer.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -17,8 +19,8 @@ struct DigitalOutput {
     std::uint16_t latchMask;
     std::uint16_t latchState;
 };
-extern const std::array<DigitalOutput, 6> kRelays;
-extern const std::array<DigitalOutput, 8> kSolenoids;
+extern const std::array<DigitalOutput, analyzer::kRelays> kRelays;
+extern const std::array<DigitalOutput, analyzer::kSolenoids> kSolenoids;
 
 struct AnalogOutput {
     int number;  // 1-6

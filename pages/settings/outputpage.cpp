@@ -6,6 +6,7 @@
 #include "dbswitches.h"
 #include "dbtextentry.h"
 #include "lamps.h"
+#include "numbertext.h"
 #include "pagehost.h"
 #include "pointids.h"
 #include "streamcount.h"
@@ -246,7 +247,7 @@ void TfraOutput::cbAOMgrFunctionDBPointValueChanged(TQComboBox* combo, const QSt
 {
     if (value.isEmpty())
         return;
-    const std::optional<std::int64_t> id = dbctl::parseInteger(value);
+    const std::optional<std::int64_t> id = numtext::tryStrToInt64(value);
     // A parameter that is no analog-output choice selects nothing: the box must not offer the
     // choice whose position happens to equal the point id.
     const int ordinal = id ? analogOutputs_.GetOrdinalById(static_cast<std::uint16_t>(*id)) : -1;
@@ -259,7 +260,7 @@ void TfraOutput::lblStream2DBPointValueChanged(const QString& value, bool& showV
 {
     if (FirstEntry() || value.isEmpty())
         return;
-    if (!dbctl::parseInteger(value))
+    if (!numtext::tryStrToInt64(value))
         return;
     showValue = false;
     if (const std::optional<QString> text = streamcount::displayText(value, streamcount::Words::Count))

@@ -1,4 +1,5 @@
 #include "controlfixture.h"
+#include "numbertext.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -817,15 +818,15 @@ TEST_F(DbControlTest, OneBadEditStopsTheWholeWriteBeforeAnythingIsStored)
 
 TEST(DbControlHelpers, NumbersAreReadWholeInTheCLocale)
 {
-    EXPECT_EQ(dbctl::parseInteger(" +12 "), 12);
-    EXPECT_EQ(dbctl::parseInteger("-2147483648"), -2147483648LL);
-    EXPECT_EQ(dbctl::parseInteger("12a"), std::nullopt);
-    EXPECT_EQ(dbctl::parseInteger("+-1"), std::nullopt);
-    EXPECT_EQ(dbctl::parseInteger(""), std::nullopt);
-    EXPECT_EQ(dbctl::parseInteger("99999999999999999999"), std::nullopt);
-    EXPECT_EQ(dbctl::parseNumber("1.5e3"), 1500.0);
-    EXPECT_EQ(dbctl::parseNumber("1,5"), std::nullopt);
-    EXPECT_EQ(dbctl::parseNumber("nan"), std::nullopt);
-    EXPECT_EQ(dbctl::parseNumber("inf"), std::nullopt);
-    EXPECT_EQ(dbctl::parseNumber("0x10"), std::nullopt);
+    EXPECT_EQ(numtext::tryStrToInt64(" +12 "), 12);
+    EXPECT_EQ(numtext::tryStrToInt64("-2147483648"), -2147483648LL);
+    EXPECT_EQ(numtext::tryStrToInt64("12a"), std::nullopt);
+    EXPECT_EQ(numtext::tryStrToInt64("+-1"), std::nullopt);
+    EXPECT_EQ(numtext::tryStrToInt64(""), std::nullopt);
+    EXPECT_EQ(numtext::tryStrToInt64("99999999999999999999"), std::nullopt);
+    EXPECT_EQ(numtext::tryStrToFiniteFloat("1.5e3"), 1500.0);
+    EXPECT_EQ(numtext::tryStrToFiniteFloat("1,5"), std::nullopt);
+    EXPECT_EQ(numtext::tryStrToFiniteFloat("nan"), std::nullopt);
+    EXPECT_EQ(numtext::tryStrToFiniteFloat("inf"), std::nullopt);
+    EXPECT_EQ(numtext::tryStrToFiniteFloat("0x10"), std::nullopt);
 }

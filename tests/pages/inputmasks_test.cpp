@@ -17,20 +17,20 @@ TEST(InputMasks, RunSelectorBitsFollowStreamAndRunType)
                                "Ref2 Reading", "Zero Reading", "Cal Reading"};
     for (int k = 0; k < 6; ++k)
         for (int s = 1; s <= 4; ++s) {
-            EXPECT_EQ(runSelectorBit(s, k), bits[k][s - 1]) << "stream " << s << " run type " << k;
+            EXPECT_EQ(analyzer::runMaskBit(s, k), bits[k][s - 1]) << "stream " << s << " run type " << k;
             EXPECT_EQ(runSelectorBoxName(s, k, 7), prefixes[k] + std::to_string(s) + "_7");
             EXPECT_EQ(runSelectorCaption(s, k), "Stream " + std::to_string(s) + " " + captions[k]);
         }
     EXPECT_EQ(runSelectorBoxName(3, 5, 2), "chkRunSelectorSCR3_2");
-    EXPECT_EQ(runSelectorBit(3, 5), 17);
+    EXPECT_EQ(analyzer::runMaskBit(3, 5), 17);
 }
 
 TEST(InputMasks, ActionBitsAreRelaysThenSolenoidsFromBitEight)
 {
     for (int r = 1; r <= 6; ++r)
-        EXPECT_EQ(relayBit(r), r - 1);
+        EXPECT_EQ(analyzer::relayBit(r), r - 1);
     for (int s = 1; s <= 8; ++s)
-        EXPECT_EQ(solenoidBit(s), s + 7);
+        EXPECT_EQ(analyzer::solenoidBit(s), s + 7);
     EXPECT_EQ(relayBoxName(6, 1), "chkDIAR6_1");
     EXPECT_EQ(solenoidBoxName(8, 5), "chkDIAS8_5");
 }

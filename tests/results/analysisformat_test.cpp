@@ -2,8 +2,10 @@
 #include "analysispoints.h"
 #include "dispplacefile.h"
 #include "iostatusformat.h"
+#include "numbertext.h"
 #include "registernames.h"
 #include "resultnumbers.h"
+#include "streamcount.h"
 #include "testenv.h"
 #include "timestamptoken.h"
 
@@ -56,18 +58,18 @@ TEST(ResultNumbers, LeadingNumberReadsLikeTheCLibrary)
     } cases[] = {{"12.3456", 12.3456}, {"abc", 0}, {"12,5", 12}, {"  -3.5e2x", -350}, {"", 0}, {"+7", 7},
                  {"+-7", 0},           {"-", 0},   {".5", 0.5},  {"1e999", HUGE_VAL}};
     for (const auto& c : cases)
-        EXPECT_EQ(resultnum::leadingNumber(QString::fromLatin1(c.text)), c.expected) << c.text;
+        EXPECT_EQ(numtext::cStrtod(QString::fromLatin1(c.text)), c.expected) << c.text;
 }
 
 TEST(ResultNumbers, WholeIntegerTakesOnlyWholeNumbers)
 {
-    EXPECT_EQ(resultnum::wholeInteger(" 42 "), 42);
-    EXPECT_EQ(resultnum::wholeInteger("-3"), -3);
-    EXPECT_EQ(resultnum::wholeInteger("+3"), 3);
-    EXPECT_FALSE(resultnum::wholeInteger(""));
-    EXPECT_FALSE(resultnum::wholeInteger("1.5"));
-    EXPECT_FALSE(resultnum::wholeInteger("12abc"));
-    EXPECT_FALSE(resultnum::wholeInteger("+-3"));
+    EXPECT_EQ(numtext::tryStrToInt64(" 42 "), 42);
+    EXPECT_EQ(numtext::tryStrToInt64("-3"), -3);
+    EXPECT_EQ(numtext::tryStrToInt64("+3"), 3);
+    EXPECT_FALSE(numtext::tryStrToInt64(""));
+    EXPECT_FALSE(numtext::tryStrToInt64("1.5"));
+    EXPECT_FALSE(numtext::tryStrToInt64("12abc"));
+    EXPECT_FALSE(numtext::tryStrToInt64("+-3"));
 }
 
 TEST(AnalysisFormat, LastResultsFollowTheDecimalPlacesFile)
@@ -144,11 +146,11 @@ TEST(AnalysisFormat, ValueTexts)
     for (const auto& c : runs)
         EXPECT_EQ(analysis::runNumberText(c.run, c.total), c.expected) << c.run << " of " << c.total;
 
-    EXPECT_EQ(analysis::streamCountText("0"), QString("1-STREAM"));
-    EXPECT_EQ(analysis::streamCountText("1"), QString("2-STREAMS"));
-    EXPECT_EQ(analysis::streamCountText("3"), QString("4-STREAMS"));
-    EXPECT_FALSE(analysis::streamCountText("4"));
-    EXPECT_FALSE(analysis::streamCountText(""));
+    EXPECT_EQ(streamcount::displayText("0", streamcount::Words::Count), QString("1-STREAM"));
+    EXPECT_EQ(streamcount::displayText("1", streamcount::Words::Count), QString("2-STREAMS"));
+    EXPECT_EQ(streamcount::displayText("3", streamcount::Words::Count), QString("4-STREAMS"));
+    EXPECT_FALSE(streamcount::displayText("4", streamcount::Words::Count));
+    EXPECT_FALSE(streamcount::displayText("", streamcount::Words::Count));
 
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(analysis::resultLabel(n), QString("Stream %1 Result: ").arg(n));
@@ -183,9 +185,9 @@ TEST(AnalysisFormat, CurrentAnalysisNamesThePointOfStreamAndRunType)
 TEST(AnalysisPoints, TablesNameTheirPointsInTheRegisterMap)
 {
     const char* runTypes[] = {"H2S", "Total Sulphur", "Reference 1", "Reference 2", "Zero", "Calibration"};
-    for (int s = 0; s < analysis::kStreams; ++s) {
+    for (int s = 0; s < analyzer::kStreams; ++s) {
         const std::string stream = "Stream " + std::to_string(s + 1) + ": ";
-        for (int r = 0; r < analysis::kRunTypes; ++r) {
+        for (int r = 0; r < analyzer::kRunTypes; ++r) {
             EXPECT_EQ(registerName(analysis::kNamePoint[s][r]), stream + runTypes[r] + ": Name");
             EXPECT_EQ(registerName(analysis::kSchedulePoint[s][r]), stream + runTypes[r] + " Run");
             EXPECT_EQ(registerName(analysis::kLastResultPoint[s][r]), stream + runTypes[r] + " Reading");

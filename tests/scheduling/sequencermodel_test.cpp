@@ -1,5 +1,6 @@
 #include "sequencermodel.h"
 #include "sequencer.h"
+#include "streamcount.h"
 #include "unitmodel.h"
 
 #include <gtest/gtest.h>
@@ -341,9 +342,9 @@ TEST(SequencerTexts, StateAndStreamCount)
     EXPECT_EQ(stateText(10), "Manual Sequencer 8 On");
     EXPECT_FALSE(stateText(11));
     EXPECT_FALSE(stateText(-1));
-    EXPECT_EQ(streamCountText(0), "1-STREAM");
-    EXPECT_EQ(streamCountText(3), "4-STREAMS");
-    EXPECT_FALSE(streamCountText(4));
+    EXPECT_EQ(streamcount::displayText("0", streamcount::Words::Count), "1-STREAM");
+    EXPECT_EQ(streamcount::displayText("3", streamcount::Words::Count), "4-STREAMS");
+    EXPECT_FALSE(streamcount::displayText("4", streamcount::Words::Count));
     EXPECT_EQ(listCaption(0), "Automatic Entries");
     EXPECT_EQ(listCaption(8), "Manual Entries #8");
 }

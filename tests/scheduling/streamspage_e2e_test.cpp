@@ -126,10 +126,13 @@ TEST_F(StreamsTab, EnteringReadsExactlyThePagesPointsAndShowsThem)
     }
     EXPECT_EQ(messages, texts + (static_cast<int>(expected.size()) - texts + 19) / 20);
 
-    EXPECT_EQ(dynamic_cast<TQLabeledEdit*>(set(3, streamspage::kZero)->BoxWidget(Box::ledSampleDelay))->Text(), "33");
-    EXPECT_EQ(dynamic_cast<TQLabeledEdit*>(set(3, streamspage::kReference2)->BoxWidget(Box::ledName))->Text(),
-              "REF2S3");
-    EXPECT_EQ(set(3, streamspage::kReference2)->Function(1)->currentIndex(), 1);
+    EXPECT_EQ(dynamic_cast<TQLabeledEdit*>(set(3, streamspage::tabOf(analyzer::Zero))->BoxWidget(Box::ledSampleDelay))
+                  ->Text(),
+              "33");
+    EXPECT_EQ(
+        dynamic_cast<TQLabeledEdit*>(set(3, streamspage::tabOf(analyzer::Reference2))->BoxWidget(Box::ledName))->Text(),
+        "REF2S3");
+    EXPECT_EQ(set(3, streamspage::tabOf(analyzer::Reference2))->Function(1)->currentIndex(), 1);
     EXPECT_EQ(form->StreamDisp()->text(), "3-STREAMS");
     EXPECT_FALSE(page()->PageControlStreams()->isTabVisible(3));
     EXPECT_TRUE(DataBase::Instance()->GetChangeList().Ids().empty()) << "reading marks nothing to write";
@@ -145,8 +148,9 @@ TEST_F(StreamsTab, AnEditOnStreamThreesZeroRunWritesExactlyThatPoint)
     unit->clearReceived();
 
     page()->PageControlStreams()->setCurrentIndex(2);
-    page()->StreamFrames()[2]->PageControlAnaSetDefns()->setCurrentIndex(streamspage::kZero);
-    auto* delay = dynamic_cast<TQLabeledEdit*>(set(3, streamspage::kZero)->BoxWidget(Box::ledSampleDelay));
+    page()->StreamFrames()[2]->PageControlAnaSetDefns()->setCurrentIndex(streamspage::tabOf(analyzer::Zero));
+    auto* delay =
+        dynamic_cast<TQLabeledEdit*>(set(3, streamspage::tabOf(analyzer::Zero))->BoxWidget(Box::ledSampleDelay));
     delay->Edit()->setFocus();
     delay->Edit()->selectAll();
     QTest::keyClicks(delay->Edit(), "57");
@@ -163,7 +167,7 @@ TEST_F(StreamsTab, AChosenFunctionIsWrittenAsItsSourcesPointId)
     logOn();
     enterTab(kStreamsTab);
     unit->clearReceived();
-    TQComboBox* combo = set(2, streamspage::kH2S)->Function(2);
+    TQComboBox* combo = set(2, streamspage::tabOf(analyzer::H2S))->Function(2);
     combo->setCurrentIndex(3);  // the program setting the index is no edit
     form->tbtnWriteClick();
     settle();
@@ -184,7 +188,7 @@ TEST_F(StreamsTab, ARunRequestWritesItsPoint)
     enterTab(kStreamsTab);
     unit->clearReceived();
     testenv::dialogs().answerButton(QMessageBox::Yes);
-    set(3, streamspage::kReference2)->btnRequest()->click();
+    set(3, streamspage::tabOf(analyzer::Reference2))->btnRequest()->click();
     settle();
     EXPECT_EQ(pointsWritten(), std::vector<int>{1425});
     EXPECT_TRUE(unit->value(1425).toBool());
@@ -195,8 +199,8 @@ TEST_F(StreamsTab, ReadOnlyModeDisablesThePagesEditing)
     logOn(false);
     enterTab(kStreamsTab);
     EXPECT_TRUE(page()->isEnabled());
-    EXPECT_FALSE(set(1, streamspage::kH2S)->isEnabled());
-    EXPECT_FALSE(set(4, streamspage::kZero)->btnRequest()->isEnabled());
+    EXPECT_FALSE(set(1, streamspage::tabOf(analyzer::H2S))->isEnabled());
+    EXPECT_FALSE(set(4, streamspage::tabOf(analyzer::Zero))->btnRequest()->isEnabled());
     EXPECT_FALSE(page()->StreamFrames()[1]->ledGainFactor()->isEnabled());
     EXPECT_FALSE(page()->findChild<QWidget*>("chkCalCorrEnable2")->isEnabled());
     EXPECT_TRUE(page()->findChild<QWidget*>("edtCalGas")->isEnabled());
@@ -206,12 +210,12 @@ TEST_F(StreamsTab, ARefusedWriteKeepsEveryEditNamesTheBoxAndTheNextWriteSendsThe
 {
     editTheSiteOfAShownUnitWithFourStreams();
     enterTab(kStreamsTab);
-    type(labeled(1, streamspage::kH2S, Box::ledSampleDelay)->Edit(), "57");
+    type(labeled(1, streamspage::tabOf(analyzer::H2S), Box::ledSampleDelay)->Edit(), "57");
     page()->PageControlStreams()->setCurrentIndex(1);
-    auto* hours = dynamic_cast<TQEdit*>(set(2, streamspage::kH2S)->BoxWidget(Box::edHours));
+    auto* hours = dynamic_cast<TQEdit*>(set(2, streamspage::tabOf(analyzer::H2S))->BoxWidget(Box::edHours));
     type(hours, "25");
     // The technician moves on before writing.
-    page()->StreamFrames()[1]->PageControlAnaSetDefns()->setCurrentIndex(streamspage::kZero);
+    page()->StreamFrames()[1]->PageControlAnaSetDefns()->setCurrentIndex(streamspage::tabOf(analyzer::Zero));
     page()->PageControlStreams()->setCurrentIndex(0);
     testenv::dialogs().clear();
     unit->clearReceived();
@@ -221,11 +225,11 @@ TEST_F(StreamsTab, ARefusedWriteKeepsEveryEditNamesTheBoxAndTheNextWriteSendsThe
     EXPECT_EQ(shownTexts(), QStringList{"Stream 2, H2S: Hours: Please enter a value between 0 and 23."});
     EXPECT_TRUE(unit->received().empty()) << "nothing written, and no read over the edits";
     EXPECT_EQ(page()->PageControlStreams()->currentIndex(), 1);
-    EXPECT_EQ(page()->StreamFrames()[1]->PageControlAnaSetDefns()->currentIndex(), streamspage::kH2S);
+    EXPECT_EQ(page()->StreamFrames()[1]->PageControlAnaSetDefns()->currentIndex(), streamspage::tabOf(analyzer::H2S));
     QCoreApplication::processEvents();  // the focus follows the write, as the event loop runs
     EXPECT_EQ(form->focusWidget(), hours);
     EXPECT_EQ(hours->text(), "25");
-    EXPECT_EQ(labeled(1, streamspage::kH2S, Box::ledSampleDelay)->Text(), "57");
+    EXPECT_EQ(labeled(1, streamspage::tabOf(analyzer::H2S), Box::ledSampleDelay)->Text(), "57");
 
     type(hours, "5");
     testenv::dialogs().clear();
@@ -243,7 +247,7 @@ TEST_F(StreamsTab, ABoxRefusedOnAnotherPageIsShownThereWithoutItsPageBeingReadAg
     auto* bypass = form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("edtBypassTimeoutActions");
     type(bypass->Edit(), "1e");
     enterTab(kStreamsTab);
-    type(labeled(3, streamspage::kZero, Box::ledSampleDelay)->Edit(), "33");
+    type(labeled(3, streamspage::tabOf(analyzer::Zero), Box::ledSampleDelay)->Edit(), "33");
     testenv::dialogs().clear();
     unit->clearReceived();
 

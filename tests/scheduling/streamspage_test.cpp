@@ -73,13 +73,14 @@ std::vector<std::string> impliedNames(const streamspage::Binding& b)
     if (b.box == Box::RunRequest)
         return {stream + run + " Request"};
     if (kStreamAlarms.count(b.box))
-        return {stream + (b.runType == streamspage::kTotalSulphur ? "TS " : "") + kStreamAlarms.at(b.box)};
+        return {stream + (b.runType == streamspage::tabOf(analyzer::TotalSulphur) ? "TS " : "") +
+                kStreamAlarms.at(b.box)};
     if (b.box == Box::ledCalGasConc)
         return {stream + run + ": " + kGas[b.runType]};
     std::string field = kFields.at(b.box);
     std::vector<std::string> names{stream + run + ": " + field};
     // Stream 2's H2S set is named without the colon inside the field; the same points.
-    if (b.stream == 2 && b.runType == streamspage::kH2S && field.find(':') != std::string::npos) {
+    if (b.stream == 2 && b.runType == streamspage::tabOf(analyzer::H2S) && field.find(':') != std::string::npos) {
         field.erase(field.find(':'), 1);
         names.push_back(stream + run + ": " + field);
     }
@@ -105,10 +106,10 @@ TEST(StreamBindings, EveryPointOfTheTableIsTheRegisterMapsPointOfThatStreamRunAn
         EXPECT_EQ(streamspage::pointOf(b.stream, b.runType, b.box), b.point);
     }
     // The boxes a run type has no point for.
-    EXPECT_FALSE(streamspage::pointOf(1, streamspage::kH2S, Box::ledRunsToAvg));
-    EXPECT_FALSE(streamspage::pointOf(4, streamspage::kZero, Box::strmCalUsed));
-    EXPECT_FALSE(streamspage::pointOf(3, streamspage::kCalibration, Box::ckPAAEnable));
-    EXPECT_FALSE(streamspage::pointOf(5, streamspage::kH2S, Box::ledName));
+    EXPECT_FALSE(streamspage::pointOf(1, streamspage::tabOf(analyzer::H2S), Box::ledRunsToAvg));
+    EXPECT_FALSE(streamspage::pointOf(4, streamspage::tabOf(analyzer::Zero), Box::strmCalUsed));
+    EXPECT_FALSE(streamspage::pointOf(3, streamspage::tabOf(analyzer::Calibration), Box::ckPAAEnable));
+    EXPECT_FALSE(streamspage::pointOf(5, streamspage::tabOf(analyzer::H2S), Box::ledName));
 }
 
 TEST(StreamBindings, TheEntryListHoldsEveryPointOnceStartingWithStreamOnesGain)
@@ -122,12 +123,12 @@ TEST(StreamBindings, TheEntryListHoldsEveryPointOnceStartingWithStreamOnesGain)
 
 TEST(StreamBindings, RequestTexts)
 {
-    EXPECT_EQ(streamspage::requestCaption(3, streamspage::kReference2), "Stream 3 Reference 2");
-    EXPECT_EQ(streamspage::requestHint(1, streamspage::kH2S), "Stream 1 Normal Request");
-    EXPECT_EQ(streamspage::requestHint(2, streamspage::kReference1), "Stream 2 Reference Request");
-    EXPECT_EQ(streamspage::requestQuestion(streamspage::kZero),
+    EXPECT_EQ(streamspage::requestCaption(3, streamspage::tabOf(analyzer::Reference2)), "Stream 3 Reference 2");
+    EXPECT_EQ(streamspage::requestHint(1, streamspage::tabOf(analyzer::H2S)), "Stream 1 Normal Request");
+    EXPECT_EQ(streamspage::requestHint(2, streamspage::tabOf(analyzer::Reference1)), "Stream 2 Reference Request");
+    EXPECT_EQ(streamspage::requestQuestion(streamspage::tabOf(analyzer::Zero)),
               "This button will initiate a ZERO run, do you want to proceed?");
-    EXPECT_EQ(streamspage::requestQuestion(streamspage::kReference2),
+    EXPECT_EQ(streamspage::requestQuestion(streamspage::tabOf(analyzer::Reference2)),
               "This button will initiate a REFERENCE2 run, do you want to proceed?");
 }
 
@@ -177,10 +178,11 @@ TEST_F(StreamsPage, BoxesShowTheirPointsAndTheRunTypesShapeTheirFrames)
     announce(1616, "2");   // stream 1, Reference 1, stream calibration used
     announce(1326, "True");
     announce(1325, std::to_string((1 << 2) | (1 << 9)));  // relay 3 and solenoid 2
-    EXPECT_EQ(box<TQLabeledEdit>(3, streamspage::kReference2, Box::ledSampleDelay)->Text(), "17");
-    EXPECT_EQ(box<TQComboBox>(1, streamspage::kReference1, Box::strmCalUsed)->currentText(), "Stream #3");
-    EXPECT_TRUE(box<TQCheckBox>(3, streamspage::kReference2, Box::ckAOMgr1Enable)->isChecked());
-    const auto& switching = set(3, streamspage::kReference2)->MaskBoxes(Box::Switching);
+    EXPECT_EQ(box<TQLabeledEdit>(3, streamspage::tabOf(analyzer::Reference2), Box::ledSampleDelay)->Text(), "17");
+    EXPECT_EQ(box<TQComboBox>(1, streamspage::tabOf(analyzer::Reference1), Box::strmCalUsed)->currentText(),
+              "Stream #3");
+    EXPECT_TRUE(box<TQCheckBox>(3, streamspage::tabOf(analyzer::Reference2), Box::ckAOMgr1Enable)->isChecked());
+    const auto& switching = set(3, streamspage::tabOf(analyzer::Reference2))->MaskBoxes(Box::Switching);
     std::vector<bool> on;
     for (TQCheckBox* b : switching)
         on.push_back(b->isChecked());
@@ -189,21 +191,23 @@ TEST_F(StreamsPage, BoxesShowTheirPointsAndTheRunTypesShapeTheirFrames)
     EXPECT_EQ(switching[7]->objectName(), "ckSwitchingS2");
 
     // What each run type hides and how it takes input.
-    EXPECT_TRUE(set(1, streamspage::kH2S)->findChild<QWidget*>("pnlExtra")->isHidden());
-    EXPECT_FALSE(set(1, streamspage::kZero)->findChild<QWidget*>("pnlExtra")->isHidden());
-    EXPECT_FALSE(box<QWidget>(1, streamspage::kTotalSulphur, Box::ckPAAEnable)->isHidden());
-    EXPECT_TRUE(box<QWidget>(1, streamspage::kCalibration, Box::ckPAAEnable)->isHidden());
-    EXPECT_TRUE(box<QWidget>(1, streamspage::kCalibration, Box::duration)->parentWidget()->isHidden());
-    EXPECT_TRUE(box<QWidget>(2, streamspage::kZero, Box::strmCalUsed)->isHidden());
-    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledName)->TypingLimit(), 6);
-    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kReference2, Box::ledName)->TypingLimit(), 7);
-    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledKFactor)->RangeHigh(), 2500);
-    EXPECT_FALSE(box<TQLabeledEdit>(2, streamspage::kH2S, Box::ledKFactor)->RangeEdit());
-    EXPECT_EQ(box<QCheckBox>(3, streamspage::kTotalSulphur, Box::ckAlarmDevEnable)->text(), "% Deviation Enable");
-    EXPECT_EQ(box<QCheckBox>(4, streamspage::kReference2, Box::ckAlarmDevEnable)->text(), "Deviation Enable");
-    EXPECT_EQ(set(2, streamspage::kZero)->btnRequest()->text(), "Stream 2 Zero");
-    EXPECT_EQ(set(2, streamspage::kZero)->btnRequest()->toolTip(), "Stream 2 Zero Request");
-    EXPECT_EQ(set(2, streamspage::kCalibration)->SetIndex(), 2);
+    EXPECT_TRUE(set(1, streamspage::tabOf(analyzer::H2S))->findChild<QWidget*>("pnlExtra")->isHidden());
+    EXPECT_FALSE(set(1, streamspage::tabOf(analyzer::Zero))->findChild<QWidget*>("pnlExtra")->isHidden());
+    EXPECT_FALSE(box<QWidget>(1, streamspage::tabOf(analyzer::TotalSulphur), Box::ckPAAEnable)->isHidden());
+    EXPECT_TRUE(box<QWidget>(1, streamspage::tabOf(analyzer::Calibration), Box::ckPAAEnable)->isHidden());
+    EXPECT_TRUE(box<QWidget>(1, streamspage::tabOf(analyzer::Calibration), Box::duration)->parentWidget()->isHidden());
+    EXPECT_TRUE(box<QWidget>(2, streamspage::tabOf(analyzer::Zero), Box::strmCalUsed)->isHidden());
+    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::tabOf(analyzer::H2S), Box::ledName)->TypingLimit(), 6);
+    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::tabOf(analyzer::Reference2), Box::ledName)->TypingLimit(), 7);
+    EXPECT_EQ(box<TQLabeledEdit>(1, streamspage::tabOf(analyzer::H2S), Box::ledKFactor)->RangeHigh(), 2500);
+    EXPECT_FALSE(box<TQLabeledEdit>(2, streamspage::tabOf(analyzer::H2S), Box::ledKFactor)->RangeEdit());
+    EXPECT_EQ(box<QCheckBox>(3, streamspage::tabOf(analyzer::TotalSulphur), Box::ckAlarmDevEnable)->text(),
+              "% Deviation Enable");
+    EXPECT_EQ(box<QCheckBox>(4, streamspage::tabOf(analyzer::Reference2), Box::ckAlarmDevEnable)->text(),
+              "Deviation Enable");
+    EXPECT_EQ(set(2, streamspage::tabOf(analyzer::Zero))->btnRequest()->text(), "Stream 2 Zero");
+    EXPECT_EQ(set(2, streamspage::tabOf(analyzer::Zero))->btnRequest()->toolTip(), "Stream 2 Zero Request");
+    EXPECT_EQ(set(2, streamspage::tabOf(analyzer::Calibration))->SetIndex(), 2);
     EXPECT_EQ(page->StreamFrames()[0]->PageControlAnaSetDefns()->tabText(2), "Calibration ");
 }
 
@@ -212,12 +216,13 @@ TEST_F(StreamsPage, AFunctionIdSelectsItsChoiceAndAnIdThatIsNoChoiceSelectsNothi
     page->RegisterPoints();
     const AnalogOutputCollection* choices = AnalogOutputCollection::Instance();
     ASSERT_GE(choices->GetCount(), 3);
-    TQComboBox* combo = set(2, streamspage::kCalibration)->Function(2);
+    TQComboBox* combo = set(2, streamspage::tabOf(analyzer::Calibration))->Function(2);
     EXPECT_EQ(combo->count(), choices->GetCount());
-    const int point = *streamspage::pointOf(2, streamspage::kCalibration, Box::cbAOMgr2Function);
+    const int point = *streamspage::pointOf(2, streamspage::tabOf(analyzer::Calibration), Box::cbAOMgr2Function);
     announce(point, std::to_string(choices->GetItem(2)->pointId));
     EXPECT_EQ(combo->currentIndex(), 2);
-    EXPECT_EQ(set(2, streamspage::kCalibration)->Function(1)->currentIndex(), -1) << "only its own combo";
+    EXPECT_EQ(set(2, streamspage::tabOf(analyzer::Calibration))->Function(1)->currentIndex(), -1)
+        << "only its own combo";
     // Point 1 is no choice; item 1 would be another source.
     announce(point, "1");
     EXPECT_EQ(combo->currentIndex(), -1);
@@ -257,18 +262,18 @@ TEST_F(StreamsPage, ReadOnlyDisablesEveryEditButNotTheCalculator)
         EXPECT_FALSE(page->findChild<QWidget*>(name)->isEnabled()) << name;
     EXPECT_TRUE(page->findChild<QWidget*>("edtCalGas")->isEnabled());
     page->EnableEditing(true);
-    EXPECT_TRUE(set(4, streamspage::kZero)->btnRequest()->isEnabled());
+    EXPECT_TRUE(set(4, streamspage::tabOf(analyzer::Zero))->btnRequest()->isEnabled());
     EXPECT_TRUE(page->findChild<QWidget*>("TimedAnalysisEnable4")->isEnabled());
 }
 
 TEST_F(StreamsPage, ARunRequestAsksAndQueuesItsPointOnlyOnYes)
 {
     testenv::dialogs().answerButton(QMessageBox::No);
-    set(1, streamspage::kZero)->btnRequest()->click();
+    set(1, streamspage::tabOf(analyzer::Zero))->btnRequest()->click();
     EXPECT_TRUE(host.queued.empty());
     EXPECT_EQ(shownTexts().back(), "This button will initiate a ZERO run, do you want to proceed?");
     testenv::dialogs().answerButton(QMessageBox::Yes);
-    set(3, streamspage::kReference2)->btnRequest()->click();
+    set(3, streamspage::tabOf(analyzer::Reference2))->btnRequest()->click();
     EXPECT_EQ(host.queued, std::vector<std::string>{"Calibrate"});
     EXPECT_EQ(host.parameters, std::vector<std::string>{"1425"});
 }
@@ -303,7 +308,7 @@ TEST_F(StreamsPage, TheHiddenTestSwitchesEveryAlarmAndMaskBoxButTheOthers)
     for (TQCheckBox* b : page->findChildren<TQCheckBox*>())
         on += b->isChecked();
     EXPECT_EQ(on, 1776);
-    EXPECT_FALSE(box<QCheckBox>(1, streamspage::kH2S, Box::chkTime)->isChecked());
+    EXPECT_FALSE(box<QCheckBox>(1, streamspage::tabOf(analyzer::H2S), Box::chkTime)->isChecked());
     test->click();
     on = 0;
     for (TQCheckBox* b : page->findChildren<TQCheckBox*>())
@@ -315,13 +320,13 @@ TEST_F(StreamsPage, EnteredMinutesAndDurationsOutOfRangeAreRefusedWithAMessage)
 {
     goOnline(streamspage::scanList());
     page->RegisterPoints();
-    const int minutePoint = *streamspage::pointOf(1, streamspage::kH2S, Box::edMinute);
-    const int durationPoint = *streamspage::pointOf(1, streamspage::kH2S, Box::duration);
+    const int minutePoint = *streamspage::pointOf(1, streamspage::tabOf(analyzer::H2S), Box::edMinute);
+    const int durationPoint = *streamspage::pointOf(1, streamspage::tabOf(analyzer::H2S), Box::duration);
     announce(minutePoint, "5");
     announce(durationPoint, "10");
     testenv::dialogs().clear();
 
-    auto* minute = box<TQEdit>(1, streamspage::kH2S, Box::edMinute);
+    auto* minute = box<TQEdit>(1, streamspage::tabOf(analyzer::H2S), Box::edMinute);
     minute->setFocus();
     minute->selectAll();
     QTest::keyClicks(minute, "60");
@@ -333,7 +338,7 @@ TEST_F(StreamsPage, EnteredMinutesAndDurationsOutOfRangeAreRefusedWithAMessage)
     EXPECT_EQ(minute->PutToDatabase(), DbControl::PutResult::Stored);
     EXPECT_EQ(pending(minutePoint), "59");
 
-    auto* duration = box<TQEdit>(1, streamspage::kH2S, Box::duration);
+    auto* duration = box<TQEdit>(1, streamspage::tabOf(analyzer::H2S), Box::duration);
     duration->selectAll();
     QTest::keyClicks(duration, "256");
     EXPECT_EQ(duration->PutToDatabase(), DbControl::PutResult::Refused);
@@ -345,7 +350,7 @@ TEST_F(StreamsPage, TheUnitsLongNameIsShownWholeAndOnlyTypingIsLimited)
     goOnline(streamspage::scanList());
     page->RegisterPoints();
     announce(pid::Stream1H2SName, "Inlet gas");
-    auto* name = box<TQLabeledEdit>(1, streamspage::kH2S, Box::ledName);
+    auto* name = box<TQLabeledEdit>(1, streamspage::tabOf(analyzer::H2S), Box::ledName);
     EXPECT_EQ(name->Text(), "Inlet gas");
 
     QLineEdit* line = name->Edit();

@@ -217,10 +217,10 @@ TEST(TimerRules, HourAndMinuteAreCheckedWhenEntered)
 
 TEST(TimerRules, StreamsAndRunBoxes)
 {
-    EXPECT_EQ(visibleStreams(0), 1);
-    EXPECT_EQ(visibleStreams(3), 4);
-    EXPECT_FALSE(visibleStreams(4));
-    EXPECT_FALSE(visibleStreams(-1));
+    EXPECT_EQ(analyzer::streamsOf(0), 1);
+    EXPECT_EQ(analyzer::streamsOf(3), 4);
+    EXPECT_FALSE(analyzer::streamsOf(4));
+    EXPECT_FALSE(analyzer::streamsOf(-1));
     EXPECT_EQ(runBoxName(2, 0), "S2H2S");
     EXPECT_EQ(runBoxName(4, 5), "S4C");
     EXPECT_EQ(runBoxCaption(1, 1), "Stream 1 Total Sulpur ");
