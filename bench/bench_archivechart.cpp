@@ -23,7 +23,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     constexpr int kRows = 100000;
 
-    TfraArchiveViewer viewer;
+    TfraArchiveViewer viewer(bench::pageServices());
     viewer.resize(1024, 640);
     viewer.show();
     std::vector<QStringList> rows;

@@ -5,6 +5,7 @@
 #include "auditgrid.h"
 #include "auditpage.h"
 #include "auditview.h"
+#include "benchsupport.h"
 #include "database.h"
 #include "gridfilter.h"
 #include "gridtools.h"
@@ -60,7 +61,7 @@ int main(int argc, char** argv)
 
     constexpr int kEvents = 50000;
     DataBase::Instance()->eventMemory = eventMemory(kEvents);
-    TfrmAudit page;
+    TfrmAudit page(bench::pageServices());
     page.resize(1000, 600);
     page.show();
     QApplication::processEvents();

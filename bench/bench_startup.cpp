@@ -2,6 +2,7 @@
 // process: cold start to the main window shown (goal: under 1 s), resident memory when idle (goal:
 // under 150 MB), processor use while the analysis page polls (goal: under 2% of a core).
 #include "activeobjectengine.h"
+#include "analysispage.h"
 #include "database.h"
 #include "dialogservice.h"
 #include "formmain.h"
@@ -84,7 +85,7 @@ int main(int argc, char** argv)
 
     // Logged on in read-only mode, the analysis page polls forty points every two seconds.
     for (int i = 0; i < 40; ++i) {
-        auto* value = new QLabel(form->Frame(TFormMain::PageAnalysis));
+        auto* value = new QLabel(form->Frame(TfraWW::kDecl.tab));
         value->setProperty("DbId", DataBase::Instance()->GetPointByIndex(10 + i)->GetId());
     }
     QElapsedTimer logon;

@@ -1,8 +1,15 @@
 #pragma once
 
-// What the database benchmarks share: a facade with no unit behind it and a median timing.
+// What the benchmarks share: a facade with no unit behind it, the services of a page made without
+// the main window, and a median timing.
+#include "activeobjectengine.h"
+#include "analogoutputcollection.h"
 #include "commdbpointfacade.h"
 #include "communications.h"
+#include "database.h"
+#include "logdbmgr.h"
+#include "pagehost.h"
+#include "pageservices.h"
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +22,13 @@ class NoLink : public MessageLink {
 public:
     int SendReceive(const std::uint8_t*, std::uint8_t*, int, bool) override { throw CommStatusError(5); }
 };
+
+// What the main window would hand a page: the program's objects, and a host that does nothing.
+inline PageServices pageServices()
+{
+    return {*DataBase::Instance(), PageHost::None(), *LogDBMgr::Instance(), *AnalogOutputCollection::Instance(),
+            *MyActiveObjectEngine::Instance()};
+}
 
 // The median of runs timings of fn, in milliseconds.
 template <typename Fn>

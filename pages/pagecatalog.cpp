@@ -2,31 +2,37 @@
 
 #include "alarmpage.h"
 #include "analoginputpage.h"
+#include "analysispage.h"
+#include "archiveviewer.h"
+#include "auditpage.h"
 #include "boardtester.h"
 #include "commportspage.h"
 #include "discreteinputpage.h"
 #include "factorypage.h"
 #include "globalpage.h"
+#include "iostatuspage.h"
 #include "modbuspage.h"
 #include "outputpage.h"
-#include "resultframes.h"
-#include "schedulingframes.h"
-
-#include <array>
+#include "sequencerpage.h"
+#include "streamspage.h"
+#include "timerspage.h"
 
 namespace {
 
 template <typename T>
-PageMaker page()
+constexpr PageMaker page()
 {
-    return {T::kDecl, [](QWidget* owner) -> QWidget* { return new T(owner); }};
+    return {T::kDecl,
+            [](const PageServices& services, QWidget* owner) -> TPageFrame* { return new T(services, owner); }};
 }
 
 }  // namespace
 
-const std::vector<PageMaker>& pageCatalog()
+const std::array<PageMaker, kPageCount>& pageCatalog()
 {
-    static const std::vector<PageMaker> pages = {
+    // Every entry must be given: PageMaker holds a reference, so a list shorter than kPageCount
+    // does not compile.
+    static const std::array<PageMaker, kPageCount> pages = {
         page<TfraWW>(),
         page<TfrmIOStatus>(),
         page<TfrmAlarm>(),

@@ -5,9 +5,12 @@
 
 #include <QVariant>
 
-TPageFrame::TPageFrame(const PageDecl& decl, QWidget* parent) : TPageFrame(decl.frameName, decl.scan, parent) {}
+TPageFrame::TPageFrame(const PageDecl& decl, const PageServices& services, QWidget* parent)
+        : TPageFrame(decl.frameName, decl.scan, services, parent)
+{}
 
-TPageFrame::TPageFrame(const char* objectName, ScanPage page, QWidget* parent) : QWidget(parent), page_(page)
+TPageFrame::TPageFrame(const char* objectName, ScanPage page, const PageServices& services, QWidget* parent)
+        : QWidget(parent), database_(services.database), host_(services.host), page_(page)
 {
     setObjectName(objectName);
 }
@@ -34,7 +37,7 @@ TPageFrame::ScanIds TPageFrame::ScanList() const
 
 void TPageFrame::RegisterPoints()
 {
-    ExpressScan& scan = DataBase::Instance()->expressScan;
+    ExpressScan& scan = database_.expressScan;
     scan.Clear();
     const ScanIds ids = ScanList();
     for (int id : ids.main)
@@ -43,6 +46,11 @@ void TPageFrame::RegisterPoints()
         scan.AddSecondary(id);
     scan.SetPage(page_.number, page_.useAlternate, page_.showWait);
     firstEntry_ = false;
+}
+
+void TPageFrame::FollowReadOnly(bool readOnly)
+{
+    setEnabled(!readOnly);
 }
 
 void TPageFrame::CautionBox(const QString& pageWord)

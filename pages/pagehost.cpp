@@ -10,17 +10,10 @@ public:
     bool LoggedOn() const override { return false; }
 };
 
-PageHost* gHost = nullptr;
-
 }  // namespace
 
-PageHost* PageHost::Instance()
+PageHost& PageHost::None()
 {
     static NoHost none;
-    return gHost ? gHost : &none;
-}
-
-void PageHost::SetInstance(PageHost* host)
-{
-    gHost = host;
+    return none;
 }

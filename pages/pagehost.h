@@ -8,8 +8,7 @@
 #include <utility>
 
 // What the pages ask of the main window. The pages sit below the shell, so they reach the window
-// through this interface, which the main window implements and installs; without a host (a page
-// tested alone) every request does nothing and the user counts as logged off.
+// through this interface, which the main window implements and hands to each page it makes.
 class PageHost {
 public:
     virtual ~PageHost() = default;
@@ -64,7 +63,7 @@ public:
         return false;
     }
 
-    static PageHost* Instance();
-    // The main window installs itself; null uninstalls.
-    static void SetInstance(PageHost* host);
+    // A host for windows made while there is no main window (and for pages tested alone): every
+    // request does nothing and the user counts as logged off.
+    static PageHost& None();
 };

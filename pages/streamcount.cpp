@@ -27,17 +27,17 @@ std::optional<QString> displayText(const QString& value, Words words)
     return QString::fromLatin1(analyzer::streamCountText(*count - 1));
 }
 
-void bindDisplay(TQLabel* label, Words words)
+void bindDisplay(TQLabel* label, Words words, PageHost& host)
 {
     // A value that is not a stream count is passed over: a poll brings the next one in 2 s, and
     // a message box per poll would bury the window.
-    label->OnDBPointValueChanged = [words](QWidget*, const QString& value, bool& showValue) {
+    label->OnDBPointValueChanged = [words, &host](QWidget*, const QString& value, bool& showValue) {
         if (value.isEmpty())
             return;
         if (numtext::tryStrToInt64(value))
             showValue = false;
         if (std::optional<QString> text = displayText(value, words))
-            PageHost::Instance()->SetStreamDisplay(*text);
+            host.SetStreamDisplay(*text);
     };
 }
 

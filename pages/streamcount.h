@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+class PageHost;
 class TQLabel;
 
 // Point 20 "Streams" holds the number of streams minus one.
@@ -20,7 +21,7 @@ std::optional<int> streams(const QString& value);
 std::optional<QString> displayText(const QString& value, Words words);
 
 // Makes the label the page's stream-count label: it shows the stream count in the main window's
-// display and keeps its own caption.
-void bindDisplay(TQLabel* label, Words words);
+// display (through the page's host, which must outlive the label) and keeps its own caption.
+void bindDisplay(TQLabel* label, Words words, PageHost& host);
 
 }  // namespace streamcount

@@ -3,8 +3,14 @@
 
 #include "shellwindows.h"
 
+#include "activeobjectengine.h"
+#include "analogoutputcollection.h"
+#include "analysispage.h"
 #include "appcontext.h"
+#include "boardtester.h"
 #include "csvconfigdialog.h"
+#include "database.h"
+#include "logdbmgr.h"
 #include "modalrun.h"
 #include "pagecatalog.h"
 #include "pageframetable.h"
@@ -181,7 +187,6 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
     setObjectName("FormMain");
     FormMain = this;
     appcontext::setMainForm(this);
-    PageHost::SetInstance(this);
     // The Archive page's CSV exports ask for their columns in the start-up window "fmCSVConfig".
     logcsv::InstallExports([] { return shellwindows::Get<TfmCSVConfig>("fmCSVConfig"); },
                            [](QDialog& dialog) { return modal::exec(dialog); });
@@ -190,6 +195,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (frmSplash)
         frmSplash->Label1()->setText("Loading Sentrel515 Desktop...");
+    MakePageServices();
     CreateFrames();
 
     localPBarMax_ = 0;
@@ -225,8 +231,6 @@ TFormMain::~TFormMain()
         appcontext::setMainForm(nullptr);
     if (FormMain == this)
         FormMain = nullptr;
-    if (PageHost::Instance() == this)
-        PageHost::SetInstance(nullptr);
 }
 
 void TFormMain::BuildWindow()
@@ -370,8 +374,8 @@ void TFormMain::BuildPages()
         sheet->setProperty("Tag", page->level);
         pageControl_->addTab(sheet, page->caption);
     }
-    pageControl_->setCurrentIndex(PageAnalysis);
-    previousPage_ = PageAnalysis;
+    pageControl_->setCurrentIndex(TfraWW::kDecl.tab);
+    previousPage_ = TfraWW::kDecl.tab;
     connect(pageControl_, &QTabWidget::currentChanged, this, &TFormMain::OnPageChanged);
 }
 
@@ -450,6 +454,15 @@ void TFormMain::CreateStatusLineControls()
     statusPosition_ = 0;
 }
 
+void TFormMain::MakePageServices()
+{
+    // The pages are made with the window, before the start-up stages that take these same objects
+    // (CreateSingletons, RegisterCommands, the analog-output choices built in FormCreate); the
+    // window lets them go after its pages (FormDestroy).
+    pageServices_.emplace(PageServices{*DataBase::Instance(), *this, *LogDBMgr::Instance(),
+                                       *AnalogOutputCollection::Instance(), *MyActiveObjectEngine::Instance()});
+}
+
 void TFormMain::CreateFrames()
 {
     for (const PageMaker& page : pageCatalog()) {
@@ -457,7 +470,7 @@ void TFormMain::CreateFrames()
             SplashStep({});
         if (page.decl.splash)
             SplashStep(page.decl.splash);
-        frames_[page.decl.tab] = page.create(this);
+        frames_[page.decl.tab] = page.create(*pageServices_, this);
     }
 }
 
@@ -534,7 +547,7 @@ void TFormMain::ShowWindow(const char* name)
 
 bool TFormMain::IsAnalysisActive() const
 {
-    return pageControl_->currentIndex() == PageAnalysis;
+    return pageControl_->currentIndex() == TfraWW::kDecl.tab;
 }
 
 void TFormMain::EnableUnitOperations(bool enable)
@@ -549,7 +562,8 @@ void TFormMain::EnableUnitOperations(bool enable)
 void TFormMain::OnPageChanged(int index)
 {
     // The maintenance page ends direct control when it is left.
-    if (previousPage_ == PageMaintenance && index != PageMaintenance)
+    const int maintenance = TfraBoardTester::kDecl.tab;
+    if (previousPage_ == maintenance && index != maintenance)
         TabSheetFCHide();
     previousPage_ = index;
     EnterPage(index);

@@ -2,7 +2,9 @@
 
 #include "advpagecontrol.h"
 #include "framecomm.h"
+#include "pagecatalog.h"
 #include "pagehost.h"
+#include "pageservices.h"
 #include "panekit_api.h"
 
 #include <QList>
@@ -31,9 +33,10 @@ class MyActiveObjectEngine;
 class SecurityChk;
 class HelpInfo;
 
-// The program's one main window: the page control with its seventeen page frames, the tool bars,
-// the menus, the status line with the link's traffic, and the timers. Its buttons and menu items
-// queue commands by name; the commands report back through its FrameComm side.
+// The program's one main window: the page control with its page frames (made from the page
+// catalogue, each handed its services), the tool bars, the menus, the status line with the link's
+// traffic, and the timers. Its buttons and menu items queue commands by name; the commands report
+// back through its FrameComm side.
 //
 // Its code is split by concern: formmain.cpp (the window and its frames), formmainstartup.cpp
 // (start-up stages, broadcasts, closing and teardown), formmaincomm.cpp (FrameComm, link state,
@@ -46,21 +49,8 @@ public:
     static constexpr const char* kCaption = "Sentrel515 Analyzer Graphical User Interface  ( Quenrick )";
     static constexpr const char* kHelpFile = "C:\\515\\Help\\KVT408HLP.HLP";
     static constexpr const char* kFactoryCode = "wirp";
-    static constexpr int kTabCount = 17;
+    static constexpr int kTabCount = kPageCount;
     static constexpr const char* kBusyText = "Please wait for current task to finish, then proceed.";
-
-    // Page indexes of the tabs the code names.
-    enum Page {
-        PageAnalysis = 0,
-        PageStatus = 1,
-        PageAlarms = 2,
-        PageArchive = 3,
-        PageEvents = 4,
-        PagePorts = 11,
-        PageAnalogInputs = 13,
-        PageMaintenance = 15,
-        PageFactory = 16,
-    };
 
     explicit TFormMain(QWidget* parent = nullptr);
     ~TFormMain() override;
@@ -198,6 +188,14 @@ public:
     QAction* MenuItem(const char* name) const;
     TAdvPageControl* PageControlMain() const { return pageControl_; }
     QWidget* Frame(int pageIndex) const;
+    // The page of that class, found by the tab its declaration names; null when it was not made.
+    template <typename Page>
+    Page* PageFrame() const
+    {
+        return qobject_cast<Page*>(Frame(Page::kDecl.tab));
+    }
+    // What the window hands its pages: made before them, let go after them.
+    const PageServices& Services() const { return *pageServices_; }
     QLabel* ModeDisp() const { return modeDisp_; }
     QLabel* StreamDisp() const { return streamDisp_; }
     QString StatusPanelText(int panel) const;
@@ -239,6 +237,7 @@ private:
     void BuildMenus();
     void BuildPages();
     void BuildStatusLine();
+    void MakePageServices();
     void CreateFrames();
     void SplashStep(const QString& text);
     void OnPageChanged(int index);
@@ -342,7 +341,8 @@ private:
     bool waitRepaintDue_ = false;
     std::array<QPixmap, 5> linkIcons_;
     QTimer* startupTimer_ = nullptr;
-    QWidget* frames_[kTabCount] = {};
+    std::optional<PageServices> pageServices_;
+    std::array<QWidget*, kTabCount> frames_{};
     int previousPage_ = -1;
     // Set while the pages store their edits for a write: a box that refuses may show its page,
     // and that page's entry read would replace the edits the refused write keeps.

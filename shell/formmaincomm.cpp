@@ -2,6 +2,8 @@
 // progress, the clock and the power notice.
 #include "formmain.h"
 
+#include "archiveviewer.h"
+#include "auditpage.h"
 #include "database.h"
 #include "shareddialogs.h"
 #include "shellwindows.h"
@@ -195,18 +197,18 @@ const KeyTable<void (*)(TFormMain&, bool)>& TFormMain::CommHandlers::stateTable(
              f.SetEnabled("tbtnExit", v);
              f.SetEnabled("Exit1", v);
          }},
-        {kAuditFinish, [](TFormMain& f, bool) { TFormMain::CallSlot(f.Frame(TFormMain::PageEvents), "ShowEvents"); }},
+        {kAuditFinish, [](TFormMain& f, bool) { TFormMain::CallSlot(f.PageFrame<TfrmAudit>(), "ShowEvents"); }},
         {kUpdateLogView,
-         [](TFormMain& f, bool) { TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), "UpdateLogView"); }},
+         [](TFormMain& f, bool) { TFormMain::CallSlot(f.PageFrame<TfraArchiveViewer>(), "UpdateLogView"); }},
         {kReadALog2,
          [](TFormMain& f, bool) {
              bool loaded = false;
-             if (TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), "LoadXmlArchive", &loaded) && loaded)
-                 TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), "UpdateLogView");
+             if (TFormMain::CallSlot(f.PageFrame<TfraArchiveViewer>(), "LoadXmlArchive", &loaded) && loaded)
+                 TFormMain::CallSlot(f.PageFrame<TfraArchiveViewer>(), "UpdateLogView");
          }},
         {kSaveLogFile,
          [](TFormMain& f, bool whole) {
-             TFormMain::CallSlot(f.Frame(TFormMain::PageArchive), whole ? "SaveLogFile" : "SaveIncompleteLogFile");
+             TFormMain::CallSlot(f.PageFrame<TfraArchiveViewer>(), whole ? "SaveLogFile" : "SaveIncompleteLogFile");
          }},
         {kEnablePages, [](TFormMain& f, bool) { f.PageControlMain()->setEnabled(true); }},
         {kDisablePages, [](TFormMain& f, bool) { f.PageControlMain()->setEnabled(false); }},

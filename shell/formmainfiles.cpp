@@ -7,9 +7,11 @@
 #include "database.h"
 #include "dialogservice.h"
 #include "logconfigcommands.h"
-#include "pageframe.h"
+#include "outputpage.h"
 #include "securitychk.h"
+#include "sequencerpage.h"
 #include "statemgr.h"
+#include "streamspage.h"
 #include "upgradewindow.h"
 #include "waitwindow.h"
 
@@ -17,10 +19,6 @@
 #include <QFileInfo>
 
 namespace {
-
-constexpr int kPageStreams = 6;
-constexpr int kPageOutputs = 9;
-constexpr int kPageSequencer = 10;
 
 constexpr char kSaveFilter[] = "Sentrel515 Configuration (*.cfg *.CFG)";
 constexpr char kOpenCaption[] = "Open Sentrel515 Configuraiton File";
@@ -112,7 +110,7 @@ bool TFormMain::FetchAndSave(const QString& fileName)
         // A page that refuses has told the user why; the file would miss its edits.
         if (SendToDatabase() != 0)
             return false;
-        CallSlot(frames_[kPageSequencer], "StoreSequencerConfiguration");
+        CallSlot(PageFrame<TfrSequencer>(), "StoreSequencerConfiguration");
         Queue("ReadLogConfig");
     } else if (!FetchFromUnit()) {
         warn("The configuration could not be read from the unit; the file was not saved.");
@@ -168,9 +166,9 @@ void TFormMain::tbtnOpenClick()
         const bool loggedOn = LoggedOn();
         if (!loggedOn) {
             driver_->SetDatabaseConfigFileTypeID(configfile::kTypeId);
-            if (auto* streams = qobject_cast<TPageFrame*>(frames_[kPageStreams]))
+            if (auto* streams = PageFrame<TfraAnalyzerStreams>())
                 streams->RegisterPoints();
-            CallSlot(frames_[kPageOutputs], "FillAOFunctions");
+            CallSlot(PageFrame<TfraOutput>(), "FillAOFunctions");
         }
         if (LoadConfigurationFile(fileName) != 0) {
             // Nothing of the file has been applied; logged off too the user must know that the

@@ -3,11 +3,12 @@
 #include "formmain.h"
 
 #include "activeobjectengine.h"
+#include "analysispage.h"
 #include "database.h"
 #include "dialogservice.h"
 #include "logondialogs.h"
 #include "modalrun.h"
-#include "pageframe.h"
+#include "pagecatalog.h"
 #include "securitychk.h"
 #include "shellwindows.h"
 #include "statemgr.h"
@@ -87,7 +88,7 @@ void TFormMain::tbtnLogonClick()
         DialogService::showMessage(kBusyText);
         return;
     }
-    pageControl_->setCurrentIndex(PageAnalysis);
+    pageControl_->setCurrentIndex(TfraWW::kDecl.tab);
     StopPoll();
     stepWaitProgress_ = true;
     TWait* wait = TWait::Instance();
@@ -119,22 +120,19 @@ void TFormMain::tbtnLogonClick()
     ApplyTabAccess();
     MenuItem("mnuUpdateMode")->setEnabled(true);
 
-    switch (pageControl_->currentIndex()) {
-    case PageAnalysis:
-        if (auto* frame = qobject_cast<TPageFrame*>(frames_[PageAnalysis]))
-            frame->RegisterPoints();
+    // The page in front starts its poll when it is a polling page.
+    const int tab = pageControl_->currentIndex();
+    const PageDecl* page = pageDeclForTab(tab);
+    if (tab == TfraWW::kDecl.tab) {
+        if (auto* analysis = PageFrame<TfraWW>())
+            analysis->RegisterPoints();
         AllowPoll();
         StateMgr::Instance()->SetBusy();
-        break;
-    case PageAlarms:
-    case PageAnalogInputs:
-    case PageStatus:
+    } else if (page && page->entry.polls) {
         AllowPoll();
-        break;
-    default:
+    } else {
         for (const char* name : {"tbtnPoll", "tbtnSave", "tbtnSaveAs", "tbtnOpen"})
             SetEnabled(name, true);
-        break;
     }
     wait->Progress()->setRange(0, 100);
 }

@@ -2,6 +2,8 @@
 #include "formmain.h"
 
 #include "activeobjectengine.h"
+#include "analysispage.h"
+#include "commportspage.h"
 #include "communications.h"
 #include "database.h"
 #include "dialogservice.h"
@@ -80,7 +82,7 @@ void TFormMain::SetDefaultConfigClick()
     }
     Queue("ExpressRead");
     // The unit is rebooted for new port settings only once they are safely in its flash.
-    if (pageControl_->currentIndex() != PagePorts || !flashed)
+    if (pageControl_->currentIndex() != TfraCommPorts::kDecl.tab || !flashed)
         return;
     const auto answer =
         DialogService::ask(QMessageBox::Warning, "Warning",
@@ -170,7 +172,7 @@ void TFormMain::mnuRebootClick()
 
 void TFormMain::Print1Click()
 {
-    if (QWidget* analysis = frames_[PageAnalysis]) {
+    if (QWidget* analysis = PageFrame<TfraWW>()) {
         WinMessageEvent message(winmsg::WM_PRINT_PAGE, 0, 0);
         QApplication::sendEvent(analysis, &message);
     }

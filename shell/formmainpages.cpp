@@ -3,6 +3,7 @@
 #include "formmain.h"
 
 #include "activeobjectengine.h"
+#include "analysispage.h"
 #include "boardtester.h"
 #include "database.h"
 #include "dialogservice.h"
@@ -52,15 +53,15 @@ void TFormMain::EnterPage(int pageIndex)
     // Without the GUI routines there is no database, no engine and no link to enter a page with.
     if (!servicesReady_ || pageIndex < 0 || pageIndex >= kTabCount)
         return;
-    if (pageIndex == PageAnalysis) {
-        enterRoutine(frames_[PageAnalysis]);
+    if (pageIndex == TfraWW::kDecl.tab) {
+        enterRoutine(frames_[pageIndex]);
         if (!LoggedOn())
             return;
         AllowPoll();
         StateMgr::Instance()->SetBusy();
         return;
     }
-    if (pageIndex == PageFactory) {
+    if (pageIndex == TfraFactory::kDecl.tab) {
         FactoryAccess();
         return;
     }
@@ -101,7 +102,7 @@ void TFormMain::EnterPage(int pageIndex)
 
 void TFormMain::FactoryAccess()
 {
-    auto* factory = qobject_cast<TfraFactory*>(frames_[PageFactory]);
+    auto* factory = PageFrame<TfraFactory>();
     if (!factory)
         return;
     factory->ShowControls(false);
@@ -127,11 +128,11 @@ void TFormMain::TabSheetFCHide()
     if (!servicesReady_)
         return;
     // No output stays forced by a calibration frame the user no longer sees.
-    if (auto* page = qobject_cast<TfraBoardTester*>(frames_[PageMaintenance]))
-        page->ReleaseOutputs();
-    if (QWidget* tester = frames_[PageMaintenance])
+    if (auto* tester = PageFrame<TfraBoardTester>()) {
+        tester->ReleaseOutputs();
         if (auto* box = tester->findChild<QCheckBox*>("DirectControlEnable"))
             box->setChecked(false);
+    }
     const bool runsNow = !engine_->IsRunning();
     WriteSinglePoint(kDirectControlPoint, "False");
     // The unit's outputs stay under direct control when the write did not reach it: say so.

@@ -103,10 +103,11 @@ void TFormMain::CreateSingletons()
         Communications::InstallInstance(std::make_unique<Communications>(moduleDirectory()));
     communications_ = Communications::Instance();
     SplashStep("Loading Sentrel515 Desktop...Create RTDB");
-    database_ = DataBase::Instance();
+    // The database and the log database were made with the pages, which hold them already.
+    database_ = &pageServices_->database;
     driver_ = database_;
     facade_ = CommDBPointFacade::Instance();
-    logDb_ = LogDBMgr::Instance();
+    logDb_ = &pageServices_->logDatabase;
 }
 
 int TFormMain::Broadcast(int message, std::intptr_t lParam, bool skipRoot)
@@ -163,7 +164,7 @@ int TFormMain::SendToDatabase()
 
 void TFormMain::RegisterCommands()
 {
-    engine_ = MyActiveObjectEngine::Instance();
+    engine_ = &pageServices_->engine;
     ::RegisterCommands(engine_, this);
 }
 
@@ -314,20 +315,20 @@ void TFormMain::FormDestroy()
         frame = nullptr;
     }
     PageFrameTable::ReleaseInstance();
-    if (engine_)
-        MyActiveObjectEngine::Teardown();
+    // The pages' services were made with the window (MakePageServices), whether or not the
+    // start-up stages ran: they go with it.
+    pageServices_.reset();
+    MyActiveObjectEngine::Teardown();
     engine_ = nullptr;
     HelpInfo::ReleaseInstance();
     AnalogOutputCollection::ReleaseInstance();
-    if (database_)
-        DataBase::ReleaseInstance();
+    DataBase::ReleaseInstance();
     if (communications_)
         Communications::ReleaseInstance();
     if (facade_)
         CommDBPointFacade::ReleaseInstance();
     StateMgr::ReleaseInstance();
-    if (logDb_)
-        LogDBMgr::ReleaseInstance();
+    LogDBMgr::ReleaseInstance();
     if (security_)
         SecurityChk::ReleaseInstance();
     database_ = nullptr;

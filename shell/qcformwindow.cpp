@@ -1,8 +1,8 @@
 #include "qcformwindow.h"
 
 #include "database.h"
+#include "formmain.h"
 #include "librarybinder.h"
-#include "pagehost.h"
 #include "qcform.h"
 #include "securitychk.h"
 #include "shellwindows.h"
@@ -13,7 +13,7 @@ QWidget* MakeQCFormWindow()
 {
     QCFormServices services;
     services.pointText = [](int pointId) { return DataBase::Instance()->GetPointText(pointId); };
-    services.loggedOn = [] { return PageHost::Instance()->LoggedOn(); };
+    services.loggedOn = [] { return FormMain && FormMain->LoggedOn(); };
     services.dataDirectory = [] { return SecurityChk::Instance()->GetDataDirectory(); };
     services.guiVersion = [] {
         QWidget* about = shellwindows::Window("AboutForm");

@@ -3,8 +3,11 @@
 #include "auditform.h"
 #include "confirmchanges.h"
 #include "csvconfigdialog.h"
+#include "database.h"
+#include "formmain.h"
 #include "logconfigwindow.h"
 #include "logondialogs.h"
+#include "logrecord.h"
 #include "neoform.h"
 #include "newmodbusdlg.h"
 #include "qcformwindow.h"
@@ -22,6 +25,18 @@ namespace {
 
 using Factory = QWidget* (*)();
 
+// The windows of the pages' layer are handed what they use. The program makes them after the main
+// window, whose pages hold the same database, and they reach the main window as its pages do;
+// made while there is no main window (tests), they get a host that does nothing.
+DataBase& windowsDatabase()
+{
+    return FormMain ? FormMain->Services().database : *DataBase::Instance();
+}
+PageHost& windowsHost()
+{
+    return FormMain ? static_cast<PageHost&>(*FormMain) : PageHost::None();
+}
+
 struct WindowRow {
     const char* name;
     // Null for a window that another part of the program has not brought yet.
@@ -35,8 +50,8 @@ const WindowRow kWindows[] = {
     {"frmDateRangeDlg", []() -> QWidget* { return new TfrmDateRangeDlg; }},
     {"frmScaleDlg", []() -> QWidget* { return new TfrmScaleDlg; }},
     {"frmLogon", []() -> QWidget* { return new TfrmLogon; }},
-    {"LogFrm", []() -> QWidget* { return new TLogFrm; }},
-    {"AuditForm", []() -> QWidget* { return new TAuditForm; }},
+    {"LogFrm", []() -> QWidget* { return new TLogFrm(windowsDatabase(), windowsHost(), *UniqueLogID::Instance()); }},
+    {"AuditForm", []() -> QWidget* { return new TAuditForm(windowsDatabase(), windowsHost()); }},
     {"fmUpgrade", []() -> QWidget* { return new TfmUpgrade; }},
     {"Back", []() -> QWidget* { return new TBack; }},
     {"fmCSVConfig", []() -> QWidget* { return new TfmCSVConfig; }},
@@ -47,7 +62,10 @@ const WindowRow kWindows[] = {
     {"frmChanges", []() -> QWidget* { return new TfrmChanges; }},
     {"QCForm", []() -> QWidget* { return MakeQCFormWindow(); }},
     // Made on demand: the clock dialog of the tool bar's time synchronisation.
-    {"TimeSyncDlg", []() -> QWidget* { return new TTimeSyncDlg; }},
+    {"TimeSyncDlg",
+     []() -> QWidget* {
+         return new TTimeSyncDlg(nullptr, [](double dateTime) { return windowsHost().ClockToken(dateTime); });
+     }},
 };
 constexpr int kStartupCount = 16;
 

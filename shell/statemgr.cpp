@@ -1,6 +1,7 @@
 #include "statemgr.h"
 
 #include "appcontext.h"
+#include "pageframe.h"
 #include "ridovaz.h"
 
 #include <QVariant>
@@ -20,30 +21,6 @@ const ButtonRow kButtons[] = {
     {"tbtnSync", "D-DEDDE-"},        {"tbtnAcknowledge", "D-DE-DE-"}, {"tbtnBypass", "D-DE-DE-"},
     {"tbtnTapeAdvance", "D-DE-DE-"}, {"tbtnOpen", "EE--DDED"},        {"tbtnSave", "DE--DDED"},
     {"tbtnSaveAs", "DE--DDED"},
-};
-
-// How each page frame follows the mode: whether it stays enabled when read-only, and the frame's
-// own switch (called with true for read-only), if it has one.
-struct FrameRow {
-    const char* name;
-    bool enabledWhenReadOnly;
-    const char* readOnlySwitch;
-    bool switchMeansEditing;
-};
-const FrameRow kFrames[] = {
-    {"fraArchiveViewer", true, "SetReadOnly", false},
-    {"fraAnalyzerGlobal", false, nullptr, false},
-    {"fraAnalyzerStreams", true, "EnableEditing", true},
-    {"fraIO", false, nullptr, false},
-    {"frmInput2", false, nullptr, false},
-    {"fraOutput", false, nullptr, false},
-    {"fraCommPorts", false, nullptr, false},
-    {"fraModbus", true, "SetReadOnly", false},
-    {"frSequencer", false, "SetReadOnly", false},
-    {"fraFactory", false, nullptr, false},
-    {"fraBoardTester", false, nullptr, false},
-    {"frAnalogInputs", false, nullptr, false},
-    {"frmIOStatus", false, nullptr, false},
 };
 }  // namespace
 
@@ -110,25 +87,9 @@ void StateMgr::ApplyFrames(bool readOnly)
     QWidget* root = Root();
     if (!root)
         return;
-    const FrameRow* sequencer = nullptr;
-    for (const auto& row : kFrames) {
-        QWidget* frame = root->findChild<QWidget*>(row.name);
-        if (!frame)
-            continue;
-        frame->setEnabled(!readOnly || row.enabledWhenReadOnly);
-        if (!row.readOnlySwitch)
-            continue;
-        if (QString(row.name) == "frSequencer") {
-            sequencer = &row;
-            continue;
-        }
-        QMetaObject::invokeMethod(frame, row.readOnlySwitch,
-                                  Q_ARG(bool, row.switchMeansEditing ? !readOnly : readOnly));
-    }
-    // The sequencer's own switch comes last.
-    if (sequencer)
-        if (QWidget* frame = root->findChild<QWidget*>(sequencer->name))
-            QMetaObject::invokeMethod(frame, sequencer->readOnlySwitch, Q_ARG(bool, readOnly));
+    // Each page says how it follows the mode (TPageFrame::FollowReadOnly).
+    for (TPageFrame* page : root->findChildren<TPageFrame*>())
+        page->FollowReadOnly(readOnly);
 }
 
 void StateMgr::SetLogOff()

@@ -6,8 +6,9 @@
 #include <cstdint>
 
 // Turns the program's state (logged on, read-only or update, busy) into the enabled state of the
-// main window's operation and file buttons and of the page frames, found by name under the main
-// form. Before the first logon only the logon, logoff and file-button operations change anything.
+// main window's operation and file buttons, found by name under the main form, and tells the page
+// frames under it the access mode (each follows it as it declares, TPageFrame::FollowReadOnly).
+// Before the first logon only the logon, logoff and file-button operations change anything.
 class StateMgr {
 public:
     static StateMgr* Instance();

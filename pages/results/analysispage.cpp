@@ -49,8 +49,18 @@ void setFieldColour(TQLabeledEdit* field, std::uint32_t colour)
 
 }  // namespace
 
-TfraWW::TfraWW(QWidget* parent)
-        : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::AnalysisPage>()),
+const PageDecl TfraWW::kDecl = {
+    .frameName = "fraWW",
+    .sheetName = "TabSheetWW",
+    .caption = "Analysis",
+    .tab = 0,
+    .scan = {.number = 0},
+    .entry = {.enterRoutine = true, .polls = true, .closing = EntryClose::Busy},
+    .splash = "Loading Sentrel515 Desktop...Analysis",
+};
+
+TfraWW::TfraWW(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), ui_(std::make_unique<Ui::AnalysisPage>()),
           displayFormat_(QString::fromLatin1(analysis::kDefaultDisplayFormat))
 {
     ui_->setupUi(this);
@@ -332,8 +342,7 @@ void TfraWW::CurrentAnalysisChanged(const QString& value, bool& show)
 void TfraWW::ShowCurrentAnalysisName()
 {
     if (const auto namePoint = analysis::currentAnalysisNamePoint(activeStream_, currentRunType_))
-        quiet::setText(ui_->ledCurrAnaStream->Edit(),
-                       dbctl::fromPointText(DataBase::Instance()->GetPointText(*namePoint)));
+        quiet::setText(ui_->ledCurrAnaStream->Edit(), dbctl::fromPointText(Database().GetPointText(*namePoint)));
 }
 
 void TfraWW::StreamCountChanged(const QString& value, bool& show)
@@ -342,7 +351,7 @@ void TfraWW::StreamCountChanged(const QString& value, bool& show)
         return;
     show = false;
     if (const auto text = streamcount::displayText(value, streamcount::Words::Count))
-        PageHost::Instance()->SetStreamDisplay(*text);
+        Host().SetStreamDisplay(*text);
 }
 
 void TfraWW::SystemAlarmChanged(QWidget* sender)
@@ -421,17 +430,17 @@ void TfraWW::PrintPage()
 
 void TfraWW::Normal2Click()
 {
-    PageHost::Instance()->Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::H2S)));
+    Host().Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::H2S)));
 }
 void TfraWW::Cal2Click()
 {
-    PageHost::Instance()->Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::Calibration)));
+    Host().Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::Calibration)));
 }
 void TfraWW::Ref2Click()
 {
-    PageHost::Instance()->Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::Reference1)));
+    Host().Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::Reference1)));
 }
 void TfraWW::Zero2Click()
 {
-    PageHost::Instance()->Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::Zero)));
+    Host().Queue("Calibrate", std::to_string(analyzer::runRequestPoint(2, analyzer::Zero)));
 }

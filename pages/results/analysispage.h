@@ -28,8 +28,11 @@ class TfraWW : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfraWW(QWidget* parent = nullptr);
+    explicit TfraWW(const PageServices& services, QWidget* parent = nullptr);
     ~TfraWW() override;
+
+    // Read-only mode leaves the page as it is: it writes nothing the mode must stop.
+    void FollowReadOnly(bool) override {}
 
     // Page enter: the scan list in the page's order, then the decimal places.
     void RegisterPoints() override;

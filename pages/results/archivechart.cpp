@@ -96,7 +96,8 @@ void setLine(QLineSeries* series, double x0, double x1, const std::optional<doub
 }  // namespace
 
 // The view owns the chart it is made with (setChart would leave a default one unowned).
-TArchiveChart::TArchiveChart(QWidget* parent) : QChartView(new QChart, parent), chart_(chart())
+TArchiveChart::TArchiveChart(PageHost& host, QWidget* parent)
+        : QChartView(new QChart, parent), host_(host), chart_(chart())
 {
     setObjectName(QStringLiteral("chartArchive"));
     setRenderHint(QPainter::Antialiasing, false);
@@ -537,10 +538,7 @@ void TArchiveChart::mnuScaletoDataClick()
 
 void TArchiveChart::mnuManualClick()
 {
-    PageHost* host = PageHost::Instance();
-    if (!host)
-        return;
-    const std::optional<std::pair<QString, QString>> texts = host->AskScale();
+    const std::optional<std::pair<QString, QString>> texts = host_.AskScale();
     if (!texts)
         return;
     double minimum = 0, maximum = 0;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class PageHost;
 class QAction;
 class QColor;
 class QColorDialog;
@@ -63,11 +64,12 @@ std::uint32_t FromQColor(const QColor& colour);
 // The Graph tab's chart ("chartArchive"): one grid column as a trace ("Series1") with its mean
 // ("Series2", "Average") and three lines ("Series3" mean - s, "Series4" mean + s, "Series5" %RSD),
 // the statistics in the foot, zoom by click with an undo history, rubber-band zoom with the left
-// button and scrolling with the right, Y scaling, printing, copying and the colours.
+// button and scrolling with the right, Y scaling, printing, copying and the colours. Manual
+// scaling asks through its page's host, which must outlive the chart.
 class TArchiveChart : public QChartView {
     Q_OBJECT
 public:
-    explicit TArchiveChart(QWidget* parent = nullptr);
+    explicit TArchiveChart(PageHost& host, QWidget* parent = nullptr);
     ~TArchiveChart() override;
 
     // The toolbar's Auto-Scale and Show Entire Graph buttons, switched with the zoom state.
@@ -145,6 +147,7 @@ private:
     void ShowZoomTools(bool shown);
     void ShowPopup(const QPoint& pos);
 
+    PageHost& host_;
     QChart* chart_;
     std::array<QLineSeries*, 5> series_{};
     QValueAxis* axisX_ = nullptr;

@@ -34,9 +34,9 @@ std::unique_ptr<QSettings> widthStore()
     return settings;
 }
 
-QString pointName(std::uint16_t pointId)
+QString pointName(const DataBase& database, std::uint16_t pointId)
 {
-    return QString::fromStdString(DataBase::Instance()->GetPointNameOrUnknown(pointId));
+    return QString::fromStdString(database.GetPointNameOrUnknown(pointId));
 }
 
 void warning(const QString& text)
@@ -100,9 +100,9 @@ void TLogPointGrid::dropEvent(QDropEvent* event)
         DropPoint(PointOf(event->mimeData()), place, row);
 }
 
-TfraArchiveHdr::TfraArchiveHdr(QWidget* owner, int logIndex)
-        : QWidget(owner), logIndex_(logIndex), grid_(new TLogPointGrid(this)),
-          chkEnable_(new QCheckBox(QStringLiteral("Enable"), this)),
+TfraArchiveHdr::TfraArchiveHdr(DataBase& database, PageHost& host, UniqueLogID& logIds, QWidget* owner, int logIndex)
+        : QWidget(owner), database_(database), host_(host), logIds_(logIds), logIndex_(logIndex),
+          grid_(new TLogPointGrid(this)), chkEnable_(new QCheckBox(QStringLiteral("Enable"), this)),
           edtFrequencyLabel_(new QLabel(QStringLiteral("Frequency"), this)), edtFrequency_(new QLineEdit(this)),
           edtUnit_(new QLabel(QStringLiteral("seconds"), this)), popArchiveHdr_(new QMenu(this)),
           mnuDeleteCurrItem_(popArchiveHdr_->addAction(QStringLiteral("Delete Item")))
@@ -182,12 +182,15 @@ void TfraArchiveHdr::LoadColumnWidths()
 
 TfraArchiveHdr::~TfraArchiveHdr()
 {
-    UniqueLogID::ReleaseInstance();
+    // The codes drawn while the window was open are forgotten with it: the list starts again
+    // from the single code 0, as a new one does.
+    logIds_.Clear();
+    logIds_.Add(0);
 }
 
 LogRecord& TfraArchiveHdr::Record() const
 {
-    return DataBase::Instance()->LogRecords()[static_cast<std::size_t>(logIndex_)];
+    return database_.LogRecords()[static_cast<std::size_t>(logIndex_)];
 }
 
 void TfraArchiveHdr::SetDailyLog()
@@ -235,7 +238,7 @@ void TfraArchiveHdr::Render()
     const QString enableText = record.Enable ? QStringLiteral("Y") : QStringLiteral("N");
     for (int r = 1; r <= points; ++r) {
         grid_->SetCells(colSeq, r - 1, QString::number(r));
-        grid_->SetCells(colPointName, r - 1, pointName(record.Parameters[r]));
+        grid_->SetCells(colPointName, r - 1, pointName(database_, record.Parameters[r]));
         grid_->SetCells(colEnable, r - 1, enableText);
         grid_->SetCells(colFrequency, r - 1, QString::number(record.Frequency));
         grid_->SetCells(colLogID, r - 1, QString::number(record.LogIDCode));
@@ -244,7 +247,7 @@ void TfraArchiveHdr::Render()
 
 bool TfraArchiveHdr::DrawNewId()
 {
-    UniqueLogID* codes = UniqueLogID::Instance();
+    UniqueLogID* codes = &logIds_;
     const int code = codes->NextFreeId(Record().LogIDCode);
     // The record holds one byte: a code that does not fit is no code.
     if (code >= kNoFreeCode || code > 0xFF)
@@ -267,7 +270,7 @@ void TfraArchiveHdr::DropPoint(std::optional<std::uint16_t> point, logcfg::DropP
     LogRecord& record = Record();
     const logcfg::DropVerdict verdict = logcfg::judgeDrop(record, point, place, row);
     if (verdict == logcfg::DropVerdict::RefuseDuplicate) {
-        warning(QStringLiteral("\"%1\" is already in this log.").arg(pointName(*point)));
+        warning(QStringLiteral("\"%1\" is already in this log.").arg(pointName(database_, *point)));
         return;
     }
     if (verdict != logcfg::DropVerdict::Append && verdict != logcfg::DropVerdict::Replace)
@@ -342,8 +345,7 @@ void TfraArchiveHdr::edtFrequencyEnter()
     }
     Record().Frequency = check.value;
     AfterChange();
-    if (PageHost* host = PageHost::Instance())
-        host->Queue("WriteLogConfig", "");
+    host_.Queue("WriteLogConfig", "");
 }
 
 void TfraArchiveHdr::gridArchiveHdrRowMoved(int, int oldVisual, int newVisual)

@@ -7,12 +7,15 @@
 #include <functional>
 #include <optional>
 
+class DataBase;
+class PageHost;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
 class QMimeData;
+class UniqueLogID;
 
 // The grid of a log's points: takes points dragged from the window's tree and lets the user move
 // rows by their headers. What a drop means is the frame's business.
@@ -36,13 +39,14 @@ protected:
 
 // One archive log on its tab of the "Log Configuration" window: the points it records, its
 // enable switch and its frequency. Every change goes into the log's LogRecord in the database at
-// once; only Enter in the frequency edit also sends the configuration to the unit.
+// once; only Enter in the frequency edit also sends the configuration to the unit. The database,
+// the host and the list of id codes in use are its window's, and outlive it.
 class TfraArchiveHdr : public QWidget {
     Q_OBJECT
 public:
     enum Columns { colSeq = 0, colPointName, colEnable, colFrequency, colLogID, kColumns };
 
-    TfraArchiveHdr(QWidget* owner, int logIndex);
+    TfraArchiveHdr(DataBase& database, PageHost& host, UniqueLogID& logIds, QWidget* owner, int logIndex);
     ~TfraArchiveHdr() override;
 
     void LoadFromDatabase();
@@ -83,6 +87,9 @@ private:
     // Under "KVT408", section "ArchiveHdr".
     void LoadColumnWidths();
 
+    DataBase& database_;
+    PageHost& host_;
+    UniqueLogID& logIds_;
     int logIndex_;
     bool newIdDrawn_ = false;
     bool dailyLog_ = false;

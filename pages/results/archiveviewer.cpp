@@ -3,7 +3,6 @@
 #include "numbertext.h"
 #include "ui_archiveviewer.h"
 
-#include "appcontext.h"
 #include "archivechart.h"
 #include "archivegridmodel.h"
 #include "archivexmlfile.h"
@@ -39,19 +38,23 @@ TfraArchiveViewer::CsvExport gPacketCsv;
 }  // namespace
 
 const PageDecl TfraArchiveViewer::kDecl = {
-    "fraArchiveViewer",
-    "TabSheetAV",
-    "Archive ",
-    3,
-    1,
-    {1, false, true},
-    {true, true, true, "ReadLogConfig", false, EntryClose::Idle},
-    "Loading Sentrel515 Desktop...Archive",
-    false,
+    .frameName = "fraArchiveViewer",
+    .sheetName = "TabSheetAV",
+    .caption = "Archive ",
+    .tab = 3,
+    .level = 1,
+    .scan = {.number = 1, .showWait = true},
+    .entry = {.setsMode = true,
+              .stopsPoll = true,
+              .enterRoutine = true,
+              .read = "ReadLogConfig",
+              .closing = EntryClose::Idle},
+    .splash = "Loading Sentrel515 Desktop...Archive",
 };
 
-TfraArchiveViewer::TfraArchiveViewer(QWidget* parent)
-        : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfraArchiveViewer>()), model_(new ArchiveGridModel(this))
+TfraArchiveViewer::TfraArchiveViewer(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), logDb_(services.logDatabase),
+          ui_(std::make_unique<Ui::TfraArchiveViewer>()), model_(new ArchiveGridModel(this))
 {
     ui_->setupUi(this);
     setObjectName(QStringLiteral("fraArchiveViewer"));
@@ -90,7 +93,7 @@ TfraArchiveViewer::TfraArchiveViewer(QWidget* parent)
     connect(ui_->cbArchive, qOverload<int>(&QComboBox::activated), this, &TfraArchiveViewer::cbArchiveSelect);
     connect(ui_->pcViewer, &QTabWidget::currentChanged, this, &TfraArchiveViewer::pcViewerChange);
 
-    chart_ = new TArchiveChart(ui_->tsGraph);
+    chart_ = new TArchiveChart(Host(), ui_->tsGraph);
     ui_->layoutGraph->addWidget(chart_);
     chart_->SetToolButtons(ui_->tbtnAutoScale, ui_->tbtnFullGraph);
     connect(ui_->btnGraphSelCol, &QToolButton::clicked, this, &TfraArchiveViewer::btnGraphSelColClick);
@@ -152,7 +155,7 @@ void TfraArchiveViewer::SetValueFilterLists()
 
 void TfraArchiveViewer::SetStatus(const QString& text)
 {
-    PageHost::Instance()->SetStatusText(text);
+    Host().SetStatusText(text);
 }
 
 void TfraArchiveViewer::ChangeToDataDirectory()
@@ -174,10 +177,10 @@ void TfraArchiveViewer::SetHeadersFromLogTable(int archive)
     valueHeaders_.clear();
     if (archive < 0 || archive >= logrecord::kLogs)
         return;
-    const LogRecord& log = DataBase::Instance()->LogRecords()[static_cast<std::size_t>(archive)];
+    const LogRecord& log = Database().LogRecords()[static_cast<std::size_t>(archive)];
     const int values = std::min<int>(log.ParametersInLog, logrecord::kParameters) - 1;
     for (int j = 0; j < values; ++j)
-        valueHeaders_ << ArchiveXmlFile::RegisterMapName(log.Parameters[j + 1]);
+        valueHeaders_ << ArchiveXmlFile::RegisterMapName(Database(), log.Parameters[j + 1]);
 }
 
 void TfraArchiveViewer::SetHeadersFromFile(int archive)
@@ -198,9 +201,9 @@ void TfraArchiveViewer::FillGrid(int archive)
         SetHeadersFromLogTable(archive);
     LogGridView* grid = ui_->gridArchive;
     grid->UnhideAllColumns();
-    const LogDBMgr& db = *LogDBMgr::Instance();
+    const LogDBMgr& db = logDb_;
     const int parameters = archive >= 0 && archive < logrecord::kLogs
-                               ? DataBase::Instance()->LogRecords()[static_cast<std::size_t>(archive)].ParametersInLog
+                               ? Database().LogRecords()[static_cast<std::size_t>(archive)].ParametersInLog
                                : 0;
     if (parameters == 0) {
         model_->ShowLog(db, archive, 0, 0, valueHeaders_);
@@ -228,7 +231,7 @@ void TfraArchiveViewer::FillGrid(int archive)
     // Every value readable whole: the columns take the width of what they now show.
     grid->FitColumnsToTexts();
     ui_->LogRecordNum->setText(QString::number(count));
-    PageHost::Instance()->ShowWait(PageHost::Wait::Hidden);
+    Host().ShowWait(PageHost::Wait::Hidden);
 }
 
 void TfraArchiveViewer::UpdateLogView()
@@ -237,7 +240,7 @@ void TfraArchiveViewer::UpdateLogView()
     SetStatus(kPreparing);
     ui_->edtDispRange->setText(QStringLiteral("50"));
     FillGrid(0);
-    PageHost::Instance()->ShowWait(PageHost::Wait::Hidden);
+    Host().ShowWait(PageHost::Wait::Hidden);
     ui_->cbArchive->setEnabled(true);
     ui_->cbArchive->setCurrentIndex(0);
     chosenArchive_ = 0;
@@ -246,8 +249,8 @@ void TfraArchiveViewer::UpdateLogView()
 
 void TfraArchiveViewer::btnReadFromUnitClick()
 {
-    PageHost* host = PageHost::Instance();
-    if (!host || !host->LoggedOn()) {
+    PageHost* host = &Host();
+    if (!host->LoggedOn()) {
         DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"),
                            QStringLiteral("Please logon first, then do this."), QMessageBox::Ok);
         return;
@@ -255,7 +258,7 @@ void TfraArchiveViewer::btnReadFromUnitClick()
     fromFile_ = false;
     archiveFileName_.clear();
     fileHeaders_.reset();
-    PageHost::Instance()->ShowWait(PageHost::Wait::Animated);
+    Host().ShowWait(PageHost::Wait::Animated);
     ui_->btnReadFromUnit->setEnabled(false);
     ui_->btnLogSetup->setEnabled(false);
     ui_->btnReadFromFile->setEnabled(false);
@@ -263,9 +266,9 @@ void TfraArchiveViewer::btnReadFromUnitClick()
     // first, and shows nothing old should the download fail before it starts.
     const bool chooser = ui_->cbArchive->isEnabled();
     ui_->cbArchive->setEnabled(false);
-    model_->ShowLog(*LogDBMgr::Instance(), chosenArchive_, 0, 0, {});
+    model_->ShowLog(logDb_, chosenArchive_, 0, 0, {});
     ui_->LogRecordNum->setText(QStringLiteral("0"));
-    LogDBMgr::Instance()->Clear();
+    logDb_.Clear();
 
     host->Queue("ReadLogConfig", "");
     host->Queue("ReadALog", "");
@@ -283,8 +286,7 @@ void TfraArchiveViewer::btnReadFromFileClick()
 {
     ui_->btnReadFromFile->setEnabled(false);
     ui_->btnReadFromUnit->setEnabled(false);
-    if (PageHost* host = PageHost::Instance())
-        host->Queue("ReadALog2", "");
+    Host().Queue("ReadALog2", "");
     ui_->cbArchive->setEnabled(true);
     ui_->cbArchive->setCurrentIndex(0);
     chosenArchive_ = 0;
@@ -344,8 +346,8 @@ void TfraArchiveViewer::btnGraphSelColClick()
     int type = 0;
     const int k = column - ArchiveGridModel::kFixedColumns;
     if (k >= 0 && k + 1 < logrecord::kParameters && chosenArchive_ >= 0 && chosenArchive_ < logrecord::kLogs) {
-        const LogRecord& log = DataBase::Instance()->LogRecords()[static_cast<std::size_t>(chosenArchive_)];
-        type = DataBase::Instance()->GetPointType(log.Parameters[k + 1]);
+        const LogRecord& log = Database().LogRecords()[static_cast<std::size_t>(chosenArchive_)];
+        type = Database().GetPointType(log.Parameters[k + 1]);
     }
     // The selection counts the header as row 0.
     const chartstats::Column points = chartstats::ReadColumn(
@@ -360,7 +362,7 @@ void TfraArchiveViewer::btnGraphSelColClick()
 
 void TfraArchiveViewer::btnLogSetupClick()
 {
-    PageHost::Instance()->ExecWindow("LogFrm");
+    Host().ExecWindow("LogFrm");
 }
 
 void TfraArchiveViewer::ExportCsv(const CsvExport& exporter)
@@ -369,7 +371,7 @@ void TfraArchiveViewer::ExportCsv(const CsvExport& exporter)
         DialogService::saveFileNameWithExtension(QString(), QString(), QStringLiteral("CSV File (*.csv *.CSV)"), "csv");
     if (!name.isEmpty() && exporter) {
         QString error;
-        if (!exporter(name, &error))
+        if (!exporter(Database(), logDb_, name, &error))
             gridfile::ErrorBox(QStringLiteral("The file \"%1\" could not be written: %2").arg(name, error));
     }
     ChangeToDataDirectory();
@@ -395,6 +397,12 @@ void TfraArchiveViewer::pcViewerChange(int index)
     ui_->btnAutoSizeCols->setVisible(!graph);
 }
 
+void TfraArchiveViewer::FollowReadOnly(bool readOnly)
+{
+    setEnabled(true);
+    SetReadOnly(readOnly);
+}
+
 void TfraArchiveViewer::SetReadOnly(bool readOnly)
 {
     readOnly_ = readOnly;
@@ -408,8 +416,7 @@ void TfraArchiveViewer::SaveLogFile()
     const QString name = DialogService::saveFileNameWithExtension(QStringLiteral("Save Sentrel515 Archive File"),
                                                                   QString(), kArchiveFilter, "xml");
     if (!name.isEmpty()) {
-        if (QWidget* form = appcontext::mainForm())
-            form->repaint();
+        window()->repaint();
         WriteXmlArchive(name);
     }
     ChangeToDataDirectory();
@@ -425,11 +432,13 @@ void TfraArchiveViewer::SaveIncompleteLogFile()
 
 bool TfraArchiveViewer::WriteXmlArchive(const QString& fileName)
 {
-    PageHost* wait = PageHost::Instance();
+    PageHost* wait = &Host();
     wait->ShowWait(PageHost::Wait::Progress);
     QString error;
-    const bool written = ArchiveXmlFile::Write(fileName, *LogDBMgr::Instance(), DataBase::Instance()->LogRecords(),
-                                               &ArchiveXmlFile::RegisterMapName, &error);
+    DataBase& database = Database();
+    const bool written = ArchiveXmlFile::Write(
+        fileName, logDb_, database.LogRecords(),
+        [&database](std::uint16_t id) { return ArchiveXmlFile::RegisterMapName(database, id); }, &error);
     wait->ShowWait(PageHost::Wait::Hidden);
     if (!written)
         gridfile::ErrorBox(QStringLiteral("The archive could not be saved to \"%1\": %2").arg(fileName, error));
@@ -438,9 +447,9 @@ bool TfraArchiveViewer::WriteXmlArchive(const QString& fileName)
 
 bool TfraArchiveViewer::LoadXmlArchive()
 {
-    if (QWidget* form = appcontext::mainForm())
-        form->repaint();
-    PageHost* wait = PageHost::Instance();
+    // The window that holds the page (the main window) is drawn before the long work.
+    window()->repaint();
+    PageHost* wait = &Host();
     wait->ShowWait(PageHost::Wait::Progress);
     const QString name = DialogService::instance()->openFileName(kOpenArchiveTitle, QString(), kArchiveFilter);
     ChangeToDataDirectory();
@@ -466,8 +475,8 @@ bool TfraArchiveViewer::LoadXmlArchive()
     const int badTimeStamps = contents->badTimeStamps;
     fileHeaders_ = contents->headers;
     // The grid lets go of the records the file replaces.
-    model_->ShowLog(*LogDBMgr::Instance(), chosenArchive_, 0, 0, valueHeaders_);
-    ArchiveXmlFile::Apply(std::move(*contents), *LogDBMgr::Instance(), DataBase::Instance()->LogRecords());
+    model_->ShowLog(logDb_, chosenArchive_, 0, 0, valueHeaders_);
+    ArchiveXmlFile::Apply(std::move(*contents), logDb_, Database().LogRecords());
     fromFile_ = true;
     archiveFileName_ = name;
     wait->ShowWait(PageHost::Wait::Hidden);
@@ -491,7 +500,7 @@ void TfraArchiveViewer::gridArchiveFilterSelect(int column, int, const QString& 
         typed = &valueFilterTexts_.at(static_cast<std::size_t>(column - ArchiveGridModel::kFixedColumns));
     else if (column == ArchiveGridModel::colSeq)
         typed = &seqFilterText_;
-    logfilterchoice::Choose(column, name, condition, ArchiveGridModel::colTS, typed);
+    logfilterchoice::Choose(Host(), column, name, condition, ArchiveGridModel::colTS, typed);
 }
 
 void TfraArchiveViewer::gridArchiveSelectionChanged(int left, int top, int right, int bottom)

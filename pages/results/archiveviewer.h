@@ -13,6 +13,8 @@ namespace Ui {
 class TfraArchiveViewer;
 }
 class ArchiveGridModel;
+class DataBase;
+class LogDBMgr;
 class TArchiveChart;
 class LogGridView;
 class QAction;
@@ -34,8 +36,11 @@ public:
     static constexpr const char* kIncompleteSaveQuestion =
         "The archive was not read completely: save the records read?";
 
-    explicit TfraArchiveViewer(QWidget* parent = nullptr);
+    explicit TfraArchiveViewer(const PageServices& services, QWidget* parent = nullptr);
     ~TfraArchiveViewer() override;
+
+    // The page stays enabled in both modes; read-only mode only locks the log setup (SetReadOnly).
+    void FollowReadOnly(bool readOnly) override;
 
     void FillArchiveList();
     void SetHeadersFromLogTable(int archive);
@@ -59,9 +64,10 @@ public:
     QMenu* PopupMenu() const { return popArchGrid_; }
     TArchiveChart* Chart() const { return chart_; }
 
-    // The two CSV exports of the log database, provided by the CSV export module: the chosen
-    // file name in, false and the reason out on failure. Unset, the menu items save nothing.
-    using CsvExport = std::function<bool(const QString& fileName, QString* error)>;
+    // The two CSV exports of the log database, provided by the CSV export module: the page's
+    // databases and the chosen file name in, false and the reason out on failure. Unset, the menu
+    // items save nothing.
+    using CsvExport = std::function<bool(DataBase& database, LogDBMgr& logs, const QString& fileName, QString* error)>;
     static void SetCsvExports(CsvExport legal, CsvExport packet);
 
 public slots:
@@ -106,6 +112,7 @@ private:
     void SetStatus(const QString& text);
     static void ChangeToDataDirectory();
 
+    LogDBMgr& logDb_;
     std::unique_ptr<Ui::TfraArchiveViewer> ui_;
     ArchiveGridModel* model_;
     TArchiveChart* chart_ = nullptr;

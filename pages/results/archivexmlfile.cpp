@@ -143,9 +143,9 @@ void readPoint(const Node& point, ArchiveXmlFile::Contents& contents)
 
 }  // namespace
 
-QString ArchiveXmlFile::RegisterMapName(std::uint16_t id)
+QString ArchiveXmlFile::RegisterMapName(const DataBase& database, std::uint16_t id)
 {
-    return QString::fromStdString(DataBase::Instance()->GetPointNameOrUnknown(id));
+    return QString::fromStdString(database.GetPointNameOrUnknown(id));
 }
 
 QByteArray ArchiveXmlFile::Build(const LogDBMgr& db, const LogTable& logs, const PointNameFn& pointName)

@@ -13,6 +13,7 @@
 #include <vector>
 
 struct ALOGPOINTRECORD;
+class DataBase;
 class LogDBMgr;
 
 // The XML archive file (*.xml, root "LOGDB"): every record of the log database with the part of
@@ -78,7 +79,7 @@ public:
     // enables and value point ids (logs listed in the file) and value counts (logs with records).
     static void Apply(Contents&& contents, LogDBMgr& db, LogTable& logs);
 
-    // The register map's names, through the process's database ("unknown point <id>" for an id
-    // the map lacks).
-    static QString RegisterMapName(std::uint16_t id);
+    // The register map's names, through the database ("unknown point <id>" for an id the map
+    // lacks).
+    static QString RegisterMapName(const DataBase& database, std::uint16_t id);
 };

@@ -16,7 +16,8 @@ const AuditViewLayout kFormLayout = {
 
 }  // namespace
 
-TAuditForm::TAuditForm(QWidget* parent) : QWidget(parent, Qt::Window), view_(new TAuditView(kFormLayout, this, this))
+TAuditForm::TAuditForm(const DataBase& database, PageHost& host, QWidget* parent)
+        : QWidget(parent, Qt::Window), database_(database), view_(new TAuditView(kFormLayout, host, this, this))
 {
     setObjectName(QStringLiteral("AuditForm"));
     setWindowTitle(QStringLiteral("Event Log"));
@@ -28,7 +29,7 @@ TAuditForm::TAuditForm(QWidget* parent) : QWidget(parent, Qt::Window), view_(new
 
 void TAuditForm::FormActivate()
 {
-    const std::vector<std::uint8_t>& memory = DataBase::Instance()->eventMemory;
+    const std::vector<std::uint8_t>& memory = database_.eventMemory;
     auditrows::Slots read = auditrows::FromSlots(memory.data(), memory.size());
     view_->ShowRows(std::move(read.rows));
     // Fewer than nine bytes read no slot and leave the bar as it was.

@@ -12,15 +12,15 @@
 #include <QVBoxLayout>
 
 const PageDecl TfrmAudit::kDecl = {
-    "frmAudit",
-    "TabAudit",
-    "Events ",
-    4,
-    1,
-    {-1, false, false},
-    {true, true, false, nullptr, false, EntryClose::Idle},
-    "Loading Sentrel515 Desktop...Audit",
-    true,
+    .frameName = "frmAudit",
+    .sheetName = "TabAudit",
+    .caption = "Events ",
+    .tab = 4,
+    .level = 1,
+    .scan = {.number = -1},
+    .entry = {.setsMode = true, .stopsPoll = true, .closing = EntryClose::Idle},
+    .splash = "Loading Sentrel515 Desktop...Audit",
+    .bareStepFirst = true,
 };
 
 namespace {
@@ -31,9 +31,9 @@ const AuditViewLayout kPageLayout = {
 
 }  // namespace
 
-TfrmAudit::TfrmAudit(QWidget* parent)
-        : TPageFrame(kDecl, parent), btnReadAudit_(new QToolButton), btnAutoSizeCols_(new QToolButton),
-          view_(new TAuditView(kPageLayout, this, this))
+TfrmAudit::TfrmAudit(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), btnReadAudit_(new QToolButton), btnAutoSizeCols_(new QToolButton),
+          view_(new TAuditView(kPageLayout, Host(), this, this))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(2, 2, 2, 2);
@@ -73,18 +73,14 @@ void TfrmAudit::btnBackClick()
     view_->ClearUsage();
     btnReadAudit_->setEnabled(false);
     // Idle, the engine runs the read (and ShowEvents) inside this call; busy, it only queues it.
-    if (PageHost* host = PageHost::Instance())
-        host->Queue("ReadAudit", "");
+    Host().Queue("ReadAudit", "");
     btnReadAudit_->setEnabled(true);
 }
 
 void TfrmAudit::ShowEvents()
 {
-    const std::vector<std::uint8_t>& memory = DataBase::Instance()->eventMemory;
-    MainFormAuditProgress progress([](int maximum) {
-        if (PageHost* host = PageHost::Instance())
-            host->SetProgressMaximum(maximum);
-    });
+    const std::vector<std::uint8_t>& memory = Database().eventMemory;
+    MainFormAuditProgress progress([this](int maximum) { Host().SetProgressMaximum(maximum); });
     auditrows::Framed events = auditrows::FromFrames(memory.data(), memory.size(), &progress);
     view_->ShowRows(std::move(events.rows));
     // An empty memory leaves the bar as it was.

@@ -13,7 +13,11 @@ class TfrmAudit : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfrmAudit(QWidget* parent = nullptr);
+    explicit TfrmAudit(const PageServices& services, QWidget* parent = nullptr);
+
+    // Read-only mode leaves the page as it is: reading and saving the event log change nothing
+    // in the unit.
+    void FollowReadOnly(bool) override {}
 
     TAuditView* View() const { return view_; }
 

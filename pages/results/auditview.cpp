@@ -29,8 +29,8 @@ void notWritten(const QString& name, const QString& error)
 
 }  // namespace
 
-TAuditView::TAuditView(const AuditViewLayout& layout, QWidget* pictured, QWidget* parent)
-        : QWidget(parent), layout_(layout), pictured_(pictured), model_(new AuditGridModel(this)),
+TAuditView::TAuditView(const AuditViewLayout& layout, PageHost& host, QWidget* pictured, QWidget* parent)
+        : QWidget(parent), layout_(layout), host_(host), pictured_(pictured), model_(new AuditGridModel(this)),
           grid_(new LogGridView(this)), imGraph_(new QLabel), labPercent_(new QLabel(QStringLiteral("0.00%")))
 {
     setObjectName(QStringLiteral("pnlAudit"));
@@ -165,7 +165,7 @@ void TAuditView::gridAuditFilterSelect(int column, const QString& name, QString&
         typed = &typedFilters_[static_cast<std::size_t>(column - AuditGridModel::colTS - 1)];
     const QString before = model_->ColumnFilter(column);
     const QString offered = condition;
-    logfilterchoice::Choose(column, name, condition, AuditGridModel::colTS, typed);
+    logfilterchoice::Choose(host_, column, name, condition, AuditGridModel::colTS, typed);
     // A date-range dialog closed without OK changes nothing: the column keeps the filter it had.
     if (column == AuditGridModel::colTS && name == QLatin1String("[Custom]") && condition == offered)
         condition = before;

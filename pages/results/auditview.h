@@ -8,6 +8,7 @@
 
 class AuditGridModel;
 class LogGridView;
+class PageHost;
 class QLabel;
 class QMenu;
 struct AuditGridRow;
@@ -27,8 +28,9 @@ struct AuditViewLayout {
 class TAuditView : public QWidget {
     Q_OBJECT
 public:
-    // pictured: the widget "Copy Image to Clipboard" copies.
-    TAuditView(const AuditViewLayout& layout, QWidget* pictured, QWidget* parent);
+    // pictured: the widget "Copy Image to Clipboard" copies; host: its owner's, which asks for
+    // the date ranges of the Timestamp filter (and must outlive the view).
+    TAuditView(const AuditViewLayout& layout, PageHost& host, QWidget* pictured, QWidget* parent);
 
     LogGridView* Grid() const { return grid_; }
     AuditGridModel* Model() const { return model_; }
@@ -58,6 +60,7 @@ private:
     void BuildPopupMenu();
 
     AuditViewLayout layout_;
+    PageHost& host_;
     QWidget* pictured_;
     AuditGridModel* model_;
     LogGridView* grid_;

@@ -99,8 +99,12 @@ void InstallExports(std::function<TfmCSVConfig*()> dialog, std::function<int(QDi
         return true;
     };
     TfraArchiveViewer::SetCsvExports(
-        [choose](const QString& fileName, QString* error) { return Export(Kind::Legal, fileName, choose, error); },
-        [choose](const QString& fileName, QString* error) { return Export(Kind::Packet, fileName, choose, error); });
+        [choose](DataBase& database, LogDBMgr& logs, const QString& fileName, QString* error) {
+            return Export(database, logs, Kind::Legal, fileName, choose, error);
+        },
+        [choose](DataBase& database, LogDBMgr& logs, const QString& fileName, QString* error) {
+            return Export(database, logs, Kind::Packet, fileName, choose, error);
+        });
 }
 
 }  // namespace logcsv

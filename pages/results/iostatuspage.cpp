@@ -42,7 +42,19 @@ void plainLampChanged(QWidget* sender)
 
 }  // namespace
 
-TfrmIOStatus::TfrmIOStatus(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::IOStatusPage>())
+const PageDecl TfrmIOStatus::kDecl = {
+    .frameName = "frmIOStatus",
+    .sheetName = "TabSheetIOStatus",
+    .caption = "Status ",
+    .tab = 1,
+    .scan = {.number = 15, .useAlternate = true},
+    .entry =
+        {.setsMode = true, .enterRoutine = true, .read = "ExpressRead", .polls = true, .closing = EntryClose::Busy},
+    .splash = "Loading Sentrel515 Desktop...Status",
+};
+
+TfrmIOStatus::TfrmIOStatus(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), ui_(std::make_unique<Ui::IOStatusPage>())
 {
     ui_->setupUi(this);
     setObjectName("frmIOStatus");

@@ -16,7 +16,7 @@ class TfrmIOStatus : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfrmIOStatus(QWidget* parent = nullptr);
+    explicit TfrmIOStatus(const PageServices& services, QWidget* parent = nullptr);
     ~TfrmIOStatus() override;
 
     // Every control's point once in the page's order, the polled ones also in the poll's list.

@@ -36,14 +36,9 @@ constexpr TabRow kTabs[TLogFrm::kTabs] = {
 };
 constexpr int kDailyLog = 2;
 
-void queue(const char* command)
-{
-    PageHost::Instance()->Queue(command, "");
-}
-
 }  // namespace
 
-TLogPointTree::TLogPointTree(QWidget* parent) : QTreeWidget(parent)
+TLogPointTree::TLogPointTree(const DataBase& database, QWidget* parent) : QTreeWidget(parent), database_(database)
 {
     setHeaderHidden(true);
     setColumnCount(1);
@@ -53,14 +48,14 @@ TLogPointTree::TLogPointTree(QWidget* parent) : QTreeWidget(parent)
     setDragDropMode(QAbstractItemView::DragOnly);
 }
 
-int TLogPointTree::PointIdOf(const QTreeWidgetItem* item)
+int TLogPointTree::PointIdOf(const QTreeWidgetItem* item) const
 {
     if (!item)
         return 0;
     const int index = item->data(0, PointTreeAdapter::DataRole).toInt();
     if (index < 0)
         return 0;
-    const DatabasePoint* point = DataBase::Instance()->GetPointByIndex(index);
+    const DatabasePoint* point = database_.GetPointByIndex(index);
     return point ? point->GetId() : 0;
 }
 
@@ -97,10 +92,10 @@ void TLogPointTree::mousePressEvent(QMouseEvent* event)
     QTreeWidget::mousePressEvent(event);
 }
 
-TLogFrm::TLogFrm(QWidget* parent)
+TLogFrm::TLogFrm(DataBase& database, PageHost& host, UniqueLogID& logIds, QWidget* parent)
         : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-          tree_(new TLogPointTree(this)), pcArchives_(new QTabWidget(this)), btnRead_(new QToolButton(this)),
-          btnWrite_(new QToolButton(this))
+          database_(database), host_(host), tree_(new TLogPointTree(database, this)), pcArchives_(new QTabWidget(this)),
+          btnRead_(new QToolButton(this)), btnWrite_(new QToolButton(this))
 {
     setObjectName(QStringLiteral("LogFrm"));
     setWindowTitle(QStringLiteral("Log Configuration"));
@@ -123,7 +118,7 @@ TLogFrm::TLogFrm(QWidget* parent)
     capacities->addWidget(new QLabel(QStringLiteral("Days:"), this), 1, 0);
     for (int k = 0; k < kTabs; ++k) {
         const TabRow& row = ::kTabs[k];
-        auto* frame = new TfraArchiveHdr(pcArchives_, k);
+        auto* frame = new TfraArchiveHdr(database, host, logIds, pcArchives_, k);
         frame->HideFrequencyColumn();
         if (k == kDailyLog)
             frame->SetDailyLog();
@@ -180,8 +175,8 @@ void TLogFrm::FormActivate()
     if (QTreeWidgetItem* root = tree_->topLevelItem(0))
         root->setExpanded(true);
 
-    queue("ReadLogConfig");
-    DataBase* db = DataBase::Instance();
+    Queue("ReadLogConfig");
+    DataBase* db = &database_;
     if (!db->AreLogIdCodesUnique()) {
         const auto answer = DialogService::ask(
             QMessageBox::Warning, QStringLiteral("Warning"),
@@ -194,8 +189,8 @@ void TLogFrm::FormActivate()
             return;
         }
         db->ResetLogIdCodes();
-        queue("WriteLogConfig");
-        queue("WriteConfig");
+        Queue("WriteLogConfig");
+        Queue("WriteConfig");
     }
     SetEditing(true);
     ReloadFrames();
@@ -205,6 +200,11 @@ void TLogFrm::FormActivate()
                                       "Any changes to the archive setup will delete all previouse logs.\n"
                                       "Save current archive logs before making any changes."),
                        QMessageBox::Ok);
+}
+
+void TLogFrm::Queue(const char* command)
+{
+    host_.Queue(command, "");
 }
 
 void TLogFrm::SetEditing(bool enabled)
@@ -222,7 +222,7 @@ void TLogFrm::ReloadFrames()
 
 void TLogFrm::ShowCapacities()
 {
-    DataBase* db = DataBase::Instance();
+    DataBase* db = &database_;
     try {
         db->ComputeLogCapacities();
     } catch (const ConversionError&) {
@@ -237,20 +237,20 @@ void TLogFrm::ShowCapacities()
 
 void TLogFrm::btnReadClick()
 {
-    queue("ReadLogConfig");
+    Queue("ReadLogConfig");
     ReloadFrames();
     ShowCapacities();
 }
 
 void TLogFrm::btnWriteClick()
 {
-    DataBase* db = DataBase::Instance();
+    DataBase* db = &database_;
     do {
         if (!db->AreLogIdCodesUnique())
             db->ResetLogIdCodes();
         db->ShiftLogIdCodes();
     } while (!db->AreLogIdCodesUnique());
-    queue("WriteLogConfig");
+    Queue("WriteLogConfig");
     ReloadFrames();
 }
 
@@ -259,6 +259,6 @@ void TLogFrm::done(int result)
     if (DialogService::ask(QMessageBox::Question, QStringLiteral("Attention"),
                            QStringLiteral("Do You Want Permanent Write To Analyzer"),
                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
-        queue("WriteConfig");
+        Queue("WriteConfig");
     QDialog::done(result);
 }

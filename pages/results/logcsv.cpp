@@ -55,8 +55,6 @@ public:
     {
         if (!format_.dateText)
             format_.dateText = defaultDateText;
-        if (!format_.nameOf)
-            format_.nameOf = registerMapName;
         out_ += "TimeStamp";
         for (const Column& c : columns_) {
             out_ += ',';
@@ -121,9 +119,9 @@ bool isLocaleNumber(const std::string& text, char separator)
 
 }  // namespace
 
-QString registerMapName(std::uint16_t pointId)
+QString registerMapName(const DataBase& database, std::uint16_t pointId)
 {
-    return QString::fromStdString(DataBase::Instance()->GetPointNameOrUnknown(pointId));
+    return QString::fromStdString(database.GetPointNameOrUnknown(pointId));
 }
 
 std::vector<Config_item> ColumnItems(const LogTable& table, const NameFn& nameOf)
@@ -241,20 +239,21 @@ bool SaveFile(const QString& fileName, const QByteArray& bytes, QString* error)
     return savefile::WriteWhole(fileName, bytes, error);
 }
 
-bool Export(Kind kind, const QString& fileName, const ColumnChooser& choose, QString* error)
+bool Export(DataBase& database, LogDBMgr& logs, Kind kind, const QString& fileName, const ColumnChooser& choose,
+            QString* error)
 {
-    DataBase* database = DataBase::Instance();
-    LogDBMgr* logs = LogDBMgr::Instance();
-    const LogTable& table = database->LogRecords();
-    logs->Selection() = LogSelection{};
-    std::vector<Config_item> items = ColumnItems(table);
+    const LogTable& table = database.LogRecords();
+    const NameFn nameOf = [&database](std::uint16_t pointId) { return registerMapName(database, pointId); };
+    logs.Selection() = LogSelection{};
+    std::vector<Config_item> items = ColumnItems(table, nameOf);
     if (!choose || !choose(items))
         return true;
-    logs->Selection() = SelectionOf(items);
+    logs.Selection() = SelectionOf(items);
     Format format;
+    format.nameOf = nameOf;
     format.decimalSeparator = LocaleDecimalSeparator();
-    const QByteArray bytes = kind == Kind::Legal ? LegalCsv(*logs, table, logs->Selection(), format)
-                                                 : PacketCsv(*logs, table, logs->Selection(), format);
+    const QByteArray bytes = kind == Kind::Legal ? LegalCsv(logs, table, logs.Selection(), format)
+                                                 : PacketCsv(logs, table, logs.Selection(), format);
     return SaveFile(fileName, bytes, error);
 }
 

@@ -3,6 +3,8 @@
 #include "logdbmgr.h"
 #include "logrecord.h"
 
+class DataBase;
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -34,15 +36,16 @@ struct Config_item {
 
 // A point's name; a point the register map does not hold is named "unknown point <id>".
 using NameFn = std::function<QString(std::uint16_t pointId)>;
-QString registerMapName(std::uint16_t pointId);
+QString registerMapName(const DataBase& database, std::uint16_t pointId);
 
 // Every column of the logs, each enabled, in log and value order.
-std::vector<Config_item> ColumnItems(const LogTable& table, const NameFn& nameOf = registerMapName);
+std::vector<Config_item> ColumnItems(const LogTable& table, const NameFn& nameOf);
 // The choice the items make: selection[log][index] = enabled; everything else 0.
 LogSelection SelectionOf(const std::vector<Config_item>& items);
 
 struct Format {
-    NameFn nameOf = registerMapName;
+    // Required: the exports name their columns with it.
+    NameFn nameOf;
     // The record's date-time as text; the toolkit's date-time text unless replaced.
     std::function<QString(double)> dateText;
     // The decimal separator the value texts were written with (the user's locale).
@@ -59,10 +62,12 @@ std::string Field(const std::string& text, char decimalSeparator);
 using ColumnChooser = std::function<bool(std::vector<Config_item>& items)>;
 
 enum class Kind { Legal, Packet };
-// The whole export over the program's database and log table: the column choice first (stored
-// in the database's selection; a cancel clears it and leaves the file untouched), then the file,
-// replaced whole. False with the reason when the file could not be written; a cancel is true.
-bool Export(Kind kind, const QString& fileName, const ColumnChooser& choose, QString* error);
+// The whole export over the log database and the database's log table: the column choice first
+// (stored in the log database's selection; a cancel clears it and leaves the file untouched),
+// then the file, replaced whole. False with the reason when the file could not be written; a
+// cancel is true.
+bool Export(DataBase& database, LogDBMgr& logs, Kind kind, const QString& fileName, const ColumnChooser& choose,
+            QString* error);
 
 // Writes the bytes in place of the file, atomically. False with the reason on failure.
 bool SaveFile(const QString& fileName, const QByteArray& bytes, QString* error);

@@ -8,14 +8,13 @@
 
 namespace logfilterchoice {
 
-void Choose(int column, const QString& name, QString& condition, int timestampColumn, QString* typedText)
+void Choose(PageHost& host, int column, const QString& name, QString& condition, int timestampColumn,
+            QString* typedText)
 {
     if (column == timestampColumn) {
         std::optional<gridfilter::DateRange> range;
         if (name == QLatin1String("[Custom]")) {
-            PageHost* host = PageHost::Instance();
-            const std::optional<std::pair<QDate, QDate>> dates =
-                host ? host->AskDateRange() : std::optional<std::pair<QDate, QDate>>();
+            const std::optional<std::pair<QDate, QDate>> dates = host.AskDateRange();
             if (!dates)
                 return;
             range = gridfilter::CustomRange(dates->first, dates->second);

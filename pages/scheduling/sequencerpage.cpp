@@ -55,11 +55,22 @@ void checkRadio(const std::array<QRadioButton*, N>& group, int index)
 
 }  // namespace
 
-TfrSequencer::TfrSequencer(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfrSequencer>())
+const PageDecl TfrSequencer::kDecl = {
+    .frameName = "frSequencer",
+    .sheetName = "TabSequencer",
+    .caption = "Sequencer ",
+    .tab = 10,
+    .scan = {.number = 12, .showWait = true},
+    .entry = {.setsMode = true, .stopsPoll = true, .enterRoutine = true, .read = "ExpressRead"},
+    .splash = "Loading Sentrel515 Desktop...Sequencer",
+};
+
+TfrSequencer::TfrSequencer(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), ui_(std::make_unique<Ui::TfrSequencer>())
 {
     ui_->setupUi(this);
     setObjectName("frSequencer");
-    LoggedOn = [] { return PageHost::Instance()->LoggedOn(); };
+    LoggedOn = [this] { return Host().LoggedOn(); };
     ui_->tlSequencer->setWhatsThis(QString());
     ui_->tlSequencer->setProperty("HelpContext", 600);
 
@@ -107,7 +118,7 @@ TfrSequencer::TfrSequencer(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std
     ui_->SequencerState->OnDBPointValueChanged = [this](QWidget*, const QString& v, bool& show) {
         SequencerStateDBPointValueChanged(v, show);
     };
-    streamcount::bindDisplay(ui_->streams, streamcount::Words::Count);
+    streamcount::bindDisplay(ui_->streams, streamcount::Words::Count, Host());
     ui_->MSOn->OnDBPointValueChanged = [this](QWidget*, const QString&, bool&) { MSOnDBPointValueChanged(); };
     // The hidden state and pointer edits only record where the sequencer is; the lists show it at
     // the next decode.
@@ -137,6 +148,12 @@ TPageFrame::ScanIds TfrSequencer::ScanList() const
     return {std::vector<int>(std::begin(kScanPoints), std::end(kScanPoints)), {}};
 }
 
+void TfrSequencer::FollowReadOnly(bool readOnly)
+{
+    setEnabled(!readOnly);
+    SetReadOnly(readOnly);
+}
+
 void TfrSequencer::RegisterPoints()
 {
     TPageFrame::RegisterPoints();
@@ -152,12 +169,12 @@ void TfrSequencer::DecodeSequencerConfiguration(SequencerConfiguration block)
 
 void TfrSequencer::QSequencerObserverSEChanged()
 {
-    DecodeSequencerConfiguration(DataBase::Instance()->GetSequencer().GetImage());
+    DecodeSequencerConfiguration(Database().GetSequencer().GetImage());
 }
 
 void TfrSequencer::StoreSequencerConfiguration()
 {
-    seqpage::store(model_, DataBase::Instance()->GetSequencer());
+    seqpage::store(model_, Database().GetSequencer());
 }
 
 bool TfrSequencer::Locked() const
@@ -237,9 +254,8 @@ bool TfrSequencer::AcceptDrop(const QMimeData* data, QTreeWidgetItem* target, QW
     q.readOnlyMode = readOnly_;
     if (data && data->hasFormat(QString::fromLatin1(seqpage::kRunTypeMime)))
         q.dragged = seqpage::decodePayload(data->data(QString::fromLatin1(seqpage::kRunTypeMime)));
-    if (DataBase* db = DataBase::Instance())
-        if (const auto v = numtext::tryStrToInt64(QString::fromStdString(db->GetPointText(pid::Streams))))
-            q.streamsValue = static_cast<int>(*v);
+    if (const auto v = numtext::tryStrToInt64(QString::fromStdString(Database().GetPointText(pid::Streams))))
+        q.streamsValue = static_cast<int>(*v);
     q.fromCatalogue = source == ui_->treeRunType;
     if (target) {
         q.targetList = target->data(0, TSequenceTree::kListRole).toInt();
@@ -332,12 +348,12 @@ bool TfrSequencer::event(QEvent* e)
         if (!FirstEntry()) {
             StoreSequencerConfiguration();
             // The main write sends the block while this page is the one shown.
-            if (DataBase::Instance()->expressScan.GetPage() == Page().number)
+            if (Database().expressScan.GetPage() == Page().number)
                 unsent_ = false;
         }
         return true;
     case winmsg::WM_REGISTER_DATABASE:
-        observer_->AttachTo(DataBase::Instance()->GetSequencer());
+        observer_->AttachTo(Database().GetSequencer());
         return TPageFrame::event(e);
     case winmsg::WM_UNREGISTER_DATABASE:
         ui_->treeRunType->FreeRunTypeTree();

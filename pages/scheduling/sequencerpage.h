@@ -31,8 +31,12 @@ class TfrSequencer : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfrSequencer(QWidget* parent = nullptr);
+    explicit TfrSequencer(const PageServices& services, QWidget* parent = nullptr);
     ~TfrSequencer() override;
+
+    // Read-only mode disables the page as a whole and sets its own flag (SetReadOnly), which
+    // refuses drops and deletions while logged on.
+    void FollowReadOnly(bool readOnly) override;
 
     void RegisterPoints() override;
     ScanIds ScanList() const override;

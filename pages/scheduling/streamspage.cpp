@@ -22,18 +22,18 @@
 using streamspage::Box;
 
 const PageDecl TfraAnalyzerStreams::kDecl = {
-    "fraAnalyzerStreams",
-    "TabStream",
-    "Streams ",
-    6,
-    1,
-    {3, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Streams",
-    false,
+    .frameName = "fraAnalyzerStreams",
+    .sheetName = "TabStream",
+    .caption = "Streams ",
+    .tab = 6,
+    .level = 1,
+    .scan = {.number = 3, .showWait = true},
+    .entry = {.setsMode = true, .stopsPoll = true, .enterRoutine = true, .read = "ExpressRead"},
+    .splash = "Loading Sentrel515 Desktop...Streams",
 };
 
-TfraAnalyzerStreams::TfraAnalyzerStreams(QWidget* parent) : TPageFrame(kDecl, parent)
+TfraAnalyzerStreams::TfraAnalyzerStreams(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), analogOutputs_(services.analogOutputs)
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(4, 4, 4, 4);
@@ -68,7 +68,7 @@ TfraAnalyzerStreams::TfraAnalyzerStreams(QWidget* parent) : TPageFrame(kDecl, pa
     connect(btnTest_, &QToolButton::clicked, this, [this] { btnTestClick(); });
     readEnd_.setInterval(5);
     connect(&readEnd_, &QTimer::timeout, this, [this] {
-        if (PageHost::Instance()->CommandRunning())
+        if (Host().CommandRunning())
             return;
         readEnd_.stop();
         streamTabs_->setUpdatesEnabled(true);
@@ -158,7 +158,7 @@ QGroupBox* TfraAnalyzerStreams::BuildCalculator()
 
 void TfraAnalyzerStreams::FillAOFunctions()
 {
-    const AnalogOutputCollection* choices = AnalogOutputCollection::Instance();
+    const AnalogOutputCollection* choices = &analogOutputs_;
     QStringList names;
     for (int i = 0; i < choices->GetCount(); ++i)
         names << QString::fromStdString(choices->GetItem(i)->name);
@@ -181,7 +181,7 @@ void TfraAnalyzerStreams::RegisterPoints()
     TPageFrame::RegisterPoints();
     // The entry's read brings some 680 values in sixty-odd answers, and the link pumps events
     // between them: the tabs are painted once, when the read is over, not after every answer.
-    PageHost* host = PageHost::Instance();
+    PageHost* host = &Host();
     if (!host->LoggedOn() || !isVisible())
         return;
     streamTabs_->setUpdatesEnabled(false);
@@ -198,6 +198,12 @@ void TfraAnalyzerStreams::hideEvent(QHideEvent* event)
     readEnd_.stop();
     streamTabs_->setUpdatesEnabled(true);
     TPageFrame::hideEvent(event);
+}
+
+void TfraAnalyzerStreams::FollowReadOnly(bool readOnly)
+{
+    setEnabled(true);
+    EnableEditing(!readOnly);
 }
 
 void TfraAnalyzerStreams::EnableEditing(bool enable)
@@ -223,7 +229,7 @@ void TfraAnalyzerStreams::btnRequestClick(int stream, int runType)
     if (answer != QMessageBox::Yes)
         return;
     if (const auto point = streamspage::pointOf(stream, runType, Box::RunRequest))
-        PageHost::Instance()->Queue("Calibrate", std::to_string(*point));
+        Host().Queue("Calibrate", std::to_string(*point));
 }
 
 void TfraAnalyzerStreams::cbAOMgrFunctionDBPointValueChanged(TQComboBox* combo, const QString& value, bool& showValue)
@@ -233,9 +239,8 @@ void TfraAnalyzerStreams::cbAOMgrFunctionDBPointValueChanged(TQComboBox* combo, 
     // The unit holds the source's point id; the list is in the choices' order. An id that is no
     // choice selects nothing: the item at that position would be written back as another source.
     const std::optional<std::int64_t> id = numtext::tryStrToInt64(value);
-    const int ordinal = id && *id >= 0 && *id <= 0xFFFF
-                            ? AnalogOutputCollection::Instance()->GetOrdinalById(static_cast<std::uint16_t>(*id))
-                            : -1;
+    const int ordinal =
+        id && *id >= 0 && *id <= 0xFFFF ? analogOutputs_.GetOrdinalById(static_cast<std::uint16_t>(*id)) : -1;
     combo->setCurrentIndex(ordinal);
     showValue = false;
 }
@@ -249,7 +254,7 @@ void TfraAnalyzerStreams::lblStream2DBPointValueChanged(const QString& value, bo
     if (!count)
         return;
     if (const std::optional<QString> text = streamcount::displayText(value, streamcount::Words::Count))
-        PageHost::Instance()->SetStreamDisplay(*text);
+        Host().SetStreamDisplay(*text);
     for (int s = 0; s < analyzer::kStreams; ++s)
         streamTabs_->setTabVisible(s, s < *count);
 }

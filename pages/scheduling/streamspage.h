@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <array>
 
+class AnalogOutputCollection;
 class QGroupBox;
 class QTabWidget;
 class TfraStream;
@@ -23,7 +24,11 @@ class TfraAnalyzerStreams : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfraAnalyzerStreams(QWidget* parent = nullptr);
+    explicit TfraAnalyzerStreams(const PageServices& services, QWidget* parent = nullptr);
+
+    // The page stays enabled in both modes; read-only mode switches the stream configuration off
+    // (EnableEditing) after the page itself is enabled.
+    void FollowReadOnly(bool readOnly) override;
 
     void RegisterPoints() override;
     ScanIds ScanList() const override;
@@ -50,6 +55,8 @@ private:
     void btnTestClick();
     void edtCalGasChange();
 
+    // The analog-output choices the function boxes offer.
+    const AnalogOutputCollection& analogOutputs_;
     QTabWidget* streamTabs_ = nullptr;
     std::array<TfraStream*, analyzer::kStreams> streamFrames_{};
     // Per stream: Cal. Correction, Zero Correction and Timed Analysis.

@@ -185,7 +185,16 @@ void TfrmTimerSetup::SequencerEnableClick()
     emit Edited();
 }
 
-TfrmTimer1::TfrmTimer1(QWidget* parent) : TPageFrame(kDecl, parent)
+const PageDecl TfrmTimer1::kDecl = {
+    .frameName = "frmTimer1",
+    .sheetName = "TabTimer1",
+    .caption = "Timers ",
+    .tab = 14,
+    .scan = {.number = 16, .showWait = true},
+    .entry = {.setsMode = true, .stopsPoll = true, .enterRoutine = true, .read = "ExpressRead"},
+};
+
+TfrmTimer1::TfrmTimer1(const PageServices& services, QWidget* parent) : TPageFrame(kDecl, services, parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -292,10 +301,10 @@ bool TfrmTimer1::event(QEvent* e)
                         v[t] = timers_[t]->Values();
                     return v;
                 }(),
-                DataBase::Instance()->GetTimerXManager());
+                Database().GetTimerXManager());
         return true;
     case winmsg::WM_REGISTER_DATABASE:
-        observer_->AttachTo(DataBase::Instance()->GetTimerXManager());
+        observer_->AttachTo(Database().GetTimerXManager());
         return TPageFrame::event(e);
     default:
         return TPageFrame::event(e);
@@ -310,7 +319,7 @@ void TfrmTimer1::StreamsDBPointValueChanged(const QString& value, bool& showValu
     if (!numtext::tryStrToInt64(value))
         return;
     if (const auto count = streamcount::streams(value)) {
-        PageHost::Instance()->SetStreamDisplay(*streamcount::displayText(value, streamcount::Words::Count));
+        Host().SetStreamDisplay(*streamcount::displayText(value, streamcount::Words::Count));
         for (TfrmTimerSetup* timer : timers_)
             timer->ShowStreams(*count);
     }

@@ -73,8 +73,11 @@ class TfrmTimer1 : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfrmTimer1(QWidget* parent = nullptr);
+    explicit TfrmTimer1(const PageServices& services, QWidget* parent = nullptr);
     ~TfrmTimer1() override;
+
+    // The page stays enabled in both modes.
+    void FollowReadOnly(bool) override {}
 
     TimerXConfiguration EncodeTimerXConfiguration() const;
     void DecodeTimerXConfiguration(TimerXConfiguration block);

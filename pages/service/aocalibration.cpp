@@ -129,7 +129,8 @@ void ArrowButtons::Step(bool up)
 
 // --- the frame ----------------------------------------------------------------------------------
 
-TfraAOCalibration::TfraAOCalibration(int number, const BoundIds& bound, QWidget* parent) : QWidget(parent)
+TfraAOCalibration::TfraAOCalibration(PageHost& host, int number, const BoundIds& bound, QWidget* parent)
+        : QWidget(parent), host_(host)
 {
     setObjectName(QStringLiteral("fraAOCalibration%1").arg(number));
     BuildForm(number, bound);
@@ -333,7 +334,7 @@ QWidget* TfraAOCalibration::BuildTestGroup()
 
 void TfraAOCalibration::WritePoint(int pointId, const QString& text)
 {
-    PageHost::Instance()->WriteSinglePoint(pointId, dbctl::toPointText(text));
+    host_.WriteSinglePoint(pointId, dbctl::toPointText(text));
 }
 
 void TfraAOCalibration::ReleaseBypasses()

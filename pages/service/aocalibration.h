@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+class PageHost;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -65,7 +66,8 @@ class TfraAOCalibration : public QWidget {
 public:
     using BoundIds = servicepage::AOBoundIds;
 
-    TfraAOCalibration(int number, const BoundIds& bound, QWidget* parent = nullptr);
+    // Its writes go through the owner's host.
+    TfraAOCalibration(PageHost& host, int number, const BoundIds& bound, QWidget* parent = nullptr);
 
     // Filled by the owner before any handler can run.
     std::uint16_t RawBypassId = 0;
@@ -114,6 +116,7 @@ private:
     std::optional<QString> CheckedText(QWidget* box, bool tell) const;
     void ValueArrived(int column, const QString& value);
 
+    PageHost& host_;
     QGroupBox* gbScaling_ = nullptr;
     TQAdvToolButton* btnCalibrateAO1_ = nullptr;
     // Per column: the current box (edRawZero, edRawSpan, edFailSafeCurrent), the count box

@@ -18,15 +18,18 @@
 #include <QVBoxLayout>
 
 const PageDecl TfraBoardTester::kDecl = {
-    "fraBoardTester",
-    "TabSheetFC",
-    "Maintenance ",
-    15,
-    2,
-    {9, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::MaintenanceCaution},
-    "Loading Sentrel515 Desktop...Service",
-    false,
+    .frameName = "fraBoardTester",
+    .sheetName = "TabSheetFC",
+    .caption = "Maintenance ",
+    .tab = 15,
+    .level = 2,
+    .scan = {.number = 9, .showWait = true},
+    .entry = {.setsMode = true,
+              .stopsPoll = true,
+              .enterRoutine = true,
+              .read = "ExpressRead",
+              .closing = EntryClose::MaintenanceCaution},
+    .splash = "Loading Sentrel515 Desktop...Service",
 };
 
 namespace {
@@ -51,7 +54,7 @@ void setBold(QWidget* widget)
 
 }  // namespace
 
-TfraBoardTester::TfraBoardTester(QWidget* parent) : TPageFrame(kDecl, parent)
+TfraBoardTester::TfraBoardTester(const PageServices& services, QWidget* parent) : TPageFrame(kDecl, services, parent)
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -73,7 +76,7 @@ TfraBoardTester::TfraBoardTester(QWidget* parent) : TPageFrame(kDecl, parent)
     frames->setVerticalSpacing(6);
     for (int i = 0; i < 6; ++i) {
         const servicepage::AOFrame& points = servicepage::kAOFrames[static_cast<std::size_t>(i)];
-        auto* frame = new TfraAOCalibration(i + 1, points.bound, content);
+        auto* frame = new TfraAOCalibration(Host(), i + 1, points.bound, content);
         frame->RawBypassId = static_cast<std::uint16_t>(points.ids.rawBypass);
         frame->AnalogOutputId = static_cast<std::uint16_t>(points.ids.analogOutput);
         frame->ScalingFactorId = static_cast<std::uint16_t>(points.ids.scalingFactor);
@@ -245,9 +248,7 @@ void TfraBoardTester::btnMergeFirmwareClick()
 // While a step runs only its own button stays enabled; the main window does the step itself.
 void TfraBoardTester::RunUpgradeStep(int step)
 {
-    PageHost* host = PageHost::Instance();
-    if (!host)
-        return;
+    PageHost* host = &Host();
     for (int other = 1; other <= 3; ++other)
         if (other != step)
             FirmwareButton(other)->setEnabled(false);
@@ -271,7 +272,7 @@ void TfraBoardTester::RegisterPoints()
 
 void TfraBoardTester::WriteBoolPoint(std::uint16_t pointId, const QString& value)
 {
-    PageHost::Instance()->WriteSinglePoint(pointId, value == QLatin1String("True") ? "True" : "False");
+    Host().WriteSinglePoint(pointId, value == QLatin1String("True") ? "True" : "False");
 }
 
 void TfraBoardTester::ReleaseOutputs()
@@ -291,7 +292,7 @@ void TfraBoardTester::EnableOutputs(bool enable)
 
 void TfraBoardTester::DirectControlEnableClick()
 {
-    PageHost* host = PageHost::Instance();
+    PageHost* host = &Host();
     if (directControl_->isChecked()) {
         if (!FirstEntry() && DialogService::ask(QMessageBox::Warning, "Warning", kDirectControlWarning,
                                                 QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
@@ -338,7 +339,7 @@ void TfraBoardTester::OutputBoxClick(int index)
         return;
     const int point = servicepage::kOutputPoints[i];
     WriteBoolPoint(static_cast<std::uint16_t>(point), value);
-    PageHost* host = PageHost::Instance();
+    PageHost* host = &Host();
     // The unit confirms the change, then the point is read back for its lamp.
     host->Queue("DirectControlConfirm", "");
     host->ReadSinglePoint(lamps_[i]->DbId());
@@ -367,5 +368,5 @@ void TfraBoardTester::lblStream2DBPointValueChanged(const QString& value, bool& 
         return;
     showValue = false;
     if (const std::optional<QString> text = streamcount::displayText(value, streamcount::Words::Count))
-        PageHost::Instance()->SetStreamDisplay(*text);
+        Host().SetStreamDisplay(*text);
 }

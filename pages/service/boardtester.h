@@ -24,7 +24,7 @@ class TfraBoardTester : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfraBoardTester(QWidget* parent = nullptr);
+    explicit TfraBoardTester(const PageServices& services, QWidget* parent = nullptr);
 
     void RegisterPoints() override;
     ScanIds ScanList() const override;

@@ -41,8 +41,8 @@ TQLabeledEdit* makeBox(QWidget* parent, const char* name, const char* caption, i
 
 }  // namespace
 
-TTfraAICalibration::TTfraAICalibration(const AIFramePoints& points, int input, QWidget* parent)
-        : QWidget(parent), points_(points)
+TTfraAICalibration::TTfraAICalibration(PageHost& host, const AIFramePoints& points, int input, QWidget* parent)
+        : QWidget(parent), host_(host), points_(points)
 {
     setObjectName(QStringLiteral("fraAICalibration%1").arg(input));
     retry_.setSingleShot(true);
@@ -256,7 +256,7 @@ bool TTfraAICalibration::WriteCalibration()
 
 void TTfraAICalibration::RunWrites()
 {
-    PageHost* host = PageHost::Instance();
+    PageHost* host = &host_;
     if (!waiting_)
         return;
     // Each write must run on its own: one queued behind another command would leave its outcome
@@ -308,5 +308,5 @@ void TTfraAICalibration::ScaledEnter(TQLabeledEdit* box)
     const std::optional<QString> text = box->CheckedText(&problem);
     if (!text)
         return;
-    PageHost::Instance()->WriteSinglePoint(box->DbId(), dbctl::toPointText(*text));
+    host_.WriteSinglePoint(box->DbId(), dbctl::toPointText(*text));
 }

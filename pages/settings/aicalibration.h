@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+class PageHost;
 class QLabel;
 class TQAdvToolButton;
 class TQGroupBox;
@@ -23,8 +24,9 @@ class TQLabeledEdit;
 class TTfraAICalibration : public QWidget {
     Q_OBJECT
 public:
-    // input: 1 to 4, for the captions; the owner stores the line's two point ids afterwards.
-    TTfraAICalibration(const AIFramePoints& points, int input, QWidget* parent = nullptr);
+    // input: 1 to 4, for the captions; the owner stores the line's two point ids afterwards. The
+    // writes go through the owner's host.
+    TTfraAICalibration(PageHost& host, const AIFramePoints& points, int input, QWidget* parent = nullptr);
 
     std::uint16_t ScalingFactorId = 0;
     std::uint16_t ZeroOffsetId = 0;
@@ -51,6 +53,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void ScaledEnter(TQLabeledEdit* box);
 
+    PageHost& host_;
     AIFramePoints points_;
     TQGroupBox* group_ = nullptr;
     TQAdvToolButton* calibrate_ = nullptr;

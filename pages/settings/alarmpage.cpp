@@ -14,18 +14,18 @@
 #include <QVBoxLayout>
 
 const PageDecl TfrmAlarm::kDecl = {
-    "frmAlarm",
-    "TabAlarm",
-    "Alarms ",
-    2,
-    0,
-    {11, false, false},
-    {true, false, true, "ExpressRead", true, EntryClose::Busy},
-    "Loading Sentrel515 Desktop...Alarms",
-    false,
+    .frameName = "frmAlarm",
+    .sheetName = "TabAlarm",
+    .caption = "Alarms ",
+    .tab = 2,
+    .scan = {.number = 11},
+    .entry =
+        {.setsMode = true, .enterRoutine = true, .read = "ExpressRead", .polls = true, .closing = EntryClose::Busy},
+    .splash = "Loading Sentrel515 Desktop...Alarms",
 };
 
-TfrmAlarm::TfrmAlarm(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfrmAlarm>())
+TfrmAlarm::TfrmAlarm(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), ui_(std::make_unique<Ui::TfrmAlarm>())
 {
     ui_->setupUi(this);
     setObjectName(kDecl.frameName);
@@ -34,7 +34,7 @@ TfrmAlarm::TfrmAlarm(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std::make
     ui_->SystemAlarm->OnDBPointValueChanged = [this](QWidget* sender, const QString&, bool&) {
         SystemAlarmDBPointValueChanged(sender);
     };
-    streamcount::bindDisplay(ui_->QLabel71, streamcount::Words::Count);
+    streamcount::bindDisplay(ui_->QLabel71, streamcount::Words::Count, Host());
     BuildUnitLights();
     BuildStreamPanels();
     BuildAnalogInputLights();

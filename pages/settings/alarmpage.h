@@ -21,8 +21,11 @@ class TfrmAlarm : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfrmAlarm(QWidget* parent = nullptr);
+    explicit TfrmAlarm(const PageServices& services, QWidget* parent = nullptr);
     ~TfrmAlarm() override;
+
+    // Read-only mode leaves the page as it is.
+    void FollowReadOnly(bool) override {}
 
     ScanIds ScanList() const override;
 

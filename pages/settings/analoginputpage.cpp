@@ -18,15 +18,17 @@
 #include <algorithm>
 
 const PageDecl TfrAnalogInputs::kDecl = {
-    "frAnalogInputs",
-    "TabSheetAI",
-    "Analog Input ",
-    13,
-    0,
-    {aipage::kScanPage, true, false},
-    {true, false, true, "ExpressRead", true, EntryClose::FileButtonsOff},
-    "Loading Sentrel515 Desktop...Analog Inputs",
-    false,
+    .frameName = "frAnalogInputs",
+    .sheetName = "TabSheetAI",
+    .caption = "Analog Input ",
+    .tab = 13,
+    .scan = {.number = aipage::kScanPage, .useAlternate = true},
+    .entry = {.setsMode = true,
+              .enterRoutine = true,
+              .read = "ExpressRead",
+              .polls = true,
+              .closing = EntryClose::FileButtonsOff},
+    .splash = "Loading Sentrel515 Desktop...Analog Inputs",
 };
 
 namespace {
@@ -43,7 +45,7 @@ QLabel* boldLabel(const char* name, const char* text, QWidget* parent)
 
 }  // namespace
 
-TfrAnalogInputs::TfrAnalogInputs(QWidget* parent) : TPageFrame(kDecl, parent)
+TfrAnalogInputs::TfrAnalogInputs(const PageServices& services, QWidget* parent) : TPageFrame(kDecl, services, parent)
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -64,7 +66,7 @@ TfrAnalogInputs::TfrAnalogInputs(QWidget* parent) : TPageFrame(kDecl, parent)
     framesGrid->setSpacing(2);
     for (int i = 0; i < aipage::kInputs; ++i) {
         const aipage::Frame& entry = aipage::kFrames[static_cast<std::size_t>(i)];
-        auto* frame = new TTfraAICalibration(entry.points, i + 1, content);
+        auto* frame = new TTfraAICalibration(Host(), entry.points, i + 1, content);
         frame->ScalingFactorId = static_cast<std::uint16_t>(entry.scalingFactor);
         frame->ZeroOffsetId = static_cast<std::uint16_t>(entry.zeroOffset);
         framesGrid->addWidget(frame, i / 2, i % 2);
@@ -81,7 +83,7 @@ TfrAnalogInputs::TfrAnalogInputs(QWidget* parent) : TPageFrame(kDecl, parent)
     streams_->setText("Stream 2");
     streams_->setDbId(pid::Streams);
     streams_->hide();
-    streamcount::bindDisplay(streams_, streamcount::Words::Count);
+    streamcount::bindDisplay(streams_, streamcount::Words::Count, Host());
 }
 
 QWidget* TfrAnalogInputs::BuildAlarms(QWidget* parent)

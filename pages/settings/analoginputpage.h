@@ -16,7 +16,7 @@ class TfrAnalogInputs : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfrAnalogInputs(QWidget* parent = nullptr);
+    explicit TfrAnalogInputs(const PageServices& services, QWidget* parent = nullptr);
 
     ScanIds ScanList() const override;
 

@@ -108,7 +108,8 @@ void paintBox(QWidget* line, bool enabled)
 
 }  // namespace
 
-TfmAnalogSupply::TfmAnalogSupply(const analogsupply::SupplyPoints& points, QWidget* parent) : QWidget(parent)
+TfmAnalogSupply::TfmAnalogSupply(PageHost& host, const analogsupply::SupplyPoints& points, QWidget* parent)
+        : QWidget(parent), host_(host)
 {
     setObjectName("fmAnalogSupply");
     const QString n = QString::number(points.number);
@@ -237,7 +238,7 @@ std::optional<QString> TfmAnalogSupply::CheckedText(QWidget* box) const
 void TfmAnalogSupply::WriteBox(QWidget* box)
 {
     if (const std::optional<QString> text = CheckedText(box))
-        PageHost::Instance()->WriteSinglePoint(PointOf(box), dbctl::toPointText(*text));
+        host_.WriteSinglePoint(PointOf(box), dbctl::toPointText(*text));
 }
 
 void TfmAnalogSupply::udBitsClick(int arrow, int direction)
@@ -283,5 +284,5 @@ void TfmAnalogSupply::btnCaptureCalibrationClick()
         texts.push_back(*text);
     }
     for (std::size_t i = 0; i < texts.size(); ++i)
-        PageHost::Instance()->WriteSinglePoint(PointOf(order[i]), dbctl::toPointText(texts[i]));
+        host_.WriteSinglePoint(PointOf(order[i]), dbctl::toPointText(texts[i]));
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class PageHost;
 class QToolButton;
 class TQAdvToolButton;
 class TQEdit;
@@ -70,11 +71,11 @@ private:
 // One analog supply's calibration: the description and the operating and bypass points, each a
 // voltage with the raw converter position that gives it. Raw positions stepped with the arrows,
 // Enter in a box and the capture button write at once; the description and typed values are also
-// stored for the toolbar's write.
+// stored for the toolbar's write. The writes go through its page's host.
 class TfmAnalogSupply : public QWidget {
     Q_OBJECT
 public:
-    TfmAnalogSupply(const analogsupply::SupplyPoints& points, QWidget* parent = nullptr);
+    TfmAnalogSupply(PageHost& host, const analogsupply::SupplyPoints& points, QWidget* parent = nullptr);
 
     TQAdvToolButton* CalibrateButton() const { return btnCalibrateAS1_; }
     TQLabeledEdit* OutputVoltage() const { return edOutputVoltage_; }
@@ -95,6 +96,7 @@ private:
     QLineEdit* LineOf(QWidget* box) const;
     int PointOf(QWidget* box) const;
 
+    PageHost& host_;
     TQAdvToolButton* btnCalibrateAS1_ = nullptr;
     TQLabeledEdit* edASDesc1_ = nullptr;
     QGroupBox* gbScaling_ = nullptr;

@@ -11,15 +11,14 @@
 #include <QVBoxLayout>
 
 const PageDecl TfraCommPorts::kDecl = {
-    "fraCommPorts",
-    "TabPorts",
-    "Ports",
-    11,
-    1,
-    {6, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Communication Ports",
-    false,
+    .frameName = "fraCommPorts",
+    .sheetName = "TabPorts",
+    .caption = "Ports",
+    .tab = 11,
+    .level = 1,
+    .scan = {.number = 6, .showWait = true},
+    .entry = {.setsMode = true, .stopsPoll = true, .enterRoutine = true, .read = "ExpressRead"},
+    .splash = "Loading Sentrel515 Desktop...Communication Ports",
 };
 
 namespace commports {
@@ -43,7 +42,7 @@ std::vector<int> scanList()
 
 }  // namespace commports
 
-TfraCommPorts::TfraCommPorts(QWidget* parent) : TPageFrame(kDecl, parent)
+TfraCommPorts::TfraCommPorts(const PageServices& services, QWidget* parent) : TPageFrame(kDecl, services, parent)
 {
     auto* grid = new QGridLayout(this);
     for (std::size_t i = 0; i < commports::kPorts.size(); ++i) {
@@ -54,7 +53,8 @@ TfraCommPorts::TfraCommPorts(QWidget* parent) : TPageFrame(kDecl, parent)
         const int first = row.firstPoint;
         // Port 2 is the sensor's: the frame keeps its ids but shows, reads and stores nothing.
         const bool sensorPort = i == 1;
-        auto* port = new TfraPort({{first, first + 1, first + 2, first + 3, first + 4}}, !sensorPort, group);
+        auto* port =
+            new TfraPort(Database(), {{first, first + 1, first + 2, first + 3, first + 4}}, !sensorPort, group);
         port->setObjectName(row.frameName);
         inside->addWidget(port);
         grid->addWidget(group, row.row, row.column);
@@ -83,7 +83,7 @@ TfraCommPorts::TfraCommPorts(QWidget* parent) : TPageFrame(kDecl, parent)
     lblStream2_->setObjectName("lblStream2");
     lblStream2_->setDbId(pid::Streams);
     lblStream2_->setVisible(false);
-    streamcount::bindDisplay(lblStream2_, streamcount::Words::SingleDual);
+    streamcount::bindDisplay(lblStream2_, streamcount::Words::SingleDual, Host());
 }
 
 TPageFrame::ScanIds TfraCommPorts::ScanList() const

@@ -33,7 +33,7 @@ class TfraCommPorts : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfraCommPorts(QWidget* parent = nullptr);
+    explicit TfraCommPorts(const PageServices& services, QWidget* parent = nullptr);
 
     void RegisterPoints() override;
     ScanIds ScanList() const override;

@@ -19,27 +19,24 @@
 #include <QVBoxLayout>
 
 const PageDecl TfraIO::kDecl = {
-    "fraIO",
-    "TabSheetIO",
-    "Inputs-DRY ",
-    7,
-    1,
-    {4, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Inputs-DRY",
-    false,
+    .frameName = "fraIO",
+    .sheetName = "TabSheetIO",
+    .caption = "Inputs-DRY ",
+    .tab = 7,
+    .level = 1,
+    .scan = {.number = 4, .showWait = true},
+    .entry = {.setsMode = true, .stopsPoll = true, .enterRoutine = true, .read = "ExpressRead"},
+    .splash = "Loading Sentrel515 Desktop...Inputs-DRY",
 };
 
 const PageDecl TfrmInput2::kDecl = {
-    "frmInput2",
-    "TabSheetIO2",
-    "Inputs-WET ",
-    8,
-    0,
-    {13, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel Desktop...Inputs-WET",
-    false,
+    .frameName = "frmInput2",
+    .sheetName = "TabSheetIO2",
+    .caption = "Inputs-WET ",
+    .tab = 8,
+    .scan = {.number = 13, .showWait = true},
+    .entry = {.setsMode = true, .stopsPoll = true, .enterRoutine = true, .read = "ExpressRead"},
+    .splash = "Loading Sentrel Desktop...Inputs-WET",
 };
 
 namespace {
@@ -68,8 +65,9 @@ void setTextColour(QWidget* widget, const QColor& colour)
 
 }  // namespace
 
-DiscreteInputPage::DiscreteInputPage(const PageDecl& decl, const inputmasks::InputPageKind& kind, QWidget* parent)
-        : TPageFrame(decl, parent), kind_(kind)
+DiscreteInputPage::DiscreteInputPage(const PageDecl& decl, const inputmasks::InputPageKind& kind,
+                                     const PageServices& services, QWidget* parent)
+        : TPageFrame(decl, services, parent), kind_(kind)
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -250,33 +248,33 @@ void DiscreteInputPage::RegisterPoints()
 
 bool DiscreteInputPage::OwnScanPage() const
 {
-    return DataBase::Instance()->expressScan.GetPage() == kind_.scanPage;
+    return Database().expressScan.GetPage() == kind_.scanPage;
 }
 
 void DiscreteInputPage::chkDIEnableClick(TQCheckBox* box)
 {
     if (OwnScanPage())
-        PageHost::Instance()->WriteSinglePoint(box->DbId(), box->isChecked() ? "True" : "False");
+        Host().WriteSinglePoint(box->DbId(), box->isChecked() ? "True" : "False");
 }
 
 void DiscreteInputPage::palPolarityClick(TQRadioButton* button, const char* value)
 {
     if (FirstEntry() || !OwnScanPage())
         return;
-    PageHost::Instance()->WriteSinglePoint(button->DbId(), value);
+    Host().WriteSinglePoint(button->DbId(), value);
 }
 
 void DiscreteInputPage::MaskClick(TQCheckBox* box, bool runSelector)
 {
     const int width = runSelector ? kRunSelectorWidth : kActionsWidth;
-    PageHost* host = PageHost::Instance();
+    PageHost* host = &Host();
     // A click that cannot reach the unit (the page not entered or not current, logged off) puts
     // the box back: the screen shows only bits the unit has.
     if (FirstEntry() || !OwnScanPage() || !host->LoggedOn()) {
         RevertMaskBox(box, width);
         return;
     }
-    DataBase* db = DataBase::Instance();
+    DataBase* db = &Database();
     const int id = box->DbId();
     const int bit = static_cast<int>(box->WatchBitNumber());
     const std::string text = inputmasks::clickText(width, bit, box->isChecked());
@@ -310,7 +308,7 @@ void DiscreteInputPage::MaskClick(TQCheckBox* box, bool runSelector)
 
 void DiscreteInputPage::RevertMaskBox(TQCheckBox* box, int)
 {
-    const DatabasePoint* point = DataBase::Instance()->GetPointById(box->DbId());
+    const DatabasePoint* point = Database().GetPointById(box->DbId());
     if (!point)
         return;
     box->setChecked(((unitMask(point) >> static_cast<int>(box->WatchBitNumber())) & 1u) != 0);
@@ -347,7 +345,7 @@ void DiscreteInputPage::lblStream2DBPointValueChanged(const QString& value, bool
     const std::optional<int> count = streamcount::streams(value);
     if (!text || !count)
         return;
-    PageHost::Instance()->SetStreamDisplay(*text);
+    Host().SetStreamDisplay(*text);
     for (InputControls& c : inputs_)
         for (int s = 0; s < analyzer::kStreams; ++s)
             for (TQCheckBox* box : c.runBoxes[static_cast<std::size_t>(s)])

@@ -43,7 +43,8 @@ public:
     const inputmasks::InputPageKind& Kind() const { return kind_; }
 
 protected:
-    DiscreteInputPage(const PageDecl& decl, const inputmasks::InputPageKind& kind, QWidget* parent);
+    DiscreteInputPage(const PageDecl& decl, const inputmasks::InputPageKind& kind, const PageServices& services,
+                      QWidget* parent);
 
 private:
     void BuildInput(int index, QWidget* parent);
@@ -69,7 +70,9 @@ class TfraIO : public DiscreteInputPage {
     Q_OBJECT
 public:
     static const PageDecl kDecl;
-    explicit TfraIO(QWidget* parent = nullptr) : DiscreteInputPage(kDecl, inputmasks::kDryPage, parent) {}
+    explicit TfraIO(const PageServices& services, QWidget* parent = nullptr)
+            : DiscreteInputPage(kDecl, inputmasks::kDryPage, services, parent)
+    {}
 };
 
 // Inputs 5-8, the wet contacts.
@@ -77,5 +80,7 @@ class TfrmInput2 : public DiscreteInputPage {
     Q_OBJECT
 public:
     static const PageDecl kDecl;
-    explicit TfrmInput2(QWidget* parent = nullptr) : DiscreteInputPage(kDecl, inputmasks::kWetPage, parent) {}
+    explicit TfrmInput2(const PageServices& services, QWidget* parent = nullptr)
+            : DiscreteInputPage(kDecl, inputmasks::kWetPage, services, parent)
+    {}
 };

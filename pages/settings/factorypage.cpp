@@ -20,15 +20,14 @@
 #include <QVBoxLayout>
 
 const PageDecl TfraFactory::kDecl = {
-    "fraFactory",
-    "TabSheetBT",
-    "Factory ",
-    16,
-    3,
-    {8, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Factory",
-    false,
+    .frameName = "fraFactory",
+    .sheetName = "TabSheetBT",
+    .caption = "Factory ",
+    .tab = 16,
+    .level = 3,
+    .scan = {.number = 8, .showWait = true},
+    .entry = {.setsMode = true, .stopsPoll = true, .enterRoutine = true, .read = "ExpressRead"},
+    .splash = "Loading Sentrel515 Desktop...Factory",
 };
 
 namespace factorypage {
@@ -80,7 +79,7 @@ bool confirmed(const char* question)
 
 }  // namespace
 
-TfraFactory::TfraFactory(QWidget* parent) : TPageFrame(kDecl, parent)
+TfraFactory::TfraFactory(const PageServices& services, QWidget* parent) : TPageFrame(kDecl, services, parent)
 {
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(10);
@@ -104,7 +103,8 @@ TfraFactory::TfraFactory(QWidget* parent) : TPageFrame(kDecl, parent)
     auto* portGroup = new QGroupBox("Sensor Port (RS-485)", this);
     portGroup->setObjectName("gbSensorPort");
     auto* portColumn = new QVBoxLayout(portGroup);
-    fraPortX_ = new TfraPort({{pid::CommPort2BaudRate, pid::CommPort2BaudRate + 1, pid::CommPort2BaudRate + 2,
+    fraPortX_ = new TfraPort(Database(),
+                             {{pid::CommPort2BaudRate, pid::CommPort2BaudRate + 1, pid::CommPort2BaudRate + 2,
                                pid::CommPort2BaudRate + 3, pid::CommPort2BaudRate + 4}},
                              true, portGroup);
     fraPortX_->setObjectName("fraPortX");
@@ -137,9 +137,9 @@ TfraFactory::TfraFactory(QWidget* parent) : TPageFrame(kDecl, parent)
     auto* supplies = new QGroupBox("Analog Supply Calibration", this);
     supplies->setObjectName("gbAnalogSupply");
     auto* supplyColumn = new QVBoxLayout(supplies);
-    fmAnalogSupply1_ = new TfmAnalogSupply(analogsupply::kSupply1, supplies);
+    fmAnalogSupply1_ = new TfmAnalogSupply(Host(), analogsupply::kSupply1, supplies);
     fmAnalogSupply1_->setObjectName("fmAnalogSupply1");
-    fmAnalogSupply2_ = new TfmAnalogSupply(analogsupply::kSupply2, supplies);
+    fmAnalogSupply2_ = new TfmAnalogSupply(Host(), analogsupply::kSupply2, supplies);
     fmAnalogSupply2_->setObjectName("fmAnalogSupply2");
     supplyColumn->addWidget(fmAnalogSupply1_);
     supplyColumn->addWidget(fmAnalogSupply2_);
@@ -153,7 +153,7 @@ TfraFactory::TfraFactory(QWidget* parent) : TPageFrame(kDecl, parent)
     lblStream2_ = new TQLabel(this);
     lblStream2_->setObjectName("lblStream2");
     lblStream2_->setDbId(pid::Streams);
-    streamcount::bindDisplay(lblStream2_, streamcount::Words::Count);
+    streamcount::bindDisplay(lblStream2_, streamcount::Words::Count, Host());
 
     ShowControls(false);
 }
@@ -295,33 +295,33 @@ void TfraFactory::RegisterPoints()
 void TfraFactory::butResetDefaultConfig()
 {
     if (confirmed(factorypage::kResetConfigQuestion))
-        PageHost::Instance()->Queue("SetDefaultConfig", "");
+        Host().Queue("SetDefaultConfig", "");
 }
 
 void TfraFactory::btnWipeClick()
 {
     if (confirmed(factorypage::kWipeArchiveQuestion))
-        PageHost::Instance()->Queue("WipeAL", "");
+        Host().Queue("WipeAL", "");
 }
 
 void TfraFactory::btnWipeLogClick()
 {
     if (confirmed(factorypage::kWipeEventLogQuestion))
-        PageHost::Instance()->Queue("WipeLog", "");
+        Host().Queue("WipeLog", "");
 }
 
 void TfraFactory::btnResetPwClick()
 {
     if (!confirmed(factorypage::kResetPasswordQuestion))
         return;
-    if (!PageHost::Instance()->ResetPassword())
+    if (!Host().ResetPassword())
         DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"),
                            QString::fromUtf8(factorypage::kResetPasswordFailed), QMessageBox::Ok);
 }
 
 void TfraFactory::btnQCDocClick()
 {
-    PageHost::Instance()->ShowWindow("QCForm");
+    Host().ShowWindow("QCForm");
 }
 
 void TfraFactory::LowTapeDBPointValueChanged()
@@ -334,7 +334,7 @@ void TfraFactory::LowTapeDBPointValueChanged()
 
 void TfraFactory::LowTapeClick()
 {
-    if (DataBase::Instance()->expressScan.GetPage() != kDecl.scan.number)
+    if (Database().expressScan.GetPage() != kDecl.scan.number)
         return;
-    PageHost::Instance()->WriteSinglePoint(LowTape_->DbId(), LowTape_->isChecked() ? "True" : "False");
+    Host().WriteSinglePoint(LowTape_->DbId(), LowTape_->isChecked() ? "True" : "False");
 }

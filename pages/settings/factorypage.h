@@ -36,7 +36,7 @@ class TfraFactory : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfraFactory(QWidget* parent = nullptr);
+    explicit TfraFactory(const PageServices& services, QWidget* parent = nullptr);
 
     void ShowControls(bool show);
     void RegisterPoints() override;

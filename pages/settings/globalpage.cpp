@@ -25,15 +25,14 @@
 #include <cmath>
 
 const PageDecl TfraAnalyzerGlobal::kDecl = {
-    "fraAnalyzerGlobal",
-    "TabGlobal",
-    "Global ",
-    5,
-    1,
-    {globalpage::kScanPage, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Global",
-    false,
+    .frameName = "fraAnalyzerGlobal",
+    .sheetName = "TabGlobal",
+    .caption = "Global ",
+    .tab = 5,
+    .level = 1,
+    .scan = {.number = globalpage::kScanPage, .showWait = true},
+    .entry = {.setsMode = true, .stopsPoll = true, .enterRoutine = true, .read = "ExpressRead"},
+    .splash = "Loading Sentrel515 Desktop...Global",
 };
 
 namespace {
@@ -45,15 +44,15 @@ void warn(const QString& text)
     DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok);
 }
 
-bool isScanPageOurs()
+bool isScanPageOurs(const DataBase& database)
 {
-    return DataBase::Instance()->expressScan.GetPage() == globalpage::kScanPage;
+    return database.expressScan.GetPage() == globalpage::kScanPage;
 }
 
 }  // namespace
 
-TfraAnalyzerGlobal::TfraAnalyzerGlobal(QWidget* parent)
-        : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfraAnalyzerGlobal>())
+TfraAnalyzerGlobal::TfraAnalyzerGlobal(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), ui_(std::make_unique<Ui::TfraAnalyzerGlobal>())
 {
     ui_->setupUi(this);
     setObjectName(kDecl.frameName);
@@ -83,7 +82,7 @@ void TfraAnalyzerGlobal::WireGeneral()
         edit->OnDBPointValueChanged = [this, edit](QWidget*, const QString& value, bool& showValue) {
             VersionDBPointValueChanged(value, showValue, edit);
         };
-    streamcount::bindDisplay(ui_->Streams, streamcount::Words::Count);
+    streamcount::bindDisplay(ui_->Streams, streamcount::Words::Count, Host());
     ui_->edtBypassTimeoutActions->OnDBPointValueChanged = [this](QWidget*, const QString& value, bool& showValue) {
         edtBypassTimeoutActionsDBPointValueChanged(value, showValue);
     };
@@ -292,20 +291,20 @@ void TfraAnalyzerGlobal::AlarmDBPointValueChanged(int row)
 
 void TfraAnalyzerGlobal::chkCheckBoxClick(TQCheckBox* box)
 {
-    if (!isScanPageOurs())
+    if (!isScanPageOurs(Database()))
         return;
-    PageHost::Instance()->WriteSinglePoint(box->DbId(), box->isChecked() ? "True" : "False");
+    Host().WriteSinglePoint(box->DbId(), box->isChecked() ? "True" : "False");
 }
 
 void TfraAnalyzerGlobal::ckCheckBoxClick(TQCheckBox* box, int bit)
 {
-    if (Loading() || !isScanPageOurs())
+    if (Loading() || !isScanPageOurs(Database()))
         return;
-    DataBase* db = DataBase::Instance();
+    DataBase* db = &Database();
     const int id = box->DbId();
     db->SetPointTextChecked(id, globalpage::actionBitText(bit, box->isChecked()));
     // The whole pending mask goes to the unit: the other boxes' bits as they stand.
-    PageHost::Instance()->WriteSinglePoint(id, db->GetPointText(id));
+    Host().WriteSinglePoint(id, db->GetPointText(id));
 }
 
 // --- Tape ------------------------------------------------------------------------------------
@@ -443,7 +442,7 @@ void TfraAnalyzerGlobal::ShowStainWidth(double stainWidth)
 void TfraAnalyzerGlobal::RefreshTapeDays(float stainWidth)
 {
     // No stain per analysis: no estimate, and nothing to read. Logged off there is no unit to ask.
-    if (stainWidth == 0 || !PageHost::Instance()->LoggedOn())
+    if (stainWidth == 0 || !Host().LoggedOn())
         return;
     // The unit is reached only through the command engine: the fresh remaining length is read by
     // a queued command, and the days follow when it arrives (TapeRemainingDBPointValueChanged).
@@ -451,7 +450,7 @@ void TfraAnalyzerGlobal::RefreshTapeDays(float stainWidth)
     tapeDaysWidth_ = stainWidth;
     if (!tapeRemainingAsked_) {
         tapeRemainingAsked_ = true;
-        PageHost::Instance()->ReadSinglePoint(ui_->TpRm->DbId());
+        Host().ReadSinglePoint(ui_->TpRm->DbId());
     }
 }
 
@@ -463,7 +462,7 @@ void TfraAnalyzerGlobal::TapeRemainingDBPointValueChanged()
     const float width = *tapeDaysWidth_;
     tapeDaysWidth_.reset();
     try {
-        const int days = DataBase::Instance()->GetTapeDaysRemaining(width);
+        const int days = Database().GetTapeDaysRemaining(width);
         if (days != -1)
             ui_->TRD->setText(QString::number(days));
     } catch (const std::exception&) {
@@ -473,7 +472,7 @@ void TfraAnalyzerGlobal::TapeRemainingDBPointValueChanged()
 
 void TfraAnalyzerGlobal::btnTapeLengthResetClick()
 {
-    if (!PageHost::Instance()->LoggedOn())
+    if (!Host().LoggedOn())
         return;
     TQLabeledEdit* reset = ui_->edtTapeLengthReset;
     const QString text = reset->Text().trimmed();
@@ -486,14 +485,14 @@ void TfraAnalyzerGlobal::btnTapeLengthResetClick()
             reset->setFocus();
         return;
     }
-    PageHost::Instance()->WriteSinglePoint(reset->DbId(), dbctl::toPointText(text));
+    Host().WriteSinglePoint(reset->DbId(), dbctl::toPointText(text));
 }
 
 // --- Display decimal places ------------------------------------------------------------------
 
 void TfraAnalyzerGlobal::cbDispPlaceSelect(int index)
 {
-    const QString folder = PageHost::Instance()->DataDirectory();
+    const QString folder = Host().DataDirectory();
     const DispPlaceFile file(folder);
     if (folder.isEmpty() || !file.Write(index))
         warn(QStringLiteral("The display decimal places could not be saved to \"%1\".")
@@ -502,7 +501,7 @@ void TfraAnalyzerGlobal::cbDispPlaceSelect(int index)
 
 void TfraAnalyzerGlobal::LoadDispPlace()
 {
-    const QString folder = PageHost::Instance()->DataDirectory();
+    const QString folder = Host().DataDirectory();
     const int places = folder.isEmpty() ? DispPlaceFile::kDefaultPlaces : DispPlaceFile(folder).Places();
     ui_->cbDispPlace->setCurrentIndex(places);
 }

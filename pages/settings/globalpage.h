@@ -26,7 +26,7 @@ class TfraAnalyzerGlobal : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfraAnalyzerGlobal(QWidget* parent = nullptr);
+    explicit TfraAnalyzerGlobal(const PageServices& services, QWidget* parent = nullptr);
     ~TfraAnalyzerGlobal() override;
 
     void RegisterPoints() override;

@@ -30,15 +30,14 @@
 using modbuspage::GroupRef;
 
 const PageDecl TfraModbus::kDecl = {
-    "fraModbus",
-    "TabSheetMB",
-    "Modbus ",
-    12,
-    1,
-    {7, true, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Modbus",
-    false,
+    .frameName = "fraModbus",
+    .sheetName = "TabSheetMB",
+    .caption = "Modbus ",
+    .tab = 12,
+    .level = 1,
+    .scan = {.number = 7, .useAlternate = true, .showWait = true},
+    .entry = {.setsMode = true, .stopsPoll = true, .enterRoutine = true, .read = "ExpressRead"},
+    .splash = "Loading Sentrel515 Desktop...Modbus",
 };
 
 namespace {
@@ -105,11 +104,12 @@ void TModbusTree::dropEvent(QDropEvent* event)
     event->accept();
 }
 
-TfraModbus::TfraModbus(QWidget* parent) : TPageFrame(kDecl, parent), ui_(std::make_unique<Ui::TfraModbus>())
+TfraModbus::TfraModbus(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), engine_(services.engine), ui_(std::make_unique<Ui::TfraModbus>())
 {
     ui_->setupUi(this);
     setObjectName(kDecl.frameName);
-    streamcount::bindDisplay(ui_->lblStream2, streamcount::Words::SingleDual);
+    streamcount::bindDisplay(ui_->lblStream2, streamcount::Words::SingleDual, Host());
 
     QTreeWidget* list = ui_->tlModbus;
     list->setColumnCount(kColumns);
@@ -185,7 +185,7 @@ QTreeWidget* TfraModbus::ModbusTree() const
 
 modbuspage::Controller TfraModbus::Controller() const
 {
-    return modbuspage::Controller(DataBase::Instance()->GetModbusList());
+    return modbuspage::Controller(Database().GetModbusList());
 }
 
 void TfraModbus::RegisterPoints()
@@ -213,7 +213,7 @@ bool TfraModbus::event(QEvent* e)
 {
     switch (static_cast<int>(e->type())) {
     case winmsg::WM_REGISTER_DATABASE:
-        observer_->AttachTo(DataBase::Instance()->GetModbusList());
+        observer_->AttachTo(Database().GetModbusList());
         return TPageFrame::event(e);
     case winmsg::WM_UNREGISTER_DATABASE:
         ui_->tlModbus->clear();
@@ -221,6 +221,12 @@ bool TfraModbus::event(QEvent* e)
     default:
         return TPageFrame::event(e);
     }
+}
+
+void TfraModbus::FollowReadOnly(bool readOnly)
+{
+    setEnabled(true);
+    SetReadOnly(readOnly);
 }
 
 void TfraModbus::SetReadOnly(bool readOnly)
@@ -289,7 +295,7 @@ void TfraModbus::AddListEntry(QTreeWidgetItem* groupNode, GroupRef group, int po
     DatabasePoint* point = controller.PointAt(group, position);
     if (!point)
         return;
-    DataBase::Instance()->expressScan.AddPoint(point->GetId());
+    Database().expressScan.AddPoint(point->GetId());
     auto* row = new QTreeWidgetItem(groupNode);
     row->setData(0, EntryRole, true);
     row->setData(0, ClassRole, static_cast<int>(*modbuspage::ClassOf(controller.Mode(), group)));
@@ -299,7 +305,7 @@ void TfraModbus::AddListEntry(QTreeWidgetItem* groupNode, GroupRef group, int po
     row->setText(1, QString::number(controller.RegisterNumber(group, position)));
     row->setText(2, QString::fromStdString(point->GetTypeName()));
     row->setText(3, point->IsWritable() ? "Writable" : "Read Only");
-    row->setText(4, PageHost::Instance()->LoggedOn() ? QString::fromStdString(point->ToString()) : QStringLiteral("0"));
+    row->setText(4, Host().LoggedOn() ? QString::fromStdString(point->ToString()) : QStringLiteral("0"));
     QFont bold = row->font(0);
     bold.setBold(true);
     row->setFont(0, bold);
@@ -367,7 +373,7 @@ bool TfraModbus::tlModbusDragOver(QTreeWidgetItem* node, QObject* source)
     }
     if (draggedPoint_ < 0)
         return false;
-    DatabasePoint* point = DataBase::Instance()->GetPointByIndex(draggedPoint_);
+    DatabasePoint* point = Database().GetPointByIndex(draggedPoint_);
     const QString typeName = point ? QString::fromStdString(point->GetTypeName()) : QString();
     if (!point || typeName == "text") {
         draggedPoint_ = -1;  // refused for the rest of the drag
@@ -405,10 +411,10 @@ void TfraModbus::AddPoint(QTreeWidgetItem* node)
 {
     const QTreeWidgetItem* groupNode = isEntry(node) ? node->parent() : node;
     const GroupRef target = groupOf(groupNode);
-    DatabasePoint* point = DataBase::Instance()->GetPointByIndex(draggedPoint_);
+    DatabasePoint* point = Database().GetPointByIndex(draggedPoint_);
     if (!point)
         return;
-    DataBase::Instance()->expressScan.AddPoint(point->GetId());
+    Database().expressScan.AddPoint(point->GetId());
     modbuspage::Controller controller = Controller();
     switch (controller.Drop(target, point)) {
     case modbuspage::DropResult::Full:
@@ -490,7 +496,7 @@ void TfraModbus::NewModbusListClick()
 {
     if (readOnly_)
         return;
-    if (!PageHost::Instance()->ExecWindow("NewModbusDlg"))
+    if (!Host().ExecWindow("NewModbusDlg"))
         return;
     TNewModbusDlg* dialog = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets())
@@ -498,13 +504,12 @@ void TfraModbus::NewModbusListClick()
             dialog = found;
     if (!dialog || dialog->result() != TNewModbusDlg::Ok)
         return;
-    MyActiveObjectEngine* engine = MyActiveObjectEngine::Instance();
-    auto* command = engine ? engine->Find<NewModbusListCommand>("NewModbusList") : nullptr;
+    auto* command = engine_.Find<NewModbusListCommand>("NewModbusList");
     if (!command)
         return;
     const int mode = dialog->ChosenMode();
     command->SetMode(static_cast<std::uint8_t>(mode));
-    PageHost::Instance()->Queue("NewModbusList", "");
+    Host().Queue("NewModbusList", "");
     // The command may wait behind a running one; the page shows the new list at once.
     Controller().NewList(mode);
     RebuildList();
@@ -512,12 +517,12 @@ void TfraModbus::NewModbusListClick()
 
 void TfraModbus::btnLoadModbusClick()
 {
-    PageHost::Instance()->Queue("LoadModbusList", "");
+    Host().Queue("LoadModbusList", "");
 }
 
 void TfraModbus::SetStatus(const QString& text)
 {
-    PageHost::Instance()->SetStatusText(text);
+    Host().SetStatusText(text);
 }
 
 bool TfraModbus::ExecuteSaveDialog(QString& fileName)
@@ -532,7 +537,7 @@ void TfraModbus::mnuSaveModbusListClick()
     if (!ExecuteSaveDialog(fileName))
         return;
     SetStatus("Saving Modbus List to file");
-    ModbusList& list = DataBase::Instance()->GetModbusList();
+    ModbusList& list = Database().GetModbusList();
     if (list.SaveToFile(fileName) != 0) {
         SetStatus("");
         DialogService::ask(QMessageBox::Critical, QApplication::applicationName(),
@@ -548,7 +553,7 @@ void TfraModbus::mnuLoadModbusListClick()
     if (fileName.isEmpty())
         return;
     SetStatus("Reading Modbus list from file");
-    ModbusList& list = DataBase::Instance()->GetModbusList();
+    ModbusList& list = Database().GetModbusList();
     if (list.LoadFromFile(fileName) != 0) {
         SetStatus("");
         DialogService::ask(QMessageBox::Critical, QApplication::applicationName(),

@@ -57,8 +57,11 @@ public:
     static constexpr int ClassRole = Qt::UserRole + 3;   // an entry row's register class
     static constexpr int OffsetRole = Qt::UserRole + 4;  // an entry row's register offset
 
-    explicit TfraModbus(QWidget* parent = nullptr);
+    explicit TfraModbus(const PageServices& services, QWidget* parent = nullptr);
     ~TfraModbus() override;
+
+    // The page stays enabled in both modes; read-only mode only locks its edits (SetReadOnly).
+    void FollowReadOnly(bool readOnly) override;
 
     void RegisterPoints() override;
     ScanIds ScanList() const override;
@@ -115,6 +118,8 @@ private:
     bool ExecuteSaveDialog(QString& fileName);
     void SetStatus(const QString& text);
 
+    // The engine whose "NewModbusList" command takes the chosen mode.
+    MyActiveObjectEngine& engine_;
     std::unique_ptr<Ui::TfraModbus> ui_;
     QMenu* popModbus_ = nullptr;
     QAction* mnuDeleteSelected_ = nullptr;

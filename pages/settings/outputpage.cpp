@@ -21,15 +21,14 @@
 #include <QVBoxLayout>
 
 const PageDecl TfraOutput::kDecl = {
-    "fraOutput",
-    "TabSheetOutput",
-    "Outputs ",
-    9,
-    1,
-    {5, false, true},
-    {true, true, true, "ExpressRead", false, EntryClose::None},
-    "Loading Sentrel515 Desktop...Outputs",
-    false,
+    .frameName = "fraOutput",
+    .sheetName = "TabSheetOutput",
+    .caption = "Outputs ",
+    .tab = 9,
+    .level = 1,
+    .scan = {.number = 5, .showWait = true},
+    .entry = {.setsMode = true, .stopsPoll = true, .enterRoutine = true, .read = "ExpressRead"},
+    .splash = "Loading Sentrel515 Desktop...Outputs",
 };
 
 namespace {
@@ -58,7 +57,8 @@ TQLabeledEdit* labeledEdit(const QString& name, const QString& label, int point,
 
 }  // namespace
 
-TfraOutput::TfraOutput(QWidget* parent) : TPageFrame(kDecl, parent)
+TfraOutput::TfraOutput(const PageServices& services, QWidget* parent)
+        : TPageFrame(kDecl, services, parent), analogOutputs_(services.analogOutputs)
 {
     auto* page = new QVBoxLayout(this);
 
@@ -209,7 +209,7 @@ TPageFrame::ScanIds TfraOutput::ScanList() const
 
 void TfraOutput::FillAOFunctions()
 {
-    const AnalogOutputCollection* choices = AnalogOutputCollection::Instance();
+    const AnalogOutputCollection* choices = &analogOutputs_;
     for (TQComboBox* combo : combos_) {
         combo->clear();
         for (int i = 0; i < choices->GetCount(); ++i) {
@@ -237,7 +237,7 @@ void TfraOutput::Lat1DBPointValueChanged(QWidget* sender)
 
 void TfraOutput::btnLatchClick(int latchState)
 {
-    PageHost* host = PageHost::Instance();
+    PageHost* host = &Host();
     host->WriteSinglePoint(latchState, "False");
     // The read brings the latch state the unit now has, and with it the lamp.
     host->Queue("ExpressRead", "");
@@ -250,7 +250,7 @@ void TfraOutput::cbAOMgrFunctionDBPointValueChanged(TQComboBox* combo, const QSt
     const std::optional<std::int64_t> id = numtext::tryStrToInt64(value);
     // A parameter that is no analog-output choice selects nothing: the box must not offer the
     // choice whose position happens to equal the point id.
-    const int ordinal = id ? AnalogOutputCollection::Instance()->GetOrdinalById(static_cast<std::uint16_t>(*id)) : -1;
+    const int ordinal = id ? analogOutputs_.GetOrdinalById(static_cast<std::uint16_t>(*id)) : -1;
     combo->setCurrentIndex(ordinal);
     if (ordinal >= 0)
         showValue = false;
@@ -264,5 +264,5 @@ void TfraOutput::lblStream2DBPointValueChanged(const QString& value, bool& showV
         return;
     showValue = false;
     if (const std::optional<QString> text = streamcount::displayText(value, streamcount::Words::Count))
-        PageHost::Instance()->SetStreamDisplay(*text);
+        Host().SetStreamDisplay(*text);
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 
+class AnalogOutputCollection;
 class TQComboBox;
 class TQImage;
 class TQLabel;
@@ -19,7 +20,7 @@ class TfraOutput : public TPageFrame {
 public:
     static const PageDecl kDecl;
 
-    explicit TfraOutput(QWidget* parent = nullptr);
+    explicit TfraOutput(const PageServices& services, QWidget* parent = nullptr);
 
     void RegisterPoints() override;
     ScanIds ScanList() const override;
@@ -40,6 +41,8 @@ private:
     void cbAOMgrFunctionDBPointValueChanged(TQComboBox* combo, const QString& value, bool& showValue);
     void lblStream2DBPointValueChanged(const QString& value, bool& showValue);
 
+    // The analog-output choices the function boxes offer.
+    const AnalogOutputCollection& analogOutputs_;
     std::array<TQComboBox*, 6> combos_{};
     TQLabel* streams_ = nullptr;
 };

@@ -25,7 +25,8 @@ enum Point { kBaud, kDataBits, kParity, kStopBits, kEnvelope };
 
 }  // namespace
 
-TfraPort::TfraPort(const portframe::PortPoints& points, bool bound, QWidget* parent) : QWidget(parent)
+TfraPort::TfraPort(DataBase& database, const portframe::PortPoints& points, bool bound, QWidget* parent)
+        : QWidget(parent), database_(database)
 {
     // Frames made one after the other get distinct names; a page that places the frame names it.
     setObjectName(QStringLiteral("fraPort%1").arg(QDateTime::currentMSecsSinceEpoch()));
@@ -108,5 +109,5 @@ void TfraPort::cbOverridePutToDatabase(TQComboBox* combo, bool& storeValue)
     storeValue = false;
     if (combo->currentIndex() < 0)
         return;
-    DataBase::Instance()->SetPointTextChecked(combo->DbId(), dbctl::toPointText(combo->currentText()));
+    database_.SetPointTextChecked(combo->DbId(), dbctl::toPointText(combo->currentText()));
 }

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 
+class DataBase;
 class QGroupBox;
 class TQComboBox;
 class TQRadioGroup;
@@ -29,7 +30,8 @@ class TfraPort : public QWidget {
     Q_OBJECT
 public:
     // bound false keeps the ids on the controls for the page's own use without attaching them.
-    TfraPort(const portframe::PortPoints& points, bool bound, QWidget* parent = nullptr);
+    // The database is the page's, where the combos shown by text store their edits.
+    TfraPort(DataBase& database, const portframe::PortPoints& points, bool bound, QWidget* parent = nullptr);
 
     // Replaces the baud items (a port with other rates); the selection goes to the first item.
     void SetBaudItems(const QStringList& items);
@@ -49,6 +51,7 @@ private:
     void cbOverrideDBPointValueChanged(TQComboBox* combo, const QString& value, bool& showValue);
     void cbOverridePutToDatabase(TQComboBox* combo, bool& storeValue);
 
+    DataBase& database_;
     QGroupBox* gbPortSetup_ = nullptr;
     TQComboBox* cbBaudRate_ = nullptr;
     TQComboBox* cbDataBits_ = nullptr;

@@ -3,7 +3,6 @@
 #include "dbchoices.h"
 #include "dbdisplays.h"
 #include "dialogservice.h"
-#include "pagehost.h"
 #include "toolkitdate.h"
 
 #include <QAbstractButton>
@@ -19,8 +18,6 @@
 TTimeSyncDlg::TTimeSyncDlg(QWidget* parent, Converter converter, Clock clock)
         : QDialog(parent), converter_(std::move(converter)), clock_(std::move(clock))
 {
-    if (!converter_)
-        converter_ = [](double dateTime) { return PageHost::Instance()->ClockToken(dateTime); };
     if (!clock_)
         clock_ = [] { return toolkitdate::now(); };
 

@@ -24,8 +24,9 @@ public:
     // The current local date-time as a toolkit value.
     using Clock = std::function<double()>;
 
-    // Without a converter the main window's (PageHost) is used; without a clock the PC's.
-    explicit TTimeSyncDlg(QWidget* parent = nullptr, Converter converter = {}, Clock clock = {});
+    // The converter is its maker's (the main window's, in the program); without a clock the PC's
+    // is used.
+    TTimeSyncDlg(QWidget* parent, Converter converter, Clock clock = {});
 
     std::uint32_t Token = 0;
     uint TimestampToken() const { return Token; }

@@ -29,9 +29,8 @@ protected:
         QString error;
         ASSERT_TRUE(link.unit.loadScenario(KVT_SOURCE_DIR "/tools/emulator/scenarios/demo.json", &error))
             << error.toStdString();
-        PageHost::SetInstance(&host);
         for (const PageMaker& maker : pageCatalog())
-            pages.push_back(maker.create(owner.get()));
+            pages.push_back(maker.create(testenv::pageServices(*db, host), owner.get()));
         ASSERT_EQ(broadcast(owner.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db)), 0);
         db->Connect();
         db->ReadAll();
@@ -40,7 +39,6 @@ protected:
     {
         pages.clear();
         owner.reset();
-        PageHost::SetInstance(nullptr);
         ControlFixture::TearDown();
     }
 

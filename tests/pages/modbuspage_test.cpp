@@ -8,6 +8,7 @@
 #include "pagehost.h"
 #include "pointtreeadapter.h"
 #include "testenv.h"
+#include "testpages.h"
 
 #include <QAction>
 #include <QDir>
@@ -50,9 +51,8 @@ protected:
     void SetUp() override
     {
         ControlFixture::SetUp();
-        PageHost::SetInstance(&host);
         list = &db->GetModbusList();
-        page = std::make_unique<TfraModbus>();
+        page = std::make_unique<TfraModbus>(testenv::pageServices(*db, host));
         page->resize(980, 540);
         ASSERT_EQ(broadcast(page.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db)), 0);
         page->RegisterPoints();
@@ -61,7 +61,6 @@ protected:
     void TearDown() override
     {
         page.reset();
-        PageHost::SetInstance(nullptr);
         ControlFixture::TearDown();
     }
 

@@ -4,6 +4,7 @@
 // what the page sends, and the fixture that builds the page over it.
 #include "controlfixture.h"
 #include "pagehost.h"
+#include "testpages.h"
 
 #include <memory>
 #include <string>
@@ -41,14 +42,12 @@ protected:
     void SetUp() override
     {
         ControlFixture::SetUp();
-        PageHost::SetInstance(&host);
-        page = std::make_unique<Page>();
+        page = std::make_unique<Page>(testenv::pageServices(*db, host));
         ASSERT_EQ(broadcast(page.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db)), 0);
     }
     void TearDown() override
     {
         page.reset();
-        PageHost::SetInstance(nullptr);
         ControlFixture::TearDown();
     }
     // Logged on, the page entered and its points read.

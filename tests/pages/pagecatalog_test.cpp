@@ -2,6 +2,7 @@
 #include "pagecatalog.h"
 #include "controlfixture.h"
 #include "testenv.h"
+#include "testpages.h"
 
 #include <QDir>
 #include <QVariant>
@@ -29,7 +30,7 @@ TEST_F(PageCatalogTest, EveryBoundPointOfEveryPageIsInTheRegisterMap)
 {
     QWidget owner;
     for (const PageMaker& maker : pageCatalog()) {
-        QWidget* frame = maker.create(&owner);
+        QWidget* frame = maker.create(testenv::pageServices(*db), &owner);
         EXPECT_EQ(frame->objectName(), maker.decl.frameName);
         for (QObject* control : frame->findChildren<QObject*>()) {
             bool ok = false;
@@ -58,7 +59,7 @@ TEST_F(PageCatalogTest, GrabsEveryPageWhenAskedTo)
         GTEST_SKIP() << "KVT_GRAB_DIR not set";
     QDir().mkpath(folder);
     for (const PageMaker& maker : pageCatalog()) {
-        std::unique_ptr<QWidget> frame(maker.create(nullptr));
+        std::unique_ptr<QWidget> frame(maker.create(testenv::pageServices(*db), nullptr));
         broadcast(frame.get(), winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db));
         // A few values, so lamps and texts show as they do logged on.
         for (int id : {20, 407, 1437, 349, 1115})

@@ -37,8 +37,8 @@ protected:
         RestartRequested = false;
         PageWithUnit::TearDown();
     }
-    TfraCommPorts* ports() const { return qobject_cast<TfraCommPorts*>(form->Frame(TFormMain::PagePorts)); }
-    TfraFactory* factory() const { return qobject_cast<TfraFactory*>(form->Frame(TFormMain::PageFactory)); }
+    TfraCommPorts* ports() const { return qobject_cast<TfraCommPorts*>(form->Frame(TfraCommPorts::kDecl.tab)); }
+    TfraFactory* factory() const { return qobject_cast<TfraFactory*>(form->Frame(TfraFactory::kDecl.tab)); }
     void settle()
     {
         waitFor([&] { return !engine()->IsRunning() && engine()->GetQueueCount() == 0; });
@@ -54,9 +54,9 @@ protected:
     // Enters the factory tab (from another one) and answers the access code prompt.
     void enterFactory(const QString& code)
     {
-        enterTab(TFormMain::PagePorts);
+        enterTab(TfraCommPorts::kDecl.tab);
         modals.answers = {ScriptedModals::password(code)};
-        enterTab(TFormMain::PageFactory);
+        enterTab(TfraFactory::kDecl.tab);
     }
 };
 
@@ -71,7 +71,7 @@ TEST_F(PortsAndFactory, PortSettingsReachTheUnitThroughTheWritesAndAPermanentWri
     ASSERT_TRUE(unit->setValue(306, 3));
     ASSERT_TRUE(unit->setValue(311, 2));
     logOn();
-    enterTab(TFormMain::PagePorts);
+    enterTab(TfraCommPorts::kDecl.tab);
     ASSERT_NE(ports(), nullptr);
     TfraPort* rs485 = ports()->Port(3);
     EXPECT_EQ(rs485->BaudRate()->currentText(), "9600");

@@ -10,6 +10,7 @@
 #include "registernames.h"
 #include "reportconfig.h"
 #include "securitychk.h"
+#include "testpages.h"
 #include "timestamptoken.h"
 
 #include <QDir>
@@ -94,7 +95,7 @@ void grabFor(QWidget* page, const char* file)
 
 TEST_F(PageScanTest, EnteringTheAnalysisPageListsItsPointsInOrder)
 {
-    TfraWW page;
+    TfraWW page(testenv::pageServices(*db));
     EXPECT_TRUE(page.PageNotEntered());
     page.RegisterPoints();
     page.RegisterPoints();  // again: the same list, no duplicates
@@ -125,7 +126,7 @@ TEST_F(PageScanTest, EnteringTheAnalysisPageListsItsPointsInOrder)
 
 TEST_F(PageScanTest, EnteringTheStatusPageListsAllPointsAndPollsThirtySeven)
 {
-    TfrmIOStatus page;
+    TfrmIOStatus page(testenv::pageServices(*db));
     page.RegisterPoints();
     page.RegisterPoints();
     const ExpressScan& scan = db->expressScan;
@@ -147,7 +148,7 @@ class AnalysisHandlersTest : public ControlFixture {};
 
 TEST_F(AnalysisHandlersTest, HandlersColourOnlyAfterEntryAndSurviveBadValues)
 {
-    TfraWW page;
+    TfraWW page(testenv::pageServices(*db));
     broadcast(&page, winmsg::WM_REGISTER_DATABASE, dbctl::glueParam(db));
     auto* h2s = child<TQLabeledEdit>(&page, "edtLastNormal1");
     const QColor normal = h2s->Edit()->palette().color(QPalette::Base);
@@ -208,7 +209,7 @@ TEST_F(AnalysisHandlersTest, HandlersColourOnlyAfterEntryAndSurviveBadValues)
 
 class AnalysisPageWithUnit : public PageWithUnit {
 protected:
-    TfraWW* page() { return static_cast<TfraWW*>(form->Frame(TFormMain::PageAnalysis)); }
+    TfraWW* page() { return static_cast<TfraWW*>(form->Frame(TfraWW::kDecl.tab)); }
     QString text(const char* name) { return child<TQLabeledEdit>(page(), name)->Text(); }
 };
 
@@ -249,7 +250,7 @@ TEST_F(AnalysisPageWithUnit, ValuesFromTheUnitAppearAsSpecified)
 
     logOn(false);
     poll()->Timer().setInterval(50);
-    ASSERT_EQ(form->PageControlMain()->currentIndex(), TFormMain::PageAnalysis);
+    ASSERT_EQ(form->PageControlMain()->currentIndex(), TfraWW::kDecl.tab);
     // The logon read every point before the page was entered; the poll delivers them again in the
     // page's decimal places, and now colours the results by their schedule.
     ASSERT_TRUE(waitFor([&] { return text("edtLastNormal2") == "12.346"; })) << text("edtLastNormal2").toStdString();
@@ -320,8 +321,8 @@ TEST_F(AnalysisPageWithUnit, StatusPageShowsLampsAndValues)
     // In read-only mode the window disables this page; update mode shows it as it is.
     logOn(true);
     poll()->Timer().setInterval(50);
-    form->PageControlMain()->setCurrentIndex(TFormMain::PageStatus);
-    QWidget* status = form->Frame(TFormMain::PageStatus);
+    form->PageControlMain()->setCurrentIndex(TfrmIOStatus::kDecl.tab);
+    QWidget* status = form->Frame(TfrmIOStatus::kDecl.tab);
     auto ao = [&](const char* name) { return child<TQLabeledEdit>(status, name)->Text(); };
     ASSERT_TRUE(waitFor([&] { return ao("edtAO1Desc") == "12.346"; })) << ao("edtAO1Desc").toStdString();
     EXPECT_EQ(ao("edtAO3Desc"), "4.000");

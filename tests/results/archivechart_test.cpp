@@ -9,6 +9,7 @@
 #include "loggridview.h"
 #include "pagehost.h"
 #include "testenv.h"
+#include "testpages.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -158,8 +159,7 @@ protected:
     {
         testenv::dialogs().clear();
         QSettings(QSettings::NativeFormat, QSettings::UserScope, "KVT515").clear();
-        PageHost::SetInstance(&host);
-        chart = std::make_unique<TArchiveChart>();
+        chart = std::make_unique<TArchiveChart>(host);
         chart->SetToolButtons(&autoScale, &fullGraph);
         chart->resize(800, 500);
         chart->show();
@@ -167,7 +167,6 @@ protected:
     void TearDown() override
     {
         chart.reset();
-        PageHost::SetInstance(nullptr);
         testenv::dialogs().clear();
     }
 
@@ -572,7 +571,7 @@ TEST_F(ArchiveChartTest, ColoursSurviveARestart)
     };
     expectLegendInSeriesColours();
 
-    chart = std::make_unique<TArchiveChart>();
+    chart = std::make_unique<TArchiveChart>(host);
     expectLegendInSeriesColours();
     EXPECT_EQ(chart->Series(0)->pen().color(), QColor(0x11, 0x22, 0x33));
     for (int i = 1; i < 5; ++i)
@@ -594,7 +593,7 @@ TEST_F(ArchiveChartTest, ColoursSurviveARestart)
 TEST(ArchiveViewerGraph, PlotsTheSelectedRowsOfTheCurrentColumn)
 {
     testenv::dialogs().clear();
-    TfraArchiveViewer viewer;
+    TfraArchiveViewer viewer(testenv::pageServices(*DataBase::Instance()));
     viewer.resize(testenv::kTabSize);
     viewer.show();
     std::vector<std::pair<int, QString>> values;

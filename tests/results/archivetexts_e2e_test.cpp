@@ -241,7 +241,8 @@ TEST_F(ArchiveTextsWithUnit, ShowsAndSavesTheRecordedTexts)
     for (const auto kind : {logcsv::Kind::Legal, logcsv::Kind::Packet}) {
         const QString path = dir.filePath(kind == logcsv::Kind::Legal ? "legal.csv" : "packet.csv");
         QString error;
-        ASSERT_TRUE(logcsv::Export(kind, path, allColumns, &error)) << error.toStdString();
+        ASSERT_TRUE(logcsv::Export(*DataBase::Instance(), *LogDBMgr::Instance(), kind, path, allColumns, &error))
+            << error.toStdString();
         texts += (kind == logcsv::Kind::Legal ? "== legal csv\n" : "== packet csv\n") + readable(readAll(path)) + "\n";
     }
 

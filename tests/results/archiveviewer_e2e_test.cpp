@@ -11,6 +11,7 @@
 #include "logdbmgr.h"
 #include "loggridview.h"
 #include "memoryframes.h"
+#include "testpages.h"
 #include "toolkitdate.h"
 
 #include <QComboBox>
@@ -246,7 +247,7 @@ TEST_F(ArchiveViewerWithUnit, ALogLengthThatCannotBeReadClearsTheGrid)
 TEST(ArchiveViewer, ReadingFromTheUnitNeedsALogon)
 {
     testenv::dialogs().clear();
-    TfraArchiveViewer viewer;
+    TfraArchiveViewer viewer(testenv::pageServices(*DataBase::Instance()));
     viewer.findChild<QToolButton*>("btnReadFromUnit")->click();
     ASSERT_EQ(testenv::dialogs().shown().size(), 1u);
     EXPECT_EQ(testenv::dialogs().shown()[0].caption, "Warning");
@@ -280,7 +281,7 @@ TEST(ArchiveViewer, FiltersHidingAndGridFilesFromThePage)
     db->DistributeRecords();
     DataBase::Instance()->LogRecords()[0] = {0, 1, 0, 1, 3, {0, 21, 10}};
     testenv::dialogs().clear();
-    TfraArchiveViewer viewer;
+    TfraArchiveViewer viewer(testenv::pageServices(*DataBase::Instance()));
     viewer.UpdateLogView();
     ArchiveGridModel* grid = viewer.GridModel();
     ASSERT_EQ(grid->rowCount(), 5);

@@ -9,6 +9,7 @@
 #include "gridtools.h"
 #include "loggridview.h"
 #include "memoryimage.h"
+#include "pagehost.h"
 #include "testenv.h"
 #include "timestamptoken.h"
 #include "toolkitdate.h"
@@ -261,7 +262,7 @@ protected:
 
     void setMemory(const Bytes& bytes) { DataBase::Instance()->eventMemory = bytes; }
 
-    TAuditForm form;
+    TAuditForm form{*DataBase::Instance(), PageHost::None()};
     QTemporaryDir dir;
 };
 

@@ -12,6 +12,7 @@
 #include "logconfigwindow.h"
 #include "logdbmgr.h"
 #include "logrecord.h"
+#include "pagehost.h"
 #include "pointids.h"
 #include "toolkitdate.h"
 
@@ -404,7 +405,7 @@ TEST(LogConfigWindow, TreePointsDragTheirIdAndTheGridTakesThemUpToSeven)
     for (int k = 0; k < 6; ++k)
         logs[static_cast<std::size_t>(k)] = {static_cast<std::uint8_t>(k),     0, 60,
                                              static_cast<std::uint8_t>(k + 1), 1, {kClock}};
-    TLogFrm window;
+    TLogFrm window(*DataBase::Instance(), PageHost::None(), *UniqueLogID::Instance());
     window.resize(880, 560);
     testenv::dialogs().clear();
     window.show();  // no unit: the read does nothing
@@ -481,9 +482,9 @@ TEST(LogConfigWindow, TreePointsDragTheirIdAndTheGridTakesThemUpToSeven)
 TEST(LogConfigWindow, TheGridsKeepTheirColumnWidths)
 {
     {
-        TfraArchiveHdr frame(nullptr, 0);
+        TfraArchiveHdr frame(*DataBase::Instance(), PageHost::None(), *UniqueLogID::Instance(), nullptr, 0);
         frame.Grid()->horizontalHeader()->resizeSection(TfraArchiveHdr::colSeq, 77);
     }
-    TfraArchiveHdr again(nullptr, 4);
+    TfraArchiveHdr again(*DataBase::Instance(), PageHost::None(), *UniqueLogID::Instance(), nullptr, 4);
     EXPECT_EQ(again.Grid()->columnWidth(TfraArchiveHdr::colSeq), 77);
 }

@@ -299,8 +299,9 @@ TEST(LogCsvFile, ReplacesTheFileWholeAndReportsWhatCannotBeWritten)
 
 TEST(LogPointNames, AnIdTheMapLacksHasOneNameInTheGridTheArchiveFileAndTheCsv)
 {
-    EXPECT_EQ(ArchiveXmlFile::RegisterMapName(60000), "unknown point 60000");
-    EXPECT_EQ(logcsv::registerMapName(60000), "unknown point 60000");
-    EXPECT_EQ(logcsv::registerMapName(pid::Streams), "Streams");
+    const DataBase& db = *DataBase::Instance();
+    EXPECT_EQ(ArchiveXmlFile::RegisterMapName(db, 60000), "unknown point 60000");
+    EXPECT_EQ(logcsv::registerMapName(db, 60000), "unknown point 60000");
+    EXPECT_EQ(logcsv::registerMapName(db, pid::Streams), "Streams");
     DataBase::ReleaseInstance();
 }

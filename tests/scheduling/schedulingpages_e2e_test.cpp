@@ -2,8 +2,9 @@
 // the block, the user edits through the widgets, the toolbar's write sends it.
 #include "pagefixture.h"
 
-#include "schedulingframes.h"
+#include "sequencerpage.h"
 #include "sequencertrees.h"
+#include "timerspage.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,7 @@
 #include "sequencerpage.h"
 #include "controlfixture.h"
 #include "sequencertrees.h"
+#include "testpages.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -23,7 +24,7 @@ protected:
     void SetUp() override
     {
         ControlFixture::SetUp();
-        page = std::make_unique<TfrSequencer>();
+        page = std::make_unique<TfrSequencer>(testenv::pageServices(*db));
         page->LoggedOn = [this] { return loggedOn; };
         page->resize(1000, 640);
         page->show();

@@ -1,5 +1,6 @@
 #include "timerspage.h"
 #include "controlfixture.h"
+#include "testpages.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,7 +31,7 @@ protected:
     void SetUp() override
     {
         ControlFixture::SetUp();
-        page = std::make_unique<TfrmTimer1>();
+        page = std::make_unique<TfrmTimer1>(testenv::pageServices(*db));
         page->resize(1000, 640);
         page->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));

@@ -3,6 +3,9 @@
 // replaced by stand-ins that record that they ran.
 #include "formmainfixture.h"
 
+#include "analysispage.h"
+#include "boardtester.h"
+#include "commportspage.h"
 #include "database.h"
 #include "discreteinputpage.h"
 #include "factorypage.h"
@@ -601,7 +604,7 @@ TEST_F(FormMainTest, TheFactoryPageAsksForItsCodeAtEveryEntry)
 {
     standIn("ExpressRead");
     reportLoggedOn();
-    auto* factory = static_cast<TfraFactory*>(form->Frame(TFormMain::PageFactory));
+    auto* factory = static_cast<TfraFactory*>(form->Frame(TfraFactory::kDecl.tab));
     QLabel* notice = factory->findChild<QLabel*>("Qcomment");
     auto* control = new QLabel("calibration", factory);
 
@@ -616,11 +619,11 @@ TEST_F(FormMainTest, TheFactoryPageAsksForItsCodeAtEveryEntry)
         {ScriptedModals::password("wirp"), true, {"ExpressRead"}},
     };
     for (const Case& c : cases) {
-        form->PageControlMain()->setCurrentIndex(TFormMain::PageAnalysis);
+        form->PageControlMain()->setCurrentIndex(TfraWW::kDecl.tab);
         ran.clear();
         modals.captions.clear();
         modals.answers = {c.answer};
-        form->PageControlMain()->setCurrentIndex(TFormMain::PageFactory);
+        form->PageControlMain()->setCurrentIndex(TfraFactory::kDecl.tab);
         EXPECT_EQ(modals.captions, QStringList{"Factory Mode Logon"});
         EXPECT_EQ(!control->isHidden(), c.shown);
         EXPECT_EQ(!notice->isHidden(), !c.shown);
@@ -645,11 +648,11 @@ TEST_F(FormMainTest, LeavingTheMaintenancePageSwitchesDirectControlOff)
     auto keeper = std::make_unique<Keeper>();
     keeper->out = &written;
     engine()->RegisterCommand("WriteSinglePoint", std::move(keeper));
-    auto* box = new QCheckBox(form->Frame(TFormMain::PageMaintenance));
+    auto* box = new QCheckBox(form->Frame(TfraBoardTester::kDecl.tab));
     box->setObjectName("DirectControlEnable");
     box->setChecked(true);
 
-    form->PageControlMain()->setCurrentIndex(TFormMain::PageMaintenance);
+    form->PageControlMain()->setCurrentIndex(TfraBoardTester::kDecl.tab);
     form->PageControlMain()->setCurrentIndex(5);
     EXPECT_FALSE(box->isChecked());
     ASSERT_EQ(written.size(), 1u);
@@ -689,7 +692,7 @@ TEST_F(FormMainTest, ThePermanentWriteOffersTheRebootOnlyAfterTheFlashHasTheSett
     EXPECT_EQ(ran, (std::vector<std::string>{"WriteMain", "WriteConfig", "ExpressRead"}));
     EXPECT_FALSE(shownTexts().contains(reboot)) << "only the ports page reboots";
 
-    form->PageControlMain()->setCurrentIndex(TFormMain::PagePorts);
+    form->PageControlMain()->setCurrentIndex(TfraCommPorts::kDecl.tab);
     ran.clear();
     flashFinishes = false;
     form->SetDefaultConfigClick();

@@ -2,6 +2,7 @@
 // loopback TCP: the version check, the read of every point, polling, page reads and logoff.
 #include "pagefixture.h"
 
+#include "analysispage.h"
 #include "communications.h"
 #include "database.h"
 #include "logoncommands.h"
@@ -51,7 +52,7 @@ protected:
 TEST_F(LogonWithUnit, ALogonReadsTheUnitPollsTheAnalysisPageAndReadsEachPageEntered)
 {
     // The analysis page shows one point (the real page binds its controls the same way).
-    auto* shown = new QLabel(form->Frame(TFormMain::PageAnalysis));
+    auto* shown = new QLabel(form->Frame(TfraWW::kDecl.tab));
     shown->setProperty("DbId", kAnalysisPoint);
     ASSERT_TRUE(unit->setValue(kAnalysisPoint, 3.25));
     unit->setArchive(QByteArray(4096, '\0'));

@@ -1,9 +1,10 @@
+#include "archiveviewer.h"
 #include "discreteinputpage.h"
 #include "factorypage.h"
 #include "outputpage.h"
 #include "pointfixture.h"
-#include "resultframes.h"
-#include "schedulingframes.h"
+#include "testpages.h"
+#include "timerspage.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +16,7 @@ class PageFrameTest : public DatabaseFixture {};
 TEST_F(PageFrameTest, EnteringAPageRebuildsTheScanListFromItsControls)
 {
     // A frame of the framework itself: the pages' own lists are their tests' business.
-    TPageFrame page("frScanTest", ScanPage{14, true, false});
+    TPageFrame page("frScanTest", ScanPage{14, true, false}, testenv::pageServices(*db));
     auto* a = new QLineEdit(&page);
     a->setProperty("DbId", 12);
     auto* b = new QLineEdit(&page);
@@ -31,12 +32,12 @@ TEST_F(PageFrameTest, EnteringAPageRebuildsTheScanListFromItsControls)
     EXPECT_FALSE(scan.ShowsWaitOnRead());
     EXPECT_EQ(&scan.PolledList(), &scan.AlternateList());
 
-    TfrmTimer1 timers;
+    TfrmTimer1 timers(testenv::pageServices(*db));
     timers.RegisterPoints();
     EXPECT_EQ(scan.MainList(), std::vector<int>{20});
     EXPECT_EQ(scan.GetPage(), 16);
 
-    TfraArchiveViewer viewer;
+    TfraArchiveViewer viewer(testenv::pageServices(*db));
     viewer.RegisterPoints();
     EXPECT_TRUE(scan.MainList().empty());
     EXPECT_EQ(scan.GetPage(), 1);
@@ -48,9 +49,9 @@ TEST_F(PageFrameTest, CautionPagesWarnOnEntry)
         std::function<void()> enter;
         const char* word;
     };
-    TfraIO io;
-    TfrmInput2 wet;
-    TfraOutput outputs;
+    TfraIO io(testenv::pageServices(*db));
+    TfrmInput2 wet(testenv::pageServices(*db));
+    TfraOutput outputs(testenv::pageServices(*db));
     const Case cases[] = {{[&] { io.RegisterPoints(); }, "Inputs-DRY"},
                           {[&] { wet.RegisterPoints(); }, "Inputs-WET"},
                           {[&] { outputs.RegisterPoints(); }, "Outputs"}};
@@ -68,7 +69,7 @@ TEST_F(PageFrameTest, CautionPagesWarnOnEntry)
 
 TEST_F(PageFrameTest, FactoryShowsControlsOrItsNotice)
 {
-    TfraFactory factory;
+    TfraFactory factory(testenv::pageServices(*db));
     auto* control = new QLineEdit(&factory);
     factory.ShowControls(false);
     auto* notice = factory.findChild<QLabel*>("Qcomment");

@@ -1,8 +1,11 @@
 #include "pagewalk.h"
 
 #include "advpagecontrol.h"
+#include "archiveviewer.h"
+#include "auditpage.h"
 #include "database.h"
 #include "databasepoint.h"
+#include "factorypage.h"
 #include "qcform.h"
 #include "shellwindows.h"
 
@@ -332,14 +335,14 @@ QStringList PageWalk::Walk(const QJsonObject& scenario, const QString& name)
 QStringList PageWalk::WalkTab(int tab, const QString& name)
 {
     TAdvPageControl* pages = form->PageControlMain();
-    if (tab == TFormMain::PageFactory)
+    if (tab == TfraFactory::kDecl.tab)
         modals.answers = {ScriptedModals::password(TFormMain::kFactoryCode)};
     enterTab(tab);
     Settle();
     // The logs are read as a technician reads them: the grids show what a download brings.
-    const char* read = tab == TFormMain::PageArchive  ? "btnReadFromUnit"
-                       : tab == TFormMain::PageEvents ? "btnReadAudit"
-                                                      : nullptr;
+    const char* read = tab == TfraArchiveViewer::kDecl.tab ? "btnReadFromUnit"
+                       : tab == TfrmAudit::kDecl.tab       ? "btnReadAudit"
+                                                           : nullptr;
     if (read)
         if (auto* button = form->Frame(tab)->findChild<QToolButton*>(read)) {
             button->click();

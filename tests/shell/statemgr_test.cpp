@@ -1,23 +1,22 @@
 #include "statemgr.h"
 
+#include "archiveviewer.h"
+#include "database.h"
+#include "modbuspage.h"
+#include "pagecatalog.h"
+#include "sequencerpage.h"
+#include "streamframes.h"
+#include "streamspage.h"
+#include "testenv.h"
+#include "testpages.h"
+
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QToolButton>
 #include <QWidget>
+#include <map>
 
 namespace {
-
-// A page frame with its own read-only switch.
-class SwitchFrame : public QWidget {
-    Q_OBJECT
-public:
-    using QWidget::QWidget;
-    bool readOnly = false;
-    bool editing = false;
-public slots:
-    void SetReadOnly(bool value) { readOnly = value; }
-    void EnableEditing(bool value) { editing = value; }
-};
 
 const char* const kButtons[] = {"tbtnWrite",       "tbtnPoll", "tbtnSync", "tbtnAcknowledge", "tbtnBypass",
                                 "tbtnTapeAdvance", "tbtnOpen", "tbtnSave", "tbtnSaveAs"};
@@ -33,10 +32,6 @@ protected:
         }
         writeConfig = new QAction(&window);
         writeConfig->setObjectName("WriteConfig");
-        for (const char* name : {"fraArchiveViewer", "fraAnalyzerStreams", "fraModbus", "frSequencer", "fraIO"}) {
-            auto* f = new SwitchFrame(&window);
-            f->setObjectName(name);
-        }
         sm = StateMgr::Instance();
         sm->SetRoot(&window);
     }
@@ -56,7 +51,6 @@ protected:
         for (auto* o : window.findChildren<QObject*>())
             o->setProperty("enabled", enabled);
     }
-    SwitchFrame* frame(const char* name) { return window.findChild<SwitchFrame*>(name); }
 
     QWidget window;
     QAction* writeConfig = nullptr;
@@ -130,22 +124,68 @@ TEST_F(StateMgrTest, AButtonMadeAgainOrAnotherWindowIsStillSwitched)
     EXPECT_TRUE(again->isEnabled()) << "the first window is left alone";
 }
 
-TEST_F(StateMgrTest, FramesFollowTheMode)
+TEST_F(StateMgrTest, EveryPageFollowsTheModeAsItSays)
 {
-    sm->SetLogOn();
-    sm->SetUpdateMode();
-    EXPECT_TRUE(frame("fraIO")->isEnabled());
-    EXPECT_TRUE(frame("fraAnalyzerStreams")->editing);
-    sm->SetReadOnly();
-    EXPECT_TRUE(frame("fraArchiveViewer")->isEnabled());
-    EXPECT_TRUE(frame("fraArchiveViewer")->readOnly);
-    EXPECT_TRUE(frame("fraAnalyzerStreams")->isEnabled());
-    EXPECT_FALSE(frame("fraAnalyzerStreams")->editing);
-    EXPECT_TRUE(frame("fraModbus")->isEnabled());
-    EXPECT_TRUE(frame("fraModbus")->readOnly);
-    EXPECT_FALSE(frame("frSequencer")->isEnabled());
-    EXPECT_TRUE(frame("frSequencer")->readOnly);
-    EXPECT_FALSE(frame("fraIO")->isEnabled());
-}
+    // How each page follows the mode: D disabled in read-only mode, E enabled in both modes,
+    // - left as it is in both.
+    const std::map<std::string, char> kReadOnly = {
+        {"fraWW", '-'},
+        {"frmIOStatus", 'D'},
+        {"frmAlarm", '-'},
+        {"fraArchiveViewer", 'E'},
+        {"fraAnalyzerGlobal", 'D'},
+        {"fraAnalyzerStreams", 'E'},
+        {"fraIO", 'D'},
+        {"frmInput2", 'D'},
+        {"fraOutput", 'D'},
+        {"fraCommPorts", 'D'},
+        {"fraModbus", 'E'},
+        {"fraFactory", 'D'},
+        {"frAnalogInputs", 'D'},
+        {"frmTimer1", '-'},
+        {"fraBoardTester", 'D'},
+        {"frSequencer", 'D'},
+        {"frmAudit", '-'},
+    };
+    std::vector<TPageFrame*> pages;
+    for (const PageMaker& maker : pageCatalog())
+        pages.push_back(maker.create(testenv::pageServices(*DataBase::Instance()), &window));
+    ASSERT_EQ(pages.size(), kReadOnly.size());
+    auto* viewer = window.findChild<TfraArchiveViewer*>();
+    auto* modbus = window.findChild<TfraModbus*>();
+    auto* sequencer = window.findChild<TfrSequencer*>();
+    auto* streamSet = window.findChild<TfraAnalyzerStreams*>()->findChild<TfraAnaSetDefn*>();
 
-#include "statemgr_test.moc"
+    for (const bool before : {true, false}) {
+        SCOPED_TRACE(before ? "pages enabled before" : "pages disabled before");
+        sm->SetLogOff();
+        for (TPageFrame* page : pages)
+            page->setEnabled(before);
+        sm->SetReadOnly();
+        for (TPageFrame* page : pages)
+            EXPECT_EQ(page->isEnabled(), before) << "logged off: " << page->objectName().toStdString();
+
+        sm->SetLogOn();
+        sm->SetReadOnly();
+        for (TPageFrame* page : pages) {
+            const char how = kReadOnly.at(page->objectName().toStdString());
+            EXPECT_EQ(page->isEnabled(), how == '-' ? before : how == 'E') << page->objectName().toStdString();
+        }
+        EXPECT_TRUE(viewer->IsReadOnly());
+        EXPECT_TRUE(modbus->IsReadOnly());
+        EXPECT_TRUE(sequencer->IsReadOnly());
+        EXPECT_FALSE(streamSet->isEnabled());
+
+        sm->SetUpdateMode();
+        for (TPageFrame* page : pages) {
+            const char how = kReadOnly.at(page->objectName().toStdString());
+            EXPECT_EQ(page->isEnabled(), how == '-' ? before : true) << page->objectName().toStdString();
+        }
+        EXPECT_FALSE(viewer->IsReadOnly());
+        EXPECT_FALSE(modbus->IsReadOnly());
+        EXPECT_FALSE(sequencer->IsReadOnly());
+        EXPECT_TRUE(streamSet->isEnabled());
+    }
+    qDeleteAll(pages);
+    DataBase::ReleaseInstance();
+}

@@ -4,6 +4,7 @@
 #include "formmainfixture.h"
 #include "unitlinkfixture.h"
 
+#include "commportspage.h"
 #include "communications.h"
 #include "database.h"
 #include "logoncommands.h"
@@ -57,7 +58,7 @@ protected:
 TEST_F(UnitOperations, APermanentWriteOnThePortsPageStoresTheFlashAndRebootsTheUnit)
 {
     shellwindows::SetFactory("frmChanges", [] { return new QDialog; });
-    form->PageControlMain()->setCurrentIndex(TFormMain::PagePorts);
+    form->PageControlMain()->setCurrentIndex(TfraCommPorts::kDecl.tab);
     DataBase* db = DataBase::Instance();
     ASSERT_TRUE(db->SetPointTextChecked(kPurgeTime, "45"));
     unit->setFlashBusyPolls(2);
@@ -79,7 +80,7 @@ TEST_F(UnitOperations, APermanentWriteOnThePortsPageStoresTheFlashAndRebootsTheU
 
 TEST_F(UnitOperations, AFlashThatFailsToFinishNeverRebootsTheUnit)
 {
-    form->PageControlMain()->setCurrentIndex(TFormMain::PagePorts);
+    form->PageControlMain()->setCurrentIndex(TfraCommPorts::kDecl.tab);
     UnitModel::MessageFault reject;
     reject.requestType = 0x08;
     reject.kind = UnitModel::MessageFault::Kind::Reject;
