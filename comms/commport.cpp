@@ -11,9 +11,11 @@
 #include <QtEndian>
 
 #include <netdb.h>
+#include <sys/socket.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -233,9 +235,41 @@ bool CommPort::putBlock(const std::uint8_t* data, int length)
         serial_->flush();
         return queued;
     }
-    const bool queued = socket_->write(bytes) == length;
+    // Straight to the system while nothing of an earlier frame waits in the socket's own buffer:
+    // QTcpSocket switches its write notifier on and off around every buffered write, and each
+    // switch wakes the event dispatcher once more (two wake-ups and an idle pass per frame).
+    const int taken = sendDirect(data, length);
+    if (taken == length) {
+        fireOutSent();
+        return true;
+    }
+    // What the system did not take, or a failure, goes to the socket: it sends the rest once the
+    // connection can take it (then the frame counts as sent) and reports a failure as an error.
+    const qint64 rest = length - taken;
+    const bool queued = socket_->write(bytes.constData() + taken, rest) == rest;
     socket_->flush();
     return queued;
+}
+
+int CommPort::sendDirect(const std::uint8_t* data, int length)
+{
+    // Through Qt's SOCKS5 proxy the socket's descriptor is not the plain stream to the unit.
+    if (socksVersionInUse_ == SocksInfo::Socks5 || socket_->bytesToWrite() > 0)
+        return 0;
+    const int fd = static_cast<int>(socket_->socketDescriptor());
+    if (fd < 0)
+        return 0;
+    int taken = 0;
+    while (taken < length) {
+        const ssize_t n = ::send(fd, data + taken, static_cast<std::size_t>(length - taken), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (n > 0)
+            taken += static_cast<int>(n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            break;
+    }
+    return taken;
 }
 
 int CommPort::getBlock(std::uint8_t* data, int length)

@@ -139,6 +139,8 @@ private:
     void socks4HostFound(const QHostInfo& info);
     void failConnect(int code, const QString& text);
     void takeReceived(const QByteArray& bytes);
+    // Sends what the system takes at once of a frame on an open TCP link; how many bytes it took.
+    int sendDirect(const std::uint8_t* data, int length);
     void fireOutSent();
     QString describeTarget() const;
 
