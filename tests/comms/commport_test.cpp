@@ -1,10 +1,10 @@
 #include "commport.h"
 
+#include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QTest>
 #include <functional>
 #include <set>
-#include <gtest/gtest.h>
 #include <vector>
 
 namespace {
