@@ -54,6 +54,18 @@ private:
     int& counter_;
 };
 
+// Holds the main window for the length of one exchange.
+class FormScope {
+public:
+    explicit FormScope(QPointer<QWidget>& form) : form_(form) { form_ = appcontext::mainForm(); }
+    ~FormScope() { form_.clear(); }
+    FormScope(const FormScope&) = delete;
+    FormScope& operator=(const FormScope&) = delete;
+
+private:
+    QPointer<QWidget>& form_;
+};
+
 // One pass of the wait: let the port's events and timers run, then give the processor back.
 void pumpOnce()
 {
@@ -656,7 +668,9 @@ void TComm::trace(const char* line, qint64 number)
 
 void TComm::sendWinMessage(int message, std::intptr_t wParam, std::intptr_t lParam)
 {
-    if (QWidget* form = appcontext::mainForm()) {
+    // Every block of a download sends several messages: the window is looked up once for the
+    // exchange (by a property of the application) rather than for each of them.
+    if (QWidget* form = exchangeForm_ ? exchangeForm_.data() : appcontext::mainForm()) {
         WinMessageEvent event(message, wParam, lParam);
         QCoreApplication::sendEvent(form, &event);
     }
@@ -684,6 +698,7 @@ int TComm::SendReceive(const std::uint8_t* request, int length, std::uint8_t* re
     if (!request || length < 1 || length > frame::kMaxMessage)
         return commstatus::kInvalidResponse;
     BusyScope busy(busy_);
+    FormScope form(exchangeForm_);
     std::memcpy(transmitArea_.data(), request, static_cast<std::size_t>(length));
     if (userCancel_)
         return commstatus::kCancelled;

@@ -6,6 +6,7 @@
 #include "portaddrmgr.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <array>
@@ -202,6 +203,8 @@ private:
     int previousConnectType_ = -1;
     int winsockIcon_ = 0;
     int busy_ = 0;
+    // The main window, found once per exchange for the messages the exchange sends.
+    QPointer<QWidget> exchangeForm_;
     QString rememberedTcpAddress_;
     QString rememberedTcpPort_;
     QString secondTcpAddress_;

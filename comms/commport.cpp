@@ -8,12 +8,15 @@
 #include <QSerialPort>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QTimerEvent>
 #include <QtEndian>
 
 #include <netdb.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -233,9 +236,42 @@ bool CommPort::putBlock(const std::uint8_t* data, int length)
         serial_->flush();
         return queued;
     }
-    const bool queued = socket_->write(bytes) == length;
+    // Straight to the system while nothing of an earlier frame waits in the socket's own buffer:
+    // QTcpSocket switches its write notifier on and off around every buffered write, and each
+    // switch wakes the event dispatcher once more (two wake-ups and an idle pass per frame).
+    const int taken = sendDirect(data, length);
+    if (taken == length) {
+        fireOutSent();
+        return true;
+    }
+    // What the system did not take, or a failure, goes to the socket: it sends the rest once the
+    // connection can take it (then the frame counts as sent) and reports a failure as an error.
+    const qint64 rest = length - taken;
+    const bool queued = socket_->write(bytes.constData() + taken, rest) == rest;
     socket_->flush();
     return queued;
+}
+
+int CommPort::sendDirect(const std::uint8_t* data, int length)
+{
+    // Through Qt's SOCKS5 proxy the socket's descriptor is not the plain stream to the unit.
+    if (socksVersionInUse_ == SocksInfo::Socks5 || socket_->bytesToWrite() > 0)
+        return 0;
+    const int fd = static_cast<int>(socket_->socketDescriptor());
+    if (fd < 0)
+        return 0;
+    int taken = 0;
+    while (taken < length) {
+        const ssize_t n =
+            ::send(fd, data + taken, static_cast<std::size_t>(length - taken), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (n > 0)
+            taken += static_cast<int>(n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            break;
+    }
+    return taken;
 }
 
 int CommPort::getBlock(std::uint8_t* data, int length)
@@ -316,22 +352,7 @@ int CommPort::addTimerTrigger()
     while (handle == 0 || timers_.count(handle) || handle == outSentHandle_)
         handle = (handle % 0xFFFF) + 1;
     nextHandle_ = (handle % 0xFFFF) + 1;
-    QTimer* timer = nullptr;
-    if (!spareTimers_.empty()) {
-        timer = spareTimers_.back();
-        spareTimers_.pop_back();
-    } else {
-        timer = new QTimer(this);
-        timer->setSingleShot(true);
-        timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, [this, timer] {
-            const auto it = timerHandles_.find(timer);
-            if (it != timerHandles_.end())
-                emit triggerTimer(it->second);
-        });
-    }
-    timers_[handle] = timer;
-    timerHandles_[timer] = handle;
+    timers_[handle] = TickTimer{};
     return handle;
 }
 
@@ -340,10 +361,13 @@ bool CommPort::setTimerTrigger(int handle, int ticks, bool activate)
     const auto it = timers_.find(handle);
     if (it == timers_.end())
         return false;
-    if (activate)
-        it->second->start(std::clamp(ticks, 0, kMaxTimerTicks) * kTickMs);
-    else
-        it->second->stop();
+    TickTimer& timer = it->second;
+    timer.armed = activate;
+    if (activate) {
+        timer.dueNs = clock_.nsecsElapsed() + qint64(std::clamp(ticks, 0, kMaxTimerTicks)) * kTickMs * 1000000;
+        timer.armedOrder = ++armCount_;
+        scheduleBeat();
+    }
     return true;
 }
 
@@ -354,14 +378,51 @@ void CommPort::removeTrigger(int handle)
         outSentArmed_ = false;
         return;
     }
-    const auto it = timers_.find(handle);
-    if (it == timers_.end())
+    timers_.erase(handle);
+}
+
+void CommPort::scheduleBeat()
+{
+    qint64 earliest = std::numeric_limits<qint64>::max();
+    for (const auto& [handle, timer] : timers_)
+        if (timer.armed)
+            earliest = std::min(earliest, timer.dueNs);
+    if (earliest == std::numeric_limits<qint64>::max())
+        return;  // a beat still set finds nothing due and stops
+    if (beat_.isActive() && beatDueNs_ <= earliest)
         return;
-    QTimer* timer = it->second;
-    timer->stop();
-    timerHandles_.erase(timer);
-    timers_.erase(it);
-    spareTimers_.push_back(timer);
+    const qint64 now = clock_.nsecsElapsed();
+    const qint64 waitMs = std::clamp<qint64>((earliest - now + 999999) / 1000000, 0, std::numeric_limits<int>::max());
+    beat_.start(static_cast<int>(waitMs), Qt::PreciseTimer, this);
+    beatDueNs_ = now + waitMs * 1000000;
+}
+
+void CommPort::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != beat_.timerId()) {
+        QObject::timerEvent(event);
+        return;
+    }
+    beat_.stop();
+    const qint64 now = clock_.nsecsElapsed();
+    const quint64 armedBefore = armCount_;
+    // One at a time, as a handler may arm, re-arm or remove any timer; one armed by a handler
+    // waits for a later beat, even when it is due at once.
+    for (;;) {
+        auto due = timers_.end();
+        for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+            const TickTimer& timer = it->second;
+            if (timer.armed && timer.dueNs <= now && timer.armedOrder <= armedBefore &&
+                (due == timers_.end() ||
+                 std::pair(timer.dueNs, timer.armedOrder) < std::pair(due->second.dueNs, due->second.armedOrder)))
+                due = it;
+        }
+        if (due == timers_.end())
+            break;
+        due->second.armed = false;
+        emit triggerTimer(due->first);
+    }
+    scheduleBeat();
 }
 
 int CommPort::addStatusTrigger()

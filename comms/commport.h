@@ -2,6 +2,7 @@
 
 #include "commlog.h"
 
+#include <QBasicTimer>
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
@@ -10,8 +11,6 @@
 #include <functional>
 #include <limits>
 #include <map>
-#include <unordered_map>
-#include <vector>
 
 class QSerialPort;
 class QTcpSocket;
@@ -114,6 +113,9 @@ public:
     // A port number or a service name as a TCP port; 0 when unknown.
     static quint16 resolveServicePort(const QString& text);
 
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
 signals:
     void triggerOutSent();
     void triggerAvail(int count);
@@ -138,7 +140,10 @@ private:
     void sendSocks4Request(quint32 ipv4, const QByteArray& hostName);
     void socks4HostFound(const QHostInfo& info);
     void failConnect(int code, const QString& text);
+    void scheduleBeat();
     void takeReceived(const QByteArray& bytes);
+    // Sends what the system takes at once of a frame on an open TCP link; how many bytes it took.
+    int sendDirect(const std::uint8_t* data, int length);
     void fireOutSent();
     QString describeTarget() const;
 
@@ -168,12 +173,22 @@ private:
     qint64 lineFreeAtNs_ = 0;
     QTimer* drainTimer_ = nullptr;
 
-    std::map<int, QTimer*> timers_;
-    // Each exchange arms and removes several triggers. Removed timers wait here for the next
-    // trigger rather than being deleted: a deferred delete is never carried out inside the
-    // exchange's wait, so a long download would pile up timers and delete events by the thousand.
-    std::vector<QTimer*> spareTimers_;
-    std::unordered_map<const QTimer*, int> timerHandles_;
+    // A tick timer: when it is due on the port's clock, and the order it was armed in (timers
+    // due together fire in that order).
+    struct TickTimer {
+        bool armed = false;
+        qint64 dueNs = 0;
+        quint64 armedOrder = 0;
+    };
+    // Each exchange arms, re-arms and removes several tick timers, once or twice per block of a
+    // download. They are kept here and served by one system timer (the beat), set for the
+    // earliest of them only when that one comes sooner than the beat: re-arming a timer for a
+    // later time costs nothing, where restarting a system timer each time took a fair part of a
+    // block's work.
+    std::map<int, TickTimer> timers_;
+    QBasicTimer beat_;
+    qint64 beatDueNs_ = 0;
+    quint64 armCount_ = 0;
     int nextHandle_ = 1;
     int outSentHandle_ = 0;
     bool outSentArmed_ = false;

@@ -39,6 +39,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 TFormMain* FormMain = nullptr;
@@ -323,6 +324,7 @@ void TFormMain::BuildToolBars()
         button->setEnabled(b.enabled);
         connect(button, &QToolButton::clicked, this, [this, click = b.click] { (this->*click)(); });
         bars[b.bar]->addWidget(button);
+        toolButtons_[b.name] = button;
     }
 }
 
@@ -485,6 +487,9 @@ void TFormMain::SplashStep(const QString& text)
 
 QToolButton* TFormMain::Button(const char* name) const
 {
+    const auto made = toolButtons_.find(std::string_view(name));
+    if (made != toolButtons_.end() && made->second && made->second->objectName() == QLatin1String(name))
+        return made->second;
     return findChild<QToolButton*>(name);
 }
 

@@ -10,9 +10,11 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -336,6 +338,9 @@ private:
     QProgressBar* statusBar_ = nullptr;
     QLabel* rxIcon_ = nullptr;
     QLabel* txIcon_ = nullptr;
+    // The tool buttons by name, as made: commands ask for them while a download starts, and a
+    // search of the whole window's tree by name takes about a millisecond.
+    std::map<std::string, QPointer<QToolButton>, std::less<>> toolButtons_;
     QTimer* clockTimer_ = nullptr;
     QTimer* trafficPaintTimer_ = nullptr;
     bool waitRepaintDue_ = false;
