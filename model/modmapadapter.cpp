@@ -8,7 +8,7 @@
 
 namespace {
 
-std::unique_ptr<ModmapAdapter>& instanceSlot()
+std::unique_ptr<ModmapAdapter>& adapterSlot()
 {
     static std::unique_ptr<ModmapAdapter> instance;
     return instance;
@@ -59,7 +59,7 @@ int blockSizeSum(const ModmapHeader& header)
 
 ModmapAdapter* ModmapAdapter::Instance()
 {
-    auto& slot = instanceSlot();
+    auto& slot = adapterSlot();
     if (!slot)
         slot.reset(new ModmapAdapter);
     return slot.get();
@@ -67,7 +67,7 @@ ModmapAdapter* ModmapAdapter::Instance()
 
 void ModmapAdapter::ReleaseInstance()
 {
-    instanceSlot().reset();
+    adapterSlot().reset();
 }
 
 void ModmapAdapter::ClearImage()

@@ -14,7 +14,7 @@ using unitcommand::status;
 
 namespace {
 
-constexpr char kSendError[] = "Error sending data to unit.";
+constexpr char kActionSendError[] = "Error sending data to unit.";
 constexpr double kMsPerDay = 86400000.0;
 
 struct RunText {
@@ -84,12 +84,15 @@ ResetLatchesCommand::ResetLatchesCommand()
               {"Reset Latches.", 329, true, "Error sending Reset Latches to unit.", "Reset Latche Submitted"})
 {}
 
-ZeroRefCommand::ZeroRefCommand() : UnitActionCommand({"Zero Reference.", 328, false, kSendError, "ZeroRef Submitted"})
+ZeroRefCommand::ZeroRefCommand()
+        : UnitActionCommand({"Zero Reference.", 328, false, kActionSendError, "ZeroRef Submitted"})
 {}
 
-ReferenceCommand::ReferenceCommand() : UnitActionCommand({"Reference...", 327, false, kSendError, "Ref Submitted"}) {}
+ReferenceCommand::ReferenceCommand()
+        : UnitActionCommand({"Reference...", 327, false, kActionSendError, "Ref Submitted"})
+{}
 
-CalibrateCommand::CalibrateCommand() : UnitActionCommand({"Calibrate...", 0, true, kSendError, nullptr}) {}
+CalibrateCommand::CalibrateCommand() : UnitActionCommand({"Calibrate...", 0, true, kActionSendError, nullptr}) {}
 
 std::optional<int> CalibrateCommand::PointId() const
 {
@@ -139,7 +142,7 @@ void SyncClockCommand::Execute()
     status(frame(), "SyncClock...");
     DataBase* db = DataBase::Instance();
     const auto fail = [this] {
-        DialogService::showMessage(kSendError);
+        DialogService::showMessage(kActionSendError);
         status(frame(), "");
     };
     try {

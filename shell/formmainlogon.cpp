@@ -29,7 +29,7 @@ std::string passwordBytes(const QString& text)
     return text.toLatin1().toStdString();
 }
 
-void warn(const QString& text)
+void warnLogon(const QString& text)
 {
     DialogService::ask(QMessageBox::Warning, "Warning", text, QMessageBox::Ok);
 }
@@ -66,9 +66,10 @@ bool TFormMain::UpdatePasswordAccepted(const QString& password, bool tellWhyNot)
         return false;
     // A right password on a unit of another map version is not a wrong password.
     if (passwordOk)
-        warn("The unit's database version does not match this program: changes cannot be written.\n Read Only Mode");
+        warnLogon(
+            "The unit's database version does not match this program: changes cannot be written.\n Read Only Mode");
     else
-        warn("Invalid password!\n Read Only Mode");
+        warnLogon("Invalid password!\n Read Only Mode");
     return false;
 }
 
@@ -182,11 +183,11 @@ void TFormMain::mnuChangePasswordClick()
         return;
     SecurityChk* security = SecurityChk::Instance();
     if (!security->CheckPassword(passwordBytes(dialog->edOldPwd()->text()))) {
-        warn("Old password is invalid. Please try again.");
+        warnLogon("Old password is invalid. Please try again.");
         return;
     }
     if (!security->SetPassword(passwordBytes(dialog->edNewPwd1()->text())))
-        warn("The new password could not be stored; the old one is still in force.");
+        warnLogon("The new password could not be stored; the old one is still in force.");
 }
 
 void TFormMain::ShowOffLine()

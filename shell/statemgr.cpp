@@ -12,11 +12,11 @@ StateMgr* gStateMgr = nullptr;
 
 // E enable, D disable, - untouched; columns: log off, log on, read-only, update, busy,
 // idle read-only, idle update, file buttons off.
-struct ButtonRow {
+struct ModeButtonRow {
     const char* name;
     const char* columns;
 };
-const ButtonRow kButtons[] = {
+const ModeButtonRow kModeButtons[] = {
     {"tbtnWrite", "D-DEDDE-"},       {"WriteConfig", "D-DEDDE-"},     {"tbtnPoll", "DE---EE-"},
     {"tbtnSync", "D-DEDDE-"},        {"tbtnAcknowledge", "D-DE-DE-"}, {"tbtnBypass", "D-DE-DE-"},
     {"tbtnTapeAdvance", "D-DE-DE-"}, {"tbtnOpen", "EE--DDED"},        {"tbtnSave", "DE--DDED"},
@@ -56,14 +56,14 @@ QWidget* StateMgr::Root() const
 
 QObject* StateMgr::Button(QWidget* root, std::size_t row)
 {
-    static_assert(std::size(kButtons) == kButtonRows);
+    static_assert(std::size(kModeButtons) == kButtonRows);
     if (buttonsRoot_ != root) {
         buttonsRoot_ = root;
         buttons_.fill(nullptr);
     }
     QPointer<QObject>& button = buttons_[row];
     if (!button)
-        button = root->findChild<QObject*>(kButtons[row].name);
+        button = root->findChild<QObject*>(kModeButtons[row].name);
     return button;
 }
 
@@ -72,8 +72,8 @@ void StateMgr::ApplyButtons(Column column)
     QWidget* root = Root();
     if (!root)
         return;
-    for (std::size_t row = 0; row < std::size(kButtons); ++row) {
-        const char mark = kButtons[row].columns[column];
+    for (std::size_t row = 0; row < std::size(kModeButtons); ++row) {
+        const char mark = kModeButtons[row].columns[column];
         if (mark == '-')
             continue;
         // Tool buttons are widgets, menu items actions: both carry an "enabled" property.

@@ -22,7 +22,7 @@ namespace {
 
 constexpr std::uint32_t kClScrollBar = 0x80000000;  // the system colour of scroll bars
 
-void warn(const QString& text)
+void warnCalibration(const QString& text)
 {
     DialogService::ask(QMessageBox::Warning, "Warning", text, QMessageBox::Ok);
 }
@@ -49,7 +49,7 @@ std::optional<std::int64_t> readCount(const QLineEdit* line)
 {
     const std::optional<std::int64_t> value = readInteger(line);
     if (value && (*value < aocal::kCountLow || *value > aocal::kCountHigh)) {
-        warn("Please enter a value between 0 and 65535.");
+        warnCalibration("Please enter a value between 0 and 65535.");
         return std::nullopt;
     }
     return value;
@@ -397,8 +397,9 @@ void TfraAOCalibration::AutoCal(Column column)
     if (!meter)
         return;
     if (*meter == 0) {
-        warn(QStringLiteral("Please input Meter Reading.\n") + "And make sure the Meter Reading field not zero.\n" +
-             "This gives user a automatic calibration.\n");
+        warnCalibration(QStringLiteral("Please input Meter Reading.\n") +
+                        "And make sure the Meter Reading field not zero.\n" +
+                        "This gives user a automatic calibration.\n");
         return;
     }
     const std::optional<double> raw = readNumber(countLines_[column]);
@@ -406,7 +407,7 @@ void TfraAOCalibration::AutoCal(Column column)
         return;
     const std::optional<std::int64_t> count = aocal::autoCalCount(*wanted, *meter, *raw);
     if (!count) {
-        warn(
+        warnCalibration(
             "The Raw Value this Meter Reading gives is outside 0 to 65535.\n"
             "Please check the Meter Reading and the Scaled Value.");
         return;
@@ -446,7 +447,7 @@ void TfraAOCalibration::btnCaptureCalibrationClick()
     const std::int64_t span = *numtext::tryStrToInt64(texts[3]);
     // The unit divides by the scaling factor.
     if (span == zero) {
-        warn("The Raw Span Value must differ from the Raw Zero Value.\nThe calibration was not captured.");
+        warnCalibration("The Raw Span Value must differ from the Raw Zero Value.\nThe calibration was not captured.");
         return;
     }
     WritePoint(FactoryBypassId, "False");
@@ -552,7 +553,7 @@ std::optional<int> TfraAOCalibration::TestPercent() const
     if (!percent)
         return std::nullopt;
     if (*percent < 0 || *percent > 100) {
-        warn("Please enter a value between 0 and 100.");
+        warnCalibration("Please enter a value between 0 and 100.");
         return std::nullopt;
     }
     return static_cast<int>(*percent);

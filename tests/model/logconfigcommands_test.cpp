@@ -6,7 +6,7 @@
 
 namespace {
 
-class FakeFrame : public FrameComm {
+class LogConfigFrame : public FrameComm {
 public:
     std::vector<std::string> texts;
     bool loggingOn = false;
@@ -32,7 +32,7 @@ QByteArray record(int log, std::uint8_t enable, std::uint8_t code, std::uint16_t
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()));
 }
 
-class LogConfigCommandTest : public CommandFixture<FakeFrame> {
+class LogConfigCommandTest : public CommandFixture<LogConfigFrame> {
 protected:
     void SetUp() override
     {

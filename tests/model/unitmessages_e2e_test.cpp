@@ -37,7 +37,7 @@ std::array<std::uint8_t, N> pattern(int seed)
 }
 
 template <std::size_t N>
-QByteArray bytesOf(const std::array<std::uint8_t, N>& a)
+QByteArray modmapBytesOf(const std::array<std::uint8_t, N>& a)
 {
     return QByteArray(reinterpret_cast<const char*>(a.data()), static_cast<int>(N));
 }
@@ -159,7 +159,7 @@ TEST_F(UnitRoundTrip, BlocksRecordsAndTheModbusMapGoOutAndComeBack)
     const ModmapEntryAnswer entry = facade->ReadModmapEntry(99);
     EXPECT_EQ(entry.index, 99);
     EXPECT_EQ(entry.entry, pattern<5>(99));
-    EXPECT_EQ(unit->modmap().left(17), bytesOf(header));
+    EXPECT_EQ(unit->modmap().left(17), modmapBytesOf(header));
 
     for (int n = 0; n < 6; ++n) {
         LogRecordBytes record = pattern<22>(10 * n);
@@ -170,7 +170,7 @@ TEST_F(UnitRoundTrip, BlocksRecordsAndTheModbusMapGoOutAndComeBack)
         const LogRecordBytes record = facade->ReadLogRecord(static_cast<std::uint8_t>(n));
         EXPECT_EQ(record[0], n);
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(record.data()) + 1, 21),
-                  bytesOf(pattern<22>(10 * n)).mid(1));
+                  modmapBytesOf(pattern<22>(10 * n)).mid(1));
     }
 }
 

@@ -14,9 +14,9 @@
 namespace {
 
 constexpr int kAnalogInputTab = 13;
-constexpr int kGlobalTab = 5;
-constexpr int kWriteEntry = 0x04;
-constexpr int kMultiRead = 0x32;
+constexpr int kAiGlobalTab = 5;
+constexpr int kAiWriteEntry = 0x04;
+constexpr int kAiMultiRead = 0x32;
 
 class AnalogInputTab : public PageWithUnit {
 protected:
@@ -80,11 +80,11 @@ TEST_F(AnalogInputTab, ShowsTheInputsAndPollsOnlyTheirLiveValuesWhileShown)
     EXPECT_EQ(boxText(2, "edAIDesc1"), "INLET FLOW") << "read once per entry";
 
     // Leaving the tab stops the poll.
-    enterTab(kGlobalTab);
+    enterTab(kAiGlobalTab);
     EXPECT_TRUE(waitFor([&] { return !poll()->Timer().isActive(); }));
     unit->clearReceived();
     QTest::qWait(300);
-    EXPECT_EQ(unit->receivedCount(kMultiRead), 0);
+    EXPECT_EQ(unit->receivedCount(kAiMultiRead), 0);
 }
 
 TEST_F(AnalogInputTab, ACapturedSpanReachesTheUnitWithTheLineThroughBothPoints)
@@ -92,7 +92,7 @@ TEST_F(AnalogInputTab, ACapturedSpanReachesTheUnitWithTheLineThroughBothPoints)
     readyToCaptureSpan();
     in<QToolButton>(frame(1), "btnCaptureSpan")->click();
     idle();
-    EXPECT_EQ(unit->receivedCount(kWriteEntry), 6);
+    EXPECT_EQ(unit->receivedCount(kAiWriteEntry), 6);
     EXPECT_EQ(unit->value(1497).toInt(), 52428);
     EXPECT_EQ(unit->value(1496).toInt(), 13107);
     EXPECT_FLOAT_EQ(unit->value(1498).toFloat(), 4.0f);
@@ -106,13 +106,13 @@ TEST_F(AnalogInputTab, AWriteTheUnitRefusesStopsTheCalibrationAndIsReported)
 {
     readyToCaptureSpan();
     UnitModel::MessageFault reject;
-    reject.requestType = kWriteEntry;
+    reject.requestType = kAiWriteEntry;
     reject.kind = UnitModel::MessageFault::Kind::Reject;
     reject.after = 3;
     unit->addFault(reject);
     in<QToolButton>(frame(1), "btnCaptureSpan")->click();
     idle();
-    EXPECT_EQ(unit->receivedCount(kWriteEntry), 4) << "nothing is sent after the refused raw span";
+    EXPECT_EQ(unit->receivedCount(kAiWriteEntry), 4) << "nothing is sent after the refused raw span";
     EXPECT_EQ(unit->value(1497).toInt(), 100);
     EXPECT_TRUE(
         shownTexts().contains("The calibration of Analog Input 1 Calibration was not completed.\n"
@@ -132,7 +132,7 @@ TEST_F(AnalogInputTab, EqualRawCountsSendNothing)
     unit->clearReceived();
     in<QToolButton>(frame(1), "btnCaptureSpan")->click();
     idle();
-    EXPECT_EQ(unit->receivedCount(kWriteEntry), 0);
+    EXPECT_EQ(unit->receivedCount(kAiWriteEntry), 0);
     EXPECT_EQ(boxText(1, "edRawSpan"), "100");
 }
 
@@ -149,7 +149,7 @@ TEST_F(AnalogInputTab, AlarmEditsWaitForTheMainWrite)
     QTest::keyClicks(limit, "15.5");
     QTest::keyClick(limit, Qt::Key_Return);
     idle();
-    EXPECT_EQ(unit->receivedCount(kWriteEntry), 0);
+    EXPECT_EQ(unit->receivedCount(kAiWriteEntry), 0);
 
     form->tbtnWriteClick();
     idle();

@@ -15,12 +15,12 @@
 
 namespace {
 
-constexpr int kGlobalTab = 5;
-constexpr int kWriteEntry = 0x04;
+constexpr int kGlobalPageTab = 5;
+constexpr int kGlobalWriteEntry = 0x04;
 
 class GlobalTab : public PageWithUnit {
 protected:
-    TfraAnalyzerGlobal* page() const { return qobject_cast<TfraAnalyzerGlobal*>(form->Frame(kGlobalTab)); }
+    TfraAnalyzerGlobal* page() const { return qobject_cast<TfraAnalyzerGlobal*>(form->Frame(kGlobalPageTab)); }
     template <typename T>
     T* child(const char* name) const
     {
@@ -38,7 +38,7 @@ TEST_F(GlobalTab, ShowsTheUnitsSettingsAndWritesARelayClickAsTheWholeMask)
     ASSERT_TRUE(unit->setValue(284, 1234));
     ASSERT_TRUE(unit->setValue(20, 1));
     logOn();
-    enterTab(kGlobalTab);
+    enterTab(kGlobalPageTab);
     ASSERT_NE(page(), nullptr);
     EXPECT_EQ(DataBase::Instance()->expressScan.GetPage(), 2);
     EXPECT_EQ(child<TQLabeledEdit>("RidovazVer")->Text(), "01040809");
@@ -49,19 +49,19 @@ TEST_F(GlobalTab, ShowsTheUnitsSettingsAndWritesARelayClickAsTheWholeMask)
     unit->clearReceived();
     child<TQCheckBox>("LowTempAction3")->click();
     waitFor([&] { return !engine()->IsRunning() && engine()->GetQueueCount() == 0; });
-    EXPECT_EQ(unit->receivedCount(kWriteEntry), 1);
+    EXPECT_EQ(unit->receivedCount(kGlobalWriteEntry), 1);
     EXPECT_EQ(unit->value(303).toLongLong(), 0x8107);
 }
 
 TEST_F(GlobalTab, AnEnabledAlarmLocksItsActionsOnlyWhenTheUnitTookTheWrite)
 {
     logOn();
-    enterTab(kGlobalTab);
+    enterTab(kGlobalPageTab);
     auto* enable = child<TQCheckBox>("ckAlarmBatt");
     auto* relay = child<TQCheckBox>("ckAlmBattR1");
 
     UnitModel::MessageFault reject;
-    reject.requestType = kWriteEntry;
+    reject.requestType = kGlobalWriteEntry;
     reject.kind = UnitModel::MessageFault::Kind::Reject;
     unit->addFault(reject);
     enable->click();
@@ -99,5 +99,5 @@ TEST_F(GlobalTab, TheClockDialogsManualTokenReachesTheUnitsClock)
     modals.answers = {ScriptedModals::press("btnCancel")};
     form->tbtnSyncClick();
     waitFor([&] { return !engine()->IsRunning() && engine()->GetQueueCount() == 0; });
-    EXPECT_EQ(unit->receivedCount(kWriteEntry), 0);
+    EXPECT_EQ(unit->receivedCount(kGlobalWriteEntry), 0);
 }

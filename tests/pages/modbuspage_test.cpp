@@ -27,7 +27,7 @@ using modbuspage::GroupRef;
 
 namespace {
 
-class RecordingHost : public PageHost {
+class ModbusRecordingHost : public PageHost {
 public:
     void SetStreamDisplay(const QString& text) override { streamDisplay = text; }
     void WriteSinglePoint(int, const std::string&) override {}
@@ -162,7 +162,7 @@ protected:
         return QString::fromUtf8(pdftotext.readAllStandardOutput());
     }
 
-    RecordingHost host;
+    ModbusRecordingHost host;
     ModbusList* list = nullptr;
     std::unique_ptr<TfraModbus> page;
     QTemporaryDir dir;

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int kWriteEntry = 0x04;
+constexpr int kPortsWriteEntry = 0x04;
 
 class PortsAndFactory : public PageWithUnit {
 protected:
@@ -91,7 +91,7 @@ TEST_F(PortsAndFactory, PortSettingsReachTheUnitThroughTheWritesAndAPermanentWri
     EXPECT_EQ(unit->value(324).toInt(), 2);
     EXPECT_EQ(unit->value(317).toInt(), 7);
     EXPECT_EQ(unit->value(311).toInt(), 2) << "the sensor's port is not this page's";
-    EXPECT_EQ(unit->receivedCount(kWriteEntry), 3);
+    EXPECT_EQ(unit->receivedCount(kPortsWriteEntry), 3);
 
     // A permanent write from this tab stores the flash and then reboots the unit.
     shellwindows::SetFactory("frmChanges", [] { return new QDialog; });
@@ -147,7 +147,7 @@ TEST_F(PortsAndFactory, TheFactoryPageShowsItsControlsOnlyForTheCodeAndReadsTheU
     factory()->findChild<TQCheckBox*>("LowTape")->click();
     settle();
     EXPECT_EQ(unit->value(511).toInt(), 0);
-    EXPECT_EQ(unit->receivedCount(kWriteEntry), 1);
+    EXPECT_EQ(unit->receivedCount(kPortsWriteEntry), 1);
     EXPECT_TRUE(relay2->isEnabled());
 }
 
@@ -208,7 +208,7 @@ TEST_F(PortsAndFactory, TheSupplyFramesWriteTheirOwnPoints)
     EXPECT_DOUBLE_EQ(unit->value(1038).toDouble(), 1.5);
     EXPECT_EQ(unit->value(1035).toInt(), 300);
     EXPECT_EQ(unit->value(1029).toInt(), 0) << "supply 1 is untouched";
-    EXPECT_EQ(unit->receivedCount(kWriteEntry), 6);
+    EXPECT_EQ(unit->receivedCount(kPortsWriteEntry), 6);
 }
 
 TEST_F(PortsAndFactory, ThePasswordResetStoresTheFactoryPasswordOrKeepsTheOldOne)

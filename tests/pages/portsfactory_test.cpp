@@ -41,10 +41,10 @@ public:
 };
 
 template <typename Page>
-using PageTest = PageAlone<Page, FactoryHost>;
+using PortsFactoryPageTest = PageAlone<Page, FactoryHost>;
 
-using PortsPageTest = PageTest<TfraCommPorts>;
-using FactoryPageTest = PageTest<TfraFactory>;
+using PortsPageTest = PortsFactoryPageTest<TfraCommPorts>;
+using FactoryPageTest = PortsFactoryPageTest<TfraFactory>;
 
 }  // namespace
 

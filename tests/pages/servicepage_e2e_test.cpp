@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kServiceTab = 15;
-constexpr int kWriteEntry = 0x04;
+constexpr int kServiceWriteEntry = 0x04;
 
 class ServiceTab : public PageWithUnit {
 protected:
@@ -74,7 +74,7 @@ protected:
     {
         std::vector<int> ids;
         for (const QByteArray& m : unit->received()) {
-            if (m.size() < 4 || static_cast<unsigned char>(m[1]) != kWriteEntry)
+            if (m.size() < 4 || static_cast<unsigned char>(m[1]) != kServiceWriteEntry)
                 continue;
             const int index = static_cast<unsigned char>(m[2]) | static_cast<unsigned char>(m[3]) << 8;
             for (int id = 0; id < 0x10000; ++id)
@@ -217,7 +217,7 @@ TEST_F(ServiceTab, AFailedEndOfDirectControlOnLeavingIsReported)
 {
     directControlOn();
     UnitModel::MessageFault refuse;
-    refuse.requestType = kWriteEntry;
+    refuse.requestType = kServiceWriteEntry;
     refuse.kind = UnitModel::MessageFault::Kind::Reject;
     refuse.times = 0;
     unit->addFault(refuse);

@@ -17,7 +17,7 @@
 namespace {
 
 using Write = std::pair<int, std::string>;
-using Writes = std::vector<Write>;
+using ServiceWrites = std::vector<Write>;
 
 class ServicePageTest : public PageAlone<TfraBoardTester> {
 protected:
@@ -128,7 +128,7 @@ TEST_F(ServicePageTest, DirectControlGivesTheOutputsToTheUserAfterTheWarning)
     EXPECT_TRUE(testenv::dialogs().texts()[0].startsWith(
         "You have selected Direct Board Control Mode. In this mode WARNING light will blink.\n"));
     EXPECT_TRUE(testenv::dialogs().texts()[0].endsWith("Do you wish to continue?\n"));
-    EXPECT_EQ(host.writes, (Writes{{332, "True"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{332, "True"}}));
     EXPECT_EQ(host.queued, (std::vector<std::string>{"ExpressRead"}));
     EXPECT_TRUE(relay2->isEnabled());
     EXPECT_TRUE(frame->CalibrateButton()->isEnabled());
@@ -137,7 +137,7 @@ TEST_F(ServicePageTest, DirectControlGivesTheOutputsToTheUserAfterTheWarning)
     host.writes.clear();
     host.queued.clear();
     page->OutputBox(6 + 7)->setChecked(true);  // solenoid 8
-    EXPECT_EQ(host.writes, (Writes{{1058, "True"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{1058, "True"}}));
     EXPECT_EQ(host.queued, (std::vector<std::string>{"DirectControlConfirm", "ReadSinglePoint 1058"}));
 }
 
@@ -147,7 +147,7 @@ TEST_F(ServicePageTest, RefusingTheWarningEndsDirectControlAsUncheckingDoes)
     testenv::dialogs().answerButton(QMessageBox::No);
     page->DirectControlEnable()->setChecked(true);
     EXPECT_FALSE(page->DirectControlEnable()->isChecked());
-    EXPECT_EQ(host.writes, (Writes{{332, "False"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{332, "False"}}));
     EXPECT_EQ(host.queued, (std::vector<std::string>{"ExpressRead"}));
     EXPECT_FALSE(page->OutputBox(0)->isEnabled());
 }
@@ -158,7 +158,7 @@ TEST_F(ServicePageTest, BeforeTheFirstEntryTheUnitsDirectControlIsTakenWithoutAW
     announce(332, "True");
     EXPECT_TRUE(page->DirectControlEnable()->isChecked());
     EXPECT_TRUE(testenv::dialogs().shown().empty());
-    EXPECT_EQ(host.writes, (Writes{{332, "True"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{332, "True"}}));
     page->OutputBox(0)->setChecked(true);
     EXPECT_EQ(host.writes.size(), 1u) << "a box writes nothing before the page was entered";
 }
@@ -213,7 +213,7 @@ TEST_F(ServicePageTest, DrivingAndCapturingWriteTheirPointsInOrder)
     calibrating();
     type("edScaledZero", "6000");
     click("btnOutputZero");
-    EXPECT_EQ(host.writes, (Writes{{447, "False"}, {342, "True"}, {446, "6000"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{447, "False"}, {342, "True"}, {446, "6000"}}));
 
     host.writes.clear();
     type("edRawZero", "4");
@@ -222,16 +222,16 @@ TEST_F(ServicePageTest, DrivingAndCapturingWriteTheirPointsInOrder)
     type("edFailSafeCurrent", "3.5");
     type("edFailSafePos", "5000");
     click("btnCaptureCalibration");
-    EXPECT_EQ(host.writes, (Writes{{447, "False"},
-                                   {342, "False"},
-                                   {280, "4"},
-                                   {281, "20"},
-                                   {278, "6000"},
-                                   {279, "30000"},
-                                   {544, "3.5"},
-                                   {275, "5000"},
-                                   {282, "24000"},
-                                   {409, "6000"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{447, "False"},
+                                          {342, "False"},
+                                          {280, "4"},
+                                          {281, "20"},
+                                          {278, "6000"},
+                                          {279, "30000"},
+                                          {544, "3.5"},
+                                          {275, "5000"},
+                                          {282, "24000"},
+                                          {409, "6000"}}));
     EXPECT_FALSE(frame->RawBypassOn());
     EXPECT_FALSE(frame->FactoryBypassOn());
 }
@@ -271,7 +271,7 @@ TEST_F(ServicePageTest, AutoCalibrationDrivesTheCountOneReadingGives)
     type("labMeterReadingZero", "5");
     click("btnAutoCalZero");
     EXPECT_EQ(line("edScaledZero")->text(), "8000");
-    EXPECT_EQ(host.writes, (Writes{{447, "False"}, {342, "True"}, {446, "8000"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{447, "False"}, {342, "True"}, {446, "8000"}}));
 
     struct Case {
         const char* meter;
@@ -305,12 +305,12 @@ TEST_F(ServicePageTest, RawArrowsAlignWithTheBoxThenDriveItsCount)
     arrow->Step(true);  // typed since the last click: the arrow takes the box
     EXPECT_EQ(arrow->Position(), 1000 - 32768);
     EXPECT_EQ(line("edScaledZero")->text(), "1000");
-    EXPECT_EQ(host.writes, (Writes{{342, "True"}, {446, "1000"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{342, "True"}, {446, "1000"}}));
 
     host.writes.clear();
     arrow->Step(true);
     EXPECT_EQ(line("edScaledZero")->text(), "1001");
-    EXPECT_EQ(host.writes, (Writes{{446, "1001"}})) << "the bypass is already on";
+    EXPECT_EQ(host.writes, (ServiceWrites{{446, "1001"}})) << "the bypass is already on";
 
     // A box that is no number stops the click; the next click works again.
     host.writes.clear();
@@ -322,7 +322,7 @@ TEST_F(ServicePageTest, RawArrowsAlignWithTheBoxThenDriveItsCount)
     type("edScaledZero", "1001");
     arrow->Step(false);
     EXPECT_EQ(line("edScaledZero")->text(), "1001");
-    EXPECT_EQ(host.writes, (Writes{{446, "1001"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{446, "1001"}}));
 
     // The current arrows step whole milliamperes and send nothing.
     host.writes.clear();
@@ -340,13 +340,13 @@ TEST_F(ServicePageTest, TheOutputTestDrivesAPercentOfTheCalibratedRange)
     type("edRawSpan", "20");
     type("ledCalTestPercent", "50");
     click("btnOutputTest");
-    EXPECT_EQ(host.writes, (Writes{{342, "False"}, {447, "True"}, {343, "0.5"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{342, "False"}, {447, "True"}, {343, "0.5"}}));
     EXPECT_EQ(line("ledTestRaw")->text(), "12");
 
     host.writes.clear();
     frame->findChild<ArrowButtons*>("udTest")->Step(true);
     EXPECT_EQ(line("ledCalTestPercent")->text(), "51");
-    EXPECT_EQ(host.writes, (Writes{{343, "0.51"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{343, "0.51"}}));
 
     // Enter in the percent sends nothing; a percent beyond 100 is refused before any write.
     host.writes.clear();
@@ -363,11 +363,11 @@ TEST_F(ServicePageTest, EnterWritesTheBoxOwnPointEvenFromAMeterBox)
     type("edRawSpan", "19.5");
     type("edMeterReadingSpan", "7");
     QTest::keyClick(line("edMeterReadingSpan"), Qt::Key_Return);
-    EXPECT_EQ(host.writes, (Writes{{281, "19.5"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{281, "19.5"}}));
     host.writes.clear();
     type("edScaledSpan", "31000");
     QTest::keyClick(line("edScaledSpan"), Qt::Key_Return);
-    EXPECT_EQ(host.writes, (Writes{{279, "31000"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{279, "31000"}}));
 }
 
 TEST_F(ServicePageTest, LeavingReleasesOnlyTheBypassesAFrameSet)
@@ -379,7 +379,7 @@ TEST_F(ServicePageTest, LeavingReleasesOnlyTheBypassesAFrameSet)
     third->btnOutputTestClick();
     host.writes.clear();
     page->ReleaseOutputs();
-    EXPECT_EQ(host.writes, (Writes{{342, "False"}, {1061, "False"}}));
+    EXPECT_EQ(host.writes, (ServiceWrites{{342, "False"}, {1061, "False"}}));
     host.writes.clear();
     page->ReleaseOutputs();
     EXPECT_TRUE(host.writes.empty());

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kServiceTab = 15;
+constexpr int kUpgradeServiceTab = 15;
 constexpr char kBusy[] = "Please wait for current task to finish, then proceed.";
 
 QString dataFile(const QString& name)
@@ -63,12 +63,12 @@ protected:
         RestartRequested = false;
     }
 
-    TfraBoardTester* page() const { return qobject_cast<TfraBoardTester*>(form->Frame(kServiceTab)); }
+    TfraBoardTester* page() const { return qobject_cast<TfraBoardTester*>(form->Frame(kUpgradeServiceTab)); }
 
     void onTheTab()
     {
         logOn();
-        enterTab(kServiceTab);
+        enterTab(kUpgradeServiceTab);
         ASSERT_NE(page(), nullptr);
         testenv::dialogs().clear();
         unit->clearReceived();

@@ -72,7 +72,7 @@ public:
     int asked = 0;
 };
 
-QStringList messages()
+QStringList chartMessages()
 {
     QStringList texts;
     for (const auto& shown : testenv::dialogs().shown())
@@ -437,7 +437,7 @@ TEST_F(ArchiveChartTest, ManualScaleRefusesBadRanges)
         testenv::dialogs().clear();
         host.answer = std::make_pair(c.min, c.max);
         chart->mnuManualClick();
-        EXPECT_EQ(messages(), QStringList{c.message}) << c.min.toStdString() << " " << c.max.toStdString();
+        EXPECT_EQ(chartMessages(), QStringList{c.message}) << c.min.toStdString() << " " << c.max.toStdString();
         EXPECT_EQ(chart->CurrentView(), before);
         EXPECT_FALSE(autoScale.isEnabled());
     }
@@ -477,7 +477,7 @@ TEST_F(ArchiveChartTest, PrintsOnePagePdfWithTheChart)
     const TQZoomInfo::View before = chart->CurrentView();
     testenv::dialogs().answerDialog([](QDialog&) { return QDialog::Accepted; });
     chart->mnuPrintChartClick();
-    EXPECT_TRUE(messages().isEmpty()) << messages().join("|").toStdString();
+    EXPECT_TRUE(chartMessages().isEmpty()) << chartMessages().join("|").toStdString();
     EXPECT_EQ(chart->CurrentView(), before);
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait) << "the orientation is restored";
 
@@ -507,7 +507,7 @@ TEST_F(ArchiveChartTest, PrinterErrorIsReportedAndChangesNothing)
     const QString foot = chart->FootText();
     testenv::dialogs().answerDialog([](QDialog&) { return QDialog::Accepted; });
     chart->mnuPrintChartClick();
-    EXPECT_EQ(messages(), QStringList{"The chart could not be printed."});
+    EXPECT_EQ(chartMessages(), QStringList{"The chart could not be printed."});
     EXPECT_EQ(chart->CurrentView(), before);
     EXPECT_EQ(chart->FootText(), foot);
     EXPECT_EQ(chart->Points().size(), 30);

@@ -211,7 +211,7 @@ protected:
     QTemporaryDir dir;
 };
 
-QByteArray readAll(const QString& path)
+QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -236,14 +236,14 @@ TEST_F(ArchiveTextsWithUnit, ShowsAndSavesTheRecordedTexts)
     ASSERT_EQ(LogDBMgr::Instance()->RecordCount(), 77u);
 
     QByteArray texts = gridTexts().toUtf8();
-    texts += "== xml\n" + readable(readAll(xmlPath)) + "\n";
+    texts += "== xml\n" + readable(readFile(xmlPath)) + "\n";
     const auto allColumns = [](std::vector<logcsv::Config_item>&) { return true; };
     for (const auto kind : {logcsv::Kind::Legal, logcsv::Kind::Packet}) {
         const QString path = dir.filePath(kind == logcsv::Kind::Legal ? "legal.csv" : "packet.csv");
         QString error;
         ASSERT_TRUE(logcsv::Export(*DataBase::Instance(), *LogDBMgr::Instance(), kind, path, allColumns, &error))
             << error.toStdString();
-        texts += (kind == logcsv::Kind::Legal ? "== legal csv\n" : "== packet csv\n") + readable(readAll(path)) + "\n";
+        texts += (kind == logcsv::Kind::Legal ? "== legal csv\n" : "== packet csv\n") + readable(readFile(path)) + "\n";
     }
 
     if (qEnvironmentVariableIntValue("KVT_WRITE_GOLDEN") == 1) {
@@ -252,7 +252,7 @@ TEST_F(ArchiveTextsWithUnit, ShowsAndSavesTheRecordedTexts)
         out.write(texts);
         GTEST_SKIP() << "recording written to " << kGolden;
     }
-    const QByteArray golden = readAll(kGolden);
+    const QByteArray golden = readFile(kGolden);
     ASSERT_FALSE(golden.isEmpty()) << "no recording at " << kGolden;
     const QList<QByteArray> want = golden.split('\n');
     const QList<QByteArray> got = texts.split('\n');

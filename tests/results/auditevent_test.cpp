@@ -17,7 +17,7 @@ using memimage::eventFrame;
 
 namespace {
 
-double tokenDate(std::uint32_t token)
+double eventTokenDate(std::uint32_t token)
 {
     return token / 1000.0;
 }
@@ -62,7 +62,7 @@ TEST(AuditParser, ReadsTheWorkedAlarmExample)
     // escaped 0xDE.
     const Bytes memory{0xDE, 0xDE, 0xAD, 0xA3, 0xB6, 0x30, 0x04, 0x0A, 0x00, 0xBC, 0x25};
     EXPECT_EQ(memory, eventFrame(memimage::token(2012, 2, 27, 10, 15, 30), 4, 10, 0));
-    TAuditParser parser(tokenDate);
+    TAuditParser parser(eventTokenDate);
     parser.Parse(memory.data(), memory.size());
     ASSERT_EQ(parser.RecordCount(), 1u);
     const AAUDITPOINTRECORD& r = parser.Record(0);
@@ -120,7 +120,7 @@ TEST(AuditParser, FramingEscapesAndBadFrames)
     };
     for (const Case& c : cases) {
         CountingProgress progress;
-        TAuditParser parser(tokenDate, &progress);
+        TAuditParser parser(eventTokenDate, &progress);
         parser.Parse(c.memory.data(), c.memory.size());
         EXPECT_EQ(tokens(parser), c.tokens) << c.name;
         EXPECT_EQ(parser.EscapeCount(), c.escapes) << c.name;

@@ -26,7 +26,7 @@ struct Event {
     QStringList texts;  // event, description 1, description 2
 };
 
-QDateTime at(int day, int hour, int minute, int second)
+QDateTime eventAt(int day, int hour, int minute, int second)
 {
     return QDateTime(QDate(2026, 3, day), QTime(hour, minute, second), Qt::UTC);
 }
@@ -35,20 +35,20 @@ QDateTime at(int day, int hour, int minute, int second)
 const std::vector<Event>& events()
 {
     static const std::vector<Event> list = {
-        {at(1, 8, 0, 0), 0, 0, 0, {"Power Up", "", ""}},
-        {at(1, 8, 0, 5), 1, 0, 1, {"Time Changed", "", ""}},
-        {at(1, 9, 30, 0), 2, 0, 0, {"Bypass", "", "Condition On"}},
-        {at(1, 9, 45, 0), 3, 0, 0, {"Configuration Changed", "", ""}},
-        {at(2, 0, 0, 0), 4, 70, 0, {"Alarm", "Stream 2 High High Alarm", "Condition On"}},
-        {at(2, 1, 0, 0), 5, 0, 1, {"Exceeded low temperature limit", "", "Condition Off"}},
-        {at(2, 2, 0, 0), 6, 0, 0, {"Exceeded high temperature limit", "", "Condition On"}},
-        {at(2, 3, 0, 0), 7, 0, 1, {"Direct Control", "", "Condition Off"}},
-        {at(2, 4, 0, 0), 8, 0, 0, {"Bypass Timeout", "", "Condition On"}},
-        {at(2, 5, 0, 0), 9, 3, 1, {"Run initiated", "Stream 4", "Total Sulphur"}},
-        {at(2, 6, 0, 0), 10, 0, 0, {"Latch change", "Latch 1", "Condition On"}},
-        {at(2, 7, 0, 0), 11, 0, 1, {"Automatic Temperature Calibrate", "", "Condition Off"}},
-        {at(2, 8, 0, 0), 4, 10, 0, {"Alarm", "Battery", "Condition On"}},
-        {at(3, 10, 15, 30), 12, 21, 1, {"Unknown (12)", "Bypass", "Condition Off"}},
+        {eventAt(1, 8, 0, 0), 0, 0, 0, {"Power Up", "", ""}},
+        {eventAt(1, 8, 0, 5), 1, 0, 1, {"Time Changed", "", ""}},
+        {eventAt(1, 9, 30, 0), 2, 0, 0, {"Bypass", "", "Condition On"}},
+        {eventAt(1, 9, 45, 0), 3, 0, 0, {"Configuration Changed", "", ""}},
+        {eventAt(2, 0, 0, 0), 4, 70, 0, {"Alarm", "Stream 2 High High Alarm", "Condition On"}},
+        {eventAt(2, 1, 0, 0), 5, 0, 1, {"Exceeded low temperature limit", "", "Condition Off"}},
+        {eventAt(2, 2, 0, 0), 6, 0, 0, {"Exceeded high temperature limit", "", "Condition On"}},
+        {eventAt(2, 3, 0, 0), 7, 0, 1, {"Direct Control", "", "Condition Off"}},
+        {eventAt(2, 4, 0, 0), 8, 0, 0, {"Bypass Timeout", "", "Condition On"}},
+        {eventAt(2, 5, 0, 0), 9, 3, 1, {"Run initiated", "Stream 4", "Total Sulphur"}},
+        {eventAt(2, 6, 0, 0), 10, 0, 0, {"Latch change", "Latch 1", "Condition On"}},
+        {eventAt(2, 7, 0, 0), 11, 0, 1, {"Automatic Temperature Calibrate", "", "Condition Off"}},
+        {eventAt(2, 8, 0, 0), 4, 10, 0, {"Alarm", "Battery", "Condition On"}},
+        {eventAt(3, 10, 15, 30), 12, 21, 1, {"Unknown (12)", "Bypass", "Condition Off"}},
     };
     return list;
 }
@@ -70,7 +70,7 @@ protected:
             frames.push_back(memoryframes::eventFrame(memoryframes::token(e.when), e.type, e.subCode, e.condition));
             *escapes += static_cast<int>(frames.back().size()) - 10;
         }
-        QByteArray spoiled = memoryframes::eventFrame(memoryframes::token(at(1, 12, 0, 0)), 4, 11, 0);
+        QByteArray spoiled = memoryframes::eventFrame(memoryframes::token(eventAt(1, 12, 0, 0)), 4, 11, 0);
         spoiled[spoiled.size() - 1] = static_cast<char>(spoiled[spoiled.size() - 1] ^ 0x5A);
         QByteArray bytes = memoryframes::inMemoryOrder(frames, 4);
         bytes.insert(30, spoiled);
@@ -114,7 +114,7 @@ TEST_F(EventsTab, ReadsTheWrappedMemoryOldestFirstWithItsUsage)
     EXPECT_EQ(percent(), auditrows::PercentText(static_cast<float>(used) / kMemoryLength * 100.0f));
     EXPECT_EQ(percent(), QString::asprintf("%.2f%%", used / 10.0));
 
-    // With KVT_GRAB_DIR set, the page as read is saved there to look at.
+    // With KVT_GRAB_DIR set, the page as read is saved there to look eventAt.
     if (const QString grabs = qEnvironmentVariable("KVT_GRAB_DIR"); !grabs.isEmpty())
         form->grab().save(grabs + "/events_read.png");
 

@@ -33,7 +33,7 @@
 namespace {
 
 constexpr std::uint16_t kClock = pid::TimeProprietary;
-constexpr std::uint16_t kGain = pid::Stream1Gain;
+constexpr std::uint16_t kLogGain = pid::Stream1Gain;
 constexpr std::uint16_t kZero = pid::Stream1Zero;
 constexpr std::uint16_t kPurge = pid::PurgeTime;
 constexpr std::uint16_t kDay = pid::Stream1CalibrationScheduledDayOfWeek;
@@ -115,9 +115,9 @@ protected:
     std::unique_ptr<UnitEmulator> emulator;
 };
 
-const std::array<LogRecord, 6> kUnitLogs = {{{0, 1, 0, 0x21, 3, {kClock, kGain, kPurge}},
+const std::array<LogRecord, 6> kUnitLogs = {{{0, 1, 0, 0x21, 3, {kClock, kLogGain, kPurge}},
                                              {1, 1, 0, 0x22, 2, {kClock, kPurge}},
-                                             {2, 1, 6, 0x23, 2, {kClock, kGain}},
+                                             {2, 1, 6, 0x23, 2, {kClock, kLogGain}},
                                              {3, 0, 60, 0x24, 1, {kClock}},
                                              {4, 0, 0, 0x25, 1, {kClock}},
                                              {5, 0, 0, 0x26, 1, {kClock}}}};
@@ -137,7 +137,7 @@ TEST_F(LogConfigWithUnit, EditsGoIntoTheRecordsAndWriteToAnalyzerSendsAllSix)
     EXPECT_EQ(window->Tree()->topLevelItem(0)->text(0), "Avaiable Points");
     TfraArchiveHdr* onRun = window->Frame(0);
     TfraArchiveHdr* periodic1 = window->Frame(3);
-    EXPECT_EQ(shownPoints(onRun), (QStringList{nameOf(kGain), nameOf(kPurge)}));
+    EXPECT_EQ(shownPoints(onRun), (QStringList{nameOf(kLogGain), nameOf(kPurge)}));
     EXPECT_FALSE(periodic1->EnableBox()->isChecked());
     EXPECT_EQ(periodic1->FrequencyEdit()->text(), "60");
     EXPECT_FALSE(onRun->FrequencyEdit()->isVisibleTo(onRun));
@@ -159,14 +159,14 @@ TEST_F(LogConfigWithUnit, EditsGoIntoTheRecordsAndWriteToAnalyzerSendsAllSix)
     EXPECT_EQ(messages(), QStringList{QStringLiteral("\"%1\" is already in this log.").arg(nameOf(kDay))});
     onRun->DropPoint(kDay, logcfg::DropPlace::PointCell, 2);
     onRun->DropPoint(kZero, logcfg::DropPlace::Below, 3);
-    EXPECT_EQ(shownPoints(onRun), (QStringList{nameOf(kGain), nameOf(kDay), nameOf(kZero)}));
+    EXPECT_EQ(shownPoints(onRun), (QStringList{nameOf(kLogGain), nameOf(kDay), nameOf(kZero)}));
     // Rows moved by the user move the parameters; "Delete Item" asks first.
     onRun->MoveRow(3, 1);
     onRun->Grid()->setCurrentCell(1, TfraArchiveHdr::colPointName);
     testenv::dialogs().answerButton(QMessageBox::Yes);
     onRun->mnuDeleteCurrItemClick();
     EXPECT_EQ(testenv::dialogs().shown().back().text,
-              QStringLiteral("Are you sure you want to remove \"%1\"?").arg(nameOf(kGain)));
+              QStringLiteral("Are you sure you want to remove \"%1\"?").arg(nameOf(kLogGain)));
     const LogRecord& r0 = DataBase::Instance()->LogRecords()[0];
     EXPECT_EQ(r0.ParametersInLog, 3);
     EXPECT_EQ(r0.Parameters[1], kZero);
@@ -250,7 +250,7 @@ protected:
         FormMainFixture::SetUp();
         auto& logs = DataBase::Instance()->LogRecords();
         logs = {};
-        logs[0] = {0, 1, 0, 9, 2, {kClock, kGain}};
+        logs[0] = {0, 1, 0, 9, 2, {kClock, kLogGain}};
         logs[1] = {1, 1, 0, 17, 3, {kClock, kPurge, kZero}};
         LogDBMgr* db = LogDBMgr::Instance();
         db->Clear();
@@ -326,15 +326,16 @@ TEST_F(CsvExportInWindow, LegalAndPacketFilesWithTheChosenColumns)
     testenv::dialogs().answerText(legal);
     modals.answers = {choose({2})};
     viewer->SaveasCSVClick();
-    EXPECT_EQ(read(legal + ".csv"), "TimeStamp," + name(kGain) + "," + name(kPurge) + "\r" + latin1(t0) + ",2.25,\r" +
-                                        latin1(t0 + 1.0 / 24) + ",,120\r" + latin1(t0 + 2.0 / 24) + ",3,\r");
+    EXPECT_EQ(read(legal + ".csv"), "TimeStamp," + name(kLogGain) + "," + name(kPurge) + "\r" + latin1(t0) +
+                                        ",2.25,\r" + latin1(t0 + 1.0 / 24) + ",,120\r" + latin1(t0 + 2.0 / 24) +
+                                        ",3,\r");
     EXPECT_EQ(LogDBMgr::Instance()->Selection()[1][1], 0);
 
     const QString packet = dir.filePath("packet.csv");
     testenv::dialogs().answerText(packet);
     modals.answers = {choose({})};
     viewer->SaveAsPacketCSVClick();
-    EXPECT_EQ(read(packet), "TimeStamp," + name(kGain) + "," + name(kPurge) + "," + name(kZero) + "\r" + latin1(t0) +
+    EXPECT_EQ(read(packet), "TimeStamp," + name(kLogGain) + "," + name(kPurge) + "," + name(kZero) + "\r" + latin1(t0) +
                                 ",2.25,120,7\r" + latin1(t0 + 2.0 / 24) + ",3,,\r");
     EXPECT_TRUE(messages().isEmpty());
 }

@@ -14,7 +14,7 @@
 
 namespace {
 
-QByteArray bytesOf(const SequencerConfiguration& c)
+QByteArray sequencerBytesOf(const SequencerConfiguration& c)
 {
     return QByteArray(reinterpret_cast<const char*>(&c), sizeof c);
 }
@@ -43,7 +43,7 @@ protected:
     {
         loggedOn = true;
         page->SetReadOnly(false);
-        link.unit.setSequencer(bytesOf(unitBlock));
+        link.unit.setSequencer(sequencerBytesOf(unitBlock));
         page->RegisterPoints();
         db->GetSequencer().ReadFromUnit();
     }
@@ -169,7 +169,7 @@ TEST_F(SequencerPageTest, ReadDragEditWriteGivesTheUnitTheEditedBlock)
     expected.Manual[1].Sequence[0] = {1, 4};
     expected.Manual[1].DigitalInput = 6;
     expected.Manual[2].LoopEnable = 1;
-    EXPECT_EQ(link.unit.sequencer().toHex(' '), bytesOf(expected).toHex(' '));
+    EXPECT_EQ(link.unit.sequencer().toHex(' '), sequencerBytesOf(expected).toHex(' '));
 }
 
 TEST_F(SequencerPageTest, ListsAndKeys)
@@ -258,7 +258,7 @@ TEST_F(SequencerPageTest, RadioAboveSevenChecksNoButton)
     EXPECT_TRUE(child<QRadioButton>("sel4")->isChecked());
     c.ManualDigitalInput = 9;
     c.Manual[0].DigitalInput = 200;
-    link.unit.setSequencer(bytesOf(c));
+    link.unit.setSequencer(sequencerBytesOf(c));
     db->GetSequencer().ReadFromUnit();
     for (const char* name : {"sel1", "sel4", "sel8", "sel11", "sel81"})
         EXPECT_FALSE(child<QRadioButton>(name)->isChecked()) << name;

@@ -21,7 +21,7 @@ using streamspage::Box;
 
 namespace {
 
-constexpr int kGlobalTab = 5;
+constexpr int kStreamsGlobalTab = 5;
 constexpr int kStreamsTab = 6;
 constexpr int kReadEntry = 0x01;
 constexpr int kWriteEntry = 0x04;
@@ -60,8 +60,8 @@ protected:
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         logOn();
-        enterTab(kGlobalTab);
-        type(form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("ledSite")->Edit(), "North yard");
+        enterTab(kStreamsGlobalTab);
+        type(form->Frame(kStreamsGlobalTab)->findChild<TQLabeledEdit*>("ledSite")->Edit(), "North yard");
     }
     // The point ids the unit was asked for, in order, and how many messages asked.
     std::vector<int> pointsRead(int* messages) const
@@ -244,7 +244,7 @@ TEST_F(StreamsTab, ARefusedWriteKeepsEveryEditNamesTheBoxAndTheNextWriteSendsThe
 TEST_F(StreamsTab, ABoxRefusedOnAnotherPageIsShownThereWithoutItsPageBeingReadAgain)
 {
     editTheSiteOfAShownUnitWithFourStreams();
-    auto* bypass = form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("edtBypassTimeoutActions");
+    auto* bypass = form->Frame(kStreamsGlobalTab)->findChild<TQLabeledEdit*>("edtBypassTimeoutActions");
     type(bypass->Edit(), "1e");
     enterTab(kStreamsTab);
     type(labeled(3, streamspage::tabOf(analyzer::Zero), Box::ledSampleDelay)->Edit(), "33");
@@ -254,11 +254,11 @@ TEST_F(StreamsTab, ABoxRefusedOnAnotherPageIsShownThereWithoutItsPageBeingReadAg
     form->tbtnWriteClick();
     settle();
     EXPECT_EQ(shownTexts(), QStringList{"Bypass Timeout (s): '1e' is not a valid floating point value."});
-    EXPECT_EQ(form->PageControlMain()->currentIndex(), kGlobalTab);
+    EXPECT_EQ(form->PageControlMain()->currentIndex(), kStreamsGlobalTab);
     QCoreApplication::processEvents();
     EXPECT_EQ(form->focusWidget(), bypass->Edit());
     EXPECT_TRUE(unit->received().empty()) << "the page shown for the box is not read over its edits";
-    EXPECT_EQ(form->Frame(kGlobalTab)->findChild<TQLabeledEdit*>("ledSite")->Text(), "North yard");
+    EXPECT_EQ(form->Frame(kStreamsGlobalTab)->findChild<TQLabeledEdit*>("ledSite")->Text(), "North yard");
 
     type(bypass->Edit(), "2");
     form->tbtnWriteClick();

@@ -22,7 +22,7 @@ QByteArray bytesOf(const TimerXConfiguration& c)
     return QByteArray(reinterpret_cast<const char*>(&c), sizeof c);
 }
 
-TimerXConfiguration blockOf(const QByteArray& bytes)
+TimerXConfiguration timersOf(const QByteArray& bytes)
 {
     TimerXConfiguration c{};
     EXPECT_EQ(bytes.size(), static_cast<int>(sizeof c));
@@ -31,7 +31,7 @@ TimerXConfiguration blockOf(const QByteArray& bytes)
 }
 
 // Every field used, in the form the encoder writes it.
-TimerXConfiguration richBlock()
+TimerXConfiguration richTimers()
 {
     TimerXConfiguration c{};
     for (int t = 0; t < timerx::kTimers; ++t) {
@@ -53,11 +53,11 @@ TimerXConfiguration richBlock()
 TEST(TimerCodec, DefaultAndRichBlocksRoundTripByteForByte)
 {
     UnitModel unit;
-    const PageValues fromUnit = decode(blockOf(unit.timers()));
+    const PageValues fromUnit = decode(timersOf(unit.timers()));
     EXPECT_EQ(fromUnit[0].dayIndex(), 0);
     EXPECT_EQ(bytesOf(encode(fromUnit)), unit.timers());
 
-    const TimerXConfiguration rich = richBlock();
+    const TimerXConfiguration rich = richTimers();
     EXPECT_EQ(bytesOf(encode(decode(rich))), bytesOf(rich));
 }
 

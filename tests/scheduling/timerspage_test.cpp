@@ -16,12 +16,12 @@ namespace {
 
 // Packed fields are compared through a copy: a reference to one may be misaligned.
 template <typename T>
-unsigned copy(T value)
+unsigned fieldCopy(T value)
 {
     return value;
 }
 
-QByteArray bytesOf(const TimerXConfiguration& c)
+QByteArray timersBytesOf(const TimerXConfiguration& c)
 {
     return QByteArray(reinterpret_cast<const char*>(&c), sizeof c);
 }
@@ -73,7 +73,7 @@ protected:
     // The page entered and the unit's block read, as the tab's entry does while logged on.
     void enterAndRead(const TimerXConfiguration& unitBlock)
     {
-        link.unit.setTimers(bytesOf(unitBlock));
+        link.unit.setTimers(timersBytesOf(unitBlock));
         page->RegisterPoints();
         db->GetTimerXManager().ReadFromUnit();
     }
@@ -143,7 +143,7 @@ TEST_F(TimersPageTest, ReadEditWriteGivesTheUnitTheEditedBlock)
     expected.Timers[0] = {1, 7, 21, 5, 1, 0x41 | (1u << 10), 1, 0x01 | (1u << 4)};
     expected.Timers[1].ScheduleEnable = 1;
     expected.Timers[1].SequencerEnable = 1;
-    EXPECT_EQ(link.unit.timers().toHex(' '), bytesOf(expected).toHex(' '));
+    EXPECT_EQ(link.unit.timers().toHex(' '), timersBytesOf(expected).toHex(' '));
 }
 
 TEST_F(TimersPageTest, InvalidHourOrMinuteIsRefusedWithItsText)
@@ -195,14 +195,14 @@ TEST_F(TimersPageTest, AnOutOfRangeTimeTheUnitHoldsStopsTheWriteNamedOnceAndIsMe
     // Mended, the write takes every edit of the page.
     ASSERT_EQ(sendToDatabase(page.get()), 0);
     const TimerXConfiguration stored = db->GetTimerXManager().GetImage();
-    EXPECT_EQ(copy(stored.Timers[1].ScheduleHour), 7u);
-    EXPECT_EQ(copy(stored.Timers[8].ScheduleHour), 5u);
-    EXPECT_EQ(copy(stored.Timers[8].ScheduleMinute), 1u);
+    EXPECT_EQ(fieldCopy(stored.Timers[1].ScheduleHour), 7u);
+    EXPECT_EQ(fieldCopy(stored.Timers[8].ScheduleHour), 5u);
+    EXPECT_EQ(fieldCopy(stored.Timers[8].ScheduleMinute), 1u);
 }
 
 TEST_F(TimersPageTest, NothingIsStoredBeforeTheFirstEntry)
 {
-    link.unit.setTimers(bytesOf(TimerXConfiguration{}));
+    link.unit.setTimers(timersBytesOf(TimerXConfiguration{}));
     db->GetTimerXManager().ReadFromUnit();
     click(in<QCheckBox>(1, "AnalysisEnable"));
     EXPECT_EQ(sendToDatabase(page.get()), 0);
@@ -243,8 +243,8 @@ TEST_F(TimersPageTest, HiddenSelfTest)
               QStringList{"If Analysis=16777215 and Sequencer=511 in file LogWrite.dbg, the TEST will be passed."});
     const TimerXConfiguration c = page->EncodeTimerXConfiguration();
     for (const TimerXEntry& e : c.Timers) {
-        EXPECT_EQ(copy(e.Analysis), 16777215u);
-        EXPECT_EQ(copy(e.Sequencer), 511u);
+        EXPECT_EQ(fieldCopy(e.Analysis), 16777215u);
+        EXPECT_EQ(fieldCopy(e.Sequencer), 511u);
     }
 }
 

@@ -37,7 +37,7 @@ QString dataFile(const char* name)
     return QDir(testenv::dataHome()).filePath(QString("KVT515/") + name);
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
+void writeUpgradeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
@@ -103,14 +103,14 @@ protected:
         for (int i = 0; i < size; ++i)
             bytes[i] = static_cast<char>(i * 13 + 1);
         const QString path = dir.filePath("firmware.bin");
-        writeFile(path, bytes);
+        writeUpgradeFile(path, bytes);
         return path;
     }
 
     // Starts the flow with the old configuration saved and the image chosen.
     void upgradeWith(const QString& imageFile, QMessageBox::StandardButton finalAnswer = QMessageBox::Cancel)
     {
-        writeFile(dataFile(TfmUpgrade::kOldConfigFile), "<ConfigurationDatabase/>");
+        writeUpgradeFile(dataFile(TfmUpgrade::kOldConfigFile), "<ConfigurationDatabase/>");
         testenv::dialogs().answerText(imageFile);
         testenv::dialogs().answerButton(finalAnswer);
         form->tbtnUpgradeClick();
@@ -209,11 +209,11 @@ private:
 TEST_F(UpgradeFlowTest, TheReadBackFileIsTouchedOnlyInTheDataDirectory)
 {
     QTemporaryDir elsewhere;
-    writeFile(QDir(elsewhere.path()).filePath(kReadBackFile), "not ours");
+    writeUpgradeFile(QDir(elsewhere.path()).filePath(kReadBackFile), "not ours");
     ScriptedDialogService& scripted = testenv::dialogs();
     WanderingDialogs wandering(scripted, elsewhere.path());
     link.unit.setImageCorruptAt(3);  // the read-back then stays for inspection
-    writeFile(dataFile(TfmUpgrade::kOldConfigFile), "<ConfigurationDatabase/>");
+    writeUpgradeFile(dataFile(TfmUpgrade::kOldConfigFile), "<ConfigurationDatabase/>");
     scripted.answerText(image(401));
     DialogService::install(&wandering);
     form->tbtnUpgradeClick();
@@ -269,7 +269,7 @@ TEST_F(UpgradeFlowTest, WithoutTheOldConfigurationNoEndsLoggedOffAndYesGoesOn)
 TEST_F(UpgradeFlowTest, CancellingTheFileDialogLogsOffAndLeavesTheRecord)
 {
     const QByteArray before = readFile(dataFile(TfmUpgrade::kStatusFile));
-    writeFile(dataFile(TfmUpgrade::kOldConfigFile), "<ConfigurationDatabase/>");
+    writeUpgradeFile(dataFile(TfmUpgrade::kOldConfigFile), "<ConfigurationDatabase/>");
     form->tbtnUpgradeClick();
     ASSERT_EQ(testenv::dialogs().shown().size(), 2u);
     EXPECT_EQ(testenv::dialogs().shown()[0].kind, DialogService::Kind::OpenFile);
@@ -389,7 +389,7 @@ TEST_F(UpgradeWindowTest, TheStatusFileSetsTheStagesAndTheLabelsAtStart)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
-        writeFile(dataFile(TfmUpgrade::kStatusFile), c.file);
+        writeUpgradeFile(dataFile(TfmUpgrade::kStatusFile), c.file);
         TfmUpgrade* window = start();
         EXPECT_EQ(window->IsStagePending(), c.pending);
         for (int stage = 1; stage <= 3; ++stage)
@@ -453,8 +453,8 @@ TEST_F(UpgradeWindowTest, InProgressBlinksBlackThenYellowAndDoneStaysBlue)
 TEST_F(UpgradeWindowTest, TheHideButtonAsksAndKeepsTheOldConfigurationUnlessToldOtherwise)
 {
     const QString question = "Delete historical record and do not display this message automaticlly again?";
-    writeFile(dataFile(TfmUpgrade::kStatusFile), "1\n1\n0\n");
-    writeFile(dataFile(TfmUpgrade::kOldConfigFile), "<ConfigurationDatabase/>");
+    writeUpgradeFile(dataFile(TfmUpgrade::kStatusFile), "1\n1\n0\n");
+    writeUpgradeFile(dataFile(TfmUpgrade::kOldConfigFile), "<ConfigurationDatabase/>");
 
     // No: only hidden.
     TfmUpgrade* window = start();
