@@ -500,20 +500,42 @@ quint16 crcModbus(const QByteArray& bytes)
     return crc;
 }
 
-// The stored frames of a memory, each unescaped and without its start byte.
-QList<QByteArray> unescapedFrames(const QByteArray& memory)
+// Unescaped bytes (after the start byte) of a whole frame: a log frame's length byte counts its id,
+// itself and its payload, and the CRC follows; an event frame is seven bytes and the CRC.
+int logFrameSize(const QByteArray& head)
+{
+    return head.size() < 2 ? -1 : static_cast<quint8>(head[1]) + 2;
+}
+int eventFrameSize(const QByteArray&)
+{
+    return 9;
+}
+
+// The stored frames of a memory, each unescaped and without its start byte. 0xDE 0xAD is an
+// escaped 0xDE only inside a frame: after a whole frame a 0xDE starts the next one, whose first
+// byte may be 0xAD (an event's time token has it at second 45 of minutes 2, 6, 10 ...).
+QList<QByteArray> unescapedFrames(const QByteArray& memory, int (*frameSize)(const QByteArray&))
 {
     QList<QByteArray> frames;
+    bool inFrame = false;
     for (int i = 0; i < memory.size(); ++i) {
         const auto b = static_cast<quint8>(memory[i]);
-        if (b == 0xDE && i + 1 < memory.size() && static_cast<quint8>(memory[i + 1]) == 0xAD) {
+        if (inFrame && b == 0xDE && i + 1 < memory.size() && static_cast<quint8>(memory[i + 1]) == 0xAD) {
             frames.last().append(static_cast<char>(0xDE));
             ++i;
         } else if (b == 0xDE) {
             frames.append(QByteArray());
-        } else {
+            inFrame = true;
+            continue;
+        } else if (inFrame) {
             frames.last().append(static_cast<char>(b));
+        } else {
+            ADD_FAILURE() << "byte " << int(b) << " at " << i << " lies between frames";
+            continue;
         }
+        const int size = frameSize(frames.last());
+        if (size >= 0 && frames.last().size() >= size)
+            inFrame = false;
     }
     return frames;
 }
@@ -538,14 +560,14 @@ TEST(UnitModel, GeneratedMemoriesHoldValidFramesAsTheUnitWritesThem)
         "logConfig": [")" + log0.toUtf8() + R"(", ")" + log1.toUtf8() +
                                                            R"("],
         "archive": {"records": 5, "start": "2026-12-31T23:59:30", "interval": 10, "wrap": 2},
-        "events": {"records": 3, "interval": 1},
+        "events": {"records": 3, "start": "2026-03-01T00:02:44", "interval": 1},
         "faults": [{"type": 40, "kind": "count", "count": 3}]
     })")
                                        .object(),
                                    {}, &error))
         << error.toStdString();
 
-    const QList<QByteArray> logFrames = unescapedFrames(unit.archive());
+    const QList<QByteArray> logFrames = unescapedFrames(unit.archive(), logFrameSize);
     ASSERT_EQ(logFrames.size(), 5);
     // Wrapped: the two newest frames first.
     const int order[] = {3, 4, 0, 1, 2};
@@ -562,12 +584,13 @@ TEST(UnitModel, GeneratedMemoriesHoldValidFramesAsTheUnitWritesThem)
         EXPECT_EQ(covered.mid(6), hex("dede") + hex("0000003f"));
     }
 
-    const QList<QByteArray> eventFrames = unescapedFrames(unit.events());
+    const QList<QByteArray> eventFrames = unescapedFrames(unit.events(), eventFrameSize);
     ASSERT_EQ(eventFrames.size(), 3);
     for (int i = 0; i < 3; ++i) {
         const QByteArray& f = eventFrames[i];
         ASSERT_EQ(f.size(), 9);
-        EXPECT_EQ(f.left(4), u32(tokenOf(2026, 3, 1, 0, 0, i)));
+        // 00:02:45 makes the token's first byte 0xAD, right after the frame's start byte.
+        EXPECT_EQ(f.left(4), u32(tokenOf(2026, 3, 1, 0, 2, 44 + i)));
         const char fields[] = {char(1 + i), char(i), char(i % 2)};
         EXPECT_EQ(f.mid(4, 3), QByteArray(fields, 3));
         EXPECT_EQ(crcModbus(f.left(7)), static_cast<quint8>(f[7]) | (static_cast<quint8>(f[8]) << 8));
@@ -594,12 +617,12 @@ TEST(UnitModel, TheLogsScenarioHoldsAWrappedArchiveAndEventLog)
     UnitModel unit;
     QString error;
     ASSERT_TRUE(unit.loadScenario(QStringLiteral(EMU_SCENARIO_DIR "/logs.json"), &error)) << error.toStdString();
-    const QList<QByteArray> logFrames = unescapedFrames(unit.archive());
+    const QList<QByteArray> logFrames = unescapedFrames(unit.archive(), logFrameSize);
     EXPECT_EQ(logFrames.size(), 2000);
     for (const QByteArray& f : logFrames)
         ASSERT_EQ(crcModbus(f.left(f.size() - 2)),
                   static_cast<quint8>(f[f.size() - 2]) | (static_cast<quint8>(f[f.size() - 1]) << 8));
-    EXPECT_EQ(unescapedFrames(unit.events()).size(), 500);
+    EXPECT_EQ(unescapedFrames(unit.events(), eventFrameSize).size(), 500);
 }
 
 TEST(UnitModel, TheDemonstrationUnitIsRecentAndHoldsEveryLogAndEvent)
@@ -617,7 +640,7 @@ TEST(UnitModel, TheDemonstrationUnitIsRecentAndHoldsEveryLogAndEvent)
     const std::uint32_t hourAgo = memoryframes::token(memoryframes::wallClockNow().addSecs(-3600));
     std::set<int> logIds;
     std::uint32_t newest = 0;
-    for (const QByteArray& f : unescapedFrames(unit.archive())) {
+    for (const QByteArray& f : unescapedFrames(unit.archive(), logFrameSize)) {
         logIds.insert(static_cast<quint8>(f[0]));
         std::uint32_t token = 0;
         std::memcpy(&token, f.constData() + 2, 4);
@@ -628,7 +651,7 @@ TEST(UnitModel, TheDemonstrationUnitIsRecentAndHoldsEveryLogAndEvent)
 
     std::set<int> eventTypes;
     newest = 0;
-    for (const QByteArray& f : unescapedFrames(unit.events())) {
+    for (const QByteArray& f : unescapedFrames(unit.events(), eventFrameSize)) {
         eventTypes.insert(static_cast<quint8>(f[4]));
         std::uint32_t token = 0;
         std::memcpy(&token, f.constData(), 4);
