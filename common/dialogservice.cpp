@@ -84,6 +84,11 @@ void DialogService::showMessage(const QString& text)
                         QMessageBox::Ok);
 }
 
+void DialogService::warn(const QString& text)
+{
+    ask(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok);
+}
+
 QMessageBox::StandardButton DialogService::ask(QMessageBox::Icon icon, const QString& caption, const QString& text,
                                                QMessageBox::StandardButtons buttons,
                                                QMessageBox::StandardButton defaultButton)

@@ -63,6 +63,8 @@ public:
                                              const QString& extension);
     // A plain box with an OK button and the application's title as caption.
     static void showMessage(const QString& text);
+    // A warning box ("Warning") with its OK button.
+    static void warn(const QString& text);
     static QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString& caption, const QString& text,
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);

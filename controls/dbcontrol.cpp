@@ -492,8 +492,7 @@ void DbControl::Complain(const QString& problem, Occasion occasion)
         // the edit a second time with the same warning.
         controlplace::reveal(self_);
         toldOf_ = EditText();
-        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), controlplace::placedText(self_, problem),
-                           QMessageBox::Ok);
+        DialogService::warn(controlplace::placedText(self_, problem));
         return;
     }
     // One warning per Enter: the Enter handler's check and the box's own (or the focus the
@@ -501,7 +500,7 @@ void DbControl::Complain(const QString& problem, Occasion occasion)
     if (occasion == Occasion::Edit && toldOf_ && *toldOf_ == EditText())
         return;
     toldOf_ = EditText();
-    DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), problem, QMessageBox::Ok);
+    DialogService::warn(problem);
     if (self_->isVisible())
         self_->setFocus();
 }

@@ -54,7 +54,7 @@ bool ImageCommand::OpenImage(QFile& image)
     image.setFileName(fileName_);
     if (fileName_.isEmpty() || !QFileInfo(fileName_).isFile()) {
         failureShown_ = true;
-        DialogService::ask(QMessageBox::Warning, "Warning", kMissing, QMessageBox::Ok);
+        DialogService::warn(kMissing);
         return false;
     }
     if (!image.open(QIODevice::ReadOnly)) {

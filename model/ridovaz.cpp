@@ -211,11 +211,10 @@ std::unique_ptr<RidovazInterface> RidovazFactory::Create(const std::string& vers
     if (version == ridovaz::kVersion) {
         SetUpdateAllowed(1);
     } else {
-        DialogService::ask(QMessageBox::Warning, "Warning",
-                           "Unknow version of database was found!\n"
-                           "The data may not display correctly and Firmware should be upgraded!\n"
-                           "The GUI will automatically switch into Read Only mode.",
-                           QMessageBox::Ok);
+        DialogService::warn(
+            "Unknow version of database was found!\n"
+            "The data may not display correctly and Firmware should be upgraded!\n"
+            "The GUI will automatically switch into Read Only mode.");
         SetUpdateAllowed(0);
     }
     return std::make_unique<Ridovaz17041417>();

@@ -10,11 +10,11 @@
 
 #include <QElapsedTimer>
 
+using unitcommand::kSendError;
 using unitcommand::status;
 
 namespace {
 
-constexpr char kActionSendError[] = "Error sending data to unit.";
 constexpr double kMsPerDay = 86400000.0;
 
 struct RunText {
@@ -84,15 +84,12 @@ ResetLatchesCommand::ResetLatchesCommand()
               {"Reset Latches.", 329, true, "Error sending Reset Latches to unit.", "Reset Latche Submitted"})
 {}
 
-ZeroRefCommand::ZeroRefCommand()
-        : UnitActionCommand({"Zero Reference.", 328, false, kActionSendError, "ZeroRef Submitted"})
+ZeroRefCommand::ZeroRefCommand() : UnitActionCommand({"Zero Reference.", 328, false, kSendError, "ZeroRef Submitted"})
 {}
 
-ReferenceCommand::ReferenceCommand()
-        : UnitActionCommand({"Reference...", 327, false, kActionSendError, "Ref Submitted"})
-{}
+ReferenceCommand::ReferenceCommand() : UnitActionCommand({"Reference...", 327, false, kSendError, "Ref Submitted"}) {}
 
-CalibrateCommand::CalibrateCommand() : UnitActionCommand({"Calibrate...", 0, true, kActionSendError, nullptr}) {}
+CalibrateCommand::CalibrateCommand() : UnitActionCommand({"Calibrate...", 0, true, kSendError, nullptr}) {}
 
 std::optional<int> CalibrateCommand::PointId() const
 {
@@ -142,7 +139,7 @@ void SyncClockCommand::Execute()
     status(frame(), "SyncClock...");
     DataBase* db = DataBase::Instance();
     const auto fail = [this] {
-        DialogService::showMessage(kActionSendError);
+        DialogService::showMessage(kSendError);
         status(frame(), "");
     };
     try {

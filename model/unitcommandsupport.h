@@ -11,6 +11,9 @@
 // pauses between their requests.
 namespace unitcommand {
 
+// What a command that could not reach the unit says.
+inline constexpr char kSendError[] = "Error sending data to unit.";
+
 inline void status(FrameComm* frame, const std::string& text)
 {
     frame->SetText(framecomm::kStatusLineSpecialPanel, text);

@@ -10,14 +10,13 @@
 
 #include <QCoreApplication>
 
+using unitcommand::kSendError;
 using unitcommand::status;
 
 int WriteConfigCommand::pollMs_ = WriteConfigCommand::kPollMs;
 int DirectControlConfirmCommand::retryMs_ = DirectControlConfirmCommand::kRetryMs;
 
 namespace {
-
-constexpr char kSendError[] = "Error sending data to unit.";
 
 void showError(const QString& text)
 {

@@ -55,11 +55,9 @@ void TPageFrame::FollowReadOnly(bool readOnly)
 
 void TPageFrame::CautionBox(const QString& pageWord)
 {
-    DialogService::ask(QMessageBox::Warning, "Warning",
-                       "Changing parameters in " + pageWord +
-                           " Page may affect operation of the analyzer.\n"
-                           "It is recommended that any change in this page be done by authorised personal only.",
-                       QMessageBox::Ok);
+    DialogService::warn("Changing parameters in " + pageWord +
+                        " Page may affect operation of the analyzer.\n"
+                        "It is recommended that any change in this page be done by authorised personal only.");
 }
 
 void DisableChildControls(QWidget* container, bool disable)

@@ -25,11 +25,6 @@ constexpr char kOpenCaption[] = "Open Sentrel515 Configuraiton File";
 constexpr char kOpenFilter[] = "Sentrel515 DataBase Config (*.cfg *.CFG)";
 constexpr std::uint32_t kBtnFace = 0x8000000F;
 
-void warn(const QString& text, QMessageBox::StandardButtons buttons = QMessageBox::Ok)
-{
-    DialogService::ask(QMessageBox::Warning, "Warning", text, buttons);
-}
-
 constexpr char kReplaceQuestion[] = "File with this name already exists, do you want to overwrite?\n";
 
 // Shows the Wait window with its progress bar for as long as a file is written or read.
@@ -56,7 +51,7 @@ bool TFormMain::RefuseWhileBusy()
 {
     if (!EngineBusy())
         return false;
-    warn(kBusyText, QMessageBox::Yes);
+    DialogService::ask(QMessageBox::Warning, "Warning", kBusyText, QMessageBox::Yes);
     return true;
 }
 
@@ -113,12 +108,13 @@ bool TFormMain::FetchAndSave(const QString& fileName)
         CallSlot(PageFrame<TfrSequencer>(), "StoreSequencerConfiguration");
         Queue("ReadLogConfig");
     } else if (!FetchFromUnit()) {
-        warn("The configuration could not be read from the unit; the file was not saved.");
+        DialogService::warn("The configuration could not be read from the unit; the file was not saved.");
         return false;
     }
     QString error;
     if (!SaveConfigurationFile(fileName, &error)) {
-        warn(QStringLiteral("Configuration could not be saved to file \"%1\".\n%2").arg(fileName, error));
+        DialogService::warn(
+            QStringLiteral("Configuration could not be saved to file \"%1\".\n%2").arg(fileName, error));
         return false;
     }
     if (LocalStatusBarMsg)
@@ -173,7 +169,7 @@ void TFormMain::tbtnOpenClick()
         if (LoadConfigurationFile(fileName) != 0) {
             // Nothing of the file has been applied; logged off too the user must know that the
             // pages do not show it.
-            warn("Configuration File Is Wrong!");
+            DialogService::warn("Configuration File Is Wrong!");
         } else {
             saveFileName_ = fileName;
             if (loggedOn) {
@@ -203,14 +199,15 @@ void TFormMain::WriteOpenedFileIntoUnit()
     security_->ChangeToDataDirectory();
     QString why;
     if (!SendLoadedConfiguration(true, &why)) {
-        warn(QStringLiteral("The configuration was not written completely into the unit; it was not stored "
-                            "permanently and the analyzer was not rebooted.") +
-             (why.isEmpty() ? QString() : "\n" + why));
+        DialogService::warn(
+            QStringLiteral("The configuration was not written completely into the unit; it was not stored "
+                           "permanently and the analyzer was not rebooted.") +
+            (why.isEmpty() ? QString() : "\n" + why));
         return;
     }
-    warn(QStringLiteral("Please press OK button.\n") +
-         "After pressing OK button, analyzer will automatically reboot, and GUI will LOG OFF.\n" +
-         "After reboot, you will have to LOG ON again.");
+    DialogService::warn(QStringLiteral("Please press OK button.\n") +
+                        "After pressing OK button, analyzer will automatically reboot, and GUI will LOG OFF.\n" +
+                        "After reboot, you will have to LOG ON again.");
     Queue("Reboot");
     tbtnLogoffClick();
 }

@@ -29,11 +29,6 @@ std::string passwordBytes(const QString& text)
     return text.toLatin1().toStdString();
 }
 
-void warnLogon(const QString& text)
-{
-    DialogService::ask(QMessageBox::Warning, "Warning", text, QMessageBox::Ok);
-}
-
 }  // namespace
 
 void TFormMain::EnterReadOnlyMode()
@@ -66,10 +61,10 @@ bool TFormMain::UpdatePasswordAccepted(const QString& password, bool tellWhyNot)
         return false;
     // A right password on a unit of another map version is not a wrong password.
     if (passwordOk)
-        warnLogon(
+        DialogService::warn(
             "The unit's database version does not match this program: changes cannot be written.\n Read Only Mode");
     else
-        warnLogon("Invalid password!\n Read Only Mode");
+        DialogService::warn("Invalid password!\n Read Only Mode");
     return false;
 }
 
@@ -183,11 +178,11 @@ void TFormMain::mnuChangePasswordClick()
         return;
     SecurityChk* security = SecurityChk::Instance();
     if (!security->CheckPassword(passwordBytes(dialog->edOldPwd()->text()))) {
-        warnLogon("Old password is invalid. Please try again.");
+        DialogService::warn("Old password is invalid. Please try again.");
         return;
     }
     if (!security->SetPassword(passwordBytes(dialog->edNewPwd1()->text())))
-        warnLogon("The new password could not be stored; the old one is still in force.");
+        DialogService::warn("The new password could not be stored; the old one is still in force.");
 }
 
 void TFormMain::ShowOffLine()

@@ -89,11 +89,9 @@ void TFormMain::EnterPage(int pageIndex)
         StateMgr::Instance()->DisableFileButtons();
         break;
     case EntryClose::MaintenanceCaution:
-        DialogService::ask(
-            QMessageBox::Warning, "Warning",
+        DialogService::warn(
             QStringLiteral("Changing parameters in Maintenance Page may affect operation of the unit.\n") +
-                "It is recommended that any change in this page be done by authorised personal only.",
-            QMessageBox::Ok);
+            "It is recommended that any change in this page be done by authorised personal only.");
         break;
     case EntryClose::None:
         break;
@@ -141,10 +139,9 @@ void TFormMain::TabSheetFCHide()
     const DatabasePoint* point = database_->GetPointById(kDirectControlPoint);
     // A refused write leaves the text the point was given pending beside the unit's value.
     if (point && point->IsFresh() && (point->IsModified() || database_->GetPointText(kDirectControlPoint) != "False"))
-        DialogService::ask(QMessageBox::Warning, "Warning",
-                           "\"Direct Board Control Enable\" could not be written: direct control of the unit's "
-                           "outputs may still be on.",
-                           QMessageBox::Ok);
+        DialogService::warn(
+            "\"Direct Board Control Enable\" could not be written: direct control of the unit's "
+            "outputs may still be on.");
 }
 
 bool TFormMain::CommandRunning() const

@@ -187,7 +187,7 @@ bool TFormMain::WriteAndVerifyImage(bool fromPage)
 
     removeReadBack();
     if (!QFile::exists(imageFile)) {
-        DialogService::ask(QMessageBox::Warning, "Warning", "Image file doesn't exist!\n", QMessageBox::Ok);
+        DialogService::warn("Image file doesn't exist!\n");
         return abort();
     }
     writer->SetFileName(imageFile);
@@ -337,8 +337,7 @@ bool TFormMain::MergeConfiguration()
     upgrade->SetAskOnHide(false);
     const QString oldConfig = UpgradeDataFile(TfmUpgrade::kOldConfigFile);
     if (oldConfig.isEmpty() || !QFile::exists(oldConfig)) {
-        DialogService::ask(QMessageBox::Warning, "Warning",
-                           "Please Read Old Configuration, \n\nand then Write Firmware.\n\nThanks.", QMessageBox::Ok);
+        DialogService::warn("Please Read Old Configuration, \n\nand then Write Firmware.\n\nThanks.");
         return false;
     }
     if (!upgrade->StageFlag(2) &&
@@ -361,10 +360,8 @@ bool TFormMain::MergeConfiguration()
         upgrade->HideWithBackground();
         SetState(framecomm::kEnablePages, true);
         security_->ChangeToDataDirectory();
-        DialogService::ask(QMessageBox::Warning, "Warning",
-                           what + "\n" + (why.isEmpty() ? QString() : why + "\n") + "The file " + oldConfig +
-                               " and the upgrade record were kept; merge again once the unit answers.",
-                           QMessageBox::Ok);
+        DialogService::warn(what + "\n" + (why.isEmpty() ? QString() : why + "\n") + "The file " + oldConfig +
+                            " and the upgrade record were kept; merge again once the unit answers.");
         return false;
     };
 
@@ -404,11 +401,9 @@ bool TFormMain::MergeConfiguration()
         SaveConfigurationFile(copy);
     upgrade->SetAskOnHide(true);
     SetState(framecomm::kDisablePages, true);
-    DialogService::ask(QMessageBox::Warning, "Warning",
-                       QStringLiteral("Please power cycle your analyzer.\n") +
-                           "After pressing OK button, GUI will automatically LOG OFF.\n" +
-                           "After power cycling the analyzer, you will have to LOG ON again.",
-                       QMessageBox::Ok);
+    DialogService::warn(QStringLiteral("Please power cycle your analyzer.\n") +
+                        "After pressing OK button, GUI will automatically LOG OFF.\n" +
+                        "After power cycling the analyzer, you will have to LOG ON again.");
     tbtnLogoffClick();
     return true;
 }

@@ -413,8 +413,7 @@ void TfraWW::PrintPage()
     const QPixmap picture = grab();
     QPainter painter;
     if (!printer->isValid() || !painter.begin(printer)) {
-        DialogService::ask(QMessageBox::Warning, "Warning",
-                           "The analysis page could not be printed: no printer is available.", QMessageBox::Ok);
+        DialogService::warn("The analysis page could not be printed: no printer is available.");
         return;
     }
     // The page at the largest size that fits the sheet, keeping its proportions.
@@ -425,7 +424,7 @@ void TfraWW::PrintPage()
     painter.setWindow(picture.rect());
     painter.drawPixmap(0, 0, picture);
     if (!painter.end() || printer->printerState() == QPrinter::Error)
-        DialogService::ask(QMessageBox::Warning, "Warning", "The analysis page could not be printed.", QMessageBox::Ok);
+        DialogService::warn("The analysis page could not be printed.");
 }
 
 void TfraWW::Normal2Click()

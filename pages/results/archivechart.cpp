@@ -598,8 +598,7 @@ void TArchiveChart::mnuPrintChartClick()
     }
     printer->setPageOrientation(saved);
     if (!printed)
-        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"),
-                           QStringLiteral("The chart could not be printed."), QMessageBox::Ok);
+        DialogService::warn(QStringLiteral("The chart could not be printed."));
 }
 
 void TArchiveChart::mnuCopytoClipboardClick()

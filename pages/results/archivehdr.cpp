@@ -39,11 +39,6 @@ QString pointName(const DataBase& database, std::uint16_t pointId)
     return QString::fromStdString(database.GetPointNameOrUnknown(pointId));
 }
 
-void warning(const QString& text)
-{
-    DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok);
-}
-
 }  // namespace
 
 TLogPointGrid::TLogPointGrid(QWidget* parent) : QAdvColumnGrid(parent)
@@ -270,7 +265,7 @@ void TfraArchiveHdr::DropPoint(std::optional<std::uint16_t> point, logcfg::DropP
     LogRecord& record = Record();
     const logcfg::DropVerdict verdict = logcfg::judgeDrop(record, point, place, row);
     if (verdict == logcfg::DropVerdict::RefuseDuplicate) {
-        warning(QStringLiteral("\"%1\" is already in this log.").arg(pointName(database_, *point)));
+        DialogService::warn(QStringLiteral("\"%1\" is already in this log.").arg(pointName(database_, *point)));
         return;
     }
     if (verdict != logcfg::DropVerdict::Append && verdict != logcfg::DropVerdict::Replace)
@@ -340,7 +335,7 @@ void TfraArchiveHdr::edtFrequencyEnter()
         return;
     }
     if (check.verdict != logcfg::FrequencyVerdict::Ok) {
-        warning(logcfg::frequencyMessage(check, text));
+        DialogService::warn(logcfg::frequencyMessage(check, text));
         return;
     }
     Record().Frequency = check.value;

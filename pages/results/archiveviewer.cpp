@@ -251,8 +251,7 @@ void TfraArchiveViewer::btnReadFromUnitClick()
 {
     PageHost* host = &Host();
     if (!host->LoggedOn()) {
-        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"),
-                           QStringLiteral("Please logon first, then do this."), QMessageBox::Ok);
+        DialogService::warn(QStringLiteral("Please logon first, then do this."));
         return;
     }
     fromFile_ = false;

@@ -195,11 +195,10 @@ void TLogFrm::FormActivate()
     SetEditing(true);
     ReloadFrames();
     ShowCapacities();
-    DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"),
-                       QStringLiteral("Warning:\n"
-                                      "Any changes to the archive setup will delete all previouse logs.\n"
-                                      "Save current archive logs before making any changes."),
-                       QMessageBox::Ok);
+    DialogService::warn(
+        QStringLiteral("Warning:\n"
+                       "Any changes to the archive setup will delete all previouse logs.\n"
+                       "Save current archive logs before making any changes."));
 }
 
 void TLogFrm::Queue(const char* command)

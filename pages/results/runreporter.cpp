@@ -10,15 +10,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-void warn(const QString& text)
-{
-    DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok);
-}
-
-}  // namespace
-
 RunReporter::RunReporter(QString configPath) : configPath_(std::move(configPath)) {}
 
 RunReporter::~RunReporter() = default;
@@ -57,11 +48,12 @@ bool RunReporter::ReadConfig(Kind kind)
     const auto result = ReportConfigFile::Read(configPath_, config_);
     if (result.status != ReportConfigFile::Status::Read) {
         const QString what = kind == Print ? QStringLiteral("printed") : QStringLiteral("saved");
-        warn(result.status == ReportConfigFile::Status::Missing
-                 ? QStringLiteral("The report settings file \"%1\" was not found. No run reports will be %2.")
-                       .arg(QFileInfo(configPath_).absoluteFilePath(), what)
-                 : QStringLiteral("The report settings file \"%1\" could not be read: %2. No run reports will be %3.")
-                       .arg(QFileInfo(configPath_).absoluteFilePath(), result.problem, what));
+        DialogService::warn(
+            result.status == ReportConfigFile::Status::Missing
+                ? QStringLiteral("The report settings file \"%1\" was not found. No run reports will be %2.")
+                      .arg(QFileInfo(configPath_).absoluteFilePath(), what)
+                : QStringLiteral("The report settings file \"%1\" could not be read: %2. No run reports will be %3.")
+                      .arg(QFileInfo(configPath_).absoluteFilePath(), result.problem, what));
         return false;
     }
     const bool limitRead = kind == Print ? result.runLimitRead : result.saveLimitRead;
@@ -177,7 +169,7 @@ bool RunReporter::Produce(Kind kind, const RunReportData& data)
         const QString file = NextReportFile();
         if (saveRunReport(file, data, &error))
             return true;
-        warn(QStringLiteral("The run report could not be saved to \"%1\": %2").arg(file, error));
+        DialogService::warn(QStringLiteral("The run report could not be saved to \"%1\": %2").arg(file, error));
         return false;
     }
     QPrinter* printer = printer_;
@@ -190,8 +182,9 @@ bool RunReporter::Produce(Kind kind, const RunReportData& data)
         return true;
     // A printer that failed once fails at every run: stop printing until the user arms it again.
     Disarm(Print);
-    warn(QStringLiteral("The run report could not be printed: %1. Printing of run reports has been stopped.")
-             .arg(error));
+    DialogService::warn(
+        QStringLiteral("The run report could not be printed: %1. Printing of run reports has been stopped.")
+            .arg(error));
     return false;
 }
 

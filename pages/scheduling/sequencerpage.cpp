@@ -371,5 +371,5 @@ void TfrSequencer::hideEvent(QHideEvent* e)
     if (e->spontaneous() || !unsent_ || window() == this || !window()->isVisible())
         return;
     unsent_ = false;
-    DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), UnsentChangeText(), QMessageBox::Ok);
+    DialogService::warn(UnsentChangeText());
 }

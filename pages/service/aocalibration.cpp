@@ -22,11 +22,6 @@ namespace {
 
 constexpr std::uint32_t kClScrollBar = 0x80000000;  // the system colour of scroll bars
 
-void warnCalibration(const QString& text)
-{
-    DialogService::ask(QMessageBox::Warning, "Warning", text, QMessageBox::Ok);
-}
-
 // A box's number, or the toolkit's conversion error shown and nothing.
 std::optional<double> readNumber(const QLineEdit* line)
 {
@@ -49,7 +44,7 @@ std::optional<std::int64_t> readCount(const QLineEdit* line)
 {
     const std::optional<std::int64_t> value = readInteger(line);
     if (value && (*value < aocal::kCountLow || *value > aocal::kCountHigh)) {
-        warnCalibration("Please enter a value between 0 and 65535.");
+        DialogService::warn("Please enter a value between 0 and 65535.");
         return std::nullopt;
     }
     return value;
@@ -397,9 +392,9 @@ void TfraAOCalibration::AutoCal(Column column)
     if (!meter)
         return;
     if (*meter == 0) {
-        warnCalibration(QStringLiteral("Please input Meter Reading.\n") +
-                        "And make sure the Meter Reading field not zero.\n" +
-                        "This gives user a automatic calibration.\n");
+        DialogService::warn(QStringLiteral("Please input Meter Reading.\n") +
+                            "And make sure the Meter Reading field not zero.\n" +
+                            "This gives user a automatic calibration.\n");
         return;
     }
     const std::optional<double> raw = readNumber(countLines_[column]);
@@ -407,7 +402,7 @@ void TfraAOCalibration::AutoCal(Column column)
         return;
     const std::optional<std::int64_t> count = aocal::autoCalCount(*wanted, *meter, *raw);
     if (!count) {
-        warnCalibration(
+        DialogService::warn(
             "The Raw Value this Meter Reading gives is outside 0 to 65535.\n"
             "Please check the Meter Reading and the Scaled Value.");
         return;
@@ -447,7 +442,8 @@ void TfraAOCalibration::btnCaptureCalibrationClick()
     const std::int64_t span = *numtext::tryStrToInt64(texts[3]);
     // The unit divides by the scaling factor.
     if (span == zero) {
-        warnCalibration("The Raw Span Value must differ from the Raw Zero Value.\nThe calibration was not captured.");
+        DialogService::warn(
+            "The Raw Span Value must differ from the Raw Zero Value.\nThe calibration was not captured.");
         return;
     }
     WritePoint(FactoryBypassId, "False");
@@ -553,7 +549,7 @@ std::optional<int> TfraAOCalibration::TestPercent() const
     if (!percent)
         return std::nullopt;
     if (*percent < 0 || *percent > 100) {
-        warnCalibration("Please enter a value between 0 and 100.");
+        DialogService::warn("Please enter a value between 0 and 100.");
         return std::nullopt;
     }
     return static_cast<int>(*percent);

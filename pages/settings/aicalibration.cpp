@@ -246,7 +246,7 @@ bool TTfraAICalibration::WriteCalibration()
         {scaledZero_->Text(), scaledSpan_->Text(), rawZero_->Text(), rawSpan_->Text()},
         {points_.scaledZero, points_.scaledSpan, points_.rawZero, points_.rawSpan, ScalingFactorId, ZeroOffsetId});
     if (!plan.refusal.isEmpty()) {
-        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), plan.refusal, QMessageBox::Ok);
+        DialogService::warn(plan.refusal);
         return false;
     }
     waiting_ = plan.writes;
@@ -278,8 +278,7 @@ void TTfraAICalibration::RunWrites()
     }
     writing_ = false;
     if (written < writes.size())
-        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"),
-                           aicalmath::partialWriteText(scaling_->title(), writes, written), QMessageBox::Ok);
+        DialogService::warn(aicalmath::partialWriteText(scaling_->title(), writes, written));
     if (waiting_)
         retry_.start();
 }

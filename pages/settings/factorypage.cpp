@@ -315,8 +315,7 @@ void TfraFactory::btnResetPwClick()
     if (!confirmed(factorypage::kResetPasswordQuestion))
         return;
     if (!Host().ResetPassword())
-        DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"),
-                           QString::fromUtf8(factorypage::kResetPasswordFailed), QMessageBox::Ok);
+        DialogService::warn(QString::fromUtf8(factorypage::kResetPasswordFailed));
 }
 
 void TfraFactory::btnQCDocClick()

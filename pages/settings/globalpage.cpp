@@ -39,11 +39,6 @@ namespace {
 
 constexpr int kIdentificationLength = 19;
 
-void warnGlobal(const QString& text)
-{
-    DialogService::ask(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok);
-}
-
 bool isScanPageOurs(const DataBase& database)
 {
     return database.expressScan.GetPage() == globalpage::kScanPage;
@@ -271,7 +266,7 @@ bool TfraAnalyzerGlobal::edFurancePulseWidthEnter()
     const std::optional<double> value = numtext::tryStrToFiniteFloat(ui_->edFurancePulseWidth->Text());
     if (!value || *value <= globalpage::kPulseWidthMax)
         return false;
-    warnGlobal(QString::fromLatin1(globalpage::kPulseWidthWarning));
+    DialogService::warn(QString::fromLatin1(globalpage::kPulseWidthWarning));
     // The Part's warning is the one this Enter gives: the box's own range check (which the
     // message box's focus change would run) stays quiet about the same text.
     ui_->edFurancePulseWidth->WarnedOfEdit();
@@ -316,7 +311,7 @@ std::optional<double> TfraAnalyzerGlobal::UserNumber(QWidget* field, const QStri
             dbctl::checkEdit(text, {dbctl::dtFloat, false, true, -largest, largest}, &problem))
         if (const std::optional<double> value = numtext::tryStrToFiniteFloat(*checked))
             return value;
-    warnGlobal(problem);
+    DialogService::warn(problem);
     if (field->isVisible())
         field->setFocus();
     return std::nullopt;
@@ -480,7 +475,7 @@ void TfraAnalyzerGlobal::btnTapeLengthResetClick()
         return;
     QString problem;
     if (!dbctl::checkEdit(text, {dbctl::dtPosInt, true, true, 1, double(INT_MAX)}, &problem)) {
-        warnGlobal(problem);
+        DialogService::warn(problem);
         if (reset->isVisible())
             reset->setFocus();
         return;
@@ -495,8 +490,8 @@ void TfraAnalyzerGlobal::cbDispPlaceSelect(int index)
     const QString folder = Host().DataDirectory();
     const DispPlaceFile file(folder);
     if (folder.isEmpty() || !file.Write(index))
-        warnGlobal(QStringLiteral("The display decimal places could not be saved to \"%1\".")
-                       .arg(folder.isEmpty() ? QString::fromLatin1(DispPlaceFile::kFileName) : file.Path()));
+        DialogService::warn(QStringLiteral("The display decimal places could not be saved to \"%1\".")
+                                .arg(folder.isEmpty() ? QString::fromLatin1(DispPlaceFile::kFileName) : file.Path()));
 }
 
 void TfraAnalyzerGlobal::LoadDispPlace()

@@ -610,5 +610,5 @@ void TfraModbus::mnuPrintClick()
         return;
     QString problem;
     if (!modbuspage::PrintListing(*printer, BuildListing(), &problem))
-        DialogService::ask(QMessageBox::Warning, "Warning", problem, QMessageBox::Ok);
+        DialogService::warn(problem);
 }

@@ -138,11 +138,9 @@ void TTimeSyncDlg::btnOkClick()
     const double moment = rgSyncOption_->ItemIndex() == 1 ? ManualMoment() : clock_();
     const std::optional<std::uint32_t> token = converter_(moment);
     if (!token) {
-        DialogService::ask(QMessageBox::Warning, "Warning",
-                           QStringLiteral("The analyzer's clock can only be set to a date from %1 to %2.")
-                               .arg(kFirstYear)
-                               .arg(kLastYear),
-                           QMessageBox::Ok);
+        DialogService::warn(QStringLiteral("The analyzer's clock can only be set to a date from %1 to %2.")
+                                .arg(kFirstYear)
+                                .arg(kLastYear));
         return;
     }
     Token = *token;
